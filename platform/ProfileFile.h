@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+// An INI file read and written one key at a time, with nothing cached: every call opens the file,
+// so every read sees what is on disk. Section and key names match without regard to ASCII case.
+// A write changes one line in place (or adds the key, and its section if missing) and keeps every
+// other byte of the file; it replaces the file atomically, so a failure never leaves it half-written.
+class ProfileFile {
+public:
+    static constexpr size_t kMaxValueLength = 2047;
+
+    explicit ProfileFile(std::string path);
+
+    const std::string& Path() const { return path_; }
+
+    // The value with surrounding blanks and one pair of enclosing quotes dropped, cut to
+    // kMaxValueLength bytes; the default when the file, section or key is missing.
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+
+    // Decimal, or hexadecimal after "0x"/"0X"; the default when absent, empty or not a number.
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t defaultValue) const;
+
+    // Raises EIniFileException "Unable to write to <path>" when the file or its folder is not writable.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
+    void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
+
+private:
+    std::string path_;
+};
+
+// The integer rule of ReadInteger, on a text already read.
+int32_t ProfileTextToInteger(const std::string& text, int32_t defaultValue);
+
+} // namespace velmora

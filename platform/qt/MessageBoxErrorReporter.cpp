@@ -1,0 +1,18 @@
+#include "platform/qt/MessageBoxErrorReporter.h"
+
+#include "platform/qt/ApplicationTitle.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace velmora {
+
+void MessageBoxErrorReporter::ShowError(const std::string& text) {
+    QString message = QString::fromStdString(text);
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace velmora
