@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -30,6 +31,11 @@ template <typename Handler> void RunGuarded(Handler&& handler) noexcept {
     } catch (...) {
         ReportCurrentException();
     }
+}
+
+// The handler wrapped for Qt's connect(), so that it runs guarded.
+template <typename Handler> auto Guarded(Handler handler) {
+    return [handler = std::move(handler)]() mutable { RunGuarded(handler); };
 }
 
 } // namespace velmora

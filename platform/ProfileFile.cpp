@@ -242,20 +242,29 @@ std::string ResolveLink(const std::string& path) {
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
 
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue) const {
-    std::string content;
-    if (ReadWholeFile(path_, content) != ReadResult::Read)
-        return defaultValue;
-    auto span = FindSection(content, section);
+ProfileContent ProfileContent::Load(const std::string& path) {
+    std::string text;
+    if (ReadWholeFile(path, text) != ReadResult::Read)
+        text.clear();
+    return ProfileContent(std::move(text));
+}
+
+std::string ProfileContent::ReadString(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) const {
+    auto span = FindSection(text_, section);
     if (!span)
         return defaultValue;
-    auto found = FindKey(content, *span, key);
+    auto found = FindKey(text_, *span, key);
     if (!found)
         return defaultValue;
     std::string_view value =
-        std::string_view(content).substr(found->valueBegin, found->line.end - found->valueBegin);
-    return CutToLength(Unquote(TrimBlanks(value)), kMaxValueLength);
+        std::string_view(text_).substr(found->valueBegin, found->line.end - found->valueBegin);
+    return CutToLength(Unquote(TrimBlanks(value)), ProfileFile::kMaxValueLength);
+}
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+    return ProfileContent::Load(path_).ReadString(section, key, defaultValue);
 }
 
 int32_t ProfileFile::ReadInteger(const std::string& section, const std::string& key,

@@ -33,6 +33,21 @@ private:
     std::string path_;
 };
 
+// A profile file's text held in memory, for reading many keys of one file with one read.
+class ProfileContent {
+public:
+    // An empty content when the file is missing or unreadable.
+    static ProfileContent Load(const std::string& path);
+    explicit ProfileContent(std::string text) : text_(std::move(text)) {}
+
+    // As ProfileFile::ReadString.
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+
+private:
+    std::string text_;
+};
+
 // The integer rule of ReadInteger, on a text already read.
 int32_t ProfileTextToInteger(const std::string& text, int32_t defaultValue);
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+inline constexpr int32_t kLanguageChinese = 1;
+inline constexpr int32_t kLanguageEnglish = 2;
+inline constexpr int32_t kLanguageJapanese = 3;
+
+// What the language number selects: the language file, the local help (empty for Japanese, whose
+// help is the home page) and the addresses of the help menu.
+struct LanguageChoice {
+    std::string languageFile;
+    std::string helpFile;
+    std::string homePageUrl;
+    std::string supportMailUrl;
+    std::string feedbackUrl;
+};
+
+// Any number other than Chinese or Japanese selects English. Paths are under appDir (with its '/').
+LanguageChoice ChooseLanguage(int32_t languageId, const std::string& appDir);
+
+} // namespace velmora

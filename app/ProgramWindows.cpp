@@ -1,0 +1,19 @@
+#include "app/ProgramWindows.h"
+
+#include <QApplication>
+
+namespace velmora {
+
+ProgramWindows::ProgramWindows(const std::string& programFolder, DesktopShell* shell)
+    : frmCommon(programFolder, shell), frmMain(frmCommon), frmPowerOffWindows(&frmMain), frmSetting(&frmMain),
+      FrmBatchAdd(&frmMain), FrmDirectory(&frmMain) {
+    frmMain.AttachDialogs({&frmPowerOffWindows, &frmSetting, &FrmBatchAdd, &FrmDirectory});
+    // The windows are laid out in pixels for a small dialog font.
+    QFont base = QApplication::font();
+    base.setPointSize(8);
+    for (QWidget* window : std::initializer_list<QWidget*>{&frmMain, &frmPowerOffWindows, &frmSetting,
+                                                           &FrmBatchAdd, &FrmDirectory})
+        window->setFont(base);
+}
+
+} // namespace velmora

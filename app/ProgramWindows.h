@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/UnitMain.h"
+#include "app/Unit_common.h"
+#include "dialogs/UnitCloseWindows.h"
+#include "dialogs/UnitSetting.h"
+#include "joblist/Unit_batch.h"
+#include "joblist/Unit_common_directory.h"
+
+#include <string>
+
+namespace velmora {
+
+// Every window of the program, created once in the start-up order and alive until the program ends:
+// the shared services first, then the main window, then the dialogs, hidden.
+class ProgramWindows {
+public:
+    // programFolder and shell as for TfrmCommon.
+    explicit ProgramWindows(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr);
+
+    TfrmCommon frmCommon;
+    TfrmMain frmMain;
+    TfrmPowerOffWindows frmPowerOffWindows;
+    TfrmSetting frmSetting;
+    TFrmBatchAdd FrmBatchAdd;
+    TFrmDirectory FrmDirectory;
+};
+
+} // namespace velmora

@@ -1,0 +1,119 @@
+#include "app/UnitMain.h"
+
+#include "app/LanguageChoice.h"
+#include "app/Unit_common.h"
+#include "dialogs/UnitSetting.h"
+#include "platform/ErrorReport.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/DesktopShell.h"
+#include "platform/qt/StandardFolders.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTableWidget>
+
+#include <unistd.h>
+
+namespace velmora {
+
+TfrmMain::TfrmMain(TfrmCommon& common) : common_(common) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    CreateActions();
+    CreateControls();
+    CreateMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ConnectHandlers();
+
+    // Files dropped from the file manager are queued.
+    setAcceptDrops(true);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
+    dialogs_ = dialogs;
+}
+
+void TfrmMain::ConnectHandlers() {
+    connect(ActionExit, &QAction::triggered, this, Guarded([this] { ActionExitExecute(); }));
+    connect(N_Setting, &QAction::triggered, this, Guarded([this] { N_SettingClick(); }));
+    for (size_t i = 0; i < N_ProductItems.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        connect(N_ProductItems[i], &QAction::triggered, this,
+                Guarded([this, number] { N_ProductClick(number); }));
+    }
+    connect(editOutputFolder, &QLineEdit::textChanged, this, Guarded([this] { editOutputFolderChange(); }));
+    connect(listViewFiles, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (!property("placed").toBool()) {
+        if (QScreen* desktop = screen())
+            move(desktop->availableGeometry().center() - frameGeometry().center() + pos());
+        setProperty("placed", true);
+    }
+    RunGuarded([this] { FormShow(); });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    RunGuarded([this] { FormClose(); });
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TfrmMain::FormShow() {
+    if (common_.languageId == kLanguageJapanese)
+        ApplyJapaneseCharset();
+    LoadLanguageTexts(common_.languageFile);
+    editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+}
+
+void TfrmMain::FormClose() {
+    // A scratch file some encoder builds leave behind; nothing else removes it.
+    const std::string scratch = SystemTemporaryFolder() + "q7z.avs";
+    if (FileExists(scratch))
+        unlink(scratch.c_str());
+}
+
+void TfrmMain::ActionExitExecute() {
+    close();
+}
+
+void TfrmMain::N_SettingClick() {
+    TfrmSetting* dialog = dialogs_.frmSetting;
+    if (dialog == nullptr)
+        return;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void TfrmMain::N_ProductClick(int number) {
+    common_.Shell().Open(QStringLiteral("https://www.velmora.example/products/%1").arg(number));
+}
+
+std::string TfrmMain::ReadOutputFolder() const {
+    return common_.Config().ReadString("setting", "outputFolder", VideosFolder());
+}
+
+void TfrmMain::WriteOutputFolder() const {
+    common_.Config().WriteString("setting", "outputFolder", editOutputFolder->text().toStdString());
+}
+
+void TfrmMain::editOutputFolderChange() {
+    WriteOutputFolder();
+}
+
+} // namespace velmora

@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace velmora {
+
+class TfrmCommon;
+class TfrmPowerOffWindows;
+class TfrmSetting;
+class TFrmBatchAdd;
+class TFrmDirectory;
+class LanguageFile;
+
+// The dialogs whose texts the main window loads; they are created after it.
+struct MainWindowDialogs {
+    TfrmPowerOffWindows* frmPowerOffWindows = nullptr;
+    TfrmSetting* frmSetting = nullptr;
+    TFrmBatchAdd* FrmBatchAdd = nullptr;
+    TFrmDirectory* FrmDirectory = nullptr;
+};
+
+// The main window: the job list, the status, the encoding choices, the output folder and Convert.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(TfrmCommon& common);
+    ~TfrmMain() override;
+
+    void AttachDialogs(const MainWindowDialogs& dialogs);
+
+    void FormShow();
+    void FormClose();
+    void ActionExitExecute();
+    void N_SettingClick();
+    void N_ProductClick(int number);
+
+    std::string ReadOutputFolder() const;
+    void WriteOutputFolder() const;
+    void editOutputFolderChange();
+
+    void LoadLanguageTexts(const std::string& languageFile);
+    void LoadLanguageTexts(const LanguageFile& texts);
+    void ApplyJapaneseCharset();
+
+    QTableWidget* listViewFiles;
+    QGroupBox* groupBoxButtons;
+    QPushButton* buttonAdd;
+    QPushButton* buttonDelete;
+    QPushButton* buttonClearAll;
+    QPushButton* buttonMoveUp;
+    QPushButton* buttonMoveDown;
+    QGroupBox* groupBoxStatus;
+    QLabel* labelCurrentDecrption;
+    QLabel* labelCurrentProgress;
+    QLabel* labelCurrentInfo;
+    QProgressBar* progressBarCurrent;
+    QGroupBox* groupBoxSettings;
+    QGroupBox* GroupBoxSettingsVideo;
+    QLabel* labelVideoBitrate;
+    QComboBox* comboBoxVideoBitrate;
+    QLabel* labelFrameRate;
+    QComboBox* comboBoxFrameRate;
+    QLabel* labelVideoSize;
+    QComboBox* comboBoxVideoSize;
+    QGroupBox* GroupBoxSettingsAudio;
+    QLabel* labelAudioBitrate;
+    QComboBox* comboBoxAudioBitrate;
+    QLabel* labelSampleRate;
+    QComboBox* comboBoxSampleRate;
+    QLabel* labelChannel;
+    QComboBox* comboBoxChannel;
+    QGroupBox* groupBoxOutput;
+    QLabel* labelOutput;
+    QLineEdit* editOutputFolder;
+    QPushButton* BitBtnOutput;
+    QPushButton* buttonConvert;
+
+    QAction* ActionFileAdd;
+    QAction* ActionFileDelete;
+    QAction* ActionFileClearAll;
+    QAction* ActionFileMoveUp;
+    QAction* ActionFileMoveDown;
+    QAction* ActionExit;
+    QAction* ActionSetDirectory;
+    QAction* ActionFileBatchAdd;
+    QAction* ActionConvertNow;
+
+    QMenuBar* MainMenu;
+    QMenu* N_1;
+    QAction* N1_1;
+    QAction* N1_11;
+    QAction* N1_2;
+    QAction* N1_3;
+    QAction* N1_4;
+    QAction* N1_5;
+    QAction* N1_6;
+    QAction* N1_7;
+    QAction* N1_8;
+    QAction* N1_9;
+    QAction* N1_10;
+    QMenu* N_Options;
+    QAction* N_Setting;
+    QMenu* N_Skin;
+    std::array<QAction*, 18> N_SkinItems; // N_Skin1 … N_Skin18
+    QMenu* N_Tools;
+    QMenu* N_OtherProducts;
+    std::array<QAction*, 9> N_ProductItems; // N_Product1 … N_Product9
+    QMenu* N_Help;
+    QAction* N_LocalHelp;
+    QAction* N_HomePage;
+    QAction* N_Support;
+    QAction* N_FeedBack;
+    QAction* N_Update;
+
+    QMenu* PopupMenu;
+    std::array<QAction*, 7> popMenuItems; // popMenu1 … popMenu7
+
+    // Texts kept from the language file for later use.
+    QString StringStartCaption;
+    QString StringStopCaption;
+    QString msgStatusReady;
+    QString msgStatusRun;
+    QString msgClearAll;
+    QString msgFolderView;
+    QString msgFinishInfo;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateControls();
+    void CreateMenus();
+    void ConnectHandlers();
+
+    TfrmCommon& common_;
+    MainWindowDialogs dialogs_;
+};
+
+} // namespace velmora

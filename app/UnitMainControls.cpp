@@ -1,0 +1,229 @@
+// The main window's controls, actions and menus, placed as designed.
+#include "app/UnitMain.h"
+
+#include "app/ActionLink.h"
+#include "engine/EncodingChoices.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace velmora {
+
+namespace {
+
+template <typename Widget>
+Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QLabel* FixedLabel(QWidget* parent, const char* name, const char* text, int left, int top, int width,
+                   int height) {
+    return Place(new QLabel(QString::fromLatin1(text), parent), name, left, top, width, height);
+}
+
+QGroupBox* GroupBox(QWidget* parent, const char* name, const char* title, int left, int top, int width,
+                    int height) {
+    return Place(new QGroupBox(QString::fromLatin1(title), parent), name, left, top, width, height);
+}
+
+// A pick-only list of the encoding choice's items, on its starting item.
+QComboBox* ChoiceList(QWidget* parent, const char* name, const EncodingChoice& choice, int left, int top,
+                      int width, int height) {
+    auto* list = Place(new QComboBox(parent), name, left, top, width, height);
+    list->setEditable(false);
+    for (const char* item : choice.items)
+        list->addItem(QString::fromLatin1(item));
+    list->setCurrentIndex(choice.defaultPosition);
+    return list;
+}
+
+QPushButton* ActionButton(QWidget* parent, const char* name, QAction* action, int left, int top, int width,
+                          int height) {
+    auto* button = Place(new QPushButton(parent), name, left, top, width, height);
+    LinkToAction(button, action);
+    return button;
+}
+
+QAction* NamedAction(QObject* owner, const char* name, const char* caption) {
+    auto* action = new QAction(QString::fromLatin1(caption), owner);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* LinkedItem(QMenu* menu, const char* name, QAction* action) {
+    auto* item = NamedAction(menu, name, "");
+    LinkToAction(item, action);
+    menu->addAction(item);
+    return item;
+}
+
+QAction* Separator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(QString::fromLatin1(name));
+    return separator;
+}
+
+QMenu* Submenu(QWidget* parent, const char* name, const char* title) {
+    auto* menu = new QMenu(QString::fromLatin1(title), parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+void TfrmMain::CreateActions() {
+    ActionFileAdd = NamedAction(this, "ActionFileAdd", "Add");
+    ActionFileDelete = NamedAction(this, "ActionFileDelete", "Remove");
+    ActionFileClearAll = NamedAction(this, "ActionFileClearAll", "ClearAll");
+    ActionFileMoveUp = NamedAction(this, "ActionFileMoveUp", "MoveUp");
+    ActionFileMoveDown = NamedAction(this, "ActionFileMoveDown", "MoveDown");
+    ActionExit = NamedAction(this, "ActionExit", "Exit");
+    ActionSetDirectory = NamedAction(this, "ActionSetDirectory", "Browse...");
+    ActionFileBatchAdd = NamedAction(this, "ActionFileBatchAdd", "ActionFileBatchAdd");
+    ActionConvertNow = NamedAction(this, "ActionConvertNow", "Convert");
+}
+
+void TfrmMain::CreateControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(414, 411);
+    setCentralWidget(client);
+
+    listViewFiles = Place(new QTableWidget(0, 1, client), "listViewFiles", 2, 10, 406, 137);
+    listViewFiles->setHorizontalHeaderLabels({QStringLiteral("Files")});
+    listViewFiles->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    listViewFiles->horizontalHeader()->setHighlightSections(false);
+    listViewFiles->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    listViewFiles->setColumnWidth(0, 399);
+    listViewFiles->verticalHeader()->hide();
+    listViewFiles->verticalHeader()->setDefaultSectionSize(18);
+    listViewFiles->setShowGrid(true);
+    listViewFiles->setWordWrap(false);
+    listViewFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    listViewFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listViewFiles->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    listViewFiles->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    groupBoxButtons = GroupBox(client, "groupBoxButtons", "", 2, 148, 409, 38);
+    buttonAdd = ActionButton(groupBoxButtons, "buttonAdd", ActionFileAdd, 8, 8, 66, 25);
+    buttonDelete = ActionButton(groupBoxButtons, "buttonDelete", ActionFileDelete, 84, 8, 66, 25);
+    buttonClearAll = ActionButton(groupBoxButtons, "buttonClearAll", ActionFileClearAll, 160, 9, 66, 25);
+    buttonMoveUp = ActionButton(groupBoxButtons, "buttonMoveUp", ActionFileMoveUp, 264, 9, 66, 25);
+    buttonMoveDown = ActionButton(groupBoxButtons, "buttonMoveDown", ActionFileMoveDown, 336, 9, 66, 25);
+
+    groupBoxStatus = GroupBox(client, "groupBoxStatus", "Status", 2, 187, 407, 57);
+    labelCurrentDecrption =
+        FixedLabel(groupBoxStatus, "labelCurrentDecrption", "Current file:", 8, 16, 81, 13);
+    labelCurrentProgress = FixedLabel(groupBoxStatus, "labelCurrentProgress", "Progress:", 8, 34, 81, 13);
+    labelCurrentInfo = FixedLabel(groupBoxStatus, "labelCurrentInfo", "", 96, 15, 305, 13);
+    progressBarCurrent = Place(new QProgressBar(groupBoxStatus), "progressBarCurrent", 96, 32, 305, 17);
+    progressBarCurrent->setRange(0, 100);
+    progressBarCurrent->setValue(0);
+    progressBarCurrent->setTextVisible(false);
+
+    groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 243, 407, 88);
+    GroupBoxSettingsVideo = GroupBox(groupBoxSettings, "GroupBoxSettingsVideo", "Video", 8, 12, 194, 72);
+    labelVideoBitrate =
+        FixedLabel(GroupBoxSettingsVideo, "labelVideoBitrate", "Video Bitrate", 3, 16, 69, 13);
+    comboBoxVideoBitrate =
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoBitrate", kVideoBitrateChoice, 72, 8, 105, 21);
+    labelFrameRate = FixedLabel(GroupBoxSettingsVideo, "labelFrameRate", "Frame Rate", 3, 33, 67, 11);
+    comboBoxFrameRate =
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxFrameRate", kFrameRateChoice, 72, 27, 105, 21);
+    labelVideoSize = FixedLabel(GroupBoxSettingsVideo, "labelVideoSize", "Video Size", 3, 51, 66, 13);
+    comboBoxVideoSize =
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 72, 48, 105, 21);
+
+    GroupBoxSettingsAudio = GroupBox(groupBoxSettings, "GroupBoxSettingsAudio", "Audio", 206, 12, 191, 72);
+    labelAudioBitrate =
+        FixedLabel(GroupBoxSettingsAudio, "labelAudioBitrate", "Audio Bitrate", 4, 15, 68, 13);
+    comboBoxAudioBitrate =
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxAudioBitrate", kAudioBitrateChoice, 75, 10, 105, 21);
+    labelSampleRate = FixedLabel(GroupBoxSettingsAudio, "labelSampleRate", "Sample Rate", 4, 33, 68, 13);
+    comboBoxSampleRate =
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 75, 30, 105, 21);
+    labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 52, 69, 12);
+    comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 75, 49, 105, 21);
+
+    groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 333, 408, 39);
+    labelOutput = FixedLabel(groupBoxOutput, "labelOutput", "Folder:", 8, 16, 65, 17);
+    editOutputFolder = Place(new QLineEdit(groupBoxOutput), "editOutputFolder", 80, 12, 241, 21);
+    editOutputFolder->setReadOnly(true);
+    BitBtnOutput = ActionButton(groupBoxOutput, "BitBtnOutput", ActionSetDirectory, 322, 10, 81, 25);
+
+    buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 375, 105, 33);
+}
+
+void TfrmMain::CreateMenus() {
+    MainMenu = new QMenuBar(this);
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    setMenuBar(MainMenu);
+
+    N_1 = Submenu(MainMenu, "N_1", "&File");
+    N1_1 = LinkedItem(N_1, "N1_1", ActionFileAdd);
+    N1_11 = LinkedItem(N_1, "N1_11", ActionFileBatchAdd);
+    N1_2 = LinkedItem(N_1, "N1_2", ActionFileDelete);
+    N1_3 = LinkedItem(N_1, "N1_3", ActionFileClearAll);
+    N1_4 = Separator(N_1, "N1_4");
+    N1_5 = LinkedItem(N_1, "N1_5", ActionFileMoveUp);
+    N1_6 = LinkedItem(N_1, "N1_6", ActionFileMoveDown);
+    N1_7 = Separator(N_1, "N1_7");
+    N1_8 = LinkedItem(N_1, "N1_8", ActionConvertNow);
+    N1_9 = Separator(N_1, "N1_9");
+    N1_10 = LinkedItem(N_1, "N1_10", ActionExit);
+    MainMenu->addMenu(N_1);
+
+    N_Options = Submenu(MainMenu, "N_Options", "&Options");
+    N_Setting = N_Options->addAction(QStringLiteral("Settings..."));
+    N_Setting->setObjectName(QStringLiteral("N_Setting"));
+    MainMenu->addMenu(N_Options);
+
+    N_Skin = Submenu(MainMenu, "N_Skin", "S&kin");
+    for (size_t i = 0; i < N_SkinItems.size(); ++i) {
+        QString number = QString::number(i + 1);
+        N_SkinItems[i] = N_Skin->addAction(QStringLiteral("Skin") + number);
+        N_SkinItems[i]->setObjectName(QStringLiteral("N_Skin") + number);
+    }
+    MainMenu->addMenu(N_Skin);
+
+    N_Tools = Submenu(MainMenu, "N_Tools", "&Tools");
+    N_OtherProducts = Submenu(N_Tools, "N_OtherProducts", "Other Products");
+    for (size_t i = 0; i < N_ProductItems.size(); ++i) {
+        QString number = QString::number(i + 1);
+        N_ProductItems[i] = N_OtherProducts->addAction(QStringLiteral("Product") + number);
+        N_ProductItems[i]->setObjectName(QStringLiteral("N_Product") + number);
+    }
+    N_Tools->addMenu(N_OtherProducts);
+    MainMenu->addMenu(N_Tools);
+
+    N_Help = Submenu(MainMenu, "N_Help", "&Help");
+    N_LocalHelp = NamedAction(N_Help, "N_LocalHelp", "Help");
+    N_HomePage = NamedAction(N_Help, "N_HomePage", "Home Page");
+    N_Support = NamedAction(N_Help, "N_Support", "Support");
+    N_FeedBack = NamedAction(N_Help, "N_FeedBack", "Feedback");
+    N_Update = NamedAction(N_Help, "N_Update", "Check for Updates");
+    N_Help->addActions({N_LocalHelp, N_HomePage, N_Support, N_FeedBack, N_Update});
+    MainMenu->addMenu(N_Help);
+
+    PopupMenu = Submenu(this, "PopupMenu", "");
+    popMenuItems[0] = LinkedItem(PopupMenu, "popMenu1", ActionFileAdd);
+    popMenuItems[1] = LinkedItem(PopupMenu, "popMenu2", ActionFileBatchAdd);
+    popMenuItems[2] = LinkedItem(PopupMenu, "popMenu3", ActionFileDelete);
+    popMenuItems[3] = LinkedItem(PopupMenu, "popMenu4", ActionFileClearAll);
+    popMenuItems[4] = Separator(PopupMenu, "popMenu5");
+    popMenuItems[5] = LinkedItem(PopupMenu, "popMenu6", ActionFileMoveUp);
+    popMenuItems[6] = LinkedItem(PopupMenu, "popMenu7", ActionFileMoveDown);
+}
+
+} // namespace velmora

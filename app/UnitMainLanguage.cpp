@@ -1,0 +1,117 @@
+// The main window's texts from the language file, for itself and for every dialog.
+#include "app/UnitMain.h"
+
+#include "dialogs/UnitCloseWindows.h"
+#include "dialogs/UnitSetting.h"
+#include "joblist/Unit_batch.h"
+#include "joblist/Unit_common_directory.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/JapaneseFont.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace velmora {
+
+void TfrmMain::LoadLanguageTexts(const std::string& languageFile) {
+    LoadLanguageTexts(LanguageFile(languageFile));
+}
+
+void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
+    SetApplicationTitle(texts.Text("App", "Title"));
+
+    const char* section = "frmMain";
+    auto text = [&](const char* key) { return texts.Text(section, key); };
+    setWindowTitle(text("caption"));
+    for (QAction* action :
+         {ActionFileAdd, ActionFileBatchAdd, ActionConvertNow, ActionFileDelete, ActionFileClearAll,
+          ActionFileMoveUp, ActionFileMoveDown, ActionExit, ActionSetDirectory})
+        action->setText(text(action->objectName().toLatin1().constData()));
+    listViewFiles->setHorizontalHeaderLabels({text("ListViewItem0")});
+    groupBoxStatus->setTitle(text("groupBoxStatus"));
+    groupBoxSettings->setTitle(text("groupBoxSettings"));
+    groupBoxOutput->setTitle(text("groupBoxOutput"));
+    GroupBoxSettingsVideo->setTitle(text("groupBoxSettingsVideo"));
+    GroupBoxSettingsAudio->setTitle(text("groupBoxSettingsAudio"));
+    for (QLabel* label : {labelCurrentDecrption, labelCurrentProgress, labelOutput, labelVideoBitrate,
+                          labelFrameRate, labelVideoSize, labelAudioBitrate, labelSampleRate, labelChannel})
+        label->setText(text(label->objectName().toLatin1().constData()));
+
+    StringStartCaption = text("StringStartCaption");
+    StringStopCaption = text("StringStopCaption");
+    msgStatusReady = text("msgStatusReady");
+    labelCurrentInfo->setText(msgStatusReady);
+    msgStatusRun = text("msgStatusRun");
+    msgClearAll = text("msgClearAll");
+    msgFolderView = text("msgFolderView");
+    msgFinishInfo = text("msgFinishInfo");
+
+    for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
+        menu->setTitle(text(menu->objectName().toLatin1().constData()));
+    for (QAction* item : N_SkinItems)
+        item->setText(text(item->objectName().toLatin1().constData()));
+    for (QAction* item : N_ProductItems)
+        item->setText(text(item->objectName().toLatin1().constData()));
+    for (QAction* item : {N_LocalHelp, N_HomePage, N_Support, N_FeedBack, N_Update, N_Setting})
+        item->setText(text(item->objectName().toLatin1().constData()));
+
+    if (dialogs_.FrmDirectory)
+        dialogs_.FrmDirectory->LoadLanguageTexts(texts);
+    if (dialogs_.FrmBatchAdd)
+        dialogs_.FrmBatchAdd->LoadLanguageTexts(texts);
+    if (dialogs_.frmPowerOffWindows)
+        dialogs_.frmPowerOffWindows->LoadLanguageTexts(texts);
+    if (dialogs_.frmSetting)
+        dialogs_.frmSetting->LoadLanguageTexts(texts);
+}
+
+void TfrmMain::ApplyJapaneseCharset() {
+    // These sit inside group boxes that switch; they keep their own font.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
+             comboBoxSampleRate, comboBoxChannel, editOutputFolder, BitBtnOutput})
+        KeepFontFamily(control);
+    for (QWidget* control : std::initializer_list<QWidget*>{groupBoxButtons,
+                                                            groupBoxStatus,
+                                                            groupBoxSettings,
+                                                            GroupBoxSettingsVideo,
+                                                            GroupBoxSettingsAudio,
+                                                            groupBoxOutput,
+                                                            labelCurrentDecrption,
+                                                            labelCurrentProgress,
+                                                            labelCurrentInfo,
+                                                            labelVideoBitrate,
+                                                            labelFrameRate,
+                                                            labelVideoSize,
+                                                            labelAudioBitrate,
+                                                            labelSampleRate,
+                                                            labelChannel,
+                                                            labelOutput,
+                                                            buttonAdd,
+                                                            buttonDelete,
+                                                            buttonClearAll,
+                                                            buttonMoveUp,
+                                                            buttonMoveDown,
+                                                            buttonConvert,
+                                                            listViewFiles})
+        UseJapaneseFont(control);
+    if (dialogs_.FrmBatchAdd)
+        dialogs_.FrmBatchAdd->ApplyJapaneseCharset();
+    if (dialogs_.FrmDirectory)
+        dialogs_.FrmDirectory->ApplyJapaneseCharset();
+    if (dialogs_.frmSetting)
+        dialogs_.frmSetting->ApplyJapaneseCharset();
+    if (dialogs_.frmPowerOffWindows)
+        dialogs_.frmPowerOffWindows->ApplyJapaneseCharset();
+    N_Tools->menuAction()->setVisible(false);
+}
+
+} // namespace velmora

@@ -1,0 +1,55 @@
+#include "app/Unit_common.h"
+
+#include "app/LanguageChoice.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/DesktopShell.h"
+
+namespace velmora {
+
+namespace {
+constexpr int32_t kDefaultLanguage = kLanguageEnglish;
+constexpr int32_t kDefaultSkin = 10;
+constexpr int32_t kDefaultWaitTime = 30;
+} // namespace
+
+TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell)
+    : programFolder_(programFolder), ownShell_(shell ? nullptr : std::make_unique<SystemDesktopShell>()),
+      shell_(shell ? shell : ownShell_.get()) {
+    setObjectName(QStringLiteral("frmCommon"));
+    LoadSettings();
+}
+
+TfrmCommon::~TfrmCommon() = default;
+
+void TfrmCommon::LoadSettings() {
+    appDir = programFolder_.empty() ? ExecutableFolder() : programFolder_;
+    if (appDir.back() != '/')
+        appDir += '/';
+    configFile = appDir + "config.ini";
+    config_ = ProfileFile(configFile);
+    languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
+    LanguageChoice choice = ChooseLanguage(languageId, appDir);
+    languageFile = choice.languageFile;
+    helpFile = choice.helpFile;
+    homePageUrl = choice.homePageUrl;
+    supportMailUrl = choice.supportMailUrl;
+    feedbackUrl = choice.feedbackUrl;
+}
+
+int32_t TfrmCommon::ReadSkinIndex() const {
+    return config_.ReadInteger("skin", "skin", kDefaultSkin);
+}
+
+void TfrmCommon::WriteSkinIndex(int32_t index) const {
+    config_.WriteInteger("skin", "skin", index);
+}
+
+bool TfrmCommon::IsAutoPowerOffOn() const {
+    return config_.ReadInteger("setting", "autoPowerOff", 0) == 1;
+}
+
+int32_t TfrmCommon::ReadAutoPowerOffWaitTime() const {
+    return config_.ReadInteger("setting", "autoPowerOff_WaitTime", kDefaultWaitTime);
+}
+
+} // namespace velmora

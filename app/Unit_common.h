@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/ProfileFile.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace velmora {
+
+class DesktopShell;
+
+// The shared services behind every window: where the program and its files are, the language
+// choice, and the accessors of config.ini. It has no window of its own.
+class TfrmCommon : public QObject {
+    Q_OBJECT
+
+public:
+    // programFolder: the folder config.ini and language/ live in, with a trailing '/'; the
+    // executable's folder by default. shell: what opens pages and files; the desktop's by default.
+    explicit TfrmCommon(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr);
+    ~TfrmCommon() override;
+
+    // Fills the fields below; run once, by the constructor.
+    void LoadSettings();
+
+    int32_t ReadSkinIndex() const;
+    void WriteSkinIndex(int32_t index) const;
+    bool IsAutoPowerOffOn() const;
+    int32_t ReadAutoPowerOffWaitTime() const;
+
+    const ProfileFile& Config() const { return config_; }
+    DesktopShell& Shell() const { return *shell_; }
+
+    std::string appDir;
+    std::string configFile;
+    int32_t languageId = 0;
+    std::string languageFile;
+    std::string helpFile;
+    std::string homePageUrl;
+    std::string supportMailUrl;
+    std::string feedbackUrl;
+
+private:
+    std::string programFolder_;
+    ProfileFile config_{""};
+    std::unique_ptr<DesktopShell> ownShell_;
+    DesktopShell* shell_;
+};
+
+} // namespace velmora

@@ -1,0 +1,25 @@
+#include "app/ProgramWindows.h"
+#include "platform/ErrorReport.h"
+#include "platform/qt/MessageBoxErrorReporter.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setDesktopFileName(QStringLiteral("velmora"));
+
+    velmora::MessageBoxErrorReporter reporter;
+    velmora::SetErrorReporter(&reporter);
+    std::unique_ptr<velmora::ProgramWindows> windows;
+    velmora::RunGuarded([&] { windows = std::make_unique<velmora::ProgramWindows>(); });
+    if (!windows)
+        return 1;
+    windows->frmMain.show();
+    const int result = QApplication::exec();
+    windows.reset();
+    velmora::SetErrorReporter(nullptr);
+    return result;
+}

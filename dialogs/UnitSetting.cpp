@@ -1,0 +1,67 @@
+#include "dialogs/UnitSetting.h"
+
+#include "platform/qt/JapaneseFont.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace velmora {
+
+TfrmSetting::TfrmSetting(QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("frmSetting"));
+    setFixedSize(307, 120);
+
+    checkBoxAutoPowerOff =
+        new QCheckBox(QStringLiteral("Shut down the windows when the conversion is complete."), this);
+    checkBoxAutoPowerOff->setObjectName(QStringLiteral("checkBoxAutoPowerOff"));
+    checkBoxAutoPowerOff->setGeometry(4, 8, 300, 33);
+
+    labelWaitTime = new QLabel(QStringLiteral("Wait time:"), this);
+    labelWaitTime->setObjectName(QStringLiteral("labelWaitTime"));
+    labelWaitTime->setGeometry(24, 51, 90, 16);
+    labelWaitTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    editWaitTime = new QLineEdit(this);
+    editWaitTime->setObjectName(QStringLiteral("editWaitTime"));
+    editWaitTime->setGeometry(120, 48, 57, 21);
+
+    LabelSecond = new QLabel(QStringLiteral("(s)"), this);
+    LabelSecond->setObjectName(QStringLiteral("LabelSecond"));
+    LabelSecond->setGeometry(183, 51, 40, 16);
+
+    ButtonOK = new QPushButton(QStringLiteral("OK"), this);
+    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
+    ButtonOK->setGeometry(66, 84, 80, 25);
+    ButtonOK->setDefault(true);
+
+    ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    ButtonCancel->setGeometry(162, 84, 80, 25);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(ButtonOK, ButtonCancel);
+    setTabOrder(ButtonCancel, checkBoxAutoPowerOff);
+    setTabOrder(checkBoxAutoPowerOff, editWaitTime);
+}
+
+void TfrmSetting::LoadLanguageTexts(const LanguageFile& texts) {
+    const char* section = "frmSetting";
+    setWindowTitle(texts.Text(section, "caption"));
+    checkBoxAutoPowerOff->setText(texts.Text(section, "checkBoxAutoPowerOff"));
+    labelWaitTime->setText(texts.Text(section, "labelWaitTime"));
+    ButtonOK->setText(texts.Text(section, "ButtonOK"));
+    ButtonCancel->setText(texts.Text(section, "ButtonCancel"));
+}
+
+void TfrmSetting::ApplyJapaneseCharset() {
+    for (QWidget* control : std::initializer_list<QWidget*>{labelWaitTime, LabelSecond, checkBoxAutoPowerOff,
+                                                            ButtonOK, ButtonCancel})
+        UseJapaneseFont(control);
+}
+
+} // namespace velmora

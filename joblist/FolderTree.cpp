@@ -1,0 +1,32 @@
+#include "joblist/FolderTree.h"
+
+#include <QFileSystemModel>
+#include <QHeaderView>
+
+namespace velmora {
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    model_->setRootPath(QStringLiteral("/"));
+    setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        hideColumn(column);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+QString FolderTree::SelectedPath() const {
+    QModelIndex current = currentIndex();
+    return current.isValid() ? model_->filePath(current) : QString();
+}
+
+void FolderTree::SelectPath(const QString& path) {
+    QModelIndex index = model_->index(path);
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+} // namespace velmora

@@ -1,0 +1,74 @@
+#include "joblist/Unit_batch.h"
+
+#include "joblist/FolderTree.h"
+#include "platform/qt/JapaneseFont.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace velmora {
+
+TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("FrmBatchAdd"));
+    setWindowTitle(QStringLiteral("Add Files"));
+    setFixedSize(346, 402);
+
+    labelDirectory = new QLabel(QStringLiteral("Directory"), this);
+    labelDirectory->setObjectName(QStringLiteral("labelDirectory"));
+    labelDirectory->setGeometry(8, 8, 330, 16);
+
+    ShellTreeView = new FolderTree(this);
+    ShellTreeView->setObjectName(QStringLiteral("ShellTreeView"));
+    ShellTreeView->setGeometry(8, 26, 330, 276);
+
+    checkBoxIsSubDirectorie = new QCheckBox(QStringLiteral("Include Sub Directorie"), this);
+    checkBoxIsSubDirectorie->setObjectName(QStringLiteral("checkBoxIsSubDirectorie"));
+    checkBoxIsSubDirectorie->setGeometry(8, 308, 330, 20);
+
+    labelFileNameExt = new QLabel(QStringLiteral("扩展名"), this);
+    labelFileNameExt->setObjectName(QStringLiteral("labelFileNameExt"));
+    labelFileNameExt->setGeometry(8, 338, 64, 16);
+
+    editExt = new QLineEdit(QStringLiteral("*"), this);
+    editExt->setObjectName(QStringLiteral("editExt"));
+    editExt->setGeometry(76, 335, 60, 21);
+
+    labelNoticeFileNameExt = new QLabel(QStringLiteral("(*为任意，其它请输入，如avi等)"), this);
+    labelNoticeFileNameExt->setObjectName(QStringLiteral("labelNoticeFileNameExt"));
+    labelNoticeFileNameExt->setGeometry(142, 338, 196, 16);
+
+    buttonOK = new QPushButton(QStringLiteral("&OK"), this);
+    buttonOK->setObjectName(QStringLiteral("buttonOK"));
+    buttonOK->setGeometry(168, 368, 80, 25);
+    buttonOK->setDefault(true);
+
+    buttonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
+    buttonCancel->setGeometry(258, 368, 80, 25);
+    connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFrmBatchAdd::LoadLanguageTexts(const LanguageFile& texts) {
+    const char* section = "frmBatchAdd";
+    setWindowTitle(texts.Text(section, "caption"));
+    labelDirectory->setText(texts.Text(section, "labelDirectory"));
+    checkBoxIsSubDirectorie->setText(texts.Text(section, "checkBoxIsSubDirectorie"));
+    labelFileNameExt->setText(texts.Text(section, "labelFileNameExt"));
+    labelNoticeFileNameExt->setText(texts.Text(section, "labelNoticeFileNameExt"));
+    buttonOK->setText(texts.Text(section, "buttonOK"));
+    buttonCancel->setText(texts.Text(section, "buttonCancel"));
+}
+
+void TFrmBatchAdd::ApplyJapaneseCharset() {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{labelDirectory, labelFileNameExt, labelNoticeFileNameExt,
+                                         buttonCancel, buttonOK, checkBoxIsSubDirectorie})
+        UseJapaneseFont(control);
+}
+
+} // namespace velmora

@@ -1,0 +1,52 @@
+#include "joblist/Unit_common_directory.h"
+
+#include "joblist/FolderTree.h"
+#include "platform/qt/JapaneseFont.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmora {
+
+TFrmDirectory::TFrmDirectory(QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("FrmDirectory"));
+    setWindowTitle(QStringLiteral("Choose a directory"));
+    setFixedSize(346, 366);
+
+    LabelDirectory = new QLabel(QStringLiteral("Directory"), this);
+    LabelDirectory->setObjectName(QStringLiteral("LabelDirectory"));
+    LabelDirectory->setGeometry(8, 8, 330, 16);
+
+    ShellTreeView1 = new FolderTree(this);
+    ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
+    ShellTreeView1->setGeometry(8, 26, 330, 296);
+
+    ButtonOK = new QPushButton(QStringLiteral("&OK"), this);
+    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
+    ButtonOK->setGeometry(168, 332, 80, 25);
+    ButtonOK->setDefault(true);
+
+    ButtonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    ButtonCancel->setGeometry(258, 332, 80, 25);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFrmDirectory::LoadLanguageTexts(const LanguageFile& texts) {
+    const char* section = "frmDirectory";
+    setWindowTitle(texts.Text(section, "caption"));
+    // The key keeps its historical spelling; language files in use depend on it.
+    LabelDirectory->setText(texts.Text(section, "labelDiretroy"));
+    ButtonOK->setText(texts.Text(section, "buttonOK"));
+    ButtonCancel->setText(texts.Text(section, "buttonCancel"));
+}
+
+void TFrmDirectory::ApplyJapaneseCharset() {
+    for (QWidget* control : std::initializer_list<QWidget*>{LabelDirectory, ButtonCancel, ButtonOK})
+        UseJapaneseFont(control);
+}
+
+} // namespace velmora

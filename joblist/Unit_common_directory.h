@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace velmora {
+
+class FolderTree;
+class LanguageFile;
+
+// The folder chooser for the output folder.
+class TFrmDirectory : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFrmDirectory(QWidget* parent);
+
+    void LoadLanguageTexts(const LanguageFile& texts);
+    void ApplyJapaneseCharset();
+
+    QLabel* LabelDirectory;
+    FolderTree* ShellTreeView1;
+    QPushButton* ButtonOK;
+    QPushButton* ButtonCancel;
+
+    // The folder chosen with OK; empty after Cancel.
+    QString ChosenDirectory;
+};
+
+} // namespace velmora

@@ -1,0 +1,25 @@
+#include "platform/qt/JapaneseFont.h"
+
+#include <QFont>
+#include <QStringList>
+#include <QWidget>
+
+namespace velmora {
+
+void UseJapaneseFont(QWidget* widget) {
+    QFont font = widget->font();
+    QStringList families = {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+                            QStringLiteral("IPAexGothic"),      QStringLiteral("IPAGothic"),
+                            QStringLiteral("TakaoGothic"),      QStringLiteral("VL Gothic")};
+    families.append(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+    font.setFamilies(families);
+    widget->setFont(font);
+}
+
+void KeepFontFamily(QWidget* widget) {
+    QFont font = widget->font();
+    font.setFamilies(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+    widget->setFont(font);
+}
+
+} // namespace velmora

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// The user's videos folder (normally ~/Videos), with a trailing '/'.
+std::string VideosFolder();
+
+// The folder for temporary files, with a trailing '/'.
+std::string SystemTemporaryFolder();
+
+} // namespace velmora

@@ -1,0 +1,215 @@
+#include "platform/ProfileFile.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/LanguageFile.h"
+#include "tests/app/ProgramFolderFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <set>
+
+namespace velmora::test {
+namespace {
+
+using Localization = ProgramFolderTest;
+
+bool UsesJapaneseFont(const QWidget* widget) {
+    return widget->font().families().value(0) == QStringLiteral("Noto Sans CJK JP");
+}
+
+// The vocabulary the program reads, as the language files are written for it.
+std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
+    std::set<std::pair<std::string, std::string>> keys{{"App", "Title"}};
+    for (const char* key : {"caption",
+                            "ActionFileAdd",
+                            "ActionFileBatchAdd",
+                            "ActionConvertNow",
+                            "ActionFileDelete",
+                            "ActionFileClearAll",
+                            "ActionFileMoveUp",
+                            "ActionFileMoveDown",
+                            "ActionExit",
+                            "ActionSetDirectory",
+                            "ListViewItem0",
+                            "groupBoxStatus",
+                            "groupBoxSettings",
+                            "groupBoxOutput",
+                            "groupBoxSettingsVideo",
+                            "groupBoxSettingsAudio",
+                            "labelCurrentDecrption",
+                            "labelCurrentProgress",
+                            "labelOutput",
+                            "labelVideoBitrate",
+                            "labelFrameRate",
+                            "labelVideoSize",
+                            "labelAudioBitrate",
+                            "labelSampleRate",
+                            "labelChannel",
+                            "StringStartCaption",
+                            "StringStopCaption",
+                            "msgStatusReady",
+                            "msgStatusRun",
+                            "msgClearAll",
+                            "msgFolderView",
+                            "msgFinishInfo",
+                            "N_1",
+                            "N_Skin",
+                            "N_Tools",
+                            "N_OtherProducts",
+                            "N_Help",
+                            "N_LocalHelp",
+                            "N_HomePage",
+                            "N_Support",
+                            "N_FeedBack",
+                            "N_Update",
+                            "N_Options",
+                            "N_Setting"})
+        keys.emplace("frmMain", key);
+    for (int n = 1; n <= 18; ++n)
+        keys.emplace("frmMain", "N_Skin" + std::to_string(n));
+    for (int n = 1; n <= 9; ++n)
+        keys.emplace("frmMain", "N_Product" + std::to_string(n));
+    for (const char* key : {"caption", "labelDiretroy", "buttonOK", "buttonCancel"})
+        keys.emplace("frmDirectory", key);
+    for (const char* key : {"caption", "labelDirectory", "checkBoxIsSubDirectorie", "labelFileNameExt",
+                            "labelNoticeFileNameExt", "buttonOK", "buttonCancel"})
+        keys.emplace("frmBatchAdd", key);
+    for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo"})
+        keys.emplace("frmPowerOffWindows", key);
+    for (const char* key : {"caption", "checkBoxAutoPowerOff", "labelWaitTime", "ButtonOK", "ButtonCancel"})
+        keys.emplace("frmSetting", key);
+    return keys;
+}
+
+TEST_F(Localization, EveryVocabularyKeyIsReadAndFilledInEachLanguageFile) {
+    const auto expected = ExpectedVocabulary();
+    ProgramWindows& started = Start();
+    for (const char* name : {"en.ini", "gb.ini", "jp.ini"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder / "language/" + name;
+        LanguageFile texts(path);
+        started.frmMain.LoadLanguageTexts(texts);
+        std::set<std::pair<std::string, std::string>> read(texts.KeysRead().begin(), texts.KeysRead().end());
+        EXPECT_EQ(read, expected);
+
+        ProfileContent content = ProfileContent::Load(path);
+        for (const auto& [section, key] : expected)
+            EXPECT_NE(content.ReadString(section, key, ""), "") << section << "/" << key;
+        const std::string statusRun = content.ReadString("frmMain", "msgStatusRun", "");
+        EXPECT_EQ(statusRun.find("%s"), statusRun.rfind('%')) << "one %s and no other format: " << statusRun;
+        EXPECT_NE(statusRun.find("%s"), std::string::npos);
+        const std::string whole = ReadTextFile(path);
+        EXPECT_EQ(QString::fromUtf8(whole.data(), static_cast<qsizetype>(whole.size())).toStdString(), whole)
+            << "UTF-8";
+    }
+}
+
+TEST_F(Localization, EnglishTextsReachEveryWindowAndKeptText) {
+    ProgramWindows& started = Show();
+    TfrmMain& frmMain = started.frmMain;
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Velmora PSP Video Converter"));
+    EXPECT_EQ(frmMain.windowTitle(), QStringLiteral("Velmora PSP Video Converter"));
+    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add..."));
+    EXPECT_EQ(frmMain.N1_11->text(), QStringLiteral("Add Folder..."));
+    EXPECT_EQ(frmMain.BitBtnOutput->text(), QStringLiteral("Browse..."));
+    EXPECT_EQ(frmMain.listViewFiles->horizontalHeaderItem(0)->text(), QStringLiteral("Files to convert"));
+    EXPECT_EQ(frmMain.GroupBoxSettingsAudio->title(), QStringLiteral("Audio"));
+    EXPECT_EQ(frmMain.N_Skin->title(), QStringLiteral("S&kin"));
+    EXPECT_EQ(frmMain.N_ProductItems[7]->text(), QStringLiteral("Velmora Phone Video Converter"));
+    EXPECT_EQ(frmMain.labelCurrentInfo->text(), QStringLiteral("Ready"));
+    EXPECT_EQ(frmMain.msgStatusRun, QStringLiteral("Converting %s"));
+    EXPECT_EQ(frmMain.StringStopCaption, QStringLiteral("Stop"));
+    EXPECT_EQ(frmMain.msgFinishInfo, QStringLiteral("Open the output folder now?"));
+
+    EXPECT_EQ(started.frmSetting.windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(started.frmSetting.LabelSecond->text(), QStringLiteral("(s)")) << "never translated";
+    EXPECT_EQ(started.FrmDirectory.LabelDirectory->text(), QStringLiteral("Folder:"));
+    EXPECT_EQ(started.FrmBatchAdd.checkBoxIsSubDirectorie->text(), QStringLiteral("Include subfolders"));
+    EXPECT_EQ(started.FrmBatchAdd.editExt->text(), QStringLiteral("*")) << "never translated";
+    EXPECT_EQ(started.frmPowerOffWindows.buttonYes->text(), QStringLiteral("Yes"));
+    EXPECT_EQ(started.frmPowerOffWindows.FYesCaption, QStringLiteral("Yes"));
+    EXPECT_EQ(frmMain.comboBoxAudioBitrate->currentText(), QStringLiteral("128K(CD quality)"));
+}
+
+TEST_F(Localization, LanguageNumberPicksTheFile) {
+    WriteConfig("[common]\nlanguage=1\n");
+    EXPECT_EQ(Show().frmMain.windowTitle(), QStringLiteral("Velmora PSP 视频转换器"));
+    WriteConfig("[common]\nlanguage=0x3\n");
+    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("終了"));
+    WriteConfig("[common]\nlanguage=7\n");
+    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("Exit"));
+}
+
+TEST_F(Localization, KeysAreFoundInAnyLetterCase) {
+    WriteLanguageFile("en.ini", "[FRMSETTING]\nBUTTONOK=Fine\n[FrmMain]\nactionexit=Quit\n");
+    ProgramWindows& started = Show();
+    EXPECT_EQ(started.frmSetting.ButtonOK->text(), QStringLiteral("Fine"));
+    EXPECT_EQ(started.frmMain.ActionExit->text(), QStringLiteral("Quit"));
+}
+
+TEST_F(Localization, FolderChooserLabelKeepsItsOwnKeySpelling) {
+    WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDirectory=Wrong\n");
+    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QString());
+    WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDiretroy=Right\n");
+    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QStringLiteral("Right"));
+}
+
+TEST_F(Localization, MissingLanguageFileGivesBlankTextsAndTheWindowStillOpens) {
+    std::remove((folder / "language/en.ini").c_str());
+    ProgramWindows& started = Show();
+    EXPECT_TRUE(started.frmMain.isVisible());
+    EXPECT_EQ(ApplicationTitle(), QString());
+    EXPECT_EQ(started.frmMain.windowTitle(), QString());
+    EXPECT_EQ(started.frmMain.buttonConvert->text(), QString());
+    EXPECT_EQ(started.frmMain.labelCurrentInfo->text(), QString());
+    EXPECT_EQ(started.frmMain.N_Help->title(), QString());
+    EXPECT_EQ(started.FrmBatchAdd.windowTitle(), QString()) << "the design caption is never shown";
+    EXPECT_TRUE(errors.shown.empty()) << "nothing is reported";
+}
+
+TEST_F(Localization, FileWithOnlyTheTitleNamesTheProgramAndBlanksTheCaptions) {
+    WriteLanguageFile("en.ini", "[App]\nTitle=Only A Title\n");
+    TfrmMain& frmMain = Show().frmMain;
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Only A Title"));
+    EXPECT_EQ(frmMain.windowTitle(), QString()) << "Qt must not put the title into a caption";
+    for (QAction* action : {frmMain.ActionFileAdd, frmMain.ActionConvertNow, frmMain.ActionExit})
+        EXPECT_EQ(action->text(), QString());
+}
+
+TEST_F(Localization, JapaneseSwitchesTheListedControlsAndHidesTheToolsMenu) {
+    WriteConfig("[common]\nlanguage=3\n");
+    ProgramWindows& started = Show();
+    TfrmMain& frmMain = started.frmMain;
+    EXPECT_FALSE(frmMain.N_Tools->menuAction()->isVisible());
+    for (QMenu* menu : {frmMain.N_1, frmMain.N_Options, frmMain.N_Skin, frmMain.N_Help})
+        EXPECT_TRUE(menu->menuAction()->isVisible());
+    for (QWidget* listed : std::initializer_list<QWidget*>{
+             frmMain.buttonConvert, frmMain.listViewFiles, frmMain.labelChannel, frmMain.groupBoxOutput,
+             frmMain.labelCurrentInfo, started.FrmBatchAdd.checkBoxIsSubDirectorie,
+             started.FrmDirectory.ButtonOK, started.frmSetting.LabelSecond,
+             started.frmPowerOffWindows.buttonNo})
+        EXPECT_TRUE(UsesJapaneseFont(listed)) << listed->objectName().toStdString();
+    for (QWidget* other : std::initializer_list<QWidget*>{frmMain.comboBoxChannel, frmMain.editOutputFolder,
+                                                          frmMain.BitBtnOutput, started.FrmBatchAdd.editExt})
+        EXPECT_FALSE(UsesJapaneseFont(other)) << other->objectName().toStdString();
+    EXPECT_EQ(frmMain.buttonConvert->font().pointSize(), frmMain.BitBtnOutput->font().pointSize());
+}
+
+TEST_F(Localization, OtherLanguagesKeepFontsAndTheToolsMenu) {
+    WriteConfig("[common]\nlanguage=1\n");
+    ProgramWindows& started = Show();
+    EXPECT_TRUE(started.frmMain.N_Tools->menuAction()->isVisible());
+    EXPECT_FALSE(UsesJapaneseFont(started.frmMain.buttonConvert));
+    EXPECT_FALSE(UsesJapaneseFont(started.frmPowerOffWindows.buttonNo));
+}
+
+} // namespace
+} // namespace velmora::test

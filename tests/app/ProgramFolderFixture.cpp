@@ -1,0 +1,32 @@
+#include "tests/app/ProgramFolderFixture.h"
+
+namespace velmora::test {
+
+ProgramFolderTest::ProgramFolderTest() {
+    SetErrorReporter(&errors);
+    MakeFolder(folder / "language");
+    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
+        WriteTextFile(folder / "language/" + name, ShippedLanguageFile(name));
+}
+
+ProgramFolderTest::~ProgramFolderTest() {
+    windows.reset();
+    SetErrorReporter(nullptr);
+}
+
+std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {
+    return ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/language/" + name);
+}
+
+ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {
+    windows = std::make_unique<ProgramWindows>(programFolder.empty() ? folder.Path() : programFolder, &shell);
+    return *windows;
+}
+
+ProgramWindows& ProgramFolderTest::Show(const std::string& programFolder) {
+    Start(programFolder);
+    windows->frmMain.show();
+    return *windows;
+}
+
+} // namespace velmora::test

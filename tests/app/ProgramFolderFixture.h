@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/ProgramWindows.h"
+#include "platform/ErrorReport.h"
+#include "platform/qt/DesktopShell.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+class RecordingErrorReporter : public ErrorReporter {
+public:
+    void ShowError(const std::string& text) override { shown.push_back(text); }
+    std::vector<std::string> shown;
+};
+
+class RecordingDesktopShell : public DesktopShell {
+public:
+    void Open(const QString& target) override { opened.push_back(target); }
+    std::vector<QString> opened;
+};
+
+// A program folder of its own in a temporary folder, with a copy of the shipped language files, and
+// the windows started on it.
+class ProgramFolderTest : public ::testing::Test {
+protected:
+    ProgramFolderTest();
+    ~ProgramFolderTest() override;
+
+    // Starts the windows as the program does, without showing them.
+    ProgramWindows& Start(const std::string& programFolder = std::string());
+    // Starts and shows the main window, which loads its texts and the output folder.
+    ProgramWindows& Show(const std::string& programFolder = std::string());
+
+    void WriteConfig(const std::string& content) const { WriteTextFile(folder / "config.ini", content); }
+    void WriteLanguageFile(const std::string& name, const std::string& content) const {
+        WriteTextFile(folder / "language/" + name, content);
+    }
+    static std::string ShippedLanguageFile(const std::string& name);
+
+    TemporaryFolder folder;
+    RecordingErrorReporter errors;
+    RecordingDesktopShell shell;
+    std::unique_ptr<ProgramWindows> windows;
+};
+
+} // namespace velmora::test
