@@ -3,6 +3,7 @@
 #include "platform/qt/MessageBoxErrorReporter.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.png")));
 
     velmora::MessageBoxErrorReporter reporter;
     velmora::SetErrorReporter(&reporter);
