@@ -59,10 +59,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    if (!property("placed").toBool()) {
+    if (!placedOnDesktop_) {
         if (QScreen* desktop = screen())
             move(desktop->availableGeometry().center() - frameGeometry().center() + pos());
-        setProperty("placed", true);
+        placedOnDesktop_ = true;
     }
     RunGuarded([this] { FormShow(); });
 }

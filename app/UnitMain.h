@@ -151,6 +151,7 @@ private:
 
     TfrmCommon& common_;
     MainWindowDialogs dialogs_;
+    bool placedOnDesktop_ = false;
 };
 
 } // namespace velmora
