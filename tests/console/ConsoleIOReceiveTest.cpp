@@ -11,62 +11,45 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-TEST(ConsoleIOReceive, CrLfModeDeliversEachLineAndThenTheEmptyRest) {
-    RunnerHarness harness;
-    harness.Run({Out("a\r\nb\r\n")});
-    ASSERT_TRUE(harness.WaitForEnd());
-    EXPECT_EQ(harness.events, (Texts{"status:1", "out:a", "out:b", "out:", "status:0"}));
-    EXPECT_EQ(harness.Runner().ExitCode(), 0);
+struct SplitCase {
+    TSplitMode mode;
+    std::vector<std::string> actions;
+    Texts lines; // every OnReceiveOutput call, the final one with the rest included
+};
+
+TEST(ConsoleIOReceive, LinesAreCutAtTheSeparatorOfTheModeAcrossChunkBorders) {
+    const std::string pause = "sleep:100"; // lets the reader take the bytes before it as their own chunk
+    const std::vector<SplitCase> cases{
+        {TSplitMode::sm0D0A, {Out("a\r\nb\r\n")}, {"a", "b", ""}},
+        {TSplitMode::sm0D0A, {Out("lo\r"), pause, Out("\nn\re\nw\r\n")}, {"lo", "n\re\nw", ""}},
+        {TSplitMode::smSplitchar, {Out("x\r\ny")}, {"x\r", "y"}},
+        {TSplitMode::smSplitchar,
+         {Out("ab"), pause, Out("c\n\n\nd\r"), pause, Out("\n")},
+         {"abc", "", "", "d\r", ""}},
+        {TSplitMode::smSplitchar,
+         {Out(std::string("a\0b\n\0", 5))},
+         {std::string("a\0b", 3), std::string(1, '\0')}},
+    };
+    for (const SplitCase& split : cases) {
+        RunnerHarness harness;
+        harness.Runner().SplitMode = split.mode;
+        harness.Run(split.actions);
+        ASSERT_TRUE(harness.WaitForEnd());
+        EXPECT_EQ(harness.EventsOf("out"), split.lines) << split.actions[0];
+        EXPECT_EQ(harness.events.front(), "status:1");
+        EXPECT_EQ(harness.events.back(), "status:0");
+    }
 }
 
-TEST(ConsoleIOReceive, SplitcharModeKeepsTheCrAndDeliversTheUnfinishedLineAtTheEnd) {
-    RunnerHarness harness;
-    harness.Runner().SplitMode = TSplitMode::smSplitchar;
-    harness.Run({Out("x\r\ny")});
-    ASSERT_TRUE(harness.WaitForEnd());
-    EXPECT_EQ(harness.EventsOf("out"), (Texts{"x\r", "y"}));
-}
-
-TEST(ConsoleIOReceive, LinesSpanChunksAndEmptyLinesCount) {
-    RunnerHarness harness;
-    harness.Runner().SplitMode = TSplitMode::smSplitchar;
-    harness.Run({Out("ab"), "sleep:100", Out("c\n\n\nd\r"), "sleep:100", Out("\n")});
-    ASSERT_TRUE(harness.WaitForEnd());
-    EXPECT_EQ(harness.EventsOf("out"), (Texts{"abc", "", "", "d\r", ""}));
-
-    // A CR LF pair split between two chunks is still one separator.
-    RunnerHarness crlf;
-    crlf.Run({Out("lo\r"), "sleep:100", Out("\nne\r\n")});
-    ASSERT_TRUE(crlf.WaitForEnd());
-    EXPECT_EQ(crlf.EventsOf("out"), (Texts{"lo", "ne", ""}));
-}
-
-TEST(ConsoleIOReceive, WithoutSplittingEachChunkIsDeliveredWhole) {
+TEST(ConsoleIOReceive, UnsplitOutputAndStandardErrorArriveInChunksExactlyAsWritten) {
     RunnerHarness harness;
     harness.Runner().SplitReceive = false;
-    harness.Run({Out("a\r\nb"), "line", Out("c\n")});
-    ASSERT_TRUE(harness.PumpUntil([&] { return harness.EventsOf("out").size() == 1; }));
+    harness.Run({Out("a\r\nb"), Err("e1\r"), "line", Out("c\n"), Err(std::string("e2\0\n", 4))});
+    ASSERT_TRUE(harness.PumpUntil([&] { return harness.events.size() == 3; }));
     harness.Runner().SendLine("next");
     ASSERT_TRUE(harness.WaitForEnd());
     EXPECT_EQ(harness.EventsOf("out"), (Texts{"a\r\nb", "c\n", ""}));
-}
-
-TEST(ConsoleIOReceive, StandardErrorChunksArriveExactlyAsWritten) {
-    RunnerHarness harness;
-    harness.Run({Err("e1\r"), "line", Err(std::string("e2\0\n", 4))});
-    ASSERT_TRUE(harness.PumpUntil([&] { return !harness.EventsOf("err").empty(); }));
-    harness.Runner().SendLine("next");
-    ASSERT_TRUE(harness.WaitForEnd());
     EXPECT_EQ(harness.EventsOf("err"), (Texts{"e1\r", std::string("e2\0\n", 4)}));
-    EXPECT_EQ(harness.EventsOf("out"), Texts{""});
-}
-
-TEST(ConsoleIOReceive, NulBytesPassThroughAsOrdinaryBytes) {
-    RunnerHarness harness;
-    harness.Runner().SplitMode = TSplitMode::smSplitchar;
-    harness.Run({Out(std::string("a\0b\n\0", 5))});
-    ASSERT_TRUE(harness.WaitForEnd());
-    EXPECT_EQ(harness.EventsOf("out"), (Texts{std::string("a\0b", 3), std::string(1, '\0')}));
 }
 
 TEST(ConsoleIOReceive, WithoutAnOutputHandlerNothingIsDeliveredOrKept) {
@@ -131,11 +114,16 @@ TEST(ConsoleIOReceive, AHandlerThatRaisesLosesOnlyItsOwnLine) {
             throw std::runtime_error("handler failed on " + text);
     };
     harness.Runner().OnReceiveError = [](TConsoleIO&, const std::string&) { throw EConvertError("stderr"); };
+    harness.Runner().OnProcessStatusChange = [&](TConsoleIO&, bool running) {
+        harness.events.push_back(running ? "status:1" : "status:0");
+        throw std::runtime_error(running ? "on start" : "on end");
+    };
     harness.Run({Out("one\nbad\ntwo\n"), "sleep:50", Out("three\n"), Err("x"), Out("tail")});
     ASSERT_TRUE(harness.WaitForEnd());
     EXPECT_EQ(harness.EventsOf("out"), (Texts{"one", "bad", "two", "three", "tail"}));
-    EXPECT_THAT(reporter.shown, testing::UnorderedElementsAre("handler failed on bad.", "stderr.",
-                                                              "handler failed on tail."));
+    EXPECT_THAT(reporter.shown,
+                testing::UnorderedElementsAre("on start.", "handler failed on bad.", "stderr.",
+                                              "handler failed on tail.", "on end."));
 
     // The raising final call still ended the child completely: the next one starts clean.
     EXPECT_EQ(harness.events.back(), "status:0");
@@ -143,18 +131,6 @@ TEST(ConsoleIOReceive, AHandlerThatRaisesLosesOnlyItsOwnLine) {
     ASSERT_TRUE(harness.WaitForEnd());
     EXPECT_EQ(harness.EventsOf("out").back(), "");
     EXPECT_EQ(harness.EventsOf("out")[5], "next");
-}
-
-TEST(ConsoleIOReceive, RaisingStatusHandlersAreReportedAndTheChildStillRuns) {
-    RecordingReporter reporter;
-    RunnerHarness harness;
-    harness.Runner().OnProcessStatusChange = [](TConsoleIO&, bool running) {
-        throw std::runtime_error(running ? "on start" : "on end");
-    };
-    harness.Run({Out("ok\r\n")});
-    ASSERT_TRUE(harness.WaitForEnd());
-    EXPECT_EQ(harness.EventsOf("out"), (Texts{"ok", ""}));
-    EXPECT_EQ(reporter.shown, (Texts{"on start.", "on end."}));
 }
 
 TEST(ConsoleIOReceive, AHandlerMayDestroyItsRunner) {
