@@ -27,19 +27,22 @@ void NameThisThread(const char* name) {
     pthread_setname_np(pthread_self(), name);
 }
 
-void Watch(WatchedChild& watched) {
+void Watch(WatchedChild& watched, const std::shared_future<void>& started) {
     const StreamReader outputReader{watched.notifications.output, watched.notifications.readFailure};
     const StreamReader errorReader{watched.notifications.error, watched.notifications.readFailure};
     std::string startFailure;
     std::thread outputThread;
     std::thread errorThread;
     try {
-        outputThread = std::thread([&] {
+        // Each reader waits on its own copy of the start signal.
+        outputThread = std::thread([&, started] {
             NameThisThread("console-stdout");
+            started.wait();
             outputReader.Run(watched.output.Get(), *watched.childGone, *watched.child);
         });
-        errorThread = std::thread([&] {
+        errorThread = std::thread([&, started] {
             NameThisThread("console-stderr");
+            started.wait();
             errorReader.Run(watched.error.Get(), *watched.childGone, *watched.child);
         });
     } catch (const std::system_error& failure) {
@@ -72,10 +75,11 @@ ChildWatch::ChildWatch(const std::shared_ptr<ChildProcess>& child, FileDescripto
         auto watched = std::make_unique<WatchedChild>(
             WatchedChild{child, std::move(output), std::move(error),
                          std::optional<CancellationFlag>(std::in_place), std::move(notifications)});
-        std::thread([watched = std::move(watched), started = start_.get_future()]() mutable {
+        // The waiter reaps at once, so that the end can be waited for even before Start; only the
+        // readers, whose notifications must not come before the start event, wait for it.
+        std::thread([watched = std::move(watched), started = start_.get_future().share()] {
             NameThisThread("console-waiter");
-            started.wait();
-            Watch(*watched);
+            Watch(*watched, started);
         }).detach();
     } catch (...) {
         // Nobody would ever reap the child: end it here.

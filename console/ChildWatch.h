@@ -26,8 +26,8 @@ struct ChildNotifications {
 // workers own everything they touch: they never need the runner that started them.
 class ChildWatch {
 public:
-    // Creates the waiter, which waits for Start (or for the watch to be destroyed) before it begins.
-    // When it cannot be created the child is killed and reaped and the operating-system error raised.
+    // Creates the workers; nothing is handed over before Start (or the destruction of the watch). When
+    // they cannot be created the child is killed and reaped and the operating-system error raised.
     ChildWatch(const std::shared_ptr<ChildProcess>& child, FileDescriptor output, FileDescriptor error,
                ChildNotifications notifications);
 

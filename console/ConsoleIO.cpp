@@ -96,7 +96,6 @@ void TConsoleIO::RunProcess(const std::vector<std::string>& commandLine, const s
     serial_ = serial;
     child_ = std::move(child);
     input_ = std::move(input.writeEnd);
-    received_.TakeAll();
     FireStatusChange(true);
     watch.Start();
 }

@@ -149,5 +149,22 @@ TEST(ConsoleIOReceive, AHandlerMayDestroyItsRunner) {
     EXPECT_EQ(harness.events, (Texts{"status:1", "out:go", "out:stop", "status:0"}));
 }
 
+TEST(ConsoleIOReceive, EvenTheStartEventMayDestroyItsRunner) {
+    // The child is killed and reaped before the destruction ends.
+    RunnerHarness starting;
+    starting.Runner().WaitTimeout = 0;
+    bool reaped = false;
+    starting.Runner().OnProcessStatusChange = [&](TConsoleIO&, bool running) {
+        starting.events.push_back(running ? "status:1" : "status:0");
+        if (running) {
+            starting.runner.reset();
+            reaped = !HasChildProcesses();
+        }
+    };
+    starting.Run({"hang"});
+    EXPECT_TRUE(reaped);
+    EXPECT_EQ(starting.events, (Texts{"status:1", "status:0"}));
+}
+
 } // namespace
 } // namespace velmora::test
