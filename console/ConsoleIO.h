@@ -48,12 +48,15 @@ public:
     explicit TConsoleIO(std::shared_ptr<OwnerThreadChannel> channel);
     // Calls StopProcess when StopProcessOnFree is set. A child that still runs is then given WaitTimeout
     // to obey the terminate command if one was sent without force, and is killed and reaped otherwise;
-    // OnProcessStatusChange fires with false. No event reaches the runner afterwards.
+    // OnProcessStatusChange fires with false (clear the handlers first if their owner is already half
+    // destroyed). No event reaches the runner afterwards.
     ~TConsoleIO();
     TConsoleIO(const TConsoleIO&) = delete;
     TConsoleIO& operator=(const TConsoleIO&) = delete;
 
-    // Standard output: whole lines without their separator when splitting is on, else each chunk.
+    // Standard output: whole lines without their separator when splitting is on, else each chunk; at
+    // the child's end one more call with the unfinished rest, even when that is empty. Output that
+    // arrives while no handler is set is dropped.
     TReceiveEvent OnReceiveOutput;
     // Standard error: each chunk exactly as read (up to 1025 bytes), never joined or split.
     TReceiveEvent OnReceiveError;

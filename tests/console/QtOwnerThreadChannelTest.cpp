@@ -92,6 +92,33 @@ TEST(QtOwnerThreadChannel, WorkerCallsRunOnTheOwnerThreadOneByOneBeforeDeliverRe
     }
 }
 
+TEST(QtOwnerThreadChannel, ACallStillRunningInANestedEventLoopKeepsItsWorkerWaiting) {
+    auto channel = std::make_shared<QtOwnerThreadChannel>();
+    std::atomic<bool> secondReturned{false};
+    bool returnedWhileRunning = false;
+    // Both calls wait in the queue before the owner dispatches: the first wake-up runs both, and the
+    // second wake-up is handled inside the second call's nested loop, as under a message box.
+    std::thread first([&] { channel->Deliver([] {}); });
+    std::this_thread::sleep_for(50ms);
+    std::thread second([&] {
+        channel->Deliver([&] {
+            QElapsedTimer nested;
+            nested.start();
+            while (!nested.hasExpired(200)) {
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::processEvents();
+            }
+            returnedWhileRunning = secondReturned;
+        });
+        secondReturned = true;
+    });
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(DispatchUntil([&] { return secondReturned.load(); }));
+    first.join();
+    second.join();
+    EXPECT_FALSE(returnedWhileRunning);
+}
+
 TEST(QtOwnerThreadChannel, RunnerEventsArriveOnTheUserInterfaceThreadAndAnIdleChildCostsNothing) {
     TConsoleIO runner(std::make_shared<QtOwnerThreadChannel>());
     runner.SplitMode = TSplitMode::smSplitchar;
