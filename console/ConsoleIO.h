@@ -81,18 +81,20 @@ public:
     bool SplitSend = true;
 
     // Starts commandLine[0] with commandLine as its argument vector: each word reaches the child
-    // unchanged, never through a shell. A program name without '/' is looked up in PATH. An empty
-    // currentDirectory keeps ours. Linux consoles have no window, so showWindow changes nothing.
-    // OnProcessStatusChange fires with true before this returns. A program that cannot be started
-    // raises EOSError with no event fired; starting while running raises EAssertionFailed.
+    // unchanged, never through a shell. A program name without '/' is looked up in PATH; a relative
+    // path is taken from currentDirectory when one is given. An empty currentDirectory keeps ours. Linux
+    // consoles have no window, so showWindow changes nothing. OnProcessStatusChange fires with true before
+    // this returns. A program that cannot be started raises EOSError with no event fired; starting while
+    // running raises EAssertionFailed.
     void RunProcess(const std::vector<std::string>& commandLine, const std::string& currentDirectory,
                     bool showWindow);
     // Writes text plus the send separator to the child's standard input in one write; raises EOSError
     // when the write fails (a child that has closed its input is EPIPE).
     void SendLine(const std::string& text);
     // Sends TerminateCommand and, when EnableKill is set, kills the child if it has not ended within
-    // WaitTimeout (at once when there is no command to send or it could not be written). Blocks the
-    // calling thread meanwhile. IsRunning stays true until the end has been handled.
+    // WaitTimeout (at once when there is no command to send or it could not be written; a failed write
+    // is raised only without EnableKill). Blocks the calling thread meanwhile. Does nothing when idle or
+    // when the child has ended already. IsRunning stays true until the end has been handled.
     void StopProcess();
     // True from a successful RunProcess until the child's end has been handled on the owner thread.
     bool IsRunning() const { return child_ != nullptr; }
