@@ -2,10 +2,12 @@
 
 #include "app/LanguageChoice.h"
 #include "app/Unit_common.h"
+#include "console/ConsoleIO.h"
 #include "dialogs/UnitSetting.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
+#include "platform/qt/QtOwnerThreadChannel.h"
 #include "platform/qt/StandardFolders.h"
 
 #include <QAction>
@@ -31,12 +33,32 @@ TfrmMain::TfrmMain(TfrmCommon& common) : common_(common) {
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    CreateRunners();
 
     // Files dropped from the file manager are queued.
     setAcceptDrops(true);
+    // Stopping may end an encoder by force, and a runner that goes stops its encoder.
+    for (TConsoleIO* runner : {ConsoleIO.get(), ConsoleIOTHM.get()}) {
+        runner->EnableKill = true;
+        runner->StopProcessOnFree = true;
+    }
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The runners stop their encoders while the controls their events reach still exist.
+    ConsoleIO.reset();
+    ConsoleIOTHM.reset();
+}
+
+void TfrmMain::CreateRunners() {
+    runnerChannel_ = std::make_shared<QtOwnerThreadChannel>();
+    ConsoleIO = std::make_unique<TConsoleIO>(runnerChannel_);
+    ConsoleIO->TerminateCommand = "quit";
+    ConsoleIO->SplitMode = TSplitMode::smSplitchar;
+    ConsoleIO->SplitChar = '\n';
+    ConsoleIOTHM = std::make_unique<TConsoleIO>(runnerChannel_);
+    ConsoleIOTHM->TerminateCommand = "quit";
+}
 
 void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
     dialogs_ = dialogs;
@@ -81,6 +103,10 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::FormClose() {
+    if (ConsoleIO && ConsoleIO->IsRunning()) {
+        ConsoleIO->StopProcess();
+        ConsoleIO.reset();
+    }
     // A scratch file some encoder builds leave behind; nothing else removes it.
     const std::string scratch = SystemTemporaryFolder() + "q7z.avs";
     if (FileExists(scratch))

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -24,6 +25,8 @@ class TfrmSetting;
 class TFrmBatchAdd;
 class TFrmDirectory;
 class LanguageFile;
+class OwnerThreadChannel;
+class TConsoleIO;
 
 // The dialogs whose texts the main window loads; they are created after it.
 struct MainWindowDialogs {
@@ -130,6 +133,10 @@ public:
     QMenu* PopupMenu;
     std::array<QAction*, 7> popMenuItems; // popMenu1 … popMenu7
 
+    // The encoder runners: ConsoleIO makes the video, ConsoleIOTHM the thumbnail.
+    std::unique_ptr<TConsoleIO> ConsoleIO;
+    std::unique_ptr<TConsoleIO> ConsoleIOTHM;
+
     // Texts kept from the language file for later use.
     QString StringStartCaption;
     QString StringStopCaption;
@@ -148,7 +155,9 @@ private:
     void CreateControls();
     void CreateMenus();
     void ConnectHandlers();
+    void CreateRunners();
 
+    std::shared_ptr<OwnerThreadChannel> runnerChannel_;
     TfrmCommon& common_;
     MainWindowDialogs dialogs_;
     bool placedOnDesktop_ = false;

@@ -1,3 +1,4 @@
+#include "console/ConsoleIO.h"
 #include "platform/qt/StandardFolders.h"
 #include "tests/app/ProgramFolderFixture.h"
 
@@ -8,6 +9,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <cstdlib>
 
 namespace velmora::test {
@@ -127,6 +131,20 @@ TEST_F(MainWindow, ExitAndTitleBarCloseBothRemoveTheScratchFile) {
 
     Show().frmMain.close();
     EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(MainWindow, ClosingStopsBothEncodersAndLeavesNoProcessBehind) {
+    TfrmMain& frmMain = Show().frmMain;
+    // One child ignores the stop line and has to be killed; the other obeys it.
+    frmMain.ConsoleIO->RunProcess({"/bin/sleep", "60"}, "", false);
+    frmMain.ConsoleIOTHM->RunProcess({"/bin/sh", "-c", "read line"}, "", false);
+    ASSERT_TRUE(frmMain.ConsoleIO->IsRunning());
+    frmMain.close();
+    EXPECT_EQ(frmMain.ConsoleIO, nullptr) << "the video runner is released on close";
+    windows.reset();
+    siginfo_t info{};
+    EXPECT_EQ(waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT), -1);
+    EXPECT_EQ(errno, ECHILD) << "no child process is left, running or unreaped";
 }
 
 TEST_F(MainWindow, ProductEntriesOpenTheirPages) {
