@@ -3,7 +3,6 @@
 namespace velmora::test {
 
 ProgramFolderTest::ProgramFolderTest() {
-    SetErrorReporter(&errors);
     MakeFolder(folder / "language");
     for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
         WriteTextFile(folder / "language/" + name, ShippedLanguageFile(name));
@@ -11,7 +10,6 @@ ProgramFolderTest::ProgramFolderTest() {
 
 ProgramFolderTest::~ProgramFolderTest() {
     windows.reset();
-    SetErrorReporter(nullptr);
 }
 
 std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {

@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/DesktopShell.h"
+#include "tests/support/RecordingErrorReporter.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace velmora::test {
-
-class RecordingErrorReporter : public ErrorReporter {
-public:
-    void ShowError(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
 
 class RecordingDesktopShell : public DesktopShell {
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/RecordingErrorReporter.h"
+
 #include "console/ConsoleIO.h"
 #include "platform/ErrorReport.h"
 #include "platform/QueuedOwnerThreadChannel.h"
@@ -29,13 +31,7 @@ int WorkerThreadCount();
 // Whether this process has a child process, running or not yet reaped.
 bool HasChildProcesses();
 
-class RecordingReporter : public ErrorReporter {
-public:
-    RecordingReporter() { SetErrorReporter(this); }
-    ~RecordingReporter() override { SetErrorReporter(nullptr); }
-    void ShowError(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
+using RecordingReporter = RecordingErrorReporter;
 
 // A runner on a plain channel, run by this thread, whose events are written down in order as
 // "out:<text>", "err:<text>", "fail:<text>" and "status:1" / "status:0".

@@ -1,5 +1,6 @@
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
+#include "tests/support/RecordingErrorReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,7 @@
 namespace velmora {
 namespace {
 
-class RecordingReporter : public ErrorReporter {
-public:
-    RecordingReporter() { SetErrorReporter(this); }
-    ~RecordingReporter() override { SetErrorReporter(nullptr); }
-    void ShowError(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
+using RecordingReporter = test::RecordingErrorReporter;
 
 TEST(ErrorReport, AddsPeriodOnlyAfterCharactersThatSortAfterIt) {
     EXPECT_EQ(WithClosingPeriod("Unable to write to /x/config.ini"), "Unable to write to /x/config.ini.");
