@@ -20,7 +20,12 @@ void ConsoleStream::Write(std::string_view text) {
 }
 
 void ConsoleStream::Line(std::string_view text) {
-    Write("libq7z: " + std::string(text) + "\n");
+    // A file name may hold line breaks; the caller reads one message as one line.
+    std::string line = "libq7z: " + std::string(text);
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    Write(line + "\n");
 }
 
 } // namespace velmora::encoder

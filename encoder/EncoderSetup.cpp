@@ -9,9 +9,6 @@
 namespace velmora::encoder {
 namespace {
 
-// x264's frame threads; sliced threads would split every picture into several slices.
-constexpr int kX264Threads = 3;
-
 CodecContextPtr AllocateEncoder(const AVCodec* codec) {
     CodecContextPtr encoder(avcodec_alloc_context3(codec));
     if (!encoder)
@@ -67,7 +64,9 @@ CodecContextPtr OpenVideoEncoder(const VideoJobSettings& settings, bool globalHe
     encoder->max_b_frames = 1;
     encoder->refs = 2;
     encoder->level = level;
-    encoder->thread_count = kX264Threads;
+    // x264's own thread count (1.5 per core), as frame threads: sliced threads would cut every
+    // picture into several slices.
+    encoder->thread_count = 0;
     encoder->thread_type = FF_THREAD_FRAME;
     if (globalHeader)
         encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;

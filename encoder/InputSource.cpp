@@ -16,18 +16,30 @@ std::string FileUrl(const std::string& path) {
     return "file:" + path;
 }
 
-InputFormatPtr OpenFormat(const std::string& path, bool readStreamInfo) {
+bool IsFilm(const AVStream* stream) {
+    // Cover art is a video stream of one picture, not the film.
+    return stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+           !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
+}
+
+bool HeaderDescribesVideo(const AVFormatContext& format) {
+    if (format.ctx_flags & AVFMTCTX_NOHEADER)
+        return false;
+    for (unsigned i = 0; i < format.nb_streams; ++i) {
+        const AVCodecParameters* parameters = format.streams[i]->codecpar;
+        if (IsFilm(format.streams[i]))
+            return parameters->codec_id != AV_CODEC_ID_NONE && parameters->width > 0 &&
+                   parameters->height > 0;
+    }
+    return false;
+}
+
+InputFormatPtr OpenFormat(const std::string& path) {
     AVFormatContext* opened = nullptr;
     int result = avformat_open_input(&opened, FileUrl(path).c_str(), nullptr, nullptr);
     if (result < 0)
         throw EncoderError("Cannot open source '" + path + "': " + FFmpegErrorText(result));
-    InputFormatPtr format(opened);
-    if (readStreamInfo) {
-        result = avformat_find_stream_info(format.get(), nullptr);
-        if (result < 0)
-            throw EncoderError("Cannot read source '" + path + "': " + FFmpegErrorText(result));
-    }
-    return format;
+    return InputFormatPtr(opened);
 }
 
 bool CanDecode(const AVStream* stream) {
@@ -36,7 +48,7 @@ bool CanDecode(const AVStream* stream) {
 
 // The container gave no length: read every packet's time without decoding anything.
 double ScanDuration(const std::string& path) {
-    InputFormatPtr format = OpenFormat(path, false);
+    InputFormatPtr format = OpenFormat(path);
     PacketPtr packet = MakePacket();
     double first = std::numeric_limits<double>::infinity();
     double last = 0;
@@ -56,14 +68,18 @@ double ScanDuration(const std::string& path) {
 
 } // namespace
 
-InputSource::InputSource(const std::string& path, Audio audio) : path_(path) {
-    format_ = OpenFormat(path, true);
+InputSource::InputSource(const std::string& path, Audio audio, Probe probe) : path_(path) {
+    format_ = OpenFormat(path);
+    if (probe == Probe::Full || !HeaderDescribesVideo(*format_)) {
+        int result = avformat_find_stream_info(format_.get(), nullptr);
+        if (result < 0)
+            throw EncoderError("Cannot read source '" + path + "': " + FFmpegErrorText(result));
+    }
     bool videoWithoutDecoder = false;
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
         AVStream* stream = format_->streams[i];
         AVMediaType type = stream->codecpar->codec_type;
-        // Cover art is a video stream of one picture, not the film.
-        if (type == AVMEDIA_TYPE_VIDEO && !video_ && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+        if (IsFilm(stream) && !video_) {
             if (CanDecode(stream))
                 video_ = stream;
             else

@@ -11,9 +11,13 @@ namespace velmora::encoder {
 class InputSource {
 public:
     enum class Audio { Wanted, Skipped };
+    // Full: the source is read ahead to learn every stream's details (frame rate, field order, start
+    // time). Quick: when the container's header already names the video's codec and size, that is
+    // taken as it is, which spares decoding several pictures up front.
+    enum class Probe { Full, Quick };
 
     // Throws EncoderError for a source that cannot be read or has no video stream.
-    InputSource(const std::string& path, Audio audio);
+    InputSource(const std::string& path, Audio audio, Probe probe = Probe::Full);
 
     AVFormatContext* Format() const { return format_.get(); }
     AVStream* VideoStream() const { return video_; }

@@ -40,7 +40,7 @@ void WriteFile(const std::string& path, const AVPacket& packet) {
 } // namespace
 
 void RunThumbnailJob(const ThumbnailJobSettings& settings) {
-    InputSource source(settings.source, InputSource::Audio::Skipped);
+    InputSource source(settings.source, InputSource::Audio::Skipped, InputSource::Probe::Quick);
     // One thread: frame threads would hold the first picture back until several were decoded.
     CodecContextPtr decoder = OpenDecoder(source.VideoStream(), 1);
     FramePtr picture = FirstPicture(source, *decoder, settings.source);

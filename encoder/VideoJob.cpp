@@ -12,18 +12,22 @@
 #include "encoder/VideoStages.h"
 
 #include <cstdio>
+#include <thread>
 
 namespace velmora::encoder {
 namespace {
 
-// The source's decoder runs alone on its stage thread: frame threads cost more cycles than they
-// save once every stage of the pipeline keeps a core busy.
-constexpr int kVideoDecoderThreads = 1;
+// On two cores the source's decoder runs alone on its stage thread: frame threads would cost more
+// cycles than they save while the other stages keep the second core busy. With more cores to spare,
+// it takes FFmpeg's own choice.
+int VideoDecoderThreads() {
+    return std::thread::hardware_concurrency() <= 2 ? 1 : 0;
+}
 
 // Queue depths: enough to ride out the stages' uneven pace, small enough to keep memory low.
 constexpr size_t kPacketQueue = 256;
-constexpr size_t kPictureQueue = 6;
-constexpr size_t kFrameQueue = 16;
+constexpr size_t kPictureQueue = 8;
+constexpr size_t kFrameQueue = 32;
 
 bool IsInterlaced(const AVStream& stream) {
     AVFieldOrder order = stream.codecpar->field_order;
@@ -58,7 +62,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
     InputSource source(settings.source, InputSource::Audio::Wanted);
     console.Write(DurationMarker(source.DurationSeconds()));
 
-    CodecContextPtr videoDecoder = OpenDecoder(source.VideoStream(), kVideoDecoderThreads);
+    CodecContextPtr videoDecoder = OpenDecoder(source.VideoStream(), VideoDecoderThreads());
     CodecContextPtr audioDecoder = OpenAudioDecoder(source, console);
     PspMuxer muxer;
     CodecContextPtr videoEncoder = OpenVideoEncoder(settings, muxer.NeedsGlobalHeaders());

@@ -230,6 +230,25 @@ TEST(SourceWithTwoSoundTracks, UsesTheFirst) {
     EXPECT_LT(MeanVolume(output), -80);
 }
 
+TEST(SoundStartingLate, StaysInStepWithThePicture) {
+    TemporaryFolder folder;
+    std::string source = folder / "late.mkv";
+    // Half a second of tone that starts one second into the picture.
+    MakeSource(source, {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3", "-itsoffset", "1",
+                        "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=0.5", "-c:v",
+                        "libx264", "-preset", "ultrafast", "-c:a", "aac"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 3.0;
+    expected.title = "late";
+    ExpectPspVideo(output, expected);
+    EXPECT_LT(MeanVolume(output, 0.0, 0.9), -80) << "silence before the tone";
+    EXPECT_GT(MeanVolume(output, 1.05, 1.45), -40) << "the tone where the source has it";
+    EXPECT_LT(MeanVolume(output, 1.6, 2.9), -80) << "silence after it, to the end of the picture";
+}
+
 TEST(DamagedSource, ConvertsWhatCanBeRead) {
     TemporaryFolder folder;
     std::string whole = folder / "whole.mpg";

@@ -41,25 +41,6 @@ TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
     expectBox(FitInside(100, 1000, {1, 1}, 0, 160, 120), 12, 120, 74, 0);
 }
 
-TEST(Letterbox, ChainTurnsChoosesFramesScalesAndPads) {
-    VideoFilterSettings settings;
-    settings.width = 400;
-    settings.height = 192;
-    settings.frameRate = AVRational{30000, 1001};
-    settings.rotation = 90;
-    settings.deinterlace = true;
-    EXPECT_EQ(VideoFilterChain(settings, {108, 192, 146, 0}),
-              "yadif=mode=send_frame:parity=auto:deint=interlaced,transpose=dir=clock,fps=fps=30000/1001,"
-              "scale=w=108:h=192:flags=bicubic,format=pix_fmts=yuv420p,pad=w=400:h=192:x=146:y=0:color=black,"
-              "setsar=1");
-    settings = {};
-    settings.width = 160;
-    settings.height = 120;
-    settings.format = AV_PIX_FMT_YUVJ420P;
-    EXPECT_EQ(VideoFilterChain(settings, {160, 120, 0, 0}),
-              "scale=w=160:h=120:flags=bicubic,format=pix_fmts=yuvj420p,setsar=1");
-}
-
 TEST(EncoderSetup, ChoosesTheLevelAndBufferThePspNeeds) {
     EXPECT_EQ(H264LevelFor(320, 240), 21);
     EXPECT_EQ(H264LevelFor(368, 208), 21);

@@ -129,10 +129,12 @@ H264Facts ReadH264Facts(const std::string& path) {
     return facts;
 }
 
-double MeanVolume(const std::string& path) {
+double MeanVolume(const std::string& path, double start, double end) {
+    std::string filters = "volumedetect";
+    if (end > start)
+        filters = "atrim=start=" + std::to_string(start) + ":end=" + std::to_string(end) + "," + filters;
     std::string log;
-    RunTool({"ffmpeg", "-nostdin", "-i", path, "-map", "0:a", "-af", "volumedetect", "-f", "null", "-"},
-            &log);
+    RunTool({"ffmpeg", "-nostdin", "-i", path, "-map", "0:a", "-af", filters, "-f", "null", "-"}, &log);
     size_t at = log.find("mean_volume: ");
     if (at == std::string::npos)
         throw std::runtime_error("no volume measured for " + path);

@@ -51,7 +51,8 @@ struct H264Facts {
 };
 H264Facts ReadH264Facts(const std::string& path);
 
-// The mean level of a file's audio in dB, as the volumedetect filter measures it.
-double MeanVolume(const std::string& path);
+// The mean level of a file's audio in dB, as the volumedetect filter measures it; from `start` to
+// `end` seconds when given.
+double MeanVolume(const std::string& path, double start = 0, double end = -1);
 
 } // namespace velmora::test
