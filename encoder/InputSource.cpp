@@ -115,6 +115,11 @@ int InputSource::RotationDegrees() const {
     return degrees % 90 == 0 ? degrees % 360 : 0;
 }
 
+bool InputSource::VideoIsInterlaced() const {
+    AVFieldOrder order = video_->codecpar->field_order;
+    return order == AV_FIELD_TT || order == AV_FIELD_BB || order == AV_FIELD_TB || order == AV_FIELD_BT;
+}
+
 int64_t InputSource::VideoStartTime() const {
     if (video_->start_time != AV_NOPTS_VALUE)
         return video_->start_time;

@@ -29,6 +29,8 @@ public:
     double DurationSeconds() const;
     // How far the picture must be turned clockwise to be shown upright: 0, 90, 180 or 270.
     int RotationDegrees() const;
+    // Whether the video is stored as interlaced fields.
+    bool VideoIsInterlaced() const;
     // The time of the first picture, in the video stream's time base; the output's zero.
     int64_t VideoStartTime() const;
 

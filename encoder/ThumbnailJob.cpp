@@ -9,14 +9,25 @@ namespace velmora::encoder {
 namespace {
 
 FramePtr FirstPicture(InputSource& source, AVCodecContext& decoder, const std::string& path) {
+    // A decoder that reorders pictures holds the first back until it has decoded several more. Draining
+    // it after the first key frame gives that picture at once; an interlaced source keeps to the plain
+    // way, as a key packet there may hold only one field of the picture.
+    const bool drainAfterKeyFrame = !source.VideoIsInterlaced();
     FramePtr picture = MakeFrame();
     PacketPtr packet = MakePacket();
     while (source.ReadPacket(packet.get())) {
         // Damaged packets are passed over; the first picture that decodes is the one.
+        bool key = packet->flags & AV_PKT_FLAG_KEY;
         avcodec_send_packet(&decoder, packet.get());
         av_packet_unref(packet.get());
         if (avcodec_receive_frame(&decoder, picture.get()) >= 0)
             return picture;
+        if (key && drainAfterKeyFrame) {
+            avcodec_send_packet(&decoder, nullptr);
+            if (avcodec_receive_frame(&decoder, picture.get()) >= 0)
+                return picture;
+            avcodec_flush_buffers(&decoder);
+        }
     }
     avcodec_send_packet(&decoder, nullptr);
     if (avcodec_receive_frame(&decoder, picture.get()) >= 0)
@@ -43,6 +54,8 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
     InputSource source(settings.source, InputSource::Audio::Skipped, InputSource::Probe::Quick);
     // One thread: frame threads would hold the first picture back until several were decoded.
     CodecContextPtr decoder = OpenDecoder(source.VideoStream(), 1);
+    // At a fraction of the picture's size the deblocking filter would not show.
+    decoder->skip_loop_filter = AVDISCARD_ALL;
     FramePtr picture = FirstPicture(source, *decoder, settings.source);
     picture->sample_aspect_ratio =
         av_guess_sample_aspect_ratio(source.Format(), source.VideoStream(), picture.get());

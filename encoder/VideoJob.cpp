@@ -29,11 +29,6 @@ constexpr size_t kPacketQueue = 256;
 constexpr size_t kPictureQueue = 8;
 constexpr size_t kFrameQueue = 32;
 
-bool IsInterlaced(const AVStream& stream) {
-    AVFieldOrder order = stream.codecpar->field_order;
-    return order == AV_FIELD_TT || order == AV_FIELD_BB || order == AV_FIELD_TB || order == AV_FIELD_BT;
-}
-
 // A source whose sound cannot be decoded still converts, with a silent track.
 CodecContextPtr OpenAudioDecoder(const InputSource& source, ConsoleStream& console) {
     if (!source.AudioStream())
@@ -76,7 +71,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
     filterSettings.format = AV_PIX_FMT_YUV420P;
     filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
     filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = IsInterlaced(*source.VideoStream());
+    filterSettings.deinterlace = source.VideoIsInterlaced();
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
 
     JobControl control;

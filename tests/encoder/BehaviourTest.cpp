@@ -41,10 +41,24 @@ void ExpectThumbnailOfFirstPicture(const std::string& thumbnail) {
     EXPECT_LE(picture.Brightest(0, 108, 160, 120), 24) << "bottom bar";
 }
 
-TEST(Thumbnail, IsTheFirstPictureLetterboxedAsABaselineJpeg) {
+struct ThumbnailSource {
+    std::string name;
+    std::string fileName;
+    std::vector<std::string> codec;
+};
+
+std::ostream& operator<<(std::ostream& stream, const ThumbnailSource& source) {
+    return stream << source.name;
+}
+
+class Thumbnail : public ::testing::TestWithParam<ThumbnailSource> {};
+
+TEST_P(Thumbnail, IsTheFirstPictureLetterboxedAsABaselineJpeg) {
     TemporaryFolder folder;
-    std::string source = folder / "wide.mkv";
-    MakeSource(source, kWhiteThenBlack);
+    std::string source = folder / GetParam().fileName;
+    std::vector<std::string> arguments = kWhiteThenBlack;
+    arguments.insert(arguments.end(), GetParam().codec.begin(), GetParam().codec.end());
+    MakeSource(source, arguments);
     std::string thumbnail = folder / "M4V50000.THM";
     WritePlaceholder(thumbnail);
 
@@ -53,7 +67,16 @@ TEST(Thumbnail, IsTheFirstPictureLetterboxedAsABaselineJpeg) {
     ExpectThumbnailOfFirstPicture(thumbnail);
 }
 
-TEST(Thumbnail, IsMadeFromASourceThatCannotSeek) {
+// H.264 with B-frames holds pictures back to reorder them; interlaced MPEG-2 comes in fields.
+INSTANTIATE_TEST_SUITE_P(
+    Sources, Thumbnail,
+    ::testing::Values(ThumbnailSource{"H264WithBFrames", "wide.mkv", {"-c:v", "libx264", "-bf", "3"}},
+                      ThumbnailSource{"InterlacedMpeg2",
+                                      "wide.mpg",
+                                      {"-c:v", "mpeg2video", "-flags", "+ildct+ilme", "-field_order", "tt"}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ThumbnailOfAPipe, IsMadeFromASourceThatCannotSeek) {
     std::signal(SIGPIPE, SIG_IGN);
     TemporaryFolder folder;
     std::string file = folder / "wide.ts";
