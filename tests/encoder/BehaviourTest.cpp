@@ -130,10 +130,11 @@ TEST(Progress, DurationComesFirstThenRisingTimesToTheEnd) {
     EXPECT_TRUE(markers.durationBeforeTimes);
     ASSERT_FALSE(markers.times.empty());
     EXPECT_TRUE(std::is_sorted(markers.times.begin(), markers.times.end()));
-    EXPECT_DOUBLE_EQ(markers.times.back(), 4.00);
+    MediaProbe probe(output);
+    EXPECT_NEAR(markers.times.back(), probe.StreamNumber(0, "duration"), 0.01) << "the last time is the end";
     EXPECT_NE(result.errorText.find("=ffmpeg_release_time\r"), std::string::npos)
         << "carriage returns between";
-    EXPECT_NEAR(MediaProbe(output).FormatNumber("duration"), 4.0, 0.05) << "the whole source, not stopped";
+    EXPECT_NEAR(probe.FormatNumber("duration"), 4.0, 0.1) << "the whole source, not stopped";
 }
 
 TEST(Quit, EndsEarlyWithAShorterPlayableFile) {
