@@ -82,8 +82,9 @@ void AudioFilterGraph::DrainIntoCarried() {
 }
 
 void AudioFilterGraph::Push(AVFrame* samples) {
-    // Some decoders name only a channel count; the usual layout for that count stands in.
-    if (samples->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+    // Some decoders name only a channel count, or channels in an order of their own; the usual layout
+    // for that count stands in, so that the mix-down knows what to do.
+    if (samples->ch_layout.order != AV_CHANNEL_ORDER_NATIVE) {
         int channels = samples->ch_layout.nb_channels;
         av_channel_layout_uninit(&samples->ch_layout);
         av_channel_layout_default(&samples->ch_layout, channels);
