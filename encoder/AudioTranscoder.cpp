@@ -22,16 +22,21 @@ int64_t AudioTranscoder::SamplesForVideo(int64_t frames) const {
 void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, int64_t startTime,
                                 BoundedQueue<PacketPtr>& packets) {
     AudioFilterGraph filters(encoder_, timeBase);
+    bool enough = false;
     while (std::optional<PacketPtr> packet = packets.Pop()) {
-        // After a stop the rest of the source is not wanted.
-        if (control_.StopRequested())
+        // After a stop, or once the sound reaches the end of a finished picture, the rest of the source
+        // is not wanted: kept, a long soundtrack behind a short film would pile up in memory.
+        if (control_.StopRequested() || enough)
             continue;
         Decode(decoder, packet->get(), filters, startTime);
-        EncodeUpTo(SamplesForVideo(video_.Current().frames), false, false);
+        VideoProgress::State video = video_.Current();
+        EncodeUpTo(SamplesForVideo(video.frames), false, false);
+        enough =
+            video.finished && encoded_ + av_audio_fifo_size(fifo_.get()) >= SamplesForVideo(video.frames);
     }
     if (control_.Failed())
         return;
-    if (!control_.StopRequested())
+    if (!control_.StopRequested() && !enough)
         Decode(decoder, nullptr, filters, startTime);
     filters.Finish();
     Collect(filters);

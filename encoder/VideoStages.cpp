@@ -23,7 +23,7 @@ namespace {
 // Gives each picture a rising timestamp counted from the output's zero, and a duration.
 class PictureClock {
 public:
-    PictureClock(const InputSource& source)
+    explicit PictureClock(const InputSource& source)
         : format_(source.Format()), stream_(source.VideoStream()), start_(source.VideoStartTime()) {
         AVRational rate = av_guess_frame_rate(format_, stream_, nullptr);
         if (rate.num <= 0 || rate.den <= 0)
