@@ -249,6 +249,20 @@ TEST(SoundStartingLate, StaysInStepWithThePicture) {
     EXPECT_LT(MeanVolume(output, 1.6, 2.9), -80) << "silence after it, to the end of the picture";
 }
 
+TEST(SoundLongerThanThePicture, IsCutWhereThePictureEnds) {
+    TemporaryFolder folder;
+    std::string source = folder / "long tail.mkv";
+    MakeSource(source, {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i",
+                        "sine=sample_rate=44100:duration=30", "-c:v", "mpeg4", "-c:a", "mp2"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 2.0;
+    expected.title = "long tail";
+    ExpectPspVideo(output, expected);
+}
+
 TEST(DamagedSource, ConvertsWhatCanBeRead) {
     TemporaryFolder folder;
     std::string whole = folder / "whole.mpg";
