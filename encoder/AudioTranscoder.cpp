@@ -1,0 +1,137 @@
+#include "encoder/AudioTranscoder.h"
+
+#include "encoder/EncoderError.h"
+
+#include <algorithm>
+
+namespace velmora::encoder {
+
+AudioTranscoder::AudioTranscoder(AVCodecContext& encoder, PspMuxer& muxer, const VideoProgress& video,
+                                 const JobControl& control, FrameRate videoRate)
+    : encoder_(encoder), muxer_(muxer), video_(video), control_(control), videoRate_(videoRate) {
+    fifo_.reset(
+        av_audio_fifo_alloc(encoder_.sample_fmt, encoder_.ch_layout.nb_channels, encoder_.frame_size * 4));
+    if (!fifo_)
+        throw EncoderError("Out of memory allocating the sound buffer");
+}
+
+int64_t AudioTranscoder::SamplesForVideo(int64_t frames) const {
+    return av_rescale(frames, static_cast<int64_t>(encoder_.sample_rate) * videoRate_.den, videoRate_.num);
+}
+
+void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, int64_t startTime,
+                                BoundedQueue<PacketPtr>& packets) {
+    AudioFilterGraph filters(encoder_, timeBase);
+    bool enough = false;
+    while (std::optional<PacketPtr> packet = packets.Pop()) {
+        // After a stop, or once the sound reaches the end of a finished picture, the rest of the source
+        // is not wanted: kept, a long soundtrack behind a short film would pile up in memory.
+        if (control_.StopRequested() || enough)
+            continue;
+        Decode(decoder, packet->get(), filters, startTime);
+        VideoProgress::State video = video_.Current();
+        EncodeUpTo(SamplesForVideo(video.frames), false, false);
+        enough =
+            video.finished && encoded_ + av_audio_fifo_size(fifo_.get()) >= SamplesForVideo(video.frames);
+    }
+    if (control_.Failed())
+        return;
+    if (!control_.StopRequested() && !enough)
+        Decode(decoder, nullptr, filters, startTime);
+    filters.Finish();
+    Collect(filters);
+
+    VideoProgress::State end = video_.WaitForEnd();
+    if (end.aborted)
+        return;
+    EncodeUpTo(SamplesForVideo(end.frames), true, true);
+    Send(nullptr);
+}
+
+void AudioTranscoder::WriteSilence() {
+    int64_t known = 0;
+    for (;;) {
+        VideoProgress::State state = video_.WaitBeyond(known);
+        if (state.aborted)
+            return;
+        known = state.frames;
+        EncodeUpTo(SamplesForVideo(known), state.finished, true);
+        if (state.finished)
+            break;
+    }
+    Send(nullptr);
+}
+
+void AudioTranscoder::Decode(AVCodecContext& decoder, const AVPacket* packet, AudioFilterGraph& filters,
+                             int64_t startTime) {
+    // Damaged sound is skipped: the decoder's complaint about one packet does not end the job.
+    if (avcodec_send_packet(&decoder, packet) < 0 && packet != nullptr)
+        return;
+    FramePtr samples = MakeFrame();
+    while (avcodec_receive_frame(&decoder, samples.get()) >= 0) {
+        int64_t time = samples->best_effort_timestamp;
+        samples->pts = time == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : time - startTime;
+        filters.Push(samples.get());
+        av_frame_unref(samples.get());
+        Collect(filters);
+    }
+}
+
+void AudioTranscoder::Collect(AudioFilterGraph& filters) {
+    FramePtr samples = MakeFrame();
+    while (filters.Pull(samples.get())) {
+        Check(av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(samples->extended_data),
+                                  samples->nb_samples),
+              "Cannot buffer the sound");
+        av_frame_unref(samples.get());
+    }
+}
+
+void AudioTranscoder::AppendSilence(int count) {
+    FramePtr silence = MakeFrame();
+    silence->format = encoder_.sample_fmt;
+    silence->nb_samples = count;
+    Check(av_channel_layout_copy(&silence->ch_layout, &encoder_.ch_layout), "Cannot make silence");
+    Check(av_frame_get_buffer(silence.get(), 0), "Cannot make silence");
+    av_samples_set_silence(silence->extended_data, 0, count, silence->ch_layout.nb_channels,
+                           encoder_.sample_fmt);
+    Check(av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(silence->extended_data), count),
+          "Cannot buffer the sound");
+}
+
+void AudioTranscoder::EncodeUpTo(int64_t limit, bool end, bool fill) {
+    while (encoded_ < limit) {
+        int count = static_cast<int>(std::min<int64_t>(encoder_.frame_size, limit - encoded_));
+        if (count < encoder_.frame_size && !end)
+            return;
+        int buffered = av_audio_fifo_size(fifo_.get());
+        if (buffered < count) {
+            if (!fill)
+                return;
+            AppendSilence(count - buffered);
+        }
+        FramePtr samples = MakeFrame();
+        samples->format = encoder_.sample_fmt;
+        samples->nb_samples = count;
+        samples->sample_rate = encoder_.sample_rate;
+        Check(av_channel_layout_copy(&samples->ch_layout, &encoder_.ch_layout), "Cannot encode the sound");
+        Check(av_frame_get_buffer(samples.get(), 0), "Cannot encode the sound");
+        if (av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(samples->extended_data), count) != count)
+            throw EncoderError("Cannot read the sound buffer");
+        samples->pts = encoded_;
+        encoded_ += count;
+        Send(samples.get());
+    }
+}
+
+void AudioTranscoder::Send(const AVFrame* samples) {
+    Check(avcodec_send_frame(&encoder_, samples), "Cannot encode the sound");
+    PacketPtr packet = MakePacket();
+    int result;
+    while ((result = avcodec_receive_packet(&encoder_, packet.get())) >= 0)
+        muxer_.Write(packet.get(), 1, encoder_.time_base);
+    if (result != AVERROR(EAGAIN) && result != AVERROR_EOF)
+        Check(result, "Cannot encode the sound");
+}
+
+} // namespace velmora::encoder

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace velmora::encoder {
+
+struct FrameRate {
+    int num = 0;
+    int den = 1;
+};
+
+// The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT
+struct VideoJobSettings {
+    std::string source;
+    std::string output;
+    int videoBitrate = 0; // bit/s
+    FrameRate frameRate;
+    int width = 0;
+    int height = 0;
+    int sampleRate = 0;   // Hz, as asked for; the encoder picks the nearest rate AAC carries
+    int audioBitrate = 0; // bit/s
+    int channels = 0;
+};
+
+// The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT
+struct ThumbnailJobSettings {
+    std::string source;
+    std::string output;
+    int width = 0;
+    int height = 0;
+};
+
+using JobSettings = std::variant<VideoJobSettings, ThumbnailJobSettings>;
+
+// Reads the words after the program name. Throws EncoderError with a one-line message for anything
+// but the two command lines above.
+JobSettings ParseCommandLine(const std::vector<std::string>& words);
+
+} // namespace velmora::encoder

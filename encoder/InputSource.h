@@ -1,0 +1,50 @@
+#pragma once
+
+#include "encoder/FFmpegPointers.h"
+
+#include <string>
+
+namespace velmora::encoder {
+
+// The source file, opened for reading, with the streams the job uses: the first video stream and,
+// when asked for, the first audio stream that can be decoded. Every other stream is skipped.
+class InputSource {
+public:
+    enum class Audio { Wanted, Skipped };
+    // Full: the source is read ahead to learn every stream's details (frame rate, field order, start
+    // time). Quick: when the container's header already names the video's codec and size, that is
+    // taken as it is, which spares decoding several pictures up front.
+    enum class Probe { Full, Quick };
+
+    // Throws EncoderError for a source that cannot be read or has no video stream.
+    InputSource(const std::string& path, Audio audio, Probe probe = Probe::Full);
+
+    AVFormatContext* Format() const { return format_.get(); }
+    AVStream* VideoStream() const { return video_; }
+    // Null when the source has no audio that can be decoded, or when audio was skipped.
+    AVStream* AudioStream() const { return audio_; }
+
+    // The source's length in seconds. When the container does not say (SWF, for one), a seekable source
+    // is scanned for its last packet; otherwise 0.
+    double DurationSeconds() const;
+    // How far the picture must be turned clockwise to be shown upright: 0, 90, 180 or 270.
+    int RotationDegrees() const;
+    // Whether the video is stored as interlaced fields.
+    bool VideoIsInterlaced() const;
+    // The time of the first picture, in the video stream's time base; the output's zero.
+    int64_t VideoStartTime() const;
+
+    // The next packet of a used stream; false at the end of the source or when it cannot be read on.
+    bool ReadPacket(AVPacket* packet);
+
+private:
+    std::string path_;
+    InputFormatPtr format_;
+    AVStream* video_ = nullptr;
+    AVStream* audio_ = nullptr;
+};
+
+// A decoder for the stream, on `threads` threads (0: as many as FFmpeg thinks fit).
+CodecContextPtr OpenDecoder(const AVStream* stream, int threads);
+
+} // namespace velmora::encoder

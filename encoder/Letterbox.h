@@ -1,0 +1,35 @@
+#pragma once
+
+#include "encoder/FFmpeg.h"
+
+#include <optional>
+#include <string>
+
+namespace velmora::encoder {
+
+// Where the picture goes in the output frame: scaled to keep its shape, centred, black around it.
+struct Letterbox {
+    int width = 0; // the scaled picture
+    int height = 0;
+    int left = 0; // its place in the output frame
+    int top = 0;
+};
+
+// Fits a picture of width x height pixels shaped `sampleAspect` (0/1 for square), after turning it
+// `rotation` degrees clockwise, into an output of square pixels.
+Letterbox FitInside(int width, int height, AVRational sampleAspect, int rotation, int outputWidth,
+                    int outputHeight);
+
+struct VideoFilterSettings {
+    int width = 0; // the output frame
+    int height = 0;
+    AVPixelFormat format = AV_PIX_FMT_YUV420P;
+    std::optional<AVRational> frameRate; // a constant output rate, or every picture as it comes
+    int rotation = 0;                    // clockwise degrees
+    bool deinterlace = false;
+};
+
+// The filter chain from a decoded picture to an output frame, in FFmpeg's filter-graph syntax.
+std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box);
+
+} // namespace velmora::encoder

@@ -1,0 +1,35 @@
+#include "encoder/ProgressMarkers.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace velmora::encoder {
+namespace {
+
+// Whole hundredths, formatted with integers so that no locale can change the decimal mark.
+long long Hundredths(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0)
+        return 0;
+    return std::llround(seconds * 100);
+}
+
+} // namespace
+
+std::string DurationMarker(double seconds) {
+    long long hundredths = Hundredths(seconds);
+    char text[96];
+    std::snprintf(text, sizeof text,
+                  "ffmpeg_release_duration=%02lld:%02lld:%02lld.%02lld=ffmpeg_release_duration\r",
+                  hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60, hundredths % 100);
+    return text;
+}
+
+std::string TimeMarker(double seconds) {
+    long long hundredths = Hundredths(seconds);
+    char text[96];
+    std::snprintf(text, sizeof text, "ffmpeg_release_time=%lld.%02lld=ffmpeg_release_time\r",
+                  hundredths / 100, hundredths % 100);
+    return text;
+}
+
+} // namespace velmora::encoder

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "encoder/FFmpegPointers.h"
+
+#include <mutex>
+#include <string>
+
+namespace velmora::encoder {
+
+// The output file in FFmpeg's "psp" flavour of MP4 (brand MSNV, the PSP's PROF and USMT atoms): video
+// as stream 0, audio as stream 1, the title the PSP shows in its list.
+class PspMuxer {
+public:
+    PspMuxer();
+
+    // Whether encoders must keep their headers out of the stream, set before they are opened.
+    bool NeedsGlobalHeaders() const;
+
+    // Adds both streams and writes the file's header, replacing whatever the file held.
+    void Start(const std::string& path, const std::string& title, const AVCodecContext& video,
+               const AVCodecContext& audio);
+
+    // Writes an encoded packet (its timestamps in the encoder's time base) of stream 0 or 1. Safe to
+    // call from the video and the audio thread at once.
+    void Write(AVPacket* packet, int streamIndex, AVRational encoderTimeBase);
+
+    // Writes the index and closes the file.
+    void Finish();
+
+private:
+    AVStream* AddStream(const AVCodecContext& encoder);
+
+    OutputFormatPtr format_;
+    std::string path_;
+    std::mutex mutex_;
+};
+
+// The title of a source: its file name without folder and extension, as valid UTF-8.
+std::string TitleOf(const std::string& sourcePath);
+
+} // namespace velmora::encoder

@@ -1,0 +1,68 @@
+#include "encoder/StopLineWatcher.h"
+
+#include "encoder/EncoderError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace velmora::encoder {
+
+StopLineWatcher::StopLineWatcher(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        throw EncoderError(std::string("Cannot watch standard input: ") + std::strerror(errno));
+    wakeRead_ = ends[0];
+    wakeWrite_ = ends[1];
+    thread_ = std::thread([this] { Run(); });
+}
+
+StopLineWatcher::~StopLineWatcher() {
+    // Closing the write end wakes the poll below.
+    ::close(wakeWrite_);
+    thread_.join();
+    ::close(wakeRead_);
+}
+
+bool StopLineWatcher::IsStopLine(const std::string& line) {
+    size_t first = line.find_first_not_of(" \t\r\n");
+    size_t last = line.find_last_not_of(" \t\r\n");
+    return first != std::string::npos && line.compare(first, last - first + 1, "quit") == 0;
+}
+
+void StopLineWatcher::Run() {
+    std::string pending;
+    char buffer[1024];
+    for (;;) {
+        pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        if (::poll(watched, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (watched[1].revents != 0 || (watched[0].revents & POLLNVAL))
+            return;
+        if (watched[0].revents == 0)
+            continue;
+        ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (count <= 0) {
+            // The last line may lack its line feed.
+            if (IsStopLine(pending))
+                onQuit_();
+            return;
+        }
+        pending.append(buffer, static_cast<size_t>(count));
+        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+            if (IsStopLine(pending.substr(0, end))) {
+                onQuit_();
+                return;
+            }
+        }
+    }
+}
+
+} // namespace velmora::encoder

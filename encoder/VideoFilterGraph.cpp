@@ -1,0 +1,113 @@
+#include "encoder/VideoFilterGraph.h"
+
+#include "encoder/EncoderError.h"
+
+#include <string>
+
+namespace velmora::encoder {
+namespace {
+
+FilterInOutPtr Endpoint(const char* name, AVFilterContext* filter) {
+    FilterInOutPtr endpoint(avfilter_inout_alloc());
+    if (!endpoint)
+        throw EncoderError("Out of memory building the picture filters");
+    endpoint->name = av_strdup(name);
+    endpoint->filter_ctx = filter;
+    endpoint->pad_idx = 0;
+    endpoint->next = nullptr;
+    return endpoint;
+}
+
+} // namespace
+
+VideoFilterGraph::VideoFilterGraph(const VideoFilterSettings& settings, AVRational timeBase)
+    : settings_(settings), timeBase_(timeBase) {}
+
+void VideoFilterGraph::Build(const AVFrame& picture) {
+    graph_.reset(avfilter_graph_alloc());
+    if (!graph_)
+        throw EncoderError("Out of memory building the picture filters");
+    // The pipeline gives each stage a thread of its own; the filters need no pool of their own.
+    graph_->nb_threads = 1;
+
+    AVRational sampleAspect =
+        picture.sample_aspect_ratio.num > 0 ? picture.sample_aspect_ratio : AVRational{1, 1};
+    std::string arguments =
+        "video_size=" + std::to_string(picture.width) + "x" + std::to_string(picture.height) +
+        ":pix_fmt=" + std::to_string(picture.format) + ":time_base=" + std::to_string(timeBase_.num) + "/" +
+        std::to_string(timeBase_.den) + ":pixel_aspect=" + std::to_string(sampleAspect.num) + "/" +
+        std::to_string(sampleAspect.den);
+    Check(avfilter_graph_create_filter(&source_, avfilter_get_by_name("buffer"), "in", arguments.c_str(),
+                                       nullptr, graph_.get()),
+          "Cannot set up the picture filters");
+    Check(avfilter_graph_create_filter(&sink_, avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
+                                       graph_.get()),
+          "Cannot set up the picture filters");
+
+    Letterbox box = FitInside(picture.width, picture.height, sampleAspect, settings_.rotation,
+                              settings_.width, settings_.height);
+    std::string chain = VideoFilterChain(settings_, box);
+    FilterInOutPtr outputs = Endpoint("in", source_);
+    FilterInOutPtr inputs = Endpoint("out", sink_);
+    AVFilterInOut* openInputs = inputs.release();
+    AVFilterInOut* openOutputs = outputs.release();
+    int result = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &openInputs, &openOutputs, nullptr);
+    inputs.reset(openInputs);
+    outputs.reset(openOutputs);
+    Check(result, "Cannot set up the picture filters '" + chain + "'");
+    Check(avfilter_graph_config(graph_.get(), nullptr), "Cannot set up the picture filters '" + chain + "'");
+
+    width_ = picture.width;
+    height_ = picture.height;
+    format_ = picture.format;
+}
+
+void VideoFilterGraph::DrainIntoCarried() {
+    for (;;) {
+        FramePtr frame = MakeFrame();
+        int result = av_buffersink_get_frame(sink_, frame.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return;
+        Check(result, "Cannot filter the picture");
+        carried_.push_back(std::move(frame));
+    }
+}
+
+void VideoFilterGraph::Push(AVFrame* picture) {
+    if (graph_ && (picture->width != width_ || picture->height != height_ || picture->format != format_)) {
+        Check(av_buffersrc_close(source_, picture->pts, AV_BUFFERSRC_FLAG_PUSH), "Cannot filter the picture");
+        DrainIntoCarried();
+        graph_.reset();
+    }
+    if (!graph_)
+        Build(*picture);
+    Check(av_buffersrc_add_frame_flags(source_, picture, 0), "Cannot filter the picture");
+}
+
+void VideoFilterGraph::Finish(int64_t endTime) {
+    if (graph_)
+        Check(av_buffersrc_close(source_, endTime, AV_BUFFERSRC_FLAG_PUSH), "Cannot filter the picture");
+}
+
+bool VideoFilterGraph::Pull(AVFrame* frame) {
+    if (!carried_.empty()) {
+        av_frame_move_ref(frame, carried_.front().get());
+        carried_.pop_front();
+        return true;
+    }
+    if (!graph_)
+        return false;
+    int result = av_buffersink_get_frame(sink_, frame);
+    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+        return false;
+    Check(result, "Cannot filter the picture");
+    return true;
+}
+
+AVRational VideoFilterGraph::OutputTimeBase() const {
+    if (settings_.frameRate)
+        return av_inv_q(*settings_.frameRate);
+    return timeBase_;
+}
+
+} // namespace velmora::encoder

@@ -1,0 +1,123 @@
+#include "encoder/VideoJob.h"
+
+#include "encoder/AudioTranscoder.h"
+#include "encoder/EncoderError.h"
+#include "encoder/EncoderSetup.h"
+#include "encoder/InputSource.h"
+#include "encoder/ProgressMarkers.h"
+#include "encoder/ProgressReporter.h"
+#include "encoder/PspMuxer.h"
+#include "encoder/StageThreads.h"
+#include "encoder/StopLineWatcher.h"
+#include "encoder/VideoStages.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace velmora::encoder {
+namespace {
+
+// On two cores the source's decoder runs alone on its stage thread: frame threads would cost more
+// cycles than they save while the other stages keep the second core busy. With more cores to spare,
+// it takes FFmpeg's own choice.
+int VideoDecoderThreads() {
+    return std::thread::hardware_concurrency() <= 2 ? 1 : 0;
+}
+
+// Queue depths: enough to ride out the stages' uneven pace, small enough to keep memory low.
+constexpr size_t kPacketQueue = 256;
+constexpr size_t kPictureQueue = 8;
+constexpr size_t kFrameQueue = 32;
+
+// A source whose sound cannot be decoded still converts, with a silent track.
+CodecContextPtr OpenAudioDecoder(const InputSource& source, ConsoleStream& console) {
+    if (!source.AudioStream())
+        return nullptr;
+    try {
+        return OpenDecoder(source.AudioStream(), 1);
+    } catch (const EncoderError& error) {
+        console.Line(std::string(error.what()) + "; the sound will be silent");
+        return nullptr;
+    }
+}
+
+std::string Describe(const VideoJobSettings& settings, const AVCodecContext& audio) {
+    char text[256];
+    std::snprintf(
+        text, sizeof text, "H.264 Main %dx%d at %.2f fps, %d kbit/s; AAC-LC %d Hz, %d channel(s), %d kbit/s",
+        settings.width, settings.height, static_cast<double>(settings.frameRate.num) / settings.frameRate.den,
+        settings.videoBitrate / 1000, audio.sample_rate, audio.ch_layout.nb_channels,
+        static_cast<int>(audio.bit_rate / 1000));
+    return text;
+}
+
+} // namespace
+
+void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
+    InputSource source(settings.source, InputSource::Audio::Wanted);
+    console.Write(DurationMarker(source.DurationSeconds()));
+
+    CodecContextPtr videoDecoder = OpenDecoder(source.VideoStream(), VideoDecoderThreads());
+    CodecContextPtr audioDecoder = OpenAudioDecoder(source, console);
+    PspMuxer muxer;
+    CodecContextPtr videoEncoder = OpenVideoEncoder(settings, muxer.NeedsGlobalHeaders());
+    CodecContextPtr audioEncoder = OpenAudioEncoder(settings, muxer.NeedsGlobalHeaders());
+    console.Line(Describe(settings, *audioEncoder));
+    muxer.Start(settings.output, TitleOf(settings.source), *videoEncoder, *audioEncoder);
+
+    VideoFilterSettings filterSettings;
+    filterSettings.width = settings.width;
+    filterSettings.height = settings.height;
+    filterSettings.format = AV_PIX_FMT_YUV420P;
+    filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
+    filterSettings.rotation = source.RotationDegrees();
+    filterSettings.deinterlace = source.VideoIsInterlaced();
+    VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
+
+    JobControl control;
+    VideoProgress progress(settings.frameRate);
+    BoundedQueue<PacketPtr> videoPackets(kPacketQueue);
+    BoundedQueue<PacketPtr> audioPackets(kPacketQueue);
+    BoundedQueue<FramePtr> pictures(kPictureQueue);
+    BoundedQueue<FramePtr> frames(kFrameQueue);
+    control.OnAbort([&] {
+        videoPackets.Abort();
+        audioPackets.Abort();
+        pictures.Abort();
+        frames.Abort();
+        progress.Abort();
+    });
+    AudioTranscoder audio(*audioEncoder, muxer, progress, control, settings.frameRate);
+    AVStream* audioStream = audioDecoder ? source.AudioStream() : nullptr;
+    int64_t audioStart = audioStream ? av_rescale_q(source.VideoStartTime(), source.VideoStream()->time_base,
+                                                    audioStream->time_base)
+                                     : 0;
+    {
+        StopLineWatcher stopLine([&control] { control.RequestStop(); });
+        ProgressReporter reporter(console, progress);
+        StageThreads threads(control);
+        threads.Start(
+            [&] { ReadPackets(source, videoPackets, audioStream ? &audioPackets : nullptr, control); });
+        threads.Start([&] { DecodeVideo(*videoDecoder, source, videoPackets, pictures, control); });
+        threads.Start([&] { FilterVideo(filters, pictures, frames, control); });
+        threads.Start([&] { EncodeVideo(*videoEncoder, frames, muxer, progress, control); });
+        if (audioStream)
+            threads.Start(
+                [&] { audio.Transcode(*audioDecoder, audioStream->time_base, audioStart, audioPackets); });
+        else
+            threads.Start([&] { audio.WriteSilence(); });
+        threads.JoinAll();
+        reporter.Stop();
+    }
+    control.RethrowFailure();
+
+    int64_t frameCount = progress.Current().frames;
+    if (frameCount == 0 && !control.StopRequested())
+        throw EncoderError("No picture could be decoded from '" + settings.source + "'");
+    muxer.Finish();
+    console.Write(TimeMarker(progress.Seconds()) + "\n");
+    console.Line(std::to_string(frameCount) + " frames written" +
+                 (control.StopRequested() ? ", stopped on request" : ""));
+}
+
+} // namespace velmora::encoder

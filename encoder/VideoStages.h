@@ -1,0 +1,33 @@
+#pragma once
+
+#include "encoder/BoundedQueue.h"
+#include "encoder/FFmpegPointers.h"
+#include "encoder/InputSource.h"
+#include "encoder/JobControl.h"
+#include "encoder/PspMuxer.h"
+#include "encoder/VideoFilterGraph.h"
+#include "encoder/VideoProgress.h"
+
+namespace velmora::encoder {
+
+// The stages of a video job, each run on a thread of its own and joined by bounded queues:
+// read packets -> decode pictures -> filter to output frames -> encode and write. Each stage closes
+// its output queue when its input has ended; after a stop each drops what is still queued.
+
+// Reads the source and hands each packet to its stream's queue. `audio` may be null.
+void ReadPackets(InputSource& source, BoundedQueue<PacketPtr>& video, BoundedQueue<PacketPtr>* audio,
+                 const JobControl& control);
+
+// Decodes pictures and puts them on the output's clock: timestamps from the first picture's time,
+// rising, each with a duration.
+void DecodeVideo(AVCodecContext& decoder, const InputSource& source, BoundedQueue<PacketPtr>& packets,
+                 BoundedQueue<FramePtr>& pictures, const JobControl& control);
+
+void FilterVideo(VideoFilterGraph& filters, BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames,
+                 const JobControl& control);
+
+// Numbers the frames at the output rate, encodes them and writes them as stream 0.
+void EncodeVideo(AVCodecContext& encoder, BoundedQueue<FramePtr>& frames, PspMuxer& muxer,
+                 VideoProgress& progress, const JobControl& control);
+
+} // namespace velmora::encoder

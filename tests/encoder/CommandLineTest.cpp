@@ -1,0 +1,145 @@
+#include "encoder/CommandLine.h"
+#include "encoder/EncoderError.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::encoder {
+namespace {
+
+std::vector<std::string> Video(const std::string& bitrate, const std::string& rate, const std::string& size,
+                               const std::string& sampleRate, const std::string& audioBitrate,
+                               const std::string& channels) {
+    return {"-i",  "/in/a b.avi", "-f",  "mp4",    "-b",  bitrate,
+            "-r",  rate,          "-s",  size,     "-ar", sampleRate,
+            "-ab", audioBitrate,  "-ac", channels, "-y",  "/out/M4V50000.MP4"};
+}
+
+std::vector<std::string> Thumbnail() {
+    return {"-i",     "/in/a.avi", "-vcodec", "mjpeg", "-vframes",         "1", "-an", "-f",
+            "image2", "-s",        "160x120", "-y",    "/out/M4V50000.THM"};
+}
+
+std::string ErrorOf(const std::vector<std::string>& words) {
+    try {
+        ParseCommandLine(words);
+    } catch (const EncoderError& error) {
+        return error.what();
+    }
+    return "(accepted)";
+}
+
+TEST(CommandLine, ReadsTheVideoLine) {
+    auto job =
+        std::get<VideoJobSettings>(ParseCommandLine(Video("1000k", "25.00", "400x192", "44100", "128", "2")));
+    EXPECT_EQ(job.source, "/in/a b.avi");
+    EXPECT_EQ(job.output, "/out/M4V50000.MP4");
+    EXPECT_EQ(job.videoBitrate, 1'000'000);
+    EXPECT_EQ(job.frameRate.num, 25);
+    EXPECT_EQ(job.frameRate.den, 1);
+    EXPECT_EQ(job.width, 400);
+    EXPECT_EQ(job.height, 192);
+    EXPECT_EQ(job.sampleRate, 44100);
+    EXPECT_EQ(job.audioBitrate, 128'000);
+    EXPECT_EQ(job.channels, 2);
+}
+
+TEST(CommandLine, MapsTheTwoDecimalRatesToTheNtscFractions) {
+    const std::vector<std::tuple<std::string, int, int>> rates = {
+        {"14.98", 15000, 1001}, {"23.98", 24000, 1001}, {"25.00", 25, 1}, {"29.97", 30000, 1001}};
+    for (const auto& [text, num, den] : rates) {
+        auto job =
+            std::get<VideoJobSettings>(ParseCommandLine(Video("150k", text, "480x272", "22025", "32", "1")));
+        EXPECT_EQ(job.frameRate.num, num) << text;
+        EXPECT_EQ(job.frameRate.den, den) << text;
+    }
+}
+
+TEST(CommandLine, AcceptsEveryValueOfTheTables) {
+    for (std::string bitrate : {"150k", "300k", "450k", "600k", "800k", "1000k", "1500k", "2000k"})
+        for (std::string size : {"320x240", "368x208", "400x192", "480x272"})
+            for (std::string sampleRate : {"22025", "32000", "44100", "48000"})
+                for (std::string audioBitrate : {"32", "48", "64", "80", "96", "128", "160", "192"})
+                    EXPECT_NO_THROW(
+                        ParseCommandLine(Video(bitrate, "29.97", size, sampleRate, audioBitrate, "1")))
+                        << bitrate << " " << size << " " << sampleRate << " " << audioBitrate;
+}
+
+TEST(CommandLine, ReadsTheThumbnailLine) {
+    auto job = std::get<ThumbnailJobSettings>(ParseCommandLine(Thumbnail()));
+    EXPECT_EQ(job.source, "/in/a.avi");
+    EXPECT_EQ(job.output, "/out/M4V50000.THM");
+    EXPECT_EQ(job.width, 160);
+    EXPECT_EQ(job.height, 120);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnow) {
+    EXPECT_EQ(ErrorOf({}).rfind("No options given", 0), 0u);
+    EXPECT_EQ(ErrorOf(Video("1000", "25.00", "400x192", "44100", "128", "2")),
+              "Unsupported video bitrate '1000' for -b (expected 150k to 2000k)");
+    EXPECT_EQ(ErrorOf(Video("3000k", "25.00", "400x192", "44100", "128", "2")),
+              "Unsupported video bitrate '3000k' for -b (expected 150k to 2000k)");
+    EXPECT_EQ(ErrorOf(Video("1000k", "25", "400x192", "44100", "128", "2")),
+              "Unsupported frame rate '25' for -r (expected 14.98, 23.98, 25.00 or 29.97)");
+    EXPECT_EQ(ErrorOf(Video("1000k", "25.00", "400x190", "44100", "128", "2")),
+              "Unsupported frame size '400x190' for -s (expected 320x240, 368x208, 400x192, 480x272)");
+    EXPECT_EQ(ErrorOf(Video("1000k", "25.00", "400x192", "44.1k", "128", "2")),
+              "Unsupported sample rate '44.1k' for -ar (expected 8000 to 96000)");
+    EXPECT_EQ(ErrorOf(Video("1000k", "25.00", "400x192", "44100", "128k", "2")),
+              "Unsupported audio bitrate '128k' for -ab (expected 32 to 192)");
+    EXPECT_EQ(ErrorOf(Video("1000k", "25.00", "400x192", "44100", "128", "6")),
+              "Unsupported channel count '6' for -ac (expected 1 to 2)");
+
+    auto words = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+    words[3] = "avi";
+    EXPECT_EQ(ErrorOf(words), "Unsupported value 'avi' for -f (expected mp4)");
+    words = Thumbnail();
+    words[3] = "png";
+    EXPECT_EQ(ErrorOf(words), "Unsupported value 'png' for -vcodec (expected mjpeg)");
+    words = Thumbnail();
+    words[10] = "320x240";
+    EXPECT_EQ(ErrorOf(words), "Unsupported frame size '320x240' for -s (expected 160x120)");
+}
+
+TEST(CommandLine, RefusesMissingAndStrayWords) {
+    auto words = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+    auto without = [&](size_t at, size_t count) {
+        auto shorter = words;
+        shorter.erase(shorter.begin() + static_cast<long>(at),
+                      shorter.begin() + static_cast<long>(at + count));
+        return shorter;
+    };
+    EXPECT_EQ(ErrorOf(without(4, 2)), "Missing option -b for a video");
+    EXPECT_EQ(ErrorOf(without(16, 1)), "Missing option -y for a video");
+    EXPECT_EQ(ErrorOf(without(17, 1)), "No output file given");
+    EXPECT_EQ(ErrorOf(without(5, 1)), "Missing value after -b");
+    EXPECT_EQ(ErrorOf(without(15, 1)), "Missing value after -ac");
+
+    auto extra = words;
+    extra.insert(extra.begin(), "-threads");
+    EXPECT_EQ(ErrorOf(extra), "Unknown option '-threads'");
+    extra = words;
+    extra.push_back("/out/second.mp4");
+    EXPECT_EQ(ErrorOf(extra),
+              "Unexpected word '/out/second.mp4' (the output file is already '/out/M4V50000.MP4')");
+    extra = words;
+    extra.insert(extra.end() - 2, {"-b", "300k"});
+    EXPECT_EQ(ErrorOf(extra), "Option -b given twice");
+    extra = Thumbnail();
+    extra.insert(extra.end() - 2, {"-ab", "128"});
+    EXPECT_EQ(ErrorOf(extra), "Option -ab does not belong to a thumbnail");
+}
+
+TEST(CommandLine, SaysSoWhenTheSourceIsMissing) {
+    // A source that no longer exists has no path: an empty word, or none when the line was split at blanks.
+    auto words = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+    words[1] = "";
+    EXPECT_EQ(ErrorOf(words), "No source file given after -i");
+    words.erase(words.begin() + 1);
+    EXPECT_EQ(ErrorOf(words), "No source file given after -i");
+    auto thumbnail = Thumbnail();
+    thumbnail.erase(thumbnail.begin() + 1);
+    EXPECT_EQ(ErrorOf(thumbnail), "No source file given after -i");
+}
+
+} // namespace
+} // namespace velmora::encoder

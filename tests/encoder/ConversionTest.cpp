@@ -1,0 +1,307 @@
+// End-to-end conversions: sources of many kinds made with the ffmpeg program, converted by libq7z,
+// and every output checked as the PSP needs it.
+#include "tests/encoder/support/EncoderCommands.h"
+#include "tests/encoder/support/EncoderRun.h"
+#include "tests/encoder/support/MediaTools.h"
+#include "tests/encoder/support/PspChecks.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+const std::string kPicture = "testsrc2=size=320x240:rate=25:duration=2";
+const std::string kTone = "sine=frequency=440:sample_rate=44100:duration=2";
+
+struct SourceKind {
+    std::string name;
+    std::string fileName;
+    std::vector<std::string> ffmpegArguments;
+    VideoChoice choice;
+    PspExpectations expected;
+};
+
+std::ostream& operator<<(std::ostream& stream, const SourceKind& kind) {
+    return stream << kind.name;
+}
+
+PspExpectations Expect(int width, int height, const std::string& rate, int level, int sampleRate,
+                       int channels) {
+    PspExpectations expected;
+    expected.width = width;
+    expected.height = height;
+    expected.frameRate = rate;
+    expected.level = level;
+    expected.sampleRate = sampleRate;
+    expected.channels = channels;
+    expected.seconds = 2.0;
+    return expected;
+}
+
+// Each container and codec with another of the choices, so that every value of each table is used.
+const std::vector<SourceKind> kSourceKinds = {
+    {"AviMpeg4Mp3",
+     "clip.avi",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "libmp3lame"},
+     {"1000k", "25.00", "400x192", "44100", "128", "2"},
+     Expect(400, 192, "25/1", 21, 44100, 2)},
+    {"MpegProgramStreamInterlaced",
+     "clip.mpg",
+     {"-f", "lavfi", "-i", "testsrc2=size=352x480:rate=30000/1001:duration=2", "-f", "lavfi", "-i",
+      "sine=frequency=440:sample_rate=48000:duration=2", "-c:v", "mpeg2video", "-flags", "+ildct+ilme",
+      "-field_order", "tt", "-c:a", "mp2"},
+     {"2000k", "29.97", "480x272", "48000", "192", "2"},
+     Expect(480, 272, "30000/1001", 30, 48000, 2)},
+    {"MatroskaVp8Vorbis",
+     "clip.mkv",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "libvpx", "-c:a", "libvorbis"},
+     {"150k", "23.98", "368x208", "32000", "32", "1"},
+     Expect(368, 208, "24000/1001", 21, 32000, 1)},
+    {"QuickTimeH264Aac51",
+     "clip.mov",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=2",
+      "-af", "aformat=channel_layouts=5.1", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"},
+     {"800k", "14.98", "320x240", "22025", "64", "2"},
+     Expect(320, 240, "15000/1001", 21, 22050, 2)},
+    {"FlashVideo",
+     "clip.flv",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "flv1", "-c:a", "libmp3lame"},
+     {"450k", "25.00", "400x192", "44100", "96", "1"},
+     Expect(400, 192, "25/1", 21, 44100, 1)},
+    {"ShockwaveFlashWithoutDuration",
+     "clip.swf",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "flv1", "-c:a", "libmp3lame"},
+     {"300k", "29.97", "320x240", "48000", "80", "2"},
+     Expect(320, 240, "30000/1001", 21, 48000, 2)},
+    {"WindowsMediaAsf",
+     "clip.wmv",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "wmv2", "-c:a", "wmav2"},
+     {"1500k", "23.98", "480x272", "44100", "160", "2"},
+     Expect(480, 272, "24000/1001", 30, 44100, 2)},
+    {"TenBit",
+     "deep.mkv",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-pix_fmt", "yuv420p10le", "-c:v", "libx264",
+      "-preset", "ultrafast", "-c:a", "aac"},
+     {"600k", "25.00", "400x192", "44100", "48", "2"},
+     Expect(400, 192, "25/1", 21, 44100, 2)},
+    {"Chroma422",
+     "422.mkv",
+     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-pix_fmt", "yuv422p", "-c:v", "libx264",
+      "-preset", "ultrafast", "-c:a", "aac"},
+     {"600k", "25.00", "400x192", "44100", "128", "2"},
+     Expect(400, 192, "25/1", 21, 44100, 2)},
+    {"Chroma411OddSize",
+     "411.nut",
+     {"-f", "lavfi", "-i", "testsrc2=size=157x119:rate=25:duration=2", "-f", "lavfi", "-i", kTone, "-pix_fmt",
+      "yuv411p", "-c:v", "rawvideo", "-c:a", "pcm_s16le"},
+     {"600k", "25.00", "400x192", "44100", "128", "2"},
+     Expect(400, 192, "25/1", 21, 44100, 2)},
+    {"VariableFrameRate",
+     "vfr.mkv",
+     {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=30:duration=2,select='not(between(n\\,10\\,30))'",
+      "-f", "lavfi", "-i", kTone, "-vsync", "vfr", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"},
+     {"600k", "25.00", "400x192", "44100", "128", "2"},
+     Expect(400, 192, "25/1", 21, 44100, 2)},
+};
+
+class SourceConversion : public ::testing::TestWithParam<SourceKind> {};
+
+TEST_P(SourceConversion, GivesAPspVideoOfTheSameLengthWithItsSound) {
+    const SourceKind& kind = GetParam();
+    TemporaryFolder folder;
+    std::string source = folder / kind.fileName;
+    MakeSource(source, kind.ffmpegArguments);
+    std::string output = folder / "M4V50000.MP4";
+    WritePlaceholder(output);
+
+    EncoderResult result = RunEncoder(VideoWords(source, output, kind.choice), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+
+    PspExpectations expected = kind.expected;
+    expected.title = kind.fileName.substr(0, kind.fileName.find('.'));
+    ExpectPspVideo(output, expected);
+    EXPECT_GT(MeanVolume(output), -40) << "the source's tone is heard";
+
+    ProgressMarkers markers = ParseMarkers(result.errorText);
+    ASSERT_EQ(markers.durations.size(), 1u) << result.errorText;
+    EXPECT_NEAR(ClockSeconds(markers.durations[0]), expected.seconds, 0.1) << markers.durations[0];
+    ASSERT_FALSE(markers.times.empty());
+    EXPECT_NEAR(markers.times.back(), MediaProbe(output).StreamNumber(0, "duration"), 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, SourceConversion, ::testing::ValuesIn(kSourceKinds),
+                         [](const auto& info) { return info.param.name; });
+
+// A converted video of a still source: its picture at one second.
+RgbPicture ConvertAndLook(const std::vector<std::string>& sourceArguments, const VideoChoice& choice) {
+    TemporaryFolder folder;
+    std::string source = folder / "shape.mkv";
+    MakeSource(source, sourceArguments);
+    std::string output = folder / "out.mp4";
+    WritePlaceholder(output);
+    EncoderResult result = RunEncoder(VideoWords(source, output, choice), InputClosed());
+    if (result.exitCode != 0)
+        throw std::runtime_error(result.errorText);
+    return DecodePicture(output, 1.0);
+}
+
+const std::string kWhite = "color=c=white:size=320x240:rate=25:duration=2";
+
+// Bars are black and the picture keeps its shape: `left`..`right` and `top`..`bottom` is where the
+// picture must be; a margin of 3 pixels is left for the scaler's soft edge.
+void ExpectPictureAt(const RgbPicture& picture, int left, int top, int right, int bottom) {
+    const int margin = 3;
+    EXPECT_GE(picture.Darkest(left + margin, top + margin, right - margin, bottom - margin), 200)
+        << "picture area";
+    if (left > margin) {
+        EXPECT_LE(picture.Brightest(0, 0, left - margin, picture.height), 24) << "left bar";
+        EXPECT_LE(picture.Brightest(right + margin, 0, picture.width, picture.height), 24) << "right bar";
+    }
+    if (top > margin) {
+        EXPECT_LE(picture.Brightest(0, 0, picture.width, top - margin), 24) << "top bar";
+        EXPECT_LE(picture.Brightest(0, bottom + margin, picture.width, picture.height), 24) << "bottom bar";
+    }
+}
+
+TEST(Letterbox, FourByThreeIntoTheWideSizeHasBarsLeftAndRight) {
+    RgbPicture picture = ConvertAndLook({"-f", "lavfi", "-i", kWhite, "-c:v", "ffv1"}, {});
+    ASSERT_EQ(picture.width, 400);
+    ExpectPictureAt(picture, 72, 0, 328, 192);
+}
+
+TEST(Letterbox, WidescreenIntoFourByThreeHasBarsAboveAndBelow) {
+    VideoChoice choice;
+    choice.size = "320x240";
+    RgbPicture picture = ConvertAndLook(
+        {"-f", "lavfi", "-i", "color=c=white:size=320x180:rate=25:duration=2", "-c:v", "ffv1"}, choice);
+    ASSERT_EQ(picture.height, 240);
+    ExpectPictureAt(picture, 0, 30, 320, 210);
+}
+
+TEST(Letterbox, AnamorphicPixelsAreShownInTheirShape) {
+    // 160x240 pixels twice as wide as tall: a 4:3 picture.
+    RgbPicture picture = ConvertAndLook({"-f", "lavfi", "-i", "color=c=white:size=160x240:rate=25:duration=2",
+                                         "-vf", "setsar=2", "-c:v", "ffv1"},
+                                        {});
+    ExpectPictureAt(picture, 72, 0, 328, 192);
+}
+
+TEST(Letterbox, RotatedPhoneClipIsShownUpright) {
+    TemporaryFolder folder;
+    std::string plain = folder / "plain.mp4";
+    MakeSource(plain, {"-f", "lavfi", "-i", "color=c=white:size=320x180:rate=25:duration=2", "-c:v",
+                       "libx264", "-preset", "ultrafast"});
+    // A landscape recording the phone marks as held upright: shown 180 wide and 320 high.
+    RgbPicture picture =
+        ConvertAndLook({"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90", "-f", "mp4"}, {});
+    ExpectPictureAt(picture, 146, 0, 254, 192);
+}
+
+TEST(SourceWithoutSound, GetsASilentTrack) {
+    TemporaryFolder folder;
+    std::string source = folder / "mute.mkv";
+    MakeSource(source, {"-f", "lavfi", "-i", kPicture, "-c:v", "libx264", "-preset", "ultrafast"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 2.0;
+    expected.title = "mute";
+    ExpectPspVideo(output, expected);
+    EXPECT_LT(MeanVolume(output), -80);
+}
+
+TEST(SourceWithTwoSoundTracks, UsesTheFirst) {
+    TemporaryFolder folder;
+    std::string source = folder / "dubbed.mkv";
+    // The first track is silent mono, the second a loud stereo tone a "best stream" choice would take.
+    MakeSource(source, {"-f",      "lavfi",     "-i",      kPicture,
+                        "-f",      "lavfi",     "-i",      "anullsrc=channel_layout=mono:sample_rate=22050",
+                        "-f",      "lavfi",     "-i",      "sine=frequency=440:sample_rate=48000:duration=2",
+                        "-map",    "0:v",       "-map",    "1:a",
+                        "-map",    "2:a",       "-ac:a:1", "2",
+                        "-t",      "2",         "-c:v",    "libx264",
+                        "-preset", "ultrafast", "-c:a",    "aac"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(MediaProbe(output).StreamCount(), 2);
+    EXPECT_LT(MeanVolume(output), -80);
+}
+
+TEST(SoundStartingLate, StaysInStepWithThePicture) {
+    TemporaryFolder folder;
+    std::string source = folder / "late.mkv";
+    // Half a second of tone that starts one second into the picture.
+    MakeSource(source, {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3", "-itsoffset", "1",
+                        "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=0.5", "-c:v",
+                        "libx264", "-preset", "ultrafast", "-c:a", "aac"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 3.0;
+    expected.title = "late";
+    ExpectPspVideo(output, expected);
+    EXPECT_LT(MeanVolume(output, 0.0, 0.9), -80) << "silence before the tone";
+    EXPECT_GT(MeanVolume(output, 1.05, 1.45), -40) << "the tone where the source has it";
+    EXPECT_LT(MeanVolume(output, 1.6, 2.9), -80) << "silence after it, to the end of the picture";
+}
+
+TEST(SoundLongerThanThePicture, IsCutWhereThePictureEnds) {
+    TemporaryFolder folder;
+    std::string source = folder / "long tail.mkv";
+    MakeSource(source, {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i",
+                        "sine=sample_rate=44100:duration=30", "-c:v", "mpeg4", "-c:a", "mp2"});
+    std::string output = folder / "out.mp4";
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 2.0;
+    expected.title = "long tail";
+    ExpectPspVideo(output, expected);
+}
+
+TEST(DamagedSource, ConvertsWhatCanBeRead) {
+    TemporaryFolder folder;
+    std::string whole = folder / "whole.mpg";
+    MakeSource(whole,
+               {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=4", "-f", "lavfi", "-i",
+                "sine=frequency=440:sample_rate=44100:duration=4", "-c:v", "mpeg2video", "-c:a", "mp2"});
+    std::string content = ReadTextFile(whole);
+    std::string source = folder / "cut short.mpg";
+    WriteTextFile(source, content.substr(0, content.size() / 2));
+    std::string output = folder / "out.mp4";
+    WritePlaceholder(output);
+
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.title = "cut short";
+    ExpectPspVideo(output, expected);
+    double seconds = MediaProbe(output).FormatNumber("duration");
+    EXPECT_GT(seconds, 1.0);
+    EXPECT_LT(seconds, 3.0);
+}
+
+TEST(PathsWithBlanks, AreTakenWholeAndTheTitleIsTheSourceName) {
+    TemporaryFolder folder;
+    MakeFolder(folder / "my videos");
+    std::string source = folder / "my videos/Holiday 2009 (beach).avi";
+    MakeSource(source,
+               {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "mp2"});
+    MakeFolder(folder / "PSP out");
+    std::string output = folder / "PSP out/M4V50000.MP4";
+    WritePlaceholder(output);
+
+    EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    PspExpectations expected;
+    expected.seconds = 2.0;
+    expected.title = "Holiday 2009 (beach)";
+    ExpectPspVideo(output, expected);
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,0 +1,107 @@
+#include "encoder/BoundedQueue.h"
+#include "encoder/EncoderSetup.h"
+#include "encoder/Letterbox.h"
+#include "encoder/ProgressMarkers.h"
+#include "encoder/PspMuxer.h"
+#include "encoder/StopLineWatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace velmora::encoder {
+namespace {
+
+TEST(ProgressMarkers, AreWrittenInTheFormsThePlayerReads) {
+    EXPECT_EQ(DurationMarker(62.03), "ffmpeg_release_duration=00:01:02.03=ffmpeg_release_duration\r");
+    EXPECT_EQ(DurationMarker(3723.999), "ffmpeg_release_duration=01:02:04.00=ffmpeg_release_duration\r");
+    EXPECT_EQ(DurationMarker(360000), "ffmpeg_release_duration=100:00:00.00=ffmpeg_release_duration\r");
+    EXPECT_EQ(DurationMarker(0), "ffmpeg_release_duration=00:00:00.00=ffmpeg_release_duration\r");
+    EXPECT_EQ(TimeMarker(30.5), "ffmpeg_release_time=30.50=ffmpeg_release_time\r");
+    EXPECT_EQ(TimeMarker(0.004), "ffmpeg_release_time=0.00=ffmpeg_release_time\r");
+    EXPECT_EQ(TimeMarker(7199.996), "ffmpeg_release_time=7200.00=ffmpeg_release_time\r");
+}
+
+TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
+    auto expectBox = [](Letterbox box, int width, int height, int left, int top) {
+        EXPECT_EQ(box.width, width);
+        EXPECT_EQ(box.height, height);
+        EXPECT_EQ(box.left, left);
+        EXPECT_EQ(box.top, top);
+    };
+    expectBox(FitInside(640, 480, {0, 1}, 0, 400, 192), 256, 192, 72, 0);
+    expectBox(FitInside(1280, 720, {1, 1}, 0, 320, 240), 320, 180, 0, 30);
+    expectBox(FitInside(1200, 576, {1, 1}, 0, 400, 192), 400, 192, 0, 0);
+    // DVD PAL widescreen: 720x576 with pixels 64:45 wide is 16:9.
+    expectBox(FitInside(720, 576, {64, 45}, 0, 480, 272), 480, 270, 0, 0);
+    expectBox(FitInside(1920, 1080, {1, 1}, 90, 400, 192), 108, 192, 146, 0);
+    expectBox(FitInside(1920, 1080, {1, 1}, 180, 400, 192), 342, 192, 28, 0);
+    // Odd results round to even sizes and offsets.
+    expectBox(FitInside(317, 239, {1, 1}, 0, 160, 120), 160, 120, 0, 0);
+    expectBox(FitInside(100, 1000, {1, 1}, 0, 160, 120), 12, 120, 74, 0);
+}
+
+TEST(EncoderSetup, ChoosesTheLevelAndBufferThePspNeeds) {
+    EXPECT_EQ(H264LevelFor(320, 240), 21);
+    EXPECT_EQ(H264LevelFor(368, 208), 21);
+    EXPECT_EQ(H264LevelFor(400, 192), 21);
+    EXPECT_EQ(H264LevelFor(480, 272), 30);
+    EXPECT_EQ(VideoBufferFor(1'000'000, 21).maxRate, 2'000'000);
+    EXPECT_EQ(VideoBufferFor(2'000'000, 21).maxRate, 4'000'000);
+    EXPECT_EQ(VideoBufferFor(2'000'000, 30).bufferSize, 4'000'000);
+}
+
+TEST(EncoderSetup, TakesTheNearestSampleRateAacCarries) {
+    const int aacRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
+                            22050, 16000, 12000, 11025, 8000,  0};
+    EXPECT_EQ(NearestSampleRate(22025, aacRates), 22050);
+    EXPECT_EQ(NearestSampleRate(44100, aacRates), 44100);
+    EXPECT_EQ(NearestSampleRate(46050, aacRates), 48000); // halfway goes up
+    EXPECT_EQ(NearestSampleRate(5000, aacRates), 8000);
+    EXPECT_EQ(NearestSampleRate(22025, nullptr), 22025);
+}
+
+TEST(PspMuxer, TitleIsTheFileNameWithoutFolderOrExtension) {
+    EXPECT_EQ(TitleOf("/home/u/Videos/Holiday 2009.part1.avi"), "Holiday 2009.part1");
+    EXPECT_EQ(TitleOf("clip"), "clip");
+    EXPECT_EQ(TitleOf("/x/.hidden"), ".hidden");
+    EXPECT_EQ(TitleOf("/x/caf\xC3\xA9.mkv"), "caf\xC3\xA9");
+    // A name in another code page still gives a title the muxer can write.
+    EXPECT_EQ(TitleOf("/x/caf\xE9.mkv"), "caf\xC3\xA9");
+}
+
+TEST(StopLineWatcher, KnowsTheQuitLineInAnyLineEnding) {
+    EXPECT_TRUE(StopLineWatcher::IsStopLine("quit"));
+    EXPECT_TRUE(StopLineWatcher::IsStopLine("quit\r"));
+    EXPECT_TRUE(StopLineWatcher::IsStopLine("  quit \r"));
+    EXPECT_FALSE(StopLineWatcher::IsStopLine("quite"));
+    EXPECT_FALSE(StopLineWatcher::IsStopLine(""));
+    EXPECT_FALSE(StopLineWatcher::IsStopLine("q"));
+}
+
+TEST(BoundedQueue, HoldsBackTheProducerAndHandsOverWhatIsLeftAfterClose) {
+    BoundedQueue<int> queue(2);
+    std::thread producer([&] {
+        for (int i = 0; i < 5; ++i)
+            queue.Push(i);
+        queue.Close();
+    });
+    std::vector<int> received;
+    while (std::optional<int> item = queue.Pop())
+        received.push_back(*item);
+    producer.join();
+    EXPECT_EQ(received, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_FALSE(queue.Push(5));
+}
+
+TEST(BoundedQueue, AbortWakesABlockedProducer) {
+    BoundedQueue<int> queue(1);
+    queue.Push(1);
+    std::thread aborter([&] { queue.Abort(); });
+    EXPECT_FALSE(queue.Push(2));
+    aborter.join();
+    EXPECT_FALSE(queue.Pop().has_value());
+}
+
+} // namespace
+} // namespace velmora::encoder

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// The encoder under test, as CMake built it (environment variable VELMORA_LIBQ7Z).
+std::string EncoderPath();
+
+struct EncoderResult {
+    int exitCode = -1;
+    std::string errorText;        // all it wrote to standard error
+    bool timedOut = false;        // killed after the time limit
+    double seconds = 0;           // from start to exit
+    double secondsAfterQuit = -1; // from the "quit" line to exit, when one was sent
+};
+
+struct EncoderRunOptions {
+    // Asked with the standard error text so far; "quit" goes to the encoder once it answers true.
+    std::function<bool(const std::string&)> quitWhen;
+    // Closes standard input at once (end of input, not a stop request).
+    bool closeInput = false;
+    double timeLimitSeconds = 120;
+};
+
+// Standard input at its end from the start, as when nothing will ever ask for a stop.
+EncoderRunOptions InputClosed(double timeLimitSeconds = 120);
+
+// Runs libq7z with the words after its name, as the desktop program does: its own standard input,
+// standard error captured.
+EncoderResult RunEncoder(const std::vector<std::string>& words, const EncoderRunOptions& options = {});
+
+// Runs a program from PATH (ffmpeg, ffprobe) and returns its standard output; standard error goes to
+// `errorText` when given. Throws when it cannot start or exits with an error.
+std::string RunTool(const std::vector<std::string>& words, std::string* errorText = nullptr);
+
+} // namespace velmora::test
