@@ -75,7 +75,9 @@ std::string OpenDescriptors() {
     while (dirent* entry = readdir(folder)) {
         if (entry->d_name[0] == '.' || std::atoi(entry->d_name) == own)
             continue;
-        list += (list.empty() ? "" : ",") + std::string(entry->d_name);
+        if (!list.empty())
+            list += ',';
+        list += entry->d_name;
     }
     closedir(folder);
     return list;
