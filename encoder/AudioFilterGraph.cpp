@@ -1,22 +1,12 @@
 #include "encoder/AudioFilterGraph.h"
 
 #include "encoder/EncoderError.h"
+#include "encoder/FilterChain.h"
 
 #include <string>
 
 namespace velmora::encoder {
 namespace {
-
-FilterInOutPtr Endpoint(const char* name, AVFilterContext* filter) {
-    FilterInOutPtr endpoint(avfilter_inout_alloc());
-    if (!endpoint)
-        throw EncoderError("Out of memory building the sound filters");
-    endpoint->name = av_strdup(name);
-    endpoint->filter_ctx = filter;
-    endpoint->pad_idx = 0;
-    endpoint->next = nullptr;
-    return endpoint;
-}
 
 std::string Describe(const AVChannelLayout& layout) {
     char text[128] = {};
@@ -53,15 +43,7 @@ void AudioFilterGraph::Build(const AVFrame& samples) {
                         ":async=1:first_pts=" + std::to_string(samplesOut_) +
                         ",aformat=sample_fmts=fltp:sample_rates=" + std::to_string(rate_) +
                         ":channel_layouts=" + Describe(layout_);
-    FilterInOutPtr outputs = Endpoint("in", source_);
-    FilterInOutPtr inputs = Endpoint("out", sink_);
-    AVFilterInOut* openInputs = inputs.release();
-    AVFilterInOut* openOutputs = outputs.release();
-    int result = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &openInputs, &openOutputs, nullptr);
-    inputs.reset(openInputs);
-    outputs.reset(openOutputs);
-    Check(result, "Cannot set up the sound filters '" + chain + "'");
-    Check(avfilter_graph_config(graph_.get(), nullptr), "Cannot set up the sound filters '" + chain + "'");
+    LinkFilterChain(graph_.get(), source_, sink_, chain, "sound filters");
 
     inputRate_ = samples.sample_rate;
     inputFormat_ = samples.format;

@@ -1,24 +1,11 @@
 #include "encoder/VideoFilterGraph.h"
 
 #include "encoder/EncoderError.h"
+#include "encoder/FilterChain.h"
 
 #include <string>
 
 namespace velmora::encoder {
-namespace {
-
-FilterInOutPtr Endpoint(const char* name, AVFilterContext* filter) {
-    FilterInOutPtr endpoint(avfilter_inout_alloc());
-    if (!endpoint)
-        throw EncoderError("Out of memory building the picture filters");
-    endpoint->name = av_strdup(name);
-    endpoint->filter_ctx = filter;
-    endpoint->pad_idx = 0;
-    endpoint->next = nullptr;
-    return endpoint;
-}
-
-} // namespace
 
 VideoFilterGraph::VideoFilterGraph(const VideoFilterSettings& settings, AVRational timeBase)
     : settings_(settings), timeBase_(timeBase) {}
@@ -47,15 +34,7 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
     Letterbox box = FitInside(picture.width, picture.height, sampleAspect, settings_.rotation,
                               settings_.width, settings_.height);
     std::string chain = VideoFilterChain(settings_, box);
-    FilterInOutPtr outputs = Endpoint("in", source_);
-    FilterInOutPtr inputs = Endpoint("out", sink_);
-    AVFilterInOut* openInputs = inputs.release();
-    AVFilterInOut* openOutputs = outputs.release();
-    int result = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &openInputs, &openOutputs, nullptr);
-    inputs.reset(openInputs);
-    outputs.reset(openOutputs);
-    Check(result, "Cannot set up the picture filters '" + chain + "'");
-    Check(avfilter_graph_config(graph_.get(), nullptr), "Cannot set up the picture filters '" + chain + "'");
+    LinkFilterChain(graph_.get(), source_, sink_, chain, "picture filters");
 
     width_ = picture.width;
     height_ = picture.height;
