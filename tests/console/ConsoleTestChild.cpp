@@ -14,6 +14,8 @@
 //   grandchild        start a process that keeps the output pipes open, and write "grandchild:<pid>"
 //   hang              wait forever
 //   exit:N            end with exit code N (the default after the last action is 0)
+#include "tests/console/HexText.h"
+
 #include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
@@ -25,6 +27,9 @@
 
 namespace {
 
+using velmora::test::FromHex;
+using velmora::test::ToHex;
+
 void WriteAll(int descriptor, const std::string& data) {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -33,23 +38,6 @@ void WriteAll(int descriptor, const std::string& data) {
             std::exit(90);
         done += static_cast<std::size_t>(written);
     }
-}
-
-std::string FromHex(const std::string& hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
-
-std::string ToHex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char byte : bytes) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    return hex;
 }
 
 // One line of standard input without its LF; false at the end of the input.

@@ -1,5 +1,7 @@
 #include "tests/console/RunnerHarness.h"
 
+#include "tests/console/HexText.h"
+
 #include <dirent.h>
 #include <sys/wait.h>
 
@@ -20,16 +22,6 @@ int EntryCount(const char* folder) {
         count += entry->d_name[0] != '.';
     closedir(listing);
     return count;
-}
-
-std::string ToHex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char byte : bytes) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    return hex;
 }
 
 } // namespace
