@@ -29,7 +29,9 @@ struct VideoFilterSettings {
     bool deinterlace = false;
 };
 
-// The filter chain from a decoded picture to an output frame, in FFmpeg's filter-graph syntax.
-std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box);
+// The filter chain from a decoded picture in `pictureFormat` to an output frame, in FFmpeg's
+// filter-graph syntax.
+std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box,
+                             AVPixelFormat pictureFormat);
 
 } // namespace velmora::encoder

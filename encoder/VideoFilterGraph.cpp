@@ -33,7 +33,7 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
 
     Letterbox box = FitInside(picture.width, picture.height, sampleAspect, settings_.rotation,
                               settings_.width, settings_.height);
-    std::string chain = VideoFilterChain(settings_, box);
+    std::string chain = VideoFilterChain(settings_, box, static_cast<AVPixelFormat>(picture.format));
     LinkFilterChain(graph_.get(), source_, sink_, chain, "picture filters");
 
     width_ = picture.width;

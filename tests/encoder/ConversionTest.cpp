@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
 namespace velmora::test {
 namespace {
 
@@ -196,6 +200,51 @@ TEST(Letterbox, RotatedPhoneClipIsShownUpright) {
     RgbPicture picture =
         ConvertAndLook({"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90", "-f", "mp4"}, {});
     ExpectPictureAt(picture, 146, 0, 254, 192);
+}
+
+// Four coloured squares meeting in the middle of a 1200x576 picture, in the given pixel format.
+std::vector<std::string> FourSquares(const std::string& pixelFormat) {
+    const std::string square = "size=600x288:rate=25:duration=2";
+    return {"-f",
+            "lavfi",
+            "-i",
+            "color=c=red:" + square + "[a];color=c=blue:" + square + "[b];color=c=lime:" + square +
+                "[c];color=c=white:" + square +
+                "[d];[a][b]hstack[top];[c][d]hstack[bottom];[top][bottom]vstack[out0]",
+            "-pix_fmt",
+            pixelFormat,
+            "-c:v",
+            "ffv1"};
+}
+
+int LargestDifference(const RgbPicture& first, const RgbPicture& second) {
+    int largest = 0;
+    for (size_t i = 0; i < first.bytes.size() && i < second.bytes.size(); ++i)
+        largest = std::max(largest, std::abs(first.bytes[i] - second.bytes[i]));
+    return largest;
+}
+
+void ExpectColourNear(const RgbPicture& picture, int x, int y, const std::array<int, 3>& colour) {
+    size_t at = (static_cast<size_t>(y) * picture.width + x) * 3;
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(picture.bytes[at + c], colour[c], 12) << "channel " << c << " at " << x << "," << y;
+}
+
+// Pictures already in the output's pixel format are only resized; others are converted as well, by
+// another scaler. Colour must land in the same place either way, edges included.
+TEST(Scaling, PlacesColourAlikeWhateverTheSourcePixelFormat) {
+    RgbPicture resized = ConvertAndLook(FourSquares("yuv420p"), {});
+    RgbPicture converted = ConvertAndLook(FourSquares("yuv422p"), {});
+    ASSERT_EQ(resized.width, 400);
+    ASSERT_EQ(converted.width, 400);
+    EXPECT_LE(LargestDifference(resized, converted), 16);
+    // In the middle of each square the colour is the source's.
+    for (const RgbPicture* picture : {&resized, &converted}) {
+        ExpectColourNear(*picture, 100, 48, {255, 0, 0});
+        ExpectColourNear(*picture, 300, 48, {0, 0, 255});
+        ExpectColourNear(*picture, 100, 144, {0, 255, 0});
+        ExpectColourNear(*picture, 300, 144, {255, 255, 255});
+    }
 }
 
 TEST(SourceWithoutSound, GetsASilentTrack) {
