@@ -183,6 +183,13 @@ TEST(Letterbox, WidescreenIntoFourByThreeHasBarsAboveAndBelow) {
     ExpectPictureAt(picture, 0, 30, 320, 210);
 }
 
+TEST(Letterbox, OddSizedPictureIsScaledWhole) {
+    RgbPicture picture = ConvertAndLook({"-f", "lavfi", "-i", "color=c=white:size=317x239:rate=25:duration=2",
+                                         "-pix_fmt", "yuv420p", "-c:v", "ffv1"},
+                                        {});
+    ExpectPictureAt(picture, 72, 0, 326, 192);
+}
+
 TEST(Letterbox, AnamorphicPixelsAreShownInTheirShape) {
     // 160x240 pixels twice as wide as tall: a 4:3 picture.
     RgbPicture picture = ConvertAndLook({"-f", "lavfi", "-i", "color=c=white:size=160x240:rate=25:duration=2",
