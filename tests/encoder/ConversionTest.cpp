@@ -232,9 +232,8 @@ int LargestDifference(const RgbPicture& first, const RgbPicture& second) {
 }
 
 void ExpectColourNear(const RgbPicture& picture, int x, int y, const std::array<int, 3>& colour) {
-    size_t at = (static_cast<size_t>(y) * picture.width + x) * 3;
     for (int c = 0; c < 3; ++c)
-        EXPECT_NEAR(picture.bytes[at + c], colour[c], 12) << "channel " << c << " at " << x << "," << y;
+        EXPECT_NEAR(picture.At(x, y, c), colour[c], 12) << "channel " << c << " at " << x << "," << y;
 }
 
 // Pictures already in the output's pixel format are only resized; others are converted as well, by

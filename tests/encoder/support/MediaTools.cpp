@@ -61,22 +61,24 @@ double MediaProbe::FormatNumber(const std::string& field) const {
     return text.empty() || text == "N/A" ? -1 : std::stod(text);
 }
 
+int RgbPicture::At(int x, int y, int channel) const {
+    return bytes[(static_cast<size_t>(y) * width + x) * 3 + channel];
+}
+
 int RgbPicture::Brightest(int left, int top, int right, int bottom) const {
     int brightest = 0;
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)
             for (int c = 0; c < 3; ++c)
-                brightest = std::max<int>(brightest, bytes[(static_cast<size_t>(y) * width + x) * 3 + c]);
+                brightest = std::max(brightest, At(x, y, c));
     return brightest;
 }
 
 int RgbPicture::Darkest(int left, int top, int right, int bottom) const {
     int darkest = 255;
     for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) {
-            size_t at = (static_cast<size_t>(y) * width + x) * 3;
-            darkest = std::min<int>(darkest, std::max({bytes[at], bytes[at + 1], bytes[at + 2]}));
-        }
+        for (int x = left; x < right; ++x)
+            darkest = std::min(darkest, std::max({At(x, y, 0), At(x, y, 1), At(x, y, 2)}));
     return darkest;
 }
 

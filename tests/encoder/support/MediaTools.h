@@ -32,6 +32,9 @@ struct RgbPicture {
     int height = 0;
     std::vector<uint8_t> bytes;
 
+    // One channel (0 red, 1 green, 2 blue) of the pixel at column x, row y.
+    int At(int x, int y, int channel) const;
+
     // The brightest channel value in the rectangle [left, right) x [top, bottom).
     int Brightest(int left, int top, int right, int bottom) const;
     // The darkest pixel's brightest channel in the rectangle: high when the whole area is lit.
