@@ -22,7 +22,10 @@ QString FolderTree::SelectedPath() const {
 }
 
 void FolderTree::SelectPath(const QString& path) {
-    QModelIndex index = model_->index(path);
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    QModelIndex index = model_->index(folder);
     if (!index.isValid())
         return;
     setCurrentIndex(index);
