@@ -6,12 +6,14 @@
 #include "joblist/FolderScan.h"
 #include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
+#include "joblist/RepaintPacer.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/WindowPlacement.h"
+#include <QTableWidget>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -60,9 +62,13 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension) {
+    RepaintPacer pacer(listViewFiles);
     FolderScanSink sink;
     sink.addFile = [this](const std::string& path) { AddFile(path); };
-    sink.afterEntry = [this] { ProcessPendingEvents(); };
+    sink.afterEntry = [this, &pacer] {
+        pacer.Pace();
+        ProcessPendingEvents();
+    };
     sink.cancelled = [this] { return closing_; };
     velmora::AddFolderFiles(folder, recurse, extension, sink);
 }
@@ -148,10 +154,12 @@ void TfrmMain::AddDroppedFiles() {
     if (addingDropped_)
         return;
     addingDropped_ = true;
+    RepaintPacer pacer(listViewFiles);
     while (!droppedPaths_.empty() && !closing_) {
         const std::string path = std::move(droppedPaths_.front());
         droppedPaths_.pop_front();
         AddFile(path);
+        pacer.Pace();
         ProcessPendingEvents();
     }
     droppedPaths_.clear();
