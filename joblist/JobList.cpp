@@ -29,6 +29,7 @@ bool JobList::AddFile(const std::string& path) {
     list_->insertRow(row);
     auto* item = new QTableWidgetItem(TextFromPath(path));
     item->setData(kPathBytesRole, QByteArray::fromStdString(path));
+    item->setToolTip(item->text());
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
     return true;
