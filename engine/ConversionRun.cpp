@@ -112,7 +112,8 @@ bool ConversionRun::ConvertEntry(int position, const std::string& folder) {
         return false;
 
     // The list is usable during the thumbnail step: mark this entry again while it is still in place.
-    if (EntryStillThere(position) && window_.EntryText(position) == source)
+    if (window_.SelectedEntry() != position && EntryStillThere(position) &&
+        window_.EntryText(position) == source)
         window_.SelectEntry(position);
     RunVideoStep(sourceShort, video);
     return !closing_;
