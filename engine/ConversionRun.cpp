@@ -63,6 +63,8 @@ void ConversionRun::StartConversion() {
 }
 
 void ConversionRun::StopConversion() {
+    if (closing_)
+        return;
     // Asked first, so that the request stands even if stopping failed.
     FStopRequested = true;
     ConsoleIO_.StopProcess();
