@@ -1,9 +1,11 @@
 #include "app/UnitMain.h"
 
 #include "app/LanguageChoice.h"
+#include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitSetting.h"
+#include "engine/ConversionRun.h"
 #include "joblist/JobList.h"
 #include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
@@ -39,6 +41,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     CreateRunners();
+    ConnectConversionHandlers();
 
     // Files dropped from the file manager are queued.
     setAcceptDrops(true);
@@ -116,6 +119,9 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::FormClose() {
     closing_ = true;
+    // The run ends with the window and stops both encoders; no runner is used by it again.
+    if (conversion_)
+        conversion_->Close();
     if (ConsoleIO && ConsoleIO->IsRunning()) {
         ConsoleIO->StopProcess();
         ConsoleIO.reset();

@@ -25,6 +25,7 @@ class TfrmPowerOffWindows;
 class TfrmSetting;
 class TFrmBatchAdd;
 class TFrmDirectory;
+class ConversionRun;
 class JobList;
 class LanguageFile;
 class ModalQuestions;
@@ -70,6 +71,14 @@ public:
     void ActionFileMoveDownExecute();
     void ActionSetDirectoryExecute();
     JobList& Jobs() const { return *jobList_; }
+
+    // Conversion: Convert starts a run or stops the encoder; the run controls lock while a video is
+    // being made.
+    void ActionConvertNowExecute();
+    void SetRunControlsEnabled(bool enabled);
+    void ResetStatusDisplay();
+    void ConsoleIOProcessStatusChange(TConsoleIO& Sender, bool IsRunning);
+    ConversionRun& Conversion() const { return *conversion_; }
 
     // Where modal questions and the open dialog go; the real dialogs by default. The caller keeps
     // ownership.
@@ -179,11 +188,16 @@ private:
     void ConnectHandlers();
     void CreateRunners();
     void ConnectJobListHandlers();
+    void ConnectConversionHandlers();
     // Queues dropped paths in order, processing events after each so the window stays responsive.
     void AddDroppedFiles();
     void ProcessPendingEvents();
 
     std::unique_ptr<JobList> jobList_;
+    // What the run sees of this window.
+    class RunView;
+    std::unique_ptr<RunView> runView_;
+    std::unique_ptr<ConversionRun> conversion_;
     std::unique_ptr<ModalQuestions> ownQuestions_;
     ModalQuestions* questions_;
     // The open dialog's filter last left selected with OK, for its next opening in this run.

@@ -1,0 +1,142 @@
+// The main window's side of a conversion run: what the run reads and shows, the run controls, and
+// the wiring of the encoder runners.
+#include "app/UnitMain.h"
+#include "app/UnitMainRunView.h"
+
+#include "app/Unit_common.h"
+#include "console/ConsoleIO.h"
+#include "dialogs/UnitCloseWindows.h"
+#include "engine/ConversionRun.h"
+#include "joblist/JobList.h"
+#include "platform/ErrorReport.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/DesktopShell.h"
+#include "platform/qt/ModalQuestions.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace velmora {
+
+int TfrmMain::RunView::Count() const {
+    return window_.jobList_->Count();
+}
+
+std::string TfrmMain::RunView::EntryText(int index) const {
+    return window_.jobList_->EntryText(index);
+}
+
+void TfrmMain::RunView::SelectEntry(int index) {
+    window_.jobList_->SelectEntry(index);
+}
+
+std::optional<int> TfrmMain::RunView::SelectedEntry() const {
+    return window_.jobList_->SelectedIndex();
+}
+
+void TfrmMain::RunView::SetProgress(int position) {
+    window_.progressBarCurrent->setValue(position);
+}
+
+void TfrmMain::RunView::SetStatusText(const std::string& text) {
+    const QString shown = TextFromPath(text);
+    window_.labelCurrentInfo->setText(shown);
+    window_.labelCurrentInfo->setToolTip(shown);
+}
+
+void TfrmMain::RunView::ResetStatusDisplay() {
+    window_.ResetStatusDisplay();
+}
+
+std::string TfrmMain::RunView::StatusRunFormat() const {
+    return window_.msgStatusRun.toStdString();
+}
+
+std::string TfrmMain::RunView::OutputFolderText() const {
+    return PathFromText(window_.editOutputFolder->text());
+}
+
+EncodingSettings TfrmMain::RunView::CurrentEncodingSettings() const {
+    EncodingSettings settings;
+    settings.videoBitrate = window_.comboBoxVideoBitrate->currentIndex();
+    settings.frameRate = window_.comboBoxFrameRate->currentIndex();
+    settings.videoSize = window_.comboBoxVideoSize->currentIndex();
+    settings.audioBitrate = window_.comboBoxAudioBitrate->currentIndex();
+    settings.sampleRate = window_.comboBoxSampleRate->currentIndex();
+    settings.channel = window_.comboBoxChannel->currentIndex();
+    return settings;
+}
+
+void TfrmMain::RunView::WaitUntil(const std::function<bool()>& done) {
+    // Sleeps until the next event: the runners' notifications arrive as events.
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool TfrmMain::RunView::IsAutoPowerOffOn() const {
+    return window_.common_.IsAutoPowerOffOn();
+}
+
+void TfrmMain::RunView::ShowPowerOffCountdown() {
+    if (window_.dialogs_.frmPowerOffWindows != nullptr)
+        window_.dialogs_.frmPowerOffWindows->exec();
+}
+
+bool TfrmMain::RunView::AskOpenOutputFolder() {
+    // Qt's message box shows a blank line for two line feeds; CR LF would show twice.
+    const QString text = window_.msgFolderView + QStringLiteral("\n\n") + window_.msgFinishInfo;
+    return window_.questions_->AskYesNo(&window_, ApplicationTitle(), text);
+}
+
+void TfrmMain::RunView::OpenOutputFolder(const std::string& folder) {
+    window_.common_.Shell().Open(TextFromPath(folder));
+}
+
+void TfrmMain::ConnectConversionHandlers() {
+    runView_ = std::make_unique<RunView>(*this);
+    conversion_ = std::make_unique<ConversionRun>(*runView_, *ConsoleIO, *ConsoleIOTHM, common_.appDir);
+    const TReceiveEvent toParser = [this](TConsoleIO&, const std::string& Cmd) {
+        conversion_->ParseEncoderOutput(Cmd);
+    };
+    ConsoleIO->OnReceiveOutput = toParser;
+    ConsoleIO->OnReceiveError = toParser;
+    ConsoleIO->OnProcessStatusChange = [this](TConsoleIO& Sender, bool IsRunning) {
+        ConsoleIOProcessStatusChange(Sender, IsRunning);
+    };
+    connect(ActionConvertNow, &QAction::triggered, this, Guarded([this] { ActionConvertNowExecute(); }));
+}
+
+void TfrmMain::ActionConvertNowExecute() {
+    conversion_->ActionConvertNowExecute();
+}
+
+void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {
+    SetRunControlsEnabled(!IsRunning);
+}
+
+void TfrmMain::SetRunControlsEnabled(bool enabled) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             listViewFiles, buttonAdd, buttonDelete, buttonClearAll, buttonMoveUp, buttonMoveDown,
+             comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
+             comboBoxSampleRate, comboBoxChannel})
+        control->setEnabled(enabled);
+    for (QAction* action : {ActionFileAdd, ActionFileDelete, ActionFileClearAll, ActionFileMoveUp,
+                            ActionFileMoveDown, ActionSetDirectory, ActionFileBatchAdd})
+        action->setEnabled(enabled);
+    editOutputFolder->setEnabled(enabled);
+    ActionConvertNow->setText(enabled ? StringStartCaption : StringStopCaption);
+}
+
+void TfrmMain::ResetStatusDisplay() {
+    labelCurrentInfo->setText(msgStatusReady);
+    labelCurrentInfo->setToolTip(QString());
+    progressBarCurrent->setValue(0);
+}
+
+} // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/UnitMain.h"
+#include "engine/ConversionViews.h"
+
+namespace velmora {
+
+// What a conversion run reads from and shows on the main window.
+class TfrmMain::RunView : public ConversionWindow {
+public:
+    explicit RunView(TfrmMain& window) : window_(window) {}
+
+    int Count() const override;
+    std::string EntryText(int index) const override;
+    void SelectEntry(int index) override;
+    std::optional<int> SelectedEntry() const override;
+
+    void SetProgress(int position) override;
+    void SetStatusText(const std::string& text) override;
+    void ResetStatusDisplay() override;
+    std::string StatusRunFormat() const override;
+
+    std::string OutputFolderText() const override;
+    EncodingSettings CurrentEncodingSettings() const override;
+    void WaitUntil(const std::function<bool()>& done) override;
+    bool IsAutoPowerOffOn() const override;
+    void ShowPowerOffCountdown() override;
+    bool AskOpenOutputFolder() override;
+    void OpenOutputFolder(const std::string& folder) override;
+
+private:
+    TfrmMain& window_;
+};
+
+} // namespace velmora

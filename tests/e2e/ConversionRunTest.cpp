@@ -1,0 +1,188 @@
+#include "engine/ConversionRun.h"
+#include "console/ConsoleIO.h"
+#include "joblist/JobList.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "tests/e2e/ConversionFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace velmora::test {
+namespace {
+
+std::vector<std::string> Pairs(std::initializer_list<int> numbers) {
+    std::vector<std::string> names;
+    for (int number : numbers) {
+        names.push_back("M4V" + std::to_string(number) + ".MP4");
+        names.push_back("M4V" + std::to_string(number) + ".THM");
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The second of three files is being encoded and has made some progress of its own.
+bool SecondFileUnderWay(const TfrmMain& frmMain) {
+    return frmMain.ConsoleIO->IsRunning() &&
+           frmMain.labelCurrentInfo->text().contains(QStringLiteral(" 2/3 ")) &&
+           frmMain.progressBarCurrent->value() >= 5;
+}
+
+TEST_F(ConversionTest, ThreeFilesIntoAMissingFolderThenASecondRunContinuesTheNumbers) {
+    const std::string out = folder / "out/psp/VIDEO";
+    TfrmMain& frmMain = Prepare(out, {ShortSource(), ShortSource(), ShortSource()});
+    QSignalSpy bar(frmMain.progressBarCurrent, &QProgressBar::valueChanged);
+    bool lockedWhileEncoding = false;
+    bool unlockedBetweenVideos = true;
+    Convert([&] {
+        if (frmMain.ConsoleIO->IsRunning()) {
+            lockedWhileEncoding |= !frmMain.buttonAdd->isEnabled() &&
+                                   !frmMain.comboBoxVideoSize->isEnabled() &&
+                                   !frmMain.editOutputFolder->isEnabled() &&
+                                   frmMain.buttonConvert->text() == frmMain.StringStopCaption;
+        } else if (frmMain.ConsoleIOTHM->IsRunning()) {
+            unlockedBetweenVideos &= frmMain.listViewFiles->isEnabled();
+        }
+        return false;
+    });
+
+    EXPECT_EQ(Names(out), Pairs({50000, 50001, 50002}));
+    for (int number : {50000, 50001, 50002}) {
+        ExpectPlayableVideo(out + "/M4V" + std::to_string(number) + ".MP4", 2);
+        ExpectThumbnail(out + "/M4V" + std::to_string(number) + ".THM");
+    }
+    EXPECT_TRUE(lockedWhileEncoding) << "the run controls lock while a video is made";
+    EXPECT_TRUE(unlockedBetweenVideos);
+    EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
+    EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStartCaption);
+
+    int highest = 0;
+    for (const QList<QVariant>& change : bar)
+        highest = std::max(highest, change.at(0).toInt());
+    EXPECT_GT(highest, 0) << "the bar moves";
+    EXPECT_LT(highest, 100) << "and never reaches the end while the encoder drives it";
+    EXPECT_EQ(frmMain.progressBarCurrent->value(), 0);
+    EXPECT_EQ(frmMain.labelCurrentInfo->text(), frmMain.msgStatusReady);
+
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].kind, QStringLiteral("yes-no"));
+    EXPECT_EQ(questions.asked[0].title, ApplicationTitle());
+    EXPECT_EQ(questions.asked[0].text,
+              frmMain.msgFolderView + QStringLiteral("\n\n") + frmMain.msgFinishInfo);
+    EXPECT_TRUE(shell.opened.empty()) << "No leaves the folder closed";
+
+    frmMain.Jobs().SelectEntry(2);
+    frmMain.ActionFileDelete->trigger();
+    questions.answers = {true};
+    Convert();
+    EXPECT_EQ(Names(out), Pairs({50000, 50001, 50002, 50003, 50004}));
+    ExpectPlayableVideo(out + "/M4V50004.MP4", 2);
+    EXPECT_EQ(shell.opened, std::vector<QString>({QString::fromStdString(out + "/")}));
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(NoChildLeft());
+}
+
+TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVideo) {
+    const std::string out = folder / "out";
+    TfrmMain& frmMain = Prepare(out, {ShortSource(), LongSource(), ShortSource()});
+    // The sanitized encoder on a busy machine can take longer than a second to finish its file.
+    frmMain.ConsoleIO->WaitTimeout = 10000;
+    bool stopped = false;
+    Convert([&] {
+        // Stop once the second file's video has made some progress.
+        if (!SecondFileUnderWay(frmMain))
+            return false;
+        EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStopCaption);
+        frmMain.ActionConvertNow->trigger();
+        stopped = true;
+        return true;
+    });
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(Names(out), Pairs({50000, 50001}));
+    ExpectPlayableVideo(out + "/M4V50001.MP4", 19);
+    EXPECT_EQ(frmMain.ConsoleIO->ExitCode(), 0) << "the encoder ended on the stop line, in time";
+    EXPECT_TRUE(questions.asked.empty()) << "a stopped run asks nothing";
+    EXPECT_EQ(frmMain.labelCurrentInfo->text(), frmMain.msgStatusReady);
+    EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStartCaption);
+    EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
+    EXPECT_TRUE(EncoderChildren().empty());
+    EXPECT_TRUE(NoChildLeft());
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(ConversionTest, VanishedSourceIsSkippedAndAKilledEncoderLetsTheRunGoOn) {
+    const std::string out = folder / "out";
+    const std::string vanishing = folder / "vanishing.mp4";
+    WriteTextFile(vanishing, "");
+    TfrmMain& frmMain = Prepare(out, {vanishing, LongSource(), ShortSource()});
+    ASSERT_EQ(unlink(vanishing.c_str()), 0);
+    bool killed = false;
+    Convert([&] {
+        if (!SecondFileUnderWay(frmMain))
+            return false;
+        for (pid_t encoder : EncoderChildren())
+            killed |= kill(encoder, SIGKILL) == 0;
+        return true;
+    });
+    ASSERT_TRUE(killed);
+    EXPECT_EQ(Names(out), Pairs({50000, 50001, 50002}));
+    ExpectPlayableVideo(out + "/M4V50002.MP4", 2);
+    EXPECT_EQ(questions.asked.size(), 1u) << "the run went through the list";
+    EXPECT_TRUE(errors.shown.empty()) << "failed files are not reported";
+    EXPECT_TRUE(NoChildLeft());
+}
+
+TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
+    const std::string out = folder / "out";
+    TfrmMain& frmMain = Prepare(out, {LongSource(), ShortSource()});
+    Convert([&] {
+        if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning())
+            return false;
+        frmMain.close();
+        return true;
+    });
+    EXPECT_FALSE(frmMain.isVisible());
+    EXPECT_EQ(Names(out), Pairs({50000})) << "no further file after the close";
+    EXPECT_TRUE(questions.asked.empty());
+    windows.reset();
+    EXPECT_TRUE(EncoderChildren().empty());
+    EXPECT_TRUE(NoChildLeft());
+}
+
+TEST_F(ConversionTest, FailuresAreReportedAndTheNextConvertStartsAfresh) {
+    ASSERT_EQ(unlink((folder / "libq7z").c_str()), 0);
+    const std::string out = folder / "out";
+    TfrmMain& frmMain = Prepare(out, {ShortSource()});
+    Convert();
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0], "System Error.  Code: 2.\r\nNo such file or directory.");
+    EXPECT_FALSE(frmMain.Conversion().IsRunActive());
+    EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
+    EXPECT_TRUE(questions.asked.empty());
+
+    // A folder that cannot be made: its parent is a file.
+    WriteTextFile(folder / "plain", "");
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "plain/out"));
+    Convert();
+    ASSERT_EQ(errors.shown.size(), 2u);
+    EXPECT_EQ(errors.shown[1], "System Error.  Code: 20.\r\nNot a directory.");
+
+    frmMain.editOutputFolder->setText(QString());
+    Convert();
+    ASSERT_EQ(errors.shown.size(), 3u);
+    EXPECT_EQ(errors.shown[2], "Unable to create directory.");
+    EXPECT_TRUE(NoChildLeft());
+}
+
+} // namespace
+} // namespace velmora::test
