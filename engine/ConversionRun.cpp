@@ -51,13 +51,17 @@ void ConversionRun::StartConversion() {
     const std::string folder = PrepareOutputFolder();
     const int count = window_.Count();
     for (int position = 0; position < count; ++position) {
-        if (FStopRequested || closing_)
+        if (FStopRequested || closing_) {
+            EndStoppedRun();
             return;
+        }
         // Entries removed during a thumbnail step: the list has been gone through.
         if (!EntryStillThere(position))
             break;
-        if (!ConvertEntry(position, folder))
+        if (!ConvertEntry(position, folder)) {
+            EndStoppedRun();
             return;
+        }
     }
     CompleteRun(folder);
 }
@@ -151,6 +155,13 @@ void ConversionRun::CompleteRun(const std::string& folder) {
         return;
     if (window_.AskOpenOutputFolder() && !closing_)
         window_.OpenOutputFolder(folder);
+}
+
+void ConversionRun::EndStoppedRun() {
+    // The stopped encoder's last output, parsed after Stop, wrote a progress text again; an idle
+    // window shows the ready text.
+    if (!closing_)
+        window_.ResetStatusDisplay();
 }
 
 void ConversionRun::StopBetweenVideoSteps() {

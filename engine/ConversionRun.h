@@ -66,6 +66,7 @@ private:
     void RunVideoStep(const std::string& sourceShort, const std::string& video);
     void WaitForEnd(TConsoleIO& runner);
     void CompleteRun(const std::string& folder);
+    void EndStoppedRun();
     void StopBetweenVideoSteps();
 
     ConversionWindow& window_;

@@ -23,7 +23,10 @@ public:
     std::optional<int> SelectedEntry() const override { return selected; }
 
     void SetProgress(int position) override { progress.push_back(position); }
-    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void SetStatusText(const std::string& text) override {
+        statusTexts.push_back(text);
+        events.push_back("status");
+    }
     void ResetStatusDisplay() override { events.push_back("reset"); }
     std::string StatusRunFormat() const override { return statusRunFormat; }
 
@@ -46,7 +49,8 @@ public:
     bool answerYes = false;
     std::function<void()> duringWait;
 
-    // "select:<n>", "reset", "countdown", "ask", "open:<folder>", in order; a test may add its own.
+    // "select:<n>", "status", "reset", "countdown", "ask", "open:<folder>", in order; a test may add its
+    // own.
     std::vector<std::string> events;
     std::vector<int> progress;
     std::vector<std::string> statusTexts;
