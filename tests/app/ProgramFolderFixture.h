@@ -4,6 +4,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/DesktopShell.h"
 #include "tests/support/RecordingErrorReporter.h"
+#include "tests/support/RecordingPowerSwitch.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ public:
 };
 
 // A program folder of its own in a temporary folder, with a copy of the shipped language files, and
-// the windows started on it.
+// the windows started on it. Power-off requests only reach powerSwitch.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     ProgramFolderTest();
@@ -41,6 +42,7 @@ protected:
     TemporaryFolder folder;
     RecordingErrorReporter errors;
     RecordingDesktopShell shell;
+    RecordingPowerSwitch powerSwitch;
     std::unique_ptr<ProgramWindows> windows;
 };
 
