@@ -40,9 +40,7 @@ TEST_F(LogindPowerOff, CountdownOnTheRealClockEndsInPowerOffWithInteraction) {
 TEST_F(LogindPowerOff, AnsweredRequestsAreMadeAgainAtEveryLaterTick) {
     FakeLogind logind(BusAddress());
     TfrmPowerOffWindows& dialog = StartWithLogind("0");
-    auto manual = std::make_unique<ManualTickTimer>();
-    ManualTickTimer& clock = *manual;
-    dialog.UseTimer(std::move(manual));
+    ManualTickTimer& clock = InstallManualTimer(dialog);
     dialog.show();
     clock.Tick();
     ASSERT_TRUE(logind.WaitForPowerOffCalls(1));
@@ -60,9 +58,7 @@ TEST_F(LogindPowerOff, AnsweredRequestsAreMadeAgainAtEveryLaterTick) {
 TEST_F(LogindPowerOff, WindowStaysResponsiveWhileLogindDoesNotAnswer) {
     FakeLogind logind(BusAddress(), FakeLogind::Answer::Never);
     TfrmPowerOffWindows& dialog = StartWithLogind("0");
-    auto manual = std::make_unique<ManualTickTimer>();
-    ManualTickTimer& clock = *manual;
-    dialog.UseTimer(std::move(manual));
+    ManualTickTimer& clock = InstallManualTimer(dialog);
     bool closedByNo = false;
     QTimer::singleShot(0, [&] {
         QElapsedTimer request;
@@ -84,9 +80,7 @@ TEST_F(LogindPowerOff, WindowStaysResponsiveWhileLogindDoesNotAnswer) {
 
 TEST_F(LogindPowerOff, WithoutLogindOnTheBusNothingIsReported) {
     TfrmPowerOffWindows& dialog = StartWithLogind("0");
-    auto manual = std::make_unique<ManualTickTimer>();
-    ManualTickTimer& clock = *manual;
-    dialog.UseTimer(std::move(manual));
+    ManualTickTimer& clock = InstallManualTimer(dialog);
     dialog.show();
     clock.Tick(3);
     QTest::qWait(200);

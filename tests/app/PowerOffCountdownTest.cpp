@@ -16,11 +16,9 @@ protected:
     // Starts the program with its texts loaded and the countdown on a clock the test turns.
     TfrmPowerOffWindows& Start(const std::string& config) {
         WriteConfig(config);
-        ProgramWindows& started = Show();
-        auto manual = std::make_unique<ManualTickTimer>();
-        clock = manual.get();
-        started.frmPowerOffWindows.UseTimer(std::move(manual));
-        return started.frmPowerOffWindows;
+        TfrmPowerOffWindows& countdown = Show().frmPowerOffWindows;
+        clock = &InstallManualTimer(countdown);
+        return countdown;
     }
     TfrmPowerOffWindows& dialog() { return windows->frmPowerOffWindows; }
     QString Yes() { return dialog().buttonYes->text(); }

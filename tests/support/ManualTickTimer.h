@@ -1,6 +1,9 @@
 #pragma once
 
 #include "dialogs/TickTimer.h"
+#include "dialogs/UnitCloseWindows.h"
+
+#include <memory>
 
 namespace velmora::test {
 
@@ -21,5 +24,13 @@ public:
 private:
     bool enabled_ = false;
 };
+
+// Puts a manual clock in the place of the countdown's timer; the countdown owns it.
+inline ManualTickTimer& InstallManualTimer(TfrmPowerOffWindows& countdown) {
+    auto timer = std::make_unique<ManualTickTimer>();
+    ManualTickTimer& installed = *timer;
+    countdown.UseTimer(std::move(timer));
+    return installed;
+}
 
 } // namespace velmora::test
