@@ -4,9 +4,11 @@
 
 namespace velmora {
 
-ProgramWindows::ProgramWindows(const std::string& programFolder, DesktopShell* shell)
-    : frmCommon(programFolder, shell), frmMain(frmCommon), frmPowerOffWindows(&frmMain), frmSetting(&frmMain),
-      FrmBatchAdd(&frmMain), FrmDirectory(&frmMain) {
+ProgramWindows::ProgramWindows(const std::string& programFolder, DesktopShell* shell,
+                               PowerSwitch* powerSwitch)
+    : frmCommon(programFolder, shell, powerSwitch), frmMain(frmCommon),
+      frmPowerOffWindows(&frmMain, frmCommon), frmSetting(&frmMain, frmCommon), FrmBatchAdd(&frmMain),
+      FrmDirectory(&frmMain) {
     frmMain.AttachDialogs({&frmPowerOffWindows, &frmSetting, &FrmBatchAdd, &FrmDirectory});
     // The windows are laid out in pixels for a small dialog font.
     QFont base = QApplication::font();

@@ -15,8 +15,9 @@ namespace velmora {
 // the shared services first, then the main window, then the dialogs, hidden.
 class ProgramWindows {
 public:
-    // programFolder and shell as for TfrmCommon.
-    explicit ProgramWindows(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr);
+    // programFolder, shell and powerSwitch as for TfrmCommon.
+    explicit ProgramWindows(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr,
+                            PowerSwitch* powerSwitch = nullptr);
 
     TfrmCommon frmCommon;
     TfrmMain frmMain;

@@ -3,6 +3,7 @@
 #include "app/LanguageChoice.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
+#include "platform/qt/LogindPowerSwitch.h"
 
 namespace velmora {
 
@@ -12,9 +13,11 @@ constexpr int32_t kDefaultSkin = 10;
 constexpr int32_t kDefaultWaitTime = 30;
 } // namespace
 
-TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell)
+TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell, PowerSwitch* powerSwitch)
     : programFolder_(programFolder), ownShell_(shell ? nullptr : std::make_unique<SystemDesktopShell>()),
-      shell_(shell ? shell : ownShell_.get()) {
+      shell_(shell ? shell : ownShell_.get()),
+      ownPowerSwitch_(powerSwitch ? nullptr : std::make_unique<LogindPowerSwitch>()),
+      powerSwitch_(powerSwitch ? powerSwitch : ownPowerSwitch_.get()) {
     setObjectName(QStringLiteral("frmCommon"));
     LoadSettings();
 }
@@ -50,6 +53,18 @@ bool TfrmCommon::IsAutoPowerOffOn() const {
 
 int32_t TfrmCommon::ReadAutoPowerOffWaitTime() const {
     return config_.ReadInteger("setting", "autoPowerOff_WaitTime", kDefaultWaitTime);
+}
+
+void TfrmCommon::WriteAutoPowerOff(bool on) const {
+    config_.WriteInteger("setting", "autoPowerOff", on ? 1 : 0);
+}
+
+void TfrmCommon::WriteAutoPowerOffWaitTime(int32_t seconds) const {
+    config_.WriteInteger("setting", "autoPowerOff_WaitTime", seconds);
+}
+
+void TfrmCommon::ShutDownComputer() const {
+    powerSwitch_->RequestPowerOff();
 }
 
 } // namespace velmora

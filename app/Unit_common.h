@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/AutoPowerOffServices.h"
 #include "platform/ProfileFile.h"
 
 #include <QObject>
@@ -11,16 +12,19 @@
 namespace velmora {
 
 class DesktopShell;
+class PowerSwitch;
 
 // The shared services behind every window: where the program and its files are, the language
-// choice, and the accessors of config.ini. It has no window of its own.
-class TfrmCommon : public QObject {
+// choice, the accessors of config.ini and the power-off. It has no window of its own.
+class TfrmCommon : public QObject, public AutoPowerOffServices {
     Q_OBJECT
 
 public:
     // programFolder: the folder config.ini and language/ live in, with a trailing '/'; the
     // executable's folder by default. shell: what opens pages and files; the desktop's by default.
-    explicit TfrmCommon(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr);
+    // powerSwitch: what powers the computer off; logind's by default.
+    explicit TfrmCommon(const std::string& programFolder = std::string(), DesktopShell* shell = nullptr,
+                        PowerSwitch* powerSwitch = nullptr);
     ~TfrmCommon() override;
 
     // Fills the fields below; run once, by the constructor.
@@ -28,8 +32,11 @@ public:
 
     int32_t ReadSkinIndex() const;
     void WriteSkinIndex(int32_t index) const;
-    bool IsAutoPowerOffOn() const;
-    int32_t ReadAutoPowerOffWaitTime() const;
+    bool IsAutoPowerOffOn() const override;
+    int32_t ReadAutoPowerOffWaitTime() const override;
+    void WriteAutoPowerOff(bool on) const override;
+    void WriteAutoPowerOffWaitTime(int32_t seconds) const override;
+    void ShutDownComputer() const override;
 
     const ProfileFile& Config() const { return config_; }
     DesktopShell& Shell() const { return *shell_; }
@@ -48,6 +55,8 @@ private:
     ProfileFile config_{""};
     std::unique_ptr<DesktopShell> ownShell_;
     DesktopShell* shell_;
+    std::unique_ptr<PowerSwitch> ownPowerSwitch_;
+    PowerSwitch* powerSwitch_;
 };
 
 } // namespace velmora

@@ -1,17 +1,21 @@
 #include "dialogs/UnitCloseWindows.h"
 
+#include "dialogs/AutoPowerOffServices.h"
+#include "dialogs/ParentCentring.h"
+#include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
+#include <QShowEvent>
 
 namespace velmora {
 
-TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServices& common)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      common_(common) {
     setObjectName(QStringLiteral("frmPowerOffWindows"));
     setFixedSize(283, 118);
 
@@ -32,9 +36,69 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent)
     setTabOrder(buttonYes, buttonNo);
     buttonYes->setFocus();
 
-    Timer = new QTimer(this);
-    Timer->setObjectName(QStringLiteral("Timer"));
-    Timer->setInterval(1000);
+    connect(buttonYes, &QPushButton::clicked, this, [this] {
+        RunGuarded([this] { buttonYesClick(); });
+        done(Accepted);
+    });
+    connect(buttonNo, &QPushButton::clicked, this, [this] {
+        RunGuarded([this] { buttonNoClick(); });
+        done(Rejected);
+    });
+
+    UseTimer(std::make_unique<QtTickTimer>(1000));
+}
+
+void TfrmPowerOffWindows::UseTimer(std::unique_ptr<TickTimer> timer) {
+    Timer = std::move(timer);
+    Timer->SetEnabled(false);
+    Timer->OnTimer = [this] { RunGuarded([this] { TimerTimer(); }); };
+}
+
+void TfrmPowerOffWindows::ShowCountdown() {
+    exec();
+}
+
+void TfrmPowerOffWindows::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        CentreOnParent(*this);
+        buttonYes->setFocus();
+        RunGuarded([this] { FormShow(); });
+    }
+    QDialog::showEvent(event);
+}
+
+void TfrmPowerOffWindows::keyPressEvent(QKeyEvent* event) {
+    // No button cancels: Esc must not end the countdown's showing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmPowerOffWindows::FormShow() {
+    Timer->SetEnabled(true);
+    FTickCount = 0;
+    FWaitTime = common_.ReadAutoPowerOffWaitTime();
+}
+
+void TfrmPowerOffWindows::TimerTimer() {
+    // Counting goes on past the end: every later tick asks for the power-off again.
+    FTickCount = FTickCount + 1;
+    const int64_t remaining = static_cast<int64_t>(FWaitTime) - FTickCount;
+    buttonYes->setText(FYesCaption + QStringLiteral("(") + QString::number(remaining) + QStringLiteral(")"));
+    if (FTickCount >= FWaitTime)
+        common_.ShutDownComputer();
+}
+
+void TfrmPowerOffWindows::buttonYesClick() {
+    common_.ShutDownComputer();
+}
+
+void TfrmPowerOffWindows::buttonNoClick() {
+    Timer->SetEnabled(false);
+    FTickCount = 0;
+    hide();
 }
 
 void TfrmPowerOffWindows::LoadLanguageTexts(const LanguageFile& texts) {

@@ -1,5 +1,9 @@
 #include "dialogs/UnitSetting.h"
 
+#include "dialogs/AutoPowerOffServices.h"
+#include "dialogs/ParentCentring.h"
+#include "platform/ErrorReport.h"
+#include "platform/IntegerText.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 
@@ -7,12 +11,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace velmora {
 
-TfrmSetting::TfrmSetting(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TfrmSetting::TfrmSetting(QWidget* parent, const AutoPowerOffServices& common)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      common_(common) {
     setObjectName(QStringLiteral("frmSetting"));
     setFixedSize(307, 120);
 
@@ -29,6 +34,8 @@ TfrmSetting::TfrmSetting(QWidget* parent)
     editWaitTime = new QLineEdit(this);
     editWaitTime->setObjectName(QStringLiteral("editWaitTime"));
     editWaitTime->setGeometry(120, 48, 57, 21);
+    // The label names the edit, also for screen readers.
+    labelWaitTime->setBuddy(editWaitTime);
 
     LabelSecond = new QLabel(QStringLiteral("(s)"), this);
     LabelSecond->setObjectName(QStringLiteral("LabelSecond"));
@@ -42,7 +49,12 @@ TfrmSetting::TfrmSetting(QWidget* parent)
     ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(162, 84, 80, 25);
-    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Enabling follows the box also when FormShow sets it.
+    connect(checkBoxAutoPowerOff, &QCheckBox::toggled, this,
+            Guarded([this] { checkBoxAutoPowerOffClick(); }));
+    connect(ButtonOK, &QPushButton::clicked, this, Guarded([this] { ButtonOKClick(); }));
+    connect(ButtonCancel, &QPushButton::clicked, this, Guarded([this] { ButtonCancelClick(); }));
 
     setTabOrder(ButtonOK, ButtonCancel);
     setTabOrder(ButtonCancel, checkBoxAutoPowerOff);
@@ -56,6 +68,39 @@ void TfrmSetting::LoadLanguageTexts(const LanguageFile& texts) {
     labelWaitTime->setText(texts.Text(section, "labelWaitTime"));
     ButtonOK->setText(texts.Text(section, "ButtonOK"));
     ButtonCancel->setText(texts.Text(section, "ButtonCancel"));
+}
+
+void TfrmSetting::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        CentreOnParent(*this);
+        ButtonOK->setFocus();
+        RunGuarded([this] { FormShow(); });
+    }
+    QDialog::showEvent(event);
+}
+
+void TfrmSetting::FormShow() {
+    const bool on = common_.IsAutoPowerOffOn();
+    checkBoxAutoPowerOff->setChecked(on);
+    editWaitTime->setText(QString::number(common_.ReadAutoPowerOffWaitTime()));
+    editWaitTime->setEnabled(on);
+}
+
+void TfrmSetting::checkBoxAutoPowerOffClick() {
+    editWaitTime->setEnabled(checkBoxAutoPowerOff->isChecked());
+}
+
+void TfrmSetting::ButtonOKClick() {
+    const bool on = checkBoxAutoPowerOff->isChecked();
+    // Converted before anything is written, even when the edit is disabled.
+    const int32_t waitTime = TextToInteger(editWaitTime->text().toStdString());
+    common_.WriteAutoPowerOff(on);
+    common_.WriteAutoPowerOffWaitTime(waitTime);
+    hide();
+}
+
+void TfrmSetting::ButtonCancelClick() {
+    reject();
 }
 
 void TfrmSetting::ApplyJapaneseCharset() {

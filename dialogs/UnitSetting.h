@@ -9,17 +9,24 @@ class QPushButton;
 
 namespace velmora {
 
+class AutoPowerOffServices;
 class LanguageFile;
 
-// The settings dialog: automatic power-off after a run and its countdown length.
+// The settings dialog: automatic power-off after a run and its countdown length. Modeless; every
+// showing reloads the controls from the configuration file.
 class TfrmSetting : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmSetting(QWidget* parent);
+    TfrmSetting(QWidget* parent, const AutoPowerOffServices& common);
 
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
+
+    void FormShow();
+    void checkBoxAutoPowerOffClick();
+    void ButtonOKClick();
+    void ButtonCancelClick();
 
     QCheckBox* checkBoxAutoPowerOff;
     QLabel* labelWaitTime;
@@ -27,6 +34,12 @@ public:
     QLabel* LabelSecond;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    const AutoPowerOffServices& common_;
 };
 
 } // namespace velmora

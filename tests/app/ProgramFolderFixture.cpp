@@ -17,7 +17,8 @@ std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {
 }
 
 ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {
-    windows = std::make_unique<ProgramWindows>(programFolder.empty() ? folder.Path() : programFolder, &shell);
+    windows = std::make_unique<ProgramWindows>(programFolder.empty() ? folder.Path() : programFolder, &shell,
+                                               &powerSwitch);
     windows->frmMain.SetQuestions(&questions);
     return *windows;
 }

@@ -5,6 +5,7 @@
 #include "platform/qt/DesktopShell.h"
 #include "tests/app/RecordingQuestions.h"
 #include "tests/support/RecordingErrorReporter.h"
+#include "tests/support/RecordingPowerSwitch.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ public:
 };
 
 // A program folder of its own in a temporary folder, with a copy of the shipped language files, and
-// the windows started on it.
+// the windows started on it. Power-off requests only reach powerSwitch.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     ProgramFolderTest();
@@ -44,6 +45,7 @@ protected:
     RecordingDesktopShell shell;
     // Every modal question of the windows goes here, so no test waits on a dialog.
     RecordingQuestions questions;
+    RecordingPowerSwitch powerSwitch;
     std::unique_ptr<ProgramWindows> windows;
 };
 

@@ -64,6 +64,18 @@ std::vector<std::string> FolderEntries(const std::string& path) {
     return names;
 }
 
+void UseSandboxEnvironment(const TemporaryFolder& sandbox) {
+    MakeFolder(sandbox / "home");
+    MakeFolder(sandbox / "tmp");
+    setenv("HOME", (sandbox / "home").c_str(), 1);
+    setenv("TMPDIR", (sandbox / "tmp").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (sandbox / "home/.config").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (sandbox / "tmp").c_str(), 1);
+    unsetenv("XDG_VIDEOS_DIR");
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + sandbox / "no-system-bus").c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
 std::string RunWithoutPrivileges(const std::function<std::string()>& check) {
     if (geteuid() != 0)
         return check();

@@ -29,6 +29,11 @@ void MakeFolder(const std::string& path);
 // Every name in the folder, "." and ".." left out.
 std::vector<std::string> FolderEntries(const std::string& path);
 
+// Points HOME, TMPDIR, XDG_CONFIG_HOME and XDG_RUNTIME_DIR into the sandbox and the system bus at an
+// address where nothing listens, so that nothing a test process does reaches the real ones, and makes
+// Qt draw offscreen unless told otherwise. Call at the start of main().
+void UseSandboxEnvironment(const TemporaryFolder& sandbox);
+
 // Runs the check where permission bits hold: as root, in a forked child that has given up root
 // (user nobody); otherwise in this process. Returns the text the check returned, or how it failed.
 std::string RunWithoutPrivileges(const std::function<std::string()>& check);

@@ -1,0 +1,192 @@
+#include "tests/app/ProgramFolderFixture.h"
+#include "tests/support/ManualTickTimer.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace velmora::test {
+namespace {
+
+class PowerOffCountdown : public ProgramFolderTest {
+protected:
+    // Starts the program with its texts loaded and the countdown on a clock the test turns.
+    TfrmPowerOffWindows& Start(const std::string& config) {
+        WriteConfig(config);
+        TfrmPowerOffWindows& countdown = Show().frmPowerOffWindows;
+        clock = &InstallManualTimer(countdown);
+        return countdown;
+    }
+    TfrmPowerOffWindows& dialog() { return windows->frmPowerOffWindows; }
+    QString Yes() { return dialog().buttonYes->text(); }
+
+    // Shows the countdown as the run driver does and does the test's part while it is up. Returns
+    // whether the modal showing ended by the time the part was done.
+    bool WhileShown(const std::function<void()>& part) {
+        bool endedByPart = false;
+        bool partDone = false;
+        QTimer::singleShot(0, [&] {
+            part();
+            partDone = true;
+            endedByPart = !dialog().isVisible();
+            if (dialog().isVisible())
+                dialog().done(QDialog::Rejected);
+        });
+        dialog().ShowCountdown();
+        EXPECT_TRUE(partDone);
+        return endedByPart;
+    }
+
+    ManualTickTimer* clock = nullptr;
+};
+
+TEST_F(PowerOffCountdown, ThirtySecondsCountDownOnTheYesButtonThenRequestThePowerOff) {
+    Start("[setting]\nautoPowerOff=1\n");
+    bool ended = WhileShown([&] {
+        EXPECT_TRUE(dialog().isModal());
+        EXPECT_TRUE(clock->Enabled());
+        EXPECT_EQ(Yes(), QStringLiteral("Yes")) << "no number before the first tick";
+        for (int remaining = 29; remaining >= 1; --remaining) {
+            clock->Tick();
+            ASSERT_EQ(Yes(), QStringLiteral("Yes(%1)").arg(remaining));
+            ASSERT_EQ(powerSwitch.requests, 0);
+        }
+        clock->Tick();
+        EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+        EXPECT_EQ(powerSwitch.requests, 1);
+        EXPECT_TRUE(dialog().isVisible()) << "the request does not close the window";
+        clock->Tick();
+        EXPECT_EQ(Yes(), QStringLiteral("Yes(-1)"));
+        EXPECT_EQ(powerSwitch.requests, 2) << "every later tick asks again";
+    });
+    EXPECT_FALSE(ended);
+}
+
+TEST_F(PowerOffCountdown, ShortAndNegativeWaitsRequestAtTheFirstTick) {
+    struct Case {
+        const char* waitTime;
+        const char* caption;
+    };
+    for (Case c : {Case{"1", "Yes(0)"}, Case{"0", "Yes(-1)"}, Case{"-3", "Yes(-4)"},
+                   Case{"-2147483648", "Yes(-2147483649)"}}) {
+        SCOPED_TRACE(c.waitTime);
+        powerSwitch.requests = 0;
+        Start(std::string("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=") + c.waitTime + "\n");
+        WhileShown([&] {
+            EXPECT_EQ(dialog().FWaitTime, std::stoi(c.waitTime));
+            clock->Tick();
+            EXPECT_EQ(Yes(), QString(c.caption));
+            EXPECT_EQ(powerSwitch.requests, 1);
+        });
+    }
+}
+
+TEST_F(PowerOffCountdown, NoCancelsAndTheNextShowingStartsFromTheFullWait) {
+    Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=30\n");
+    EXPECT_TRUE(WhileShown([&] {
+        clock->Tick(5);
+        EXPECT_EQ(Yes(), QStringLiteral("Yes(25)"));
+        QTest::mouseClick(dialog().buttonNo, Qt::LeftButton);
+    }));
+    EXPECT_FALSE(clock->Enabled());
+    EXPECT_EQ(dialog().FTickCount, 0);
+    clock->Tick(60);
+    EXPECT_EQ(powerSwitch.requests, 0);
+
+    WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=10\n");
+    WhileShown([&] {
+        EXPECT_EQ(Yes(), QStringLiteral("Yes(25)")) << "the caption waits for the first tick";
+        clock->Tick();
+        EXPECT_EQ(Yes(), QStringLiteral("Yes(9)")) << "the wait time is read again";
+        clock->Tick(9);
+        EXPECT_EQ(powerSwitch.requests, 1);
+    });
+}
+
+TEST_F(PowerOffCountdown, CloseBoxEndsTheShowingButNotTheCountdown) {
+    Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=30\n");
+    EXPECT_TRUE(WhileShown([&] {
+        clock->Tick(3);
+        dialog().close();
+    }));
+    EXPECT_TRUE(clock->Enabled());
+    clock->Tick(26);
+    EXPECT_EQ(powerSwitch.requests, 0);
+    clock->Tick();
+    EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+    EXPECT_EQ(powerSwitch.requests, 1);
+
+    // Only No in a later showing stops it.
+    EXPECT_TRUE(WhileShown([&] { QTest::mouseClick(dialog().buttonNo, Qt::LeftButton); }));
+    clock->Tick(5);
+    EXPECT_EQ(powerSwitch.requests, 1);
+}
+
+TEST_F(PowerOffCountdown, YesRequestsAtOnceAndTheTimerGoesOn) {
+    Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=30\n");
+    EXPECT_TRUE(WhileShown([&] {
+        clock->Tick(2);
+        QTest::mouseClick(dialog().buttonYes, Qt::LeftButton);
+        EXPECT_EQ(powerSwitch.requests, 1);
+    }));
+    EXPECT_TRUE(clock->Enabled());
+    clock->Tick(28);
+    EXPECT_EQ(powerSwitch.requests, 2);
+}
+
+TEST_F(PowerOffCountdown, EscapeDoesNothing) {
+    Start("[setting]\nautoPowerOff=1\n");
+    EXPECT_FALSE(WhileShown([&] {
+        QTest::keyClick(&dialog(), Qt::Key_Escape);
+        QTest::keyClick(dialog().buttonYes, Qt::Key_Escape);
+        EXPECT_TRUE(dialog().isVisible());
+        EXPECT_TRUE(clock->Enabled());
+    }));
+    EXPECT_EQ(powerSwitch.requests, 0);
+}
+
+TEST_F(PowerOffCountdown, FixedWindowCentredOnTheMainWindowWithYesFocused) {
+    Start("[setting]\nautoPowerOff=1\n");
+    windows->frmMain.move(200, 120);
+    EXPECT_TRUE(dialog().buttonNo->isDefault()) << "marked; the focused Yes takes Enter while it has focus";
+    WhileShown([&] {
+        EXPECT_EQ(dialog().size(), QSize(283, 118));
+        EXPECT_EQ(dialog().minimumSize(), dialog().maximumSize());
+        EXPECT_TRUE(dialog().windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_FALSE(dialog().windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        const QPoint offset = dialog().frameGeometry().center() - windows->frmMain.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+        EXPECT_EQ(dialog().focusWidget(), dialog().buttonYes);
+        EXPECT_EQ(dialog().windowTitle(), QStringLiteral("Power Off"));
+        EXPECT_EQ(dialog().labelNotice->text(), QStringLiteral("All files are converted. Power off now?"));
+        EXPECT_EQ(dialog().labelNotice->size(), QSize(249, 41));
+    });
+}
+
+TEST_F(PowerOffCountdown, TheProgramCountsInSecondsOnTheRealClock) {
+    auto* real = dynamic_cast<QtTickTimer*>(Show().frmPowerOffWindows.Timer.get());
+    ASSERT_NE(real, nullptr);
+    EXPECT_EQ(real->IntervalMilliseconds(), 1000);
+    EXPECT_FALSE(real->Enabled()) << "disabled until the countdown shows";
+}
+
+TEST_F(PowerOffCountdown, TheRealClockTicksOnlyWhileEnabled) {
+    QtTickTimer timer(20);
+    int ticks = 0;
+    timer.OnTimer = [&] { ++ticks; };
+    EXPECT_FALSE(timer.Enabled());
+    QTest::qWait(100);
+    EXPECT_EQ(ticks, 0);
+    timer.SetEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+    timer.SetEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(100);
+    EXPECT_EQ(ticks, stopped);
+}
+
+} // namespace
+} // namespace velmora::test
