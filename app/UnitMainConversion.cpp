@@ -85,7 +85,7 @@ bool TfrmMain::RunView::IsAutoPowerOffOn() const {
 
 void TfrmMain::RunView::ShowPowerOffCountdown() {
     if (window_.dialogs_.frmPowerOffWindows != nullptr)
-        window_.dialogs_.frmPowerOffWindows->exec();
+        window_.dialogs_.frmPowerOffWindows->ShowCountdown();
 }
 
 bool TfrmMain::RunView::AskOpenOutputFolder() {

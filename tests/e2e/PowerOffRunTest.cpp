@@ -1,0 +1,63 @@
+#include "console/ConsoleIO.h"
+#include "tests/e2e/ConversionFixture.h"
+#include "tests/support/FakeLogind.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace velmora::test {
+namespace {
+
+TEST_F(ConversionTest, RunWithPowerOffEndsInTheCountdownWhoseRequestReachesLogind) {
+    // logind on the private system bus this test process runs on, and the program's own power switch.
+    FakeLogind logind(std::getenv("DBUS_SYSTEM_BUS_ADDRESS"));
+    WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
+    windows = std::make_unique<ProgramWindows>(folder.Path(), &shell);
+    TfrmMain& frmMain = windows->frmMain;
+    frmMain.SetQuestions(&questions);
+    frmMain.show();
+    const std::string out = folder / "out";
+    frmMain.editOutputFolder->setText(QString::fromStdString(out));
+    frmMain.AddFile(ShortSource());
+    frmMain.AddFile(ShortSource());
+
+    bool countdownShown = false;
+    Convert([&] {
+        if (!windows->frmPowerOffWindows.isVisible())
+            return false;
+        countdownShown = true;
+        EXPECT_EQ(Names(out),
+                  std::vector<std::string>({"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4", "M4V50001.THM"}))
+            << "the countdown comes after the last file";
+        EXPECT_TRUE(questions.asked.empty()) << "and before the completion question";
+        EXPECT_TRUE(logind.WaitForPowerOffCalls(1));
+        QTest::mouseClick(windows->frmPowerOffWindows.buttonNo, Qt::LeftButton);
+        return true;
+    });
+    EXPECT_TRUE(countdownShown);
+    EXPECT_EQ(logind.PowerOffCalls(), std::vector<bool>{true});
+    EXPECT_EQ(questions.asked.size(), 1u);
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(ConversionTest, StoppedRunShowsNoCountdown) {
+    WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
+    TfrmMain& frmMain = Prepare(folder / "out", {LongSource(), ShortSource()});
+    frmMain.ConsoleIO->WaitTimeout = 10000;
+    Convert([&] {
+        if (!frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 5)
+            return false;
+        frmMain.ActionConvertNow->trigger();
+        return true;
+    });
+    EXPECT_EQ(powerSwitch.requests, 0);
+    EXPECT_FALSE(windows->frmPowerOffWindows.isVisible());
+    EXPECT_TRUE(questions.asked.empty());
+}
+
+} // namespace
+} // namespace velmora::test
