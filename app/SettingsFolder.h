@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/StandardFolders.h"
+
 #include <string>
 
 namespace velmora {
@@ -12,6 +14,7 @@ inline constexpr char kInstalledMarker[] = "installed";
 // in its program folder (appDir). An installed copy keeps them in velmora/ under userConfigFolder (the
 // user's configuration folder, with a trailing '/'), which is created here when missing; a failure to
 // create it is left to the first write to report.
-std::string SettingsFolder(const std::string& appDir, const std::string& userConfigFolder);
+std::string SettingsFolder(const std::string& appDir,
+                           const std::string& userConfigFolder = UserConfigFolder());
 
 } // namespace velmora

@@ -4,7 +4,6 @@
 #include "app/SettingsFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
-#include "platform/qt/StandardFolders.h"
 
 namespace velmora {
 
@@ -27,7 +26,7 @@ void TfrmCommon::LoadSettings() {
     appDir = programFolder_.empty() ? ExecutableFolder() : programFolder_;
     if (appDir.back() != '/')
         appDir += '/';
-    configFile = SettingsFolder(appDir, UserConfigFolder()) + "config.ini";
+    configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
     LanguageChoice choice = ChooseLanguage(languageId, appDir);
