@@ -1,6 +1,7 @@
 #include "app/Unit_common.h"
 
 #include "app/LanguageChoice.h"
+#include "app/SettingsFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/LogindPowerSwitch.h"
@@ -28,7 +29,7 @@ void TfrmCommon::LoadSettings() {
     appDir = programFolder_.empty() ? ExecutableFolder() : programFolder_;
     if (appDir.back() != '/')
         appDir += '/';
-    configFile = appDir + "config.ini";
+    configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
     LanguageChoice choice = ChooseLanguage(languageId, appDir);

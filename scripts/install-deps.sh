@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velmora needs that are not there yet.
-# Usage: scripts/install-deps.sh run|test
+# Usage: scripts/install-deps.sh run|test|package
 set -euo pipefail
 
 build_packages=(
@@ -9,12 +9,17 @@ build_packages=(
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
 )
 run_packages=(fonts-noto-cjk)
-test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth dbus-daemon clang-format)
+# x11-utils reads the installed program's window titles; desktop-file-utils, appstream and dpkg-dev
+# check and package the install.
+test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
+    desktop-file-utils appstream dpkg-dev)
+package_packages=(dpkg-dev)
 
 case "${1:-}" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;
     test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
+    *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac
 
 missing=()

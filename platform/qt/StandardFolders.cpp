@@ -18,6 +18,10 @@ std::string VideosFolder() {
     return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
 }
 
+std::string UserConfigFolder() {
+    return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
 std::string SystemTemporaryFolder() {
     return WithTrailingSlash(QDir::tempPath());
 }

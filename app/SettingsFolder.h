@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/qt/StandardFolders.h"
+
+#include <string>
+
+namespace velmora {
+
+// The file an install lays into the program folder. A program folder holding it is shared by every
+// user and is not theirs to write, so each user's settings live in their own configuration folder.
+inline constexpr char kInstalledMarker[] = "installed";
+
+// The folder config.ini lives in, with a trailing '/'. A copy run where it was built keeps its settings
+// in its program folder (appDir). An installed copy keeps them in velmora/ under userConfigFolder (the
+// user's configuration folder, with a trailing '/'), which is created here when missing; a failure to
+// create it is left to the first write to report.
+std::string SettingsFolder(const std::string& appDir,
+                           const std::string& userConfigFolder = UserConfigFolder());
+
+} // namespace velmora

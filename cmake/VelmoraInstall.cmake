@@ -1,0 +1,35 @@
+# `cmake --install` lays out Velmora as a desktop program: the program folder <prefix>/lib/velmora/,
+# a <prefix>/bin/velmora link to it, and the desktop entry, icons and AppStream metadata under share/.
+
+set(VELMORA_INSTALL_PROGRAM_DIR lib/velmora)
+set(VELMORA_APPSTREAM_ID example.velmora.Velmora)
+# The date of the release named by the project's VERSION; change both together.
+set(VELMORA_RELEASE_DATE 2026-12-08)
+
+install(TARGETS velmora libq7z RUNTIME DESTINATION ${VELMORA_INSTALL_PROGRAM_DIR})
+# Everything else the build placed in its program folder ships as well (language files, skins, help
+# pages), so a new kind of file needs no rule here. The user's settings and the settings layer's
+# temporary files stay behind.
+install(DIRECTORY ${VELMORA_PROGRAM_DIR}/ DESTINATION ${VELMORA_INSTALL_PROGRAM_DIR}
+    PATTERN config.ini EXCLUDE
+    PATTERN .* EXCLUDE
+    PATTERN velmora EXCLUDE
+    PATTERN libq7z EXCLUDE)
+# Its presence tells the program that its folder is shared, so settings go to the user's own folder.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/installed DESTINATION ${VELMORA_INSTALL_PROGRAM_DIR})
+
+# A relative link, so the installed tree works under any prefix and DESTDIR; the program finds its
+# folder through it because /proc/self/exe names the link's target.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install)
+file(CREATE_LINK ../${VELMORA_INSTALL_PROGRAM_DIR}/velmora ${CMAKE_BINARY_DIR}/install/velmora SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/install/velmora DESTINATION bin)
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/velmora.desktop DESTINATION share/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/velmora.svg DESTINATION share/icons/hicolor/scalable/apps)
+foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/velmora-${size}.png
+        DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME velmora.png)
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/resources/velmora.metainfo.xml.in
+    ${CMAKE_BINARY_DIR}/install/${VELMORA_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/${VELMORA_APPSTREAM_ID}.metainfo.xml DESTINATION share/metainfo)

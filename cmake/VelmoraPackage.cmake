@@ -1,0 +1,25 @@
+# `cpack -G DEB` in a Release build folder makes velmora_<version>_<arch>.deb from the install rules.
+set(CPACK_PACKAGE_NAME velmora)
+set(CPACK_PACKAGE_VENDOR "The Velmora developers")
+set(CPACK_PACKAGE_CONTACT "The Velmora developers <support@velmora.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch video converter for the Sony PSP")
+# Lines of the long description; CPack indents them as the control file needs.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Velmora converts videos of many kinds into MP4 files with thumbnails that the"
+    "Sony PSP plays, named as the PSP names its own files. It queues many files,"
+    "shows the progress of each, can be stopped at any moment and can switch the"
+    "computer off when the queue is done. It speaks English, Simplified Chinese"
+    "and Japanese.")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://www.velmora.example/)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps names exactly the Qt and FFmpeg library packages the two programs link against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Without these fonts the Chinese and Japanese captions show as boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
+
+include(CPack)
