@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <utility>
 
 namespace velmora::test {
@@ -20,11 +19,8 @@ constexpr std::chrono::milliseconds slack = 5s;
 // The lines the test child's flood action writes, "line 000001" onwards.
 Texts FloodLines(int count) {
     Texts lines;
-    for (int n = 1; n <= count; ++n) {
-        char text[32];
-        std::snprintf(text, sizeof text, "line %06d", n);
-        lines.push_back(text);
-    }
+    for (int n = 1; n <= count; ++n)
+        lines.push_back(FloodLine(n));
     return lines;
 }
 
