@@ -1,6 +1,7 @@
 #include "app/ProgramWindows.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/MessageBoxErrorReporter.h"
+#include "platform/qt/QtOwnerThreadChannel.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -22,6 +23,9 @@ int main(int argc, char* argv[]) {
     windows->frmMain.show();
     const int result = QApplication::exec();
     windows.reset();
+    // Workers of runners can outlive the windows (a killed encoder's last output): release any that wait
+    // for the event loop before the application object goes.
+    velmora::QtOwnerThreadChannel::CloseAll();
     velmora::SetErrorReporter(nullptr);
     return result;
 }

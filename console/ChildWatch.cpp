@@ -1,5 +1,6 @@
 #include "console/ChildWatch.h"
 
+#include "console/PendingOutput.h"
 #include "console/StreamReader.h"
 #include "platform/CancellationFlag.h"
 #include "platform/Errors.h"
@@ -15,11 +16,17 @@ namespace velmora {
 namespace {
 
 struct WatchedChild {
+    WatchedChild(std::shared_ptr<ChildProcess> child, FileDescriptor output, FileDescriptor error,
+                 ChildNotifications notifications)
+        : child(std::move(child)), output(std::move(output)), error(std::move(error)),
+          childGone(std::in_place), notifications(std::move(notifications)) {}
+
     std::shared_ptr<ChildProcess> child;
     FileDescriptor output;
     FileDescriptor error;
     std::optional<CancellationFlag> childGone;
     ChildNotifications notifications;
+    PendingOutput pending{kPendingOutputLimit};
 };
 
 // Named so that a debugger, top or a test can tell the runner's workers apart.
@@ -27,22 +34,49 @@ void NameThisThread(const char* name) {
     pthread_setname_np(pthread_self(), name);
 }
 
+// Hands what the readers queued to the owner thread, one item at a time, until they have finished.
+void HandOver(WatchedChild& watched, const std::shared_future<void>& started) {
+    started.wait();
+    while (std::optional<PendingOutput::Item> item = watched.pending.Take()) {
+        switch (item->kind) {
+        case PendingOutput::Kind::Output:
+            watched.notifications.output(item->bytes);
+            break;
+        case PendingOutput::Kind::Error:
+            watched.notifications.error(item->bytes);
+            break;
+        case PendingOutput::Kind::ReadFailure:
+            watched.notifications.readFailure(item->bytes);
+            break;
+        }
+    }
+}
+
+StreamReader ReaderInto(PendingOutput& pending, PendingOutput::Kind kind) {
+    return StreamReader{
+        [&pending, kind](std::string_view chunk) { pending.Push(kind, chunk); },
+        [&pending](const std::string& text) { pending.Push(PendingOutput::Kind::ReadFailure, text); }};
+}
+
 void Watch(WatchedChild& watched, const std::shared_future<void>& started) {
-    const StreamReader outputReader{watched.notifications.output, watched.notifications.readFailure};
-    const StreamReader errorReader{watched.notifications.error, watched.notifications.readFailure};
+    const StreamReader outputReader = ReaderInto(watched.pending, PendingOutput::Kind::Output);
+    const StreamReader errorReader = ReaderInto(watched.pending, PendingOutput::Kind::Error);
     std::string startFailure;
+    std::thread handOverThread;
     std::thread outputThread;
     std::thread errorThread;
     try {
-        // Each reader waits on its own copy of the start signal.
-        outputThread = std::thread([&, started] {
+        handOverThread = std::thread([&] {
+            NameThisThread("console-handoff");
+            HandOver(watched, started);
+        });
+        // The readers start at once: what they read waits in the queue until the runner has started.
+        outputThread = std::thread([&] {
             NameThisThread("console-stdout");
-            started.wait();
             outputReader.Run(watched.output.Get(), *watched.childGone, *watched.child);
         });
-        errorThread = std::thread([&, started] {
+        errorThread = std::thread([&] {
             NameThisThread("console-stderr");
-            started.wait();
             errorReader.Run(watched.error.Get(), *watched.childGone, *watched.child);
         });
     } catch (const std::system_error& failure) {
@@ -62,6 +96,11 @@ void Watch(WatchedChild& watched, const std::shared_future<void>& started) {
     watched.error = FileDescriptor();
     watched.childGone.reset();
 
+    watched.pending.Finish();
+    if (handOverThread.joinable())
+        handOverThread.join();
+    else
+        HandOver(watched, started);
     if (!startFailure.empty())
         watched.notifications.readFailure(startFailure);
     watched.notifications.ended(exit);
@@ -72,11 +111,10 @@ void Watch(WatchedChild& watched, const std::shared_future<void>& started) {
 ChildWatch::ChildWatch(const std::shared_ptr<ChildProcess>& child, FileDescriptor output,
                        FileDescriptor error, ChildNotifications notifications) {
     try {
-        auto watched = std::make_unique<WatchedChild>(
-            WatchedChild{child, std::move(output), std::move(error),
-                         std::optional<CancellationFlag>(std::in_place), std::move(notifications)});
+        auto watched = std::make_unique<WatchedChild>(child, std::move(output), std::move(error),
+                                                      std::move(notifications));
         // The waiter reaps at once, so that the end can be waited for even before Start; only the
-        // readers, whose notifications must not come before the start event, wait for it.
+        // hand-over, which must not come before the start event, waits for it.
         std::thread([watched = std::move(watched), started = start_.get_future().share()] {
             NameThisThread("console-waiter");
             Watch(*watched, started);

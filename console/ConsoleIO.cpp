@@ -7,7 +7,6 @@
 #include "platform/Errors.h"
 #include "platform/Pipe.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -66,7 +65,7 @@ TConsoleIO::~TConsoleIO() {
     if (child_) {
         // Never leave a child behind: one that has not obeyed the command in time is killed, and the
         // waiter reaps it.
-        if (!asked || !child_->WaitForEnd(std::chrono::milliseconds(std::max<std::int32_t>(WaitTimeout, 0))))
+        if (!asked || !child_->WaitForEnd(std::chrono::milliseconds(WaitTimeout)))
             child_->Kill();
         child_->WaitForEnd(reapLimit);
         ReleaseChild();
@@ -82,6 +81,8 @@ void TConsoleIO::RunProcess(const std::vector<std::string>& commandLine, const s
     ChildNotifications notifications = MakeNotifications(serial);
 
     Pipe input = CreatePipe();
+    // A child that does not read must not hold up a write past WaitTimeout.
+    SetNonBlocking(input.writeEnd.Get());
     Pipe output = CreatePipe();
     Pipe error = CreatePipe();
     std::shared_ptr<ChildProcess> child = ChildProcess::Spawn(
@@ -103,7 +104,7 @@ void TConsoleIO::RunProcess(const std::vector<std::string>& commandLine, const s
 void TConsoleIO::SendLine(const std::string& text) {
     if (!input_.IsOpen())
         RaiseOSError(EBADF);
-    WriteAll(input_.Get(), SplitSend ? text + Separator() : text);
+    WriteAll(input_.Get(), SplitSend ? text + Separator() : text, std::chrono::milliseconds(WaitTimeout));
 }
 
 void TConsoleIO::StopProcess() {

@@ -32,12 +32,14 @@ using TProcessStatusChangeEvent = std::function<void(TConsoleIO& Sender, bool Is
 // Runs one console program at a time as a child process with its standard input, output and error
 // redirected through pipes, and reports to the thread that owns it (the user-interface thread).
 //
-// Three worker threads serve each child: a reader for standard output, one for standard error and a
-// waiter for its end. They hand what they find to the owner thread through the channel given at
-// construction and wait until it has been handled. Every event runs on the owner thread while it
-// dispatches its events, except OnProcessStatusChange with true, which runs inside RunProcess. Every
-// chunk of a child is handed over before its end. An exception that escapes a handler goes to the
-// standard error report (ReportCurrentException) and the runner goes on.
+// Worker threads serve each child: a reader for standard output, one for standard error, a waiter for
+// its end and one that hands what the readers found to the owner thread through the channel given at
+// construction, waiting each time until it has been handled. The readers keep reading meanwhile, so a
+// child that writes while the owner thread is busy (in StopProcess, say) is not held up. Every event
+// runs on the owner thread while it dispatches its events, except OnProcessStatusChange with true,
+// which runs inside RunProcess. Every chunk of a child is handed over, in order, before its end. An
+// exception that escapes a handler goes to the standard error report (ReportCurrentException) and the
+// runner goes on.
 //
 // The desktop program creates its runners on the user-interface thread with the Qt channel:
 //     std::shared_ptr<OwnerThreadChannel> channel = std::make_shared<QtOwnerThreadChannel>();
@@ -47,9 +49,9 @@ class TConsoleIO {
 public:
     explicit TConsoleIO(std::shared_ptr<OwnerThreadChannel> channel);
     // Calls StopProcess when StopProcessOnFree is set. A child that still runs is then given WaitTimeout
-    // to obey the terminate command if one was sent without force, and is killed and reaped otherwise;
-    // OnProcessStatusChange fires with false (clear the handlers first if their owner is already half
-    // destroyed). No event reaches the runner afterwards.
+    // (negative: without limit) to obey the terminate command if one was sent without force, and is
+    // killed and reaped otherwise; OnProcessStatusChange fires with false (clear the handlers first if
+    // their owner is already half destroyed). No event reaches the runner afterwards.
     ~TConsoleIO();
     TConsoleIO(const TConsoleIO&) = delete;
     TConsoleIO& operator=(const TConsoleIO&) = delete;
@@ -70,7 +72,8 @@ public:
     bool StopProcessOnFree = true;
     // StopProcess may kill the child (SIGKILL, reported as exit code 4).
     bool EnableKill = false;
-    // Milliseconds StopProcess waits after the terminate command before it kills; negative: no limit.
+    // Milliseconds StopProcess waits after the terminate command before it kills, and the longest a write
+    // to the child's input waits for room in the pipe; negative: no limit.
     std::int32_t WaitTimeout = 1000;
     // The separator for receiving and sending.
     TSplitMode SplitMode = TSplitMode::sm0D0A;
@@ -89,12 +92,15 @@ public:
     void RunProcess(const std::vector<std::string>& commandLine, const std::string& currentDirectory,
                     bool showWindow);
     // Writes text plus the send separator to the child's standard input in one write; raises EOSError
-    // when the write fails (a child that has closed its input is EPIPE).
+    // when the write fails (a child that has closed its input is EPIPE; one whose input pipe is still
+    // full after WaitTimeout is EAGAIN, and a text of up to 4096 bytes has then not been sent at all).
     void SendLine(const std::string& text);
     // Sends TerminateCommand and, when EnableKill is set, kills the child if it has not ended within
-    // WaitTimeout (at once when there is no command to send or it could not be written; a failed write
-    // is raised only without EnableKill). Blocks the calling thread meanwhile. Does nothing when idle or
-    // when the child has ended already. IsRunning stays true until the end has been handled.
+    // WaitTimeout (at once when there is no command to send or it could not be written, a full pipe
+    // included; a failed write is raised only without EnableKill). Blocks the calling thread meanwhile;
+    // what the child writes then is kept and delivered afterwards, so one that obeys can end by itself. Does
+    // nothing when idle or when the child has ended already. IsRunning stays true until the end has been
+    // handled.
     void StopProcess();
     // True from a successful RunProcess until the child's end has been handled on the owner thread.
     bool IsRunning() const { return child_ != nullptr; }

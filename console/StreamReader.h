@@ -11,8 +11,7 @@ class ChildProcess;
 
 // The reader of one output pipe of a child, run on a worker thread.
 struct StreamReader {
-    // Called on the reader's thread; each returns once the owner thread has handled it, so one buffer
-    // serves every read.
+    // Called on the reader's thread with the reader's own buffer, which is reused once the call returns.
     std::function<void(std::string_view chunk)> onChunk;
     std::function<void(const std::string& errorText)> onFailure;
 

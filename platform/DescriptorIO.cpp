@@ -2,11 +2,14 @@
 
 #include "platform/Errors.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 
 namespace velmora {
@@ -43,6 +46,25 @@ private:
     bool wasPending_ = false;
 };
 
+// Waits until the descriptor takes data again; false once the deadline has passed.
+bool WaitForRoom(int descriptor, std::chrono::steady_clock::time_point deadline, bool forever) {
+    for (;;) {
+        int timeout = -1;
+        if (!forever) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return false;
+            timeout = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
+        }
+        pollfd watched{descriptor, POLLOUT, 0};
+        const int ready = ::poll(&watched, 1, timeout);
+        // An error or a hang-up shows in the next write.
+        if (ready > 0 || (ready < 0 && errno != EINTR))
+            return true;
+    }
+}
+
 } // namespace
 
 ReadResult ReadSome(int descriptor, char* buffer, std::size_t size) noexcept {
@@ -55,20 +77,30 @@ ReadResult ReadSome(int descriptor, char* buffer, std::size_t size) noexcept {
     }
 }
 
-void WriteAll(int descriptor, std::string_view data) {
+void WriteAll(int descriptor, std::string_view data, std::chrono::milliseconds limit) {
     SigpipeBlock block;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!data.empty()) {
         const ssize_t written = ::write(descriptor, data.data(), data.size());
-        if (written < 0) {
-            const int code = errno;
-            if (code == EINTR)
-                continue;
-            if (code == EPIPE)
-                block.DiscardRaisedSignal();
-            RaiseOSError(code);
+        if (written >= 0) {
+            data.remove_prefix(static_cast<std::size_t>(written));
+            continue;
         }
-        data.remove_prefix(static_cast<std::size_t>(written));
+        const int code = errno;
+        if (code == EINTR)
+            continue;
+        if (code == EAGAIN && WaitForRoom(descriptor, deadline, limit.count() < 0))
+            continue;
+        if (code == EPIPE)
+            block.DiscardRaisedSignal();
+        RaiseOSError(code);
     }
+}
+
+void SetNonBlocking(int descriptor) {
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags | O_NONBLOCK) < 0)
+        RaiseLastOSError();
 }
 
 InputState WaitForInput(int descriptor, int cancelDescriptor, bool block) noexcept {

@@ -2,8 +2,6 @@
 
 #include "platform/ErrorReport.h"
 
-#include <algorithm>
-
 namespace velmora {
 
 void OwnerThreadCallQueue::Add(PendingCall& pending) {
@@ -18,16 +16,6 @@ void OwnerThreadCallQueue::Add(PendingCall& pending) {
 
 void OwnerThreadCallQueue::Await(PendingCall& pending) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return pending.done; });
-}
-
-void OwnerThreadCallQueue::Finish(PendingCall& pending) {
-    std::unique_lock lock(mutex_);
-    auto waiting = std::find(calls_.begin(), calls_.end(), &pending);
-    if (waiting != calls_.end()) {
-        calls_.erase(waiting);
-        return;
-    }
     changed_.wait(lock, [&] { return pending.done; });
 }
 

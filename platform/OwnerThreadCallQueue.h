@@ -19,13 +19,10 @@ public:
         bool done = false; // guarded by the queue's lock
     };
 
-    // Worker side: queue a call, then wake the owner, then Await or Finish it.
+    // Worker side: queue a call, then wake the owner, then Await it.
     void Add(PendingCall& pending);
     // Blocks until the call has run or has been dropped.
     void Await(PendingCall& pending);
-    // For a wake-up that has been handled or lost: drops the call if it still waits, else blocks until
-    // it has run (it may have been taken up by an earlier wake-up and still be running).
-    void Finish(PendingCall& pending);
 
     // Owner side: runs every call waiting now, one at a time; returns how many ran.
     int RunPending();

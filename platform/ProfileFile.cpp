@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Errors.h"
+#include "platform/FileLock.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -240,7 +241,8 @@ std::string ResolveLink(const std::string& path) {
 
 } // namespace
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+ProfileFile::ProfileFile(std::string path, std::chrono::milliseconds lockWait)
+    : path_(std::move(path)), lockWait_(lockWait) {}
 
 ProfileContent ProfileContent::Load(const std::string& path) {
     std::string text;
@@ -277,6 +279,10 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (value.find_first_of("\r\n") != std::string::npos)
         throw EIniFileException("Unable to write to " + path_ + ": a value cannot hold a line break");
     const std::string target = ResolveLink(path_);
+    // Beside the file, not on it: the replacement is a new file, which a lock on the old one would miss.
+    const std::optional<FileLock> lock = FileLock::Acquire(target + ".lock", lockWait_);
+    if (!lock)
+        throw EIniFileException("Unable to write to " + path_);
     std::string content;
     if (ReadWholeFile(target, content) == ReadResult::Failed)
         throw EIniFileException("Unable to write to " + path_);

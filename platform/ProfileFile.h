@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -9,11 +10,15 @@ namespace velmora {
 // so every read sees what is on disk. Section and key names match without regard to ASCII case.
 // A write changes one line in place (or adds the key, and its section if missing) and keeps every
 // other byte of the file; it replaces the file atomically, so a failure never leaves it half-written.
+// Writes hold a lock on "<file>.lock" from the read to the replacement, so that writers in several
+// processes (two open windows of the program) never lose each other's keys.
 class ProfileFile {
 public:
     static constexpr size_t kMaxValueLength = 2047;
+    // How long a write waits for another writer to finish before it gives up.
+    static constexpr std::chrono::milliseconds kLockWait{5000};
 
-    explicit ProfileFile(std::string path);
+    explicit ProfileFile(std::string path, std::chrono::milliseconds lockWait = kLockWait);
 
     const std::string& Path() const { return path_; }
 
@@ -25,12 +30,14 @@ public:
     // Decimal, or hexadecimal after "0x"/"0X"; the default when absent, empty or not a number.
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t defaultValue) const;
 
-    // Raises EIniFileException "Unable to write to <path>" when the file or its folder is not writable.
+    // Raises EIniFileException "Unable to write to <path>" when the file or its folder is not writable,
+    // or when another writer holds the lock for longer than the lock wait.
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
 
 private:
     std::string path_;
+    std::chrono::milliseconds lockWait_;
 };
 
 // A profile file's text held in memory, for reading many keys of one file with one read.

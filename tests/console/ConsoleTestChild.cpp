@@ -6,6 +6,7 @@
 //   echo-lines        write "got:<line>" for every line read, until the input ends; then wait forever
 //   stdin-hex:N       read N bytes of standard input and write them as hex plus LF
 //   flood:N           write N numbered lines "line 000001" ... as fast as the pipe takes them
+//   endless           write numbered lines as fast as the pipe takes them, until killed
 //   args              write every argument, argv[0] first, each followed by LF
 //   fds               write "fds:" and the open descriptors, like "fds:0,1,2"
 //   session           write "session-leader" when this process leads its own session
@@ -125,6 +126,12 @@ int main(int argc, char** argv) {
                 block += text;
             }
             WriteAll(1, block);
+        } else if (name == "endless") {
+            for (unsigned long n = 1;; ++n) {
+                char text[32];
+                std::snprintf(text, sizeof text, "line %06lu\n", n);
+                WriteAll(1, text);
+            }
         } else if (name == "args") {
             for (int n = 0; n < argc; ++n)
                 WriteAll(1, std::string(argv[n]) + "\n");

@@ -119,6 +119,35 @@ TEST(QtOwnerThreadChannel, ACallStillRunningInANestedEventLoopKeepsItsWorkerWait
     EXPECT_FALSE(returnedWhileRunning);
 }
 
+TEST(QtOwnerThreadChannel, ClosingReleasesWaitingWorkersAndDropsEveryLaterCall) {
+    auto channel = std::make_shared<QtOwnerThreadChannel>();
+    std::atomic<int> ran{0};
+    std::atomic<int> returned{0};
+    const auto deliver = [&, channel] {
+        channel->Deliver([&] { ++ran; });
+        ++returned;
+    };
+    std::thread waiting(deliver);
+    // Nothing dispatches meanwhile, as after the program's event loop has ended.
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(returned, 0);
+
+    QtOwnerThreadChannel::CloseAll();
+    std::thread later(deliver);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (returned < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(returned, 2) << "a worker still waits for the closed channel";
+    waiting.join();
+    later.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, 0);
+    // The owner thread's own calls still run at once.
+    bool ranAtOnce = false;
+    channel->Deliver([&] { ranAtOnce = true; });
+    EXPECT_TRUE(ranAtOnce);
+}
+
 TEST(QtOwnerThreadChannel, RunnerEventsArriveOnTheUserInterfaceThreadAndAnIdleChildCostsNothing) {
     TConsoleIO runner(std::make_shared<QtOwnerThreadChannel>());
     runner.SplitMode = TSplitMode::smSplitchar;

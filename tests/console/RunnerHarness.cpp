@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -38,6 +39,12 @@ std::string Out(const std::string& bytes) {
 
 std::string Err(const std::string& bytes) {
     return "err:" + ToHex(bytes);
+}
+
+std::string FloodLine(int number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "line %06d", number);
+    return text;
 }
 
 int OpenDescriptorCount() {

@@ -25,6 +25,9 @@ std::vector<std::string> Child(const std::vector<std::string>& actions);
 std::string Out(const std::string& bytes);
 std::string Err(const std::string& bytes);
 
+// Line `number` (from 1) of the test child's flood and endless actions, without its LF.
+std::string FloodLine(int number);
+
 int OpenDescriptorCount();
 // Threads of runners (named console-*) that have not ended yet.
 int WorkerThreadCount();

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace velmora {
@@ -21,6 +22,14 @@ protected:
     std::string path = folder / "config.ini";
     ProfileFile file{path};
 };
+
+// The names in the folder, sorted. A failed write leaves no temporary file behind, only the lock file
+// that writers share.
+std::vector<std::string> SortedEntries(const test::TemporaryFolder& folder) {
+    std::vector<std::string> entries = test::FolderEntries(folder.Path());
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
 
 // Runs a write without privileges and returns the error text it raised, or "written".
 std::string WriteOutcome(const ProfileFile& file) {
@@ -169,7 +178,7 @@ TEST_F(ProfileFileTest, ReadOnlyFileGivesTheWriteErrorAndStaysUnchanged) {
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(WriteOutcome(file), "Unable to write to " + path);
     EXPECT_EQ(ReadTextFile(path), "[setting]\noutputFolder=/old/\n");
-    EXPECT_EQ(test::FolderEntries(folder.Path()), std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(SortedEntries(folder), (std::vector<std::string>{"config.ini", "config.ini.lock"}));
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFolderGivesTheWriteError) {
@@ -177,7 +186,7 @@ TEST_F(ProfileFileTest, ReadOnlyFolderGivesTheWriteError) {
     ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
     EXPECT_EQ(WriteOutcome(file), "Unable to write to " + path);
     EXPECT_EQ(ReadTextFile(path), "[setting]\noutputFolder=/old/\n");
-    EXPECT_EQ(test::FolderEntries(folder.Path()), std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(SortedEntries(folder), std::vector<std::string>{"config.ini"});
 }
 
 TEST_F(ProfileFileTest, MissingFolderOrAFolderUnderAFileGivesTheWriteError) {
@@ -210,7 +219,7 @@ TEST_F(ProfileFileTest, FailedWriteLeavesNoPartialFile) {
     });
     EXPECT_EQ(outcome, "Unable to write to " + path);
     EXPECT_EQ(ReadTextFile(path), before);
-    EXPECT_EQ(test::FolderEntries(folder.Path()), std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(SortedEntries(folder), (std::vector<std::string>{"config.ini", "config.ini.lock"}));
 }
 
 } // namespace
