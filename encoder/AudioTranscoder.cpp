@@ -3,6 +3,7 @@
 #include "encoder/EncoderError.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace velmora::encoder {
 namespace {
@@ -54,9 +55,12 @@ void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, in
     // Without a picture nothing is written: the job fails and leaves the file as it was.
     if (end.aborted || end.frames == 0)
         return;
-    EncodeUpTo(SamplesForVideo(end.frames), true, true);
+    const int64_t endSamples = SamplesForVideo(end.frames);
+    // Sound encoded beyond the picture's end is cut at a packet's edge; otherwise the track is exact.
+    const bool beyondEnd = encoded_ > endSamples;
+    EncodeUpTo(endSamples, true, true);
     Send(nullptr);
-    ReleaseLast(SamplesForVideo(end.frames));
+    ReleaseLast(beyondEnd ? endSamples : std::numeric_limits<int64_t>::max());
 }
 
 void AudioTranscoder::WriteSilence() {
@@ -74,7 +78,7 @@ void AudioTranscoder::WriteSilence() {
     if (known == 0)
         return;
     Send(nullptr);
-    ReleaseLast(SamplesForVideo(known));
+    ReleaseLast(std::numeric_limits<int64_t>::max());
 }
 
 void AudioTranscoder::Advance() {

@@ -46,7 +46,7 @@ private:
     void Hold(const AVPacket& packet);
     // Writes the held packets that end by `limit` samples; all of them once the hold grew too large.
     void Release(int64_t limit);
-    // Writes the held packets that mostly lie before `limit` and drops the rest.
+    // Writes the held packets that mostly lie before `limit` samples and drops the rest.
     void ReleaseLast(int64_t limit);
     void WriteFront();
 

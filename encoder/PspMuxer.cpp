@@ -102,11 +102,12 @@ void PspMuxer::Start() {
 }
 
 void PspMuxer::Write(AVPacket* packet, int streamIndex, AVRational encoderTimeBase) {
-    packet->stream_index = streamIndex;
-    av_packet_rescale_ts(packet, encoderTimeBase, format_->streams[streamIndex]->time_base);
     std::lock_guard lock(mutex_);
+    // The header sets the streams' time bases.
     if (!started_)
         Start();
+    packet->stream_index = streamIndex;
+    av_packet_rescale_ts(packet, encoderTimeBase, format_->streams[streamIndex]->time_base);
     Check(av_interleaved_write_frame(format_.get(), packet), "Cannot write to '" + path_ + "'");
 }
 
