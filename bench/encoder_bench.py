@@ -9,7 +9,10 @@ frames per second, peak memory and the SSIM of each output against the source sc
 for comparison, against the source scaled with bicubic. Also times the thumbnail and the reaction to
 "quit".
 
-Usage: bench/encoder_bench.py [--rounds N] [--work FOLDER] [--encoder build/bin/libq7z]
+With --baseline, a second libq7z build (an earlier version, say) takes part in every round as well,
+so that two versions are compared under the same conditions.
+
+Usage: bench/encoder_bench.py [--rounds N] [--work FOLDER] [--encoder build/bin/libq7z] [--baseline OTHER]
 Build first: cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release && cmake --build build
 """
 import argparse
@@ -102,17 +105,25 @@ def main():
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--work", default="/tmp/velmora-bench")
     parser.add_argument("--encoder", default=os.path.join(root, "build", "bin", "libq7z"))
+    parser.add_argument("--baseline", help="another libq7z build to run in every round")
     args = parser.parse_args()
+    encoders = {"libq7z": args.encoder}
+    if args.baseline:
+        encoders["baseline"] = args.baseline
     os.makedirs(args.work, exist_ok=True)
     source = os.path.join(args.work, "source-1200x576-2997.mp4")
     make_source(source)
     print(f"load average before: {open('/proc/loadavg').read().split()[0]}", flush=True)
-    runs = {"libq7z": [], "ffmpeg": []}
+    names = list(encoders) + ["ffmpeg"]
+    runs = {name: [] for name in names}
     for round_number in range(args.rounds):
-        order = ["libq7z", "ffmpeg"] if round_number % 2 == 0 else ["ffmpeg", "libq7z"]
+        # Each program takes each place in turn.
+        shift = round_number % len(names)
+        order = names[shift:] + names[:shift]
         for name in order:
             output = os.path.join(args.work, f"{name}-{round_number + 1}.mp4")
-            command = libq7z_command(args.encoder, source, output) if name == "libq7z" else ffmpeg_command(source, output)
+            command = (libq7z_command(encoders[name], source, output) if name in encoders
+                       else ffmpeg_command(source, output))
             wall, cpu, memory, _ = timed(command)
             runs[name].append({"wall": wall, "cpu": cpu, "memory": memory, "output": output})
             print(f"round {round_number + 1}: {name:7s} wall {wall:6.2f} s  cpu {cpu:6.2f} s", flush=True)
@@ -129,7 +140,7 @@ def main():
           f" {'bicubic ref':>12s}")
     median = {}
     mean_ssim = {}
-    for name in ("libq7z", "ffmpeg"):
+    for name in names:
         wall = statistics.median(run["wall"] for run in runs[name])
         cpu = statistics.median(run["cpu"] for run in runs[name])
         memory = max(run["memory"] for run in runs[name])
@@ -144,6 +155,11 @@ def main():
     paired = sorted(q["wall"] / f["wall"] for q, f in zip(runs["libq7z"], runs["ffmpeg"]))
     print(f"per-round ratios: median {statistics.median(paired):.3f}, range {paired[0]:.3f}..{paired[-1]:.3f}")
     print(f"SSIM libq7z - ffmpeg (means): {mean_ssim['libq7z'] - mean_ssim['ffmpeg']:+.6f} (target >= 0)")
+    if "baseline" in runs:
+        paired = sorted(q["wall"] / b["wall"] for q, b in zip(runs["libq7z"], runs["baseline"]))
+        print(f"libq7z/baseline wall-time ratio (medians): {median['libq7z'] / median['baseline']:.3f}; "
+              f"per round: median {statistics.median(paired):.3f}, range {paired[0]:.3f}..{paired[-1]:.3f}")
+        print(f"SSIM libq7z - baseline (means): {mean_ssim['libq7z'] - mean_ssim['baseline']:+.6f}")
 
     thumbnail = os.path.join(args.work, "thumbnail.thm")
     thumbnail_times = []

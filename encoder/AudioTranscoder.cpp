@@ -3,10 +3,20 @@
 #include "encoder/EncoderError.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace velmora::encoder {
+namespace {
 
-AudioTranscoder::AudioTranscoder(AVCodecContext& encoder, PspMuxer& muxer, const VideoProgress& video,
+// Samples kept unencoded ahead of the picture: enough for any file's interleaving, so that the track
+// is cut exactly where the picture ends.
+constexpr int kSecondsAheadUnencoded = 10;
+// Encoded sound held back for a picture that has not caught up: over an hour at the highest bitrate.
+constexpr size_t kHeldBytesLimit = 96u << 20;
+
+} // namespace
+
+AudioTranscoder::AudioTranscoder(AVCodecContext& encoder, PspMuxer& muxer, VideoProgress& video,
                                  const JobControl& control, FrameRate videoRate)
     : encoder_(encoder), muxer_(muxer), video_(video), control_(control), videoRate_(videoRate) {
     fifo_.reset(
@@ -29,8 +39,8 @@ void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, in
         if (control_.StopRequested() || enough)
             continue;
         Decode(decoder, packet->get(), filters, startTime);
+        Advance();
         VideoProgress::State video = video_.Current();
-        EncodeUpTo(SamplesForVideo(video.frames), false, false);
         enough =
             video.finished && encoded_ + av_audio_fifo_size(fifo_.get()) >= SamplesForVideo(video.frames);
     }
@@ -42,10 +52,15 @@ void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, in
     Collect(filters);
 
     VideoProgress::State end = video_.WaitForEnd();
-    if (end.aborted)
+    // Without a picture nothing is written: the job fails and leaves the file as it was.
+    if (end.aborted || end.frames == 0)
         return;
-    EncodeUpTo(SamplesForVideo(end.frames), true, true);
+    const int64_t endSamples = SamplesForVideo(end.frames);
+    // Sound encoded beyond the picture's end is cut at a packet's edge; otherwise the track is exact.
+    const bool beyondEnd = encoded_ > endSamples;
+    EncodeUpTo(endSamples, true, true);
     Send(nullptr);
+    ReleaseLast(beyondEnd ? endSamples : std::numeric_limits<int64_t>::max());
 }
 
 void AudioTranscoder::WriteSilence() {
@@ -56,10 +71,23 @@ void AudioTranscoder::WriteSilence() {
             return;
         known = state.frames;
         EncodeUpTo(SamplesForVideo(known), state.finished, true);
+        Release(SamplesForVideo(known));
         if (state.finished)
             break;
     }
+    if (known == 0)
+        return;
     Send(nullptr);
+    ReleaseLast(std::numeric_limits<int64_t>::max());
+}
+
+void AudioTranscoder::Advance() {
+    int64_t limit = SamplesForVideo(video_.Current().frames);
+    EncodeUpTo(limit, false, false);
+    const int ahead = kSecondsAheadUnencoded * encoder_.sample_rate;
+    while (av_audio_fifo_size(fifo_.get()) >= ahead + encoder_.frame_size)
+        EncodeFrame(encoder_.frame_size, false);
+    Release(limit);
 }
 
 void AudioTranscoder::Decode(AVCodecContext& decoder, const AVPacket* packet, AudioFilterGraph& filters,
@@ -104,34 +132,74 @@ void AudioTranscoder::EncodeUpTo(int64_t limit, bool end, bool fill) {
         int count = static_cast<int>(std::min<int64_t>(encoder_.frame_size, limit - encoded_));
         if (count < encoder_.frame_size && !end)
             return;
-        int buffered = av_audio_fifo_size(fifo_.get());
-        if (buffered < count) {
-            if (!fill)
-                return;
-            AppendSilence(count - buffered);
-        }
-        FramePtr samples = MakeFrame();
-        samples->format = encoder_.sample_fmt;
-        samples->nb_samples = count;
-        samples->sample_rate = encoder_.sample_rate;
-        Check(av_channel_layout_copy(&samples->ch_layout, &encoder_.ch_layout), "Cannot encode the sound");
-        Check(av_frame_get_buffer(samples.get(), 0), "Cannot encode the sound");
-        if (av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(samples->extended_data), count) != count)
-            throw EncoderError("Cannot read the sound buffer");
-        samples->pts = encoded_;
-        encoded_ += count;
-        Send(samples.get());
+        if (av_audio_fifo_size(fifo_.get()) < count && !fill)
+            return;
+        EncodeFrame(count, fill);
     }
+}
+
+void AudioTranscoder::EncodeFrame(int count, bool fill) {
+    int buffered = av_audio_fifo_size(fifo_.get());
+    if (buffered < count && fill)
+        AppendSilence(count - buffered);
+    FramePtr samples = MakeFrame();
+    samples->format = encoder_.sample_fmt;
+    samples->nb_samples = count;
+    samples->sample_rate = encoder_.sample_rate;
+    Check(av_channel_layout_copy(&samples->ch_layout, &encoder_.ch_layout), "Cannot encode the sound");
+    Check(av_frame_get_buffer(samples.get(), 0), "Cannot encode the sound");
+    if (av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(samples->extended_data), count) != count)
+        throw EncoderError("Cannot read the sound buffer");
+    samples->pts = encoded_;
+    encoded_ += count;
+    Send(samples.get());
 }
 
 void AudioTranscoder::Send(const AVFrame* samples) {
     Check(avcodec_send_frame(&encoder_, samples), "Cannot encode the sound");
     PacketPtr packet = MakePacket();
     int result;
-    while ((result = avcodec_receive_packet(&encoder_, packet.get())) >= 0)
-        muxer_.Write(packet.get(), 1, encoder_.time_base);
+    while ((result = avcodec_receive_packet(&encoder_, packet.get())) >= 0) {
+        Hold(*packet);
+        av_packet_unref(packet.get());
+    }
     if (result != AVERROR(EAGAIN) && result != AVERROR_EOF)
         Check(result, "Cannot encode the sound");
+}
+
+void AudioTranscoder::Hold(const AVPacket& packet) {
+    held_.push_back({packet.pts, packet.duration, packet.size, packet.flags});
+    heldBytes_.insert(heldBytes_.end(), packet.data, packet.data + packet.size);
+}
+
+void AudioTranscoder::Release(int64_t limit) {
+    if (!writingAhead_ && heldBytes_.size() > kHeldBytesLimit && limit > 0)
+        writingAhead_ = true;
+    while (!held_.empty() && (writingAhead_ || held_.front().pts + held_.front().duration <= limit))
+        WriteFront();
+}
+
+void AudioTranscoder::ReleaseLast(int64_t limit) {
+    while (!held_.empty() && (writingAhead_ || held_.front().pts + held_.front().duration / 2 <= limit))
+        WriteFront();
+    held_.clear();
+    heldBytes_.clear();
+}
+
+void AudioTranscoder::WriteFront() {
+    const HeldPacket front = held_.front();
+    PacketPtr packet = MakePacket();
+    Check(av_new_packet(packet.get(), front.size), "Cannot write the sound");
+    std::copy_n(heldBytes_.begin(), front.size, packet->data);
+    heldBytes_.erase(heldBytes_.begin(), heldBytes_.begin() + front.size);
+    held_.pop_front();
+    packet->pts = front.pts;
+    packet->dts = front.pts;
+    packet->duration = front.duration;
+    packet->flags = front.flags;
+    muxer_.Write(packet.get(), 1, encoder_.time_base);
+    if (writingAhead_)
+        video_.SoundWrittenTo(static_cast<double>(front.pts + front.duration) / encoder_.sample_rate);
 }
 
 } // namespace velmora::encoder

@@ -1,6 +1,8 @@
 #include "encoder/InputSource.h"
 
 #include "encoder/EncoderError.h"
+#include "encoder/LocalSource.h"
+#include "encoder/SourceTimeline.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,11 +12,6 @@
 
 namespace velmora::encoder {
 namespace {
-
-// The file protocol keeps names with a colon from being taken for another protocol.
-std::string FileUrl(const std::string& path) {
-    return "file:" + path;
-}
 
 bool IsFilm(const AVStream* stream) {
     // Cover art is a video stream of one picture, not the film.
@@ -34,44 +31,50 @@ bool HeaderDescribesVideo(const AVFormatContext& format) {
     return false;
 }
 
-InputFormatPtr OpenFormat(const std::string& path) {
-    AVFormatContext* opened = nullptr;
-    int result = avformat_open_input(&opened, FileUrl(path).c_str(), nullptr, nullptr);
-    if (result < 0)
-        throw EncoderError("Cannot open source '" + path + "': " + FFmpegErrorText(result));
-    return InputFormatPtr(opened);
-}
-
 bool CanDecode(const AVStream* stream) {
     return avcodec_find_decoder(stream->codecpar->codec_id) != nullptr;
 }
 
 // The container gave no length: read every packet's time without decoding anything.
+// The container gave no length: read every packet's time without decoding anything, on the same
+// mended timeline as the conversion, so that jumps do not count.
 double ScanDuration(const std::string& path) {
-    InputFormatPtr format = OpenFormat(path);
+    LocalSource local(path);
+    AVFormatContext* format = local.Format();
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        AVMediaType type = format->streams[i]->codecpar->codec_type;
+        if (type != AVMEDIA_TYPE_VIDEO && type != AVMEDIA_TYPE_AUDIO)
+            format->streams[i]->discard = AVDISCARD_ALL;
+    }
+    SourceTimeline timeline(*format);
     PacketPtr packet = MakePacket();
-    double first = std::numeric_limits<double>::infinity();
-    double last = 0;
-    while (av_read_frame(format.get(), packet.get()) >= 0) {
-        const AVStream* stream = format->streams[packet->stream_index];
-        int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        AVMediaType type = stream->codecpar->codec_type;
-        if (time != AV_NOPTS_VALUE && (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO)) {
-            double start = time * av_q2d(stream->time_base);
-            first = std::min(first, start);
-            last = std::max(last, start + std::max<int64_t>(packet->duration, 0) * av_q2d(stream->time_base));
+    int64_t first = AV_NOPTS_VALUE;
+    while (av_read_frame(format, packet.get()) >= 0) {
+        if (format->streams[packet->stream_index]->discard != AVDISCARD_ALL) {
+            timeline.Mend(packet.get());
+            int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            if (time != AV_NOPTS_VALUE) {
+                int64_t micro =
+                    av_rescale_q(time, format->streams[packet->stream_index]->time_base, AV_TIME_BASE_Q);
+                first = first == AV_NOPTS_VALUE ? micro : std::min(first, micro);
+            }
         }
         av_packet_unref(packet.get());
     }
-    return std::isfinite(first) ? std::max(0.0, last - first) : 0;
+    int64_t reached = timeline.ReachedMicroseconds();
+    if (first == AV_NOPTS_VALUE || reached == AV_NOPTS_VALUE)
+        return 0;
+    return std::max<double>(0, static_cast<double>(reached - first) / AV_TIME_BASE);
 }
 
 } // namespace
 
-InputSource::InputSource(const std::string& path, Audio audio, Probe probe) : path_(path) {
-    format_ = OpenFormat(path);
+InputSource::InputSource(const std::string& path, Audio audio, Probe probe)
+    : path_(path), local_(std::make_unique<LocalSource>(path)), format_(local_->Format()) {
     if (probe == Probe::Full || !HeaderDescribesVideo(*format_)) {
-        int result = avformat_find_stream_info(format_.get(), nullptr);
+        int result = avformat_find_stream_info(format_, nullptr);
+        if (local_->RefusedAnOpen())
+            throw EncoderError(local_->RefusalText());
         if (result < 0)
             throw EncoderError("Cannot read source '" + path + "': " + FFmpegErrorText(result));
     }
@@ -95,14 +98,26 @@ InputSource::InputSource(const std::string& path, Audio audio, Probe probe) : pa
     for (unsigned i = 0; i < format_->nb_streams; ++i)
         if (format_->streams[i] != video_ && format_->streams[i] != audio_)
             format_->streams[i]->discard = AVDISCARD_ALL;
+    timeline_ = std::make_unique<SourceTimeline>(*format_);
 }
+
+InputSource::~InputSource() = default;
 
 double InputSource::DurationSeconds() const {
     if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)
         return static_cast<double>(format_->duration) / AV_TIME_BASE;
-    if (format_->pb != nullptr && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL))
-        return ScanDuration(path_);
-    return 0;
+    if (scannedDuration_ < 0)
+        scannedDuration_ = format_->pb != nullptr && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL)
+                               ? ScanDuration(path_)
+                               : 0;
+    return scannedDuration_;
+}
+
+double InputSource::StatedDurationSeconds() const {
+    // A length guessed from the bitrate is no statement.
+    if (format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        return 0;
+    return DurationSeconds();
 }
 
 int InputSource::RotationDegrees() const {
@@ -130,7 +145,7 @@ int64_t InputSource::VideoStartTime() const {
 
 bool InputSource::ReadPacket(AVPacket* packet) {
     for (;;) {
-        int result = av_read_frame(format_.get(), packet);
+        int result = av_read_frame(format_, packet);
         if (result == AVERROR(EAGAIN)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
@@ -139,10 +154,18 @@ bool InputSource::ReadPacket(AVPacket* packet) {
         if (result < 0)
             return false;
         const AVStream* stream = format_->streams[packet->stream_index];
-        if (stream == video_ || stream == audio_)
+        if (stream == video_ || stream == audio_) {
+            timeline_->Mend(packet);
+            reached_ = timeline_->ReachedMicroseconds();
             return true;
+        }
         av_packet_unref(packet);
     }
+}
+
+int64_t InputSource::ReachedTime(AVRational timeBase) const {
+    int64_t reached = reached_;
+    return reached == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av_rescale_q(reached, AV_TIME_BASE_Q, timeBase);
 }
 
 CodecContextPtr OpenDecoder(const AVStream* stream, int threads) {
@@ -155,6 +178,13 @@ CodecContextPtr OpenDecoder(const AVStream* stream, int threads) {
     Check(avcodec_parameters_to_context(decoder.get(), stream->codecpar), "Cannot set up the decoder");
     decoder->pkt_timebase = stream->time_base;
     decoder->thread_count = threads;
+    if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+        // A damaged header must not make pictures of many times the source's size: their memory adds up
+        // along the pipeline. Real size changes stay well inside this.
+        constexpr int64_t kLargePicture = 1920 * 1088;
+        int64_t area = static_cast<int64_t>(stream->codecpar->width) * stream->codecpar->height;
+        decoder->max_pixels = std::max(kLargePicture, 4 * area);
+    }
     Check(avcodec_open2(decoder.get(), codec, nullptr),
           std::string("Cannot open the ") + codec->name + " decoder");
     return decoder;

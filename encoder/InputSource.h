@@ -2,9 +2,14 @@
 
 #include "encoder/FFmpegPointers.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 namespace velmora::encoder {
+
+class LocalSource;
+class SourceTimeline;
 
 // The source file, opened for reading, with the streams the job uses: the first video stream and,
 // when asked for, the first audio stream that can be decoded. Every other stream is skipped.
@@ -18,8 +23,11 @@ public:
 
     // Throws EncoderError for a source that cannot be read or has no video stream.
     InputSource(const std::string& path, Audio audio, Probe probe = Probe::Full);
+    ~InputSource();
+    InputSource(const InputSource&) = delete;
+    InputSource& operator=(const InputSource&) = delete;
 
-    AVFormatContext* Format() const { return format_.get(); }
+    AVFormatContext* Format() const { return format_; }
     AVStream* VideoStream() const { return video_; }
     // Null when the source has no audio that can be decoded, or when audio was skipped.
     AVStream* AudioStream() const { return audio_; }
@@ -27,6 +35,8 @@ public:
     // The source's length in seconds. When the container does not say (SWF, for one), a seekable source
     // is scanned for its last packet; otherwise 0.
     double DurationSeconds() const;
+    // The length the source states, or scanned when it states none; 0 when only guessed or unknown.
+    double StatedDurationSeconds() const;
     // How far the picture must be turned clockwise to be shown upright: 0, 90, 180 or 270.
     int RotationDegrees() const;
     // Whether the video is stored as interlaced fields.
@@ -34,12 +44,20 @@ public:
     // The time of the first picture, in the video stream's time base; the output's zero.
     int64_t VideoStartTime() const;
 
-    // The next packet of a used stream; false at the end of the source or when it cannot be read on.
+    // The next packet of a used stream, its timestamps on the mended timeline; false at the end of the
+    // source or when it cannot be read on.
     bool ReadPacket(AVPacket* packet);
+    // How far the packets read so far reach, in `timeBase`; AV_NOPTS_VALUE before any. Safe to ask from
+    // another thread.
+    int64_t ReachedTime(AVRational timeBase) const;
 
 private:
     std::string path_;
-    InputFormatPtr format_;
+    std::unique_ptr<LocalSource> local_;
+    AVFormatContext* format_;
+    std::unique_ptr<SourceTimeline> timeline_;
+    std::atomic<int64_t> reached_ = AV_NOPTS_VALUE;
+    mutable double scannedDuration_ = -1;
     AVStream* video_ = nullptr;
     AVStream* audio_ = nullptr;
 };

@@ -12,8 +12,14 @@ namespace velmora::encoder {
 class JobControl {
 public:
     // The caller asked for an early, clean end ("quit").
-    void RequestStop() { stopRequested_ = true; }
+    void RequestStop() {
+        stoppedByCaller_ = true;
+        stopRequested_ = true;
+    }
+    // The output is as long as it may be: the rest of the source is not wanted; ends like a stop.
+    void EndHere() { stopRequested_ = true; }
     bool StopRequested() const { return stopRequested_; }
+    bool StoppedByCaller() const { return stoppedByCaller_; }
 
     // Runs when the first failure is recorded; registered before the threads start.
     void OnAbort(std::function<void()> abort) { aborts_.push_back(std::move(abort)); }
@@ -28,6 +34,7 @@ public:
 
 private:
     std::atomic<bool> stopRequested_ = false;
+    std::atomic<bool> stoppedByCaller_ = false;
     std::atomic<bool> failed_ = false;
     std::mutex mutex_;
     std::exception_ptr firstError_;

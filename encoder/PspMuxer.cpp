@@ -2,6 +2,11 @@
 
 #include "encoder/EncoderError.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace velmora::encoder {
 namespace {
 
@@ -29,6 +34,20 @@ std::string AsUtf8(const std::string& text) {
         }
     }
     return result;
+}
+
+// Opens the file for writing without changing it, so that a folder that is missing or not writable is
+// reported before any work is done.
+void ExpectWritable(const std::string& path) {
+    int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file < 0 && errno == ENOENT) {
+        file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (file >= 0)
+            ::unlink(path.c_str());
+    }
+    if (file < 0)
+        throw EncoderError("Cannot write output '" + path + "': " + std::strerror(errno));
+    ::close(file);
 }
 
 } // namespace
@@ -61,8 +80,8 @@ AVStream* PspMuxer::AddStream(const AVCodecContext& encoder) {
     return stream;
 }
 
-void PspMuxer::Start(const std::string& path, const std::string& title, const AVCodecContext& video,
-                     const AVCodecContext& audio) {
+void PspMuxer::Prepare(const std::string& path, const std::string& title, const AVCodecContext& video,
+                       const AVCodecContext& audio) {
     path_ = path;
     AVStream* videoStream = AddStream(video);
     // The PROF atom states the frame rate from here.
@@ -70,19 +89,31 @@ void PspMuxer::Start(const std::string& path, const std::string& title, const AV
     videoStream->r_frame_rate = video.framerate;
     AddStream(audio);
     av_dict_set(&format_->metadata, "title", title.c_str(), 0);
+    ExpectWritable(path);
+}
 
+void PspMuxer::Start() {
     // The file exists already (the caller's placeholder) and is replaced.
-    int result = avio_open(&format_->pb, ("file:" + path).c_str(), AVIO_FLAG_WRITE);
+    int result = avio_open(&format_->pb, ("file:" + path_).c_str(), AVIO_FLAG_WRITE);
     if (result < 0)
-        throw EncoderError("Cannot write output '" + path + "': " + FFmpegErrorText(result));
-    Check(avformat_write_header(format_.get(), nullptr), "Cannot write the header of '" + path + "'");
+        throw EncoderError("Cannot write output '" + path_ + "': " + FFmpegErrorText(result));
+    started_ = true;
+    Check(avformat_write_header(format_.get(), nullptr), "Cannot write the header of '" + path_ + "'");
 }
 
 void PspMuxer::Write(AVPacket* packet, int streamIndex, AVRational encoderTimeBase) {
+    std::lock_guard lock(mutex_);
+    // The header sets the streams' time bases.
+    if (!started_)
+        Start();
     packet->stream_index = streamIndex;
     av_packet_rescale_ts(packet, encoderTimeBase, format_->streams[streamIndex]->time_base);
-    std::lock_guard lock(mutex_);
     Check(av_interleaved_write_frame(format_.get(), packet), "Cannot write to '" + path_ + "'");
+}
+
+bool PspMuxer::Started() {
+    std::lock_guard lock(mutex_);
+    return started_;
 }
 
 void PspMuxer::Finish() {

@@ -16,23 +16,29 @@ public:
     // Whether encoders must keep their headers out of the stream, set before they are opened.
     bool NeedsGlobalHeaders() const;
 
-    // Adds both streams and writes the file's header, replacing whatever the file held.
-    void Start(const std::string& path, const std::string& title, const AVCodecContext& video,
-               const AVCodecContext& audio);
+    // Adds both streams and checks that the file can be written; the file itself is left as it is.
+    void Prepare(const std::string& path, const std::string& title, const AVCodecContext& video,
+                 const AVCodecContext& audio);
 
     // Writes an encoded packet (its timestamps in the encoder's time base) of stream 0 or 1. Safe to
-    // call from the video and the audio thread at once.
+    // call from the video and the audio thread at once. The first packet replaces whatever the file
+    // held with the file's header.
     void Write(AVPacket* packet, int streamIndex, AVRational encoderTimeBase);
+
+    // Whether the file was written to.
+    bool Started();
 
     // Writes the index and closes the file.
     void Finish();
 
 private:
     AVStream* AddStream(const AVCodecContext& encoder);
+    void Start();
 
     OutputFormatPtr format_;
     std::string path_;
     std::mutex mutex_;
+    bool started_ = false;
 };
 
 // The title of a source: its file name without folder and extension, as valid UTF-8.

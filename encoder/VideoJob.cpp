@@ -51,6 +51,14 @@ std::string Describe(const VideoJobSettings& settings, const AVCodecContext& aud
     return text;
 }
 
+// The output ends within a second after the length the source states, whatever its timestamps say.
+int64_t FrameLimit(double statedSeconds, FrameRate rate) {
+    if (statedSeconds <= 0)
+        return 0;
+    constexpr double kAllowanceSeconds = 0.9;
+    return static_cast<int64_t>((statedSeconds + kAllowanceSeconds) * rate.num / rate.den);
+}
+
 } // namespace
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
@@ -63,7 +71,8 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
     CodecContextPtr videoEncoder = OpenVideoEncoder(settings, muxer.NeedsGlobalHeaders());
     CodecContextPtr audioEncoder = OpenAudioEncoder(settings, muxer.NeedsGlobalHeaders());
     console.Line(Describe(settings, *audioEncoder));
-    muxer.Start(settings.output, TitleOf(settings.source), *videoEncoder, *audioEncoder);
+    // The file is written from the first encoded picture on: a job that ends before leaves it as it was.
+    muxer.Prepare(settings.output, TitleOf(settings.source), *videoEncoder, *audioEncoder);
 
     VideoFilterSettings filterSettings;
     filterSettings.width = settings.width;
@@ -76,6 +85,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
 
     JobControl control;
     VideoProgress progress(settings.frameRate);
+    const int64_t frameLimit = FrameLimit(source.StatedDurationSeconds(), settings.frameRate);
     BoundedQueue<PacketPtr> videoPackets(kPacketQueue);
     BoundedQueue<PacketPtr> audioPackets(kPacketQueue);
     BoundedQueue<FramePtr> pictures(kPictureQueue);
@@ -99,8 +109,8 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
         threads.Start(
             [&] { ReadPackets(source, videoPackets, audioStream ? &audioPackets : nullptr, control); });
         threads.Start([&] { DecodeVideo(*videoDecoder, source, videoPackets, pictures, control); });
-        threads.Start([&] { FilterVideo(filters, pictures, frames, control); });
-        threads.Start([&] { EncodeVideo(*videoEncoder, frames, muxer, progress, control); });
+        threads.Start([&] { FilterVideo(filters, source, progress, pictures, frames, control); });
+        threads.Start([&] { EncodeVideo(*videoEncoder, frames, muxer, progress, control, frameLimit); });
         if (audioStream)
             threads.Start(
                 [&] { audio.Transcode(*audioDecoder, audioStream->time_base, audioStart, audioPackets); });
@@ -112,12 +122,15 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
     control.RethrowFailure();
 
     int64_t frameCount = progress.Current().frames;
-    if (frameCount == 0 && !control.StopRequested())
-        throw EncoderError("No picture could be decoded from '" + settings.source + "'");
+    if (frameCount == 0 || !muxer.Started())
+        throw EncoderError(control.StoppedByCaller()
+                               ? "Stopped before any picture was written; '" + settings.output +
+                                     "' is left as it was"
+                               : "No picture could be decoded from '" + settings.source + "'");
     muxer.Finish();
     console.Write(TimeMarker(progress.Seconds()) + "\n");
     console.Line(std::to_string(frameCount) + " frames written" +
-                 (control.StopRequested() ? ", stopped on request" : ""));
+                 (control.StoppedByCaller() ? ", stopped on request" : ""));
 }
 
 } // namespace velmora::encoder

@@ -1,5 +1,7 @@
 #include "encoder/VideoProgress.h"
 
+#include <algorithm>
+
 namespace velmora::encoder {
 
 void VideoProgress::Advance(int64_t frames) {
@@ -43,6 +45,16 @@ VideoProgress::State VideoProgress::WaitForEnd() const {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return state_.finished || state_.aborted; });
     return state_;
+}
+
+void VideoProgress::SoundWrittenTo(double seconds) {
+    std::lock_guard lock(mutex_);
+    soundWritten_ = std::max(soundWritten_, seconds);
+}
+
+double VideoProgress::SoundWrittenSeconds() const {
+    std::lock_guard lock(mutex_);
+    return soundWritten_;
 }
 
 } // namespace velmora::encoder

@@ -35,11 +35,16 @@ public:
     // Waits until the video is finished or the job aborted.
     State WaitForEnd() const;
 
+    // Sound already written up to this many seconds, ahead of the video: the picture must last as long.
+    void SoundWrittenTo(double seconds);
+    double SoundWrittenSeconds() const;
+
 private:
     FrameRate rate_;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     State state_;
+    double soundWritten_ = 0;
 };
 
 } // namespace velmora::encoder

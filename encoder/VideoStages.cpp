@@ -20,16 +20,20 @@ void ReadPackets(InputSource& source, BoundedQueue<PacketPtr>& video, BoundedQue
 
 namespace {
 
+// One picture's usual duration in the video stream's time base.
+int64_t TypicalPictureDuration(const InputSource& source) {
+    AVRational rate = av_guess_frame_rate(source.Format(), source.VideoStream(), nullptr);
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = {25, 1};
+    return std::max<int64_t>(1, av_rescale_q(1, av_inv_q(rate), source.VideoStream()->time_base));
+}
+
 // Gives each picture a rising timestamp counted from the output's zero, and a duration.
 class PictureClock {
 public:
     explicit PictureClock(const InputSource& source)
-        : format_(source.Format()), stream_(source.VideoStream()), start_(source.VideoStartTime()) {
-        AVRational rate = av_guess_frame_rate(format_, stream_, nullptr);
-        if (rate.num <= 0 || rate.den <= 0)
-            rate = {25, 1};
-        typicalDuration_ = std::max<int64_t>(1, av_rescale_q(1, av_inv_q(rate), stream_->time_base));
-    }
+        : format_(source.Format()), stream_(source.VideoStream()), start_(source.VideoStartTime()),
+          typicalDuration_(TypicalPictureDuration(source)) {}
 
     void Stamp(AVFrame* picture) {
         int64_t time = picture->best_effort_timestamp;
@@ -86,7 +90,8 @@ void DecodeVideo(AVCodecContext& decoder, const InputSource& source, BoundedQueu
     pictures.Close();
 }
 
-void FilterVideo(VideoFilterGraph& filters, BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames,
+void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const VideoProgress& progress,
+                 BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames,
                  const JobControl& control) {
     auto forward = [&]() {
         for (FramePtr frame = MakeFrame(); filters.Pull(frame.get()); frame = MakeFrame())
@@ -94,25 +99,40 @@ void FilterVideo(VideoFilterGraph& filters, BoundedQueue<FramePtr>& pictures, Bo
                 return false;
         return true;
     };
-    int64_t end = AV_NOPTS_VALUE;
+    const AVRational timeBase = source.VideoStream()->time_base;
+    const int64_t typical = TypicalPictureDuration(source);
+    const int64_t start = source.VideoStartTime();
+    int64_t last = AV_NOPTS_VALUE;
+    int64_t lastDuration = 0;
     bool open = true;
     while (std::optional<FramePtr> picture = pictures.Pop()) {
         if (control.StopRequested() || !open)
             continue;
-        end = (*picture)->pts + (*picture)->pkt_duration;
+        last = (*picture)->pts;
+        lastDuration = (*picture)->pkt_duration;
         filters.Push(picture->get());
         open = forward();
     }
-    if (open && end != AV_NOPTS_VALUE && !control.StopRequested() && !control.Failed()) {
-        // The last picture lasts its full duration, so the output is as long as the source.
-        filters.Finish(end);
+    if (open && last != AV_NOPTS_VALUE && !control.StopRequested() && !control.Failed()) {
+        // The last picture lasts its full duration, so the output is as long as the source; a long one
+        // (a still picture over its sound) only as far as the source's other streams reach, so that a
+        // damaged duration cannot stretch it.
+        int64_t end = last + std::max<int64_t>(1, std::min(lastDuration, typical));
+        if (lastDuration > typical) {
+            int64_t reached = source.ReachedTime(timeBase);
+            if (reached != AV_NOPTS_VALUE)
+                end = std::max(end, std::min(last + lastDuration, reached - start));
+        }
+        // Sound already written ahead of the picture is not taken back: the picture stays that long.
+        int64_t sound = static_cast<int64_t>(progress.SoundWrittenSeconds() / av_q2d(timeBase));
+        filters.Finish(std::max(end, sound));
         forward();
     }
     frames.Close();
 }
 
 void EncodeVideo(AVCodecContext& encoder, BoundedQueue<FramePtr>& frames, PspMuxer& muxer,
-                 VideoProgress& progress, const JobControl& control) {
+                 VideoProgress& progress, JobControl& control, int64_t frameLimit) {
     PacketPtr packet = MakePacket();
     auto write = [&]() {
         int result;
@@ -129,6 +149,10 @@ void EncodeVideo(AVCodecContext& encoder, BoundedQueue<FramePtr>& frames, PspMux
         // After a stop, frames still queued are dropped: only the encoder's own backlog is flushed.
         if (control.StopRequested())
             continue;
+        if (frameLimit > 0 && count >= frameLimit) {
+            control.EndHere();
+            continue;
+        }
         (*frame)->pts = count;
         (*frame)->pict_type = AV_PICTURE_TYPE_NONE;
         Check(avcodec_send_frame(&encoder, frame->get()), "Cannot encode the video");

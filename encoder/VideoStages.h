@@ -23,11 +23,14 @@ void ReadPackets(InputSource& source, BoundedQueue<PacketPtr>& video, BoundedQue
 void DecodeVideo(AVCodecContext& decoder, const InputSource& source, BoundedQueue<PacketPtr>& packets,
                  BoundedQueue<FramePtr>& pictures, const JobControl& control);
 
-void FilterVideo(VideoFilterGraph& filters, BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames,
-                 const JobControl& control);
+// Makes output frames of the pictures. The last picture lasts its duration, within what the source
+// reaches and at least as long as sound already written.
+void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const VideoProgress& progress,
+                 BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames, const JobControl& control);
 
-// Numbers the frames at the output rate, encodes them and writes them as stream 0.
+// Numbers the frames at the output rate, encodes them and writes them as stream 0. At `frameLimit`
+// frames (0: none) the output ends and the rest of the source is left unread.
 void EncodeVideo(AVCodecContext& encoder, BoundedQueue<FramePtr>& frames, PspMuxer& muxer,
-                 VideoProgress& progress, const JobControl& control);
+                 VideoProgress& progress, JobControl& control, int64_t frameLimit);
 
 } // namespace velmora::encoder

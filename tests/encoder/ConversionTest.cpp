@@ -4,6 +4,7 @@
 #include "tests/encoder/support/EncoderRun.h"
 #include "tests/encoder/support/MediaTools.h"
 #include "tests/encoder/support/PspChecks.h"
+#include "tests/encoder/support/SourceKinds.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -17,97 +18,6 @@ namespace {
 
 const std::string kPicture = "testsrc2=size=320x240:rate=25:duration=2";
 const std::string kTone = "sine=frequency=440:sample_rate=44100:duration=2";
-
-struct SourceKind {
-    std::string name;
-    std::string fileName;
-    std::vector<std::string> ffmpegArguments;
-    VideoChoice choice;
-    PspExpectations expected;
-};
-
-std::ostream& operator<<(std::ostream& stream, const SourceKind& kind) {
-    return stream << kind.name;
-}
-
-PspExpectations Expect(int width, int height, const std::string& rate, int level, int sampleRate,
-                       int channels) {
-    PspExpectations expected;
-    expected.width = width;
-    expected.height = height;
-    expected.frameRate = rate;
-    expected.level = level;
-    expected.sampleRate = sampleRate;
-    expected.channels = channels;
-    expected.seconds = 2.0;
-    return expected;
-}
-
-// Each container and codec with another of the choices, so that every value of each table is used.
-const std::vector<SourceKind> kSourceKinds = {
-    {"AviMpeg4Mp3",
-     "clip.avi",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "libmp3lame"},
-     {"1000k", "25.00", "400x192", "44100", "128", "2"},
-     Expect(400, 192, "25/1", 21, 44100, 2)},
-    {"MpegProgramStreamInterlaced",
-     "clip.mpg",
-     {"-f", "lavfi", "-i", "testsrc2=size=352x480:rate=30000/1001:duration=2", "-f", "lavfi", "-i",
-      "sine=frequency=440:sample_rate=48000:duration=2", "-c:v", "mpeg2video", "-flags", "+ildct+ilme",
-      "-field_order", "tt", "-c:a", "mp2"},
-     {"2000k", "29.97", "480x272", "48000", "192", "2"},
-     Expect(480, 272, "30000/1001", 30, 48000, 2)},
-    {"MatroskaVp8Vorbis",
-     "clip.mkv",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "libvpx", "-c:a", "libvorbis"},
-     {"150k", "23.98", "368x208", "32000", "32", "1"},
-     Expect(368, 208, "24000/1001", 21, 32000, 1)},
-    {"QuickTimeH264Aac51",
-     "clip.mov",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=2",
-      "-af", "aformat=channel_layouts=5.1", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"},
-     {"800k", "14.98", "320x240", "22025", "64", "2"},
-     Expect(320, 240, "15000/1001", 21, 22050, 2)},
-    {"FlashVideo",
-     "clip.flv",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "flv1", "-c:a", "libmp3lame"},
-     {"450k", "25.00", "400x192", "44100", "96", "1"},
-     Expect(400, 192, "25/1", 21, 44100, 1)},
-    {"ShockwaveFlashWithoutDuration",
-     "clip.swf",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "flv1", "-c:a", "libmp3lame"},
-     {"300k", "29.97", "320x240", "48000", "80", "2"},
-     Expect(320, 240, "30000/1001", 21, 48000, 2)},
-    {"WindowsMediaAsf",
-     "clip.wmv",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "wmv2", "-c:a", "wmav2"},
-     {"1500k", "23.98", "480x272", "44100", "160", "2"},
-     Expect(480, 272, "24000/1001", 30, 44100, 2)},
-    {"TenBit",
-     "deep.mkv",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-pix_fmt", "yuv420p10le", "-c:v", "libx264",
-      "-preset", "ultrafast", "-c:a", "aac"},
-     {"600k", "25.00", "400x192", "44100", "48", "2"},
-     Expect(400, 192, "25/1", 21, 44100, 2)},
-    {"Chroma422",
-     "422.mkv",
-     {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-pix_fmt", "yuv422p", "-c:v", "libx264",
-      "-preset", "ultrafast", "-c:a", "aac"},
-     {"600k", "25.00", "400x192", "44100", "128", "2"},
-     Expect(400, 192, "25/1", 21, 44100, 2)},
-    {"Chroma411OddSize",
-     "411.nut",
-     {"-f", "lavfi", "-i", "testsrc2=size=157x119:rate=25:duration=2", "-f", "lavfi", "-i", kTone, "-pix_fmt",
-      "yuv411p", "-c:v", "rawvideo", "-c:a", "pcm_s16le"},
-     {"600k", "25.00", "400x192", "44100", "128", "2"},
-     Expect(400, 192, "25/1", 21, 44100, 2)},
-    {"VariableFrameRate",
-     "vfr.mkv",
-     {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=30:duration=2,select='not(between(n\\,10\\,30))'",
-      "-f", "lavfi", "-i", kTone, "-vsync", "vfr", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"},
-     {"600k", "25.00", "400x192", "44100", "128", "2"},
-     Expect(400, 192, "25/1", 21, 44100, 2)},
-};
 
 class SourceConversion : public ::testing::TestWithParam<SourceKind> {};
 
@@ -134,7 +44,7 @@ TEST_P(SourceConversion, GivesAPspVideoOfTheSameLengthWithItsSound) {
     EXPECT_NEAR(markers.times.back(), MediaProbe(output).StreamNumber(0, "duration"), 0.01);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, SourceConversion, ::testing::ValuesIn(kSourceKinds),
+INSTANTIATE_TEST_SUITE_P(Sources, SourceConversion, ::testing::ValuesIn(SourceKinds()),
                          [](const auto& info) { return info.param.name; });
 
 // A converted video of a still source: its picture at one second.

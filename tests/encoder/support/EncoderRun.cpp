@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,9 +49,27 @@ struct Pipe {
     }
 };
 
+// The environment for the encoder: this one, with a small AddressSanitizer quarantine.
+std::vector<std::string> EncoderEnvironment() {
+    std::vector<std::string> variables;
+    bool sanitizerOptions = false;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        std::string text = *variable;
+        if (text.rfind("ASAN_OPTIONS=", 0) == 0) {
+            text += ":quarantine_size_mb=16";
+            sanitizerOptions = true;
+        }
+        variables.push_back(text);
+    }
+    if (!sanitizerOptions)
+        variables.push_back("ASAN_OPTIONS=quarantine_size_mb=16");
+    return variables;
+}
+
 // Starts the program with `input` as its standard input and `output`/`error` as its standard output
-// and error (-1: /dev/null).
-pid_t Spawn(const std::vector<std::string>& words, bool searchPath, int input, int output, int error) {
+// and error (-1: /dev/null); `environment` replaces this process's when given.
+pid_t Spawn(const std::vector<std::string>& words, bool searchPath, int input, int output, int error,
+            const std::vector<std::string>* environment = nullptr) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (input >= 0)
@@ -69,9 +88,17 @@ pid_t Spawn(const std::vector<std::string>& words, bool searchPath, int input, i
     for (const std::string& word : words)
         arguments.push_back(const_cast<char*>(word.c_str()));
     arguments.push_back(nullptr);
+    std::vector<char*> variables;
+    if (environment != nullptr) {
+        for (const std::string& variable : *environment)
+            variables.push_back(const_cast<char*>(variable.c_str()));
+        variables.push_back(nullptr);
+    }
+    char** childEnvironment = environment != nullptr ? variables.data() : environ;
     pid_t child = 0;
-    int result = searchPath ? posix_spawnp(&child, arguments[0], &actions, nullptr, arguments.data(), environ)
-                            : posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), environ);
+    int result =
+        searchPath ? posix_spawnp(&child, arguments[0], &actions, nullptr, arguments.data(), childEnvironment)
+                   : posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), childEnvironment);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0)
         throw std::runtime_error("cannot start " + words[0] + ": " + std::strerror(result));
@@ -105,16 +132,21 @@ EncoderResult RunEncoder(const std::vector<std::string>& words, const EncoderRun
     Pipe error;
     std::vector<std::string> command = {EncoderPath()};
     command.insert(command.end(), words.begin(), words.end());
+    std::vector<std::string> environment = EncoderEnvironment();
     Clock::time_point start = Clock::now();
-    pid_t child = Spawn(command, false, input.read, -1, error.write);
+    pid_t child = Spawn(command, false, input.read, -1, error.write, &environment);
     input.CloseRead();
     error.CloseWrite();
-    if (options.closeInput)
-        input.CloseWrite();
-
     EncoderResult result;
     Clock::time_point quitSent;
     bool quitWritten = false;
+    if (options.quitAtStart) {
+        quitSent = Clock::now();
+        quitWritten = write(input.write, "quit\n", 5) == 5;
+    }
+    if (options.closeInput)
+        input.CloseWrite();
+
     char buffer[4096];
     for (;;) {
         pollfd watched = {error.read, POLLIN, 0};
@@ -137,11 +169,14 @@ EncoderResult RunEncoder(const std::vector<std::string>& words, const EncoderRun
         }
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
     result.seconds = SecondsSince(start);
     if (quitWritten)
         result.secondsAfterQuit = std::chrono::duration<double>(Clock::now() - quitSent).count();
     result.exitCode = ExitCodeOf(status);
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024;
     return result;
 }
 

@@ -15,6 +15,8 @@ struct EncoderResult {
     bool timedOut = false;        // killed after the time limit
     double seconds = 0;           // from start to exit
     double secondsAfterQuit = -1; // from the "quit" line to exit, when one was sent
+    int signal = 0;               // the signal that ended it, if one did
+    double peakMiB = 0;           // its peak resident memory (ru_maxrss)
 };
 
 struct EncoderRunOptions {
@@ -22,6 +24,8 @@ struct EncoderRunOptions {
     std::function<bool(const std::string&)> quitWhen;
     // Closes standard input at once (end of input, not a stop request).
     bool closeInput = false;
+    // Sends "quit" before the encoder has read anything.
+    bool quitAtStart = false;
     double timeLimitSeconds = 120;
 };
 
@@ -29,7 +33,8 @@ struct EncoderRunOptions {
 EncoderRunOptions InputClosed(double timeLimitSeconds = 120);
 
 // Runs libq7z with the words after its name, as the desktop program does: its own standard input,
-// standard error captured.
+// standard error captured. Under AddressSanitizer the child keeps a small quarantine, so that its peak
+// memory is the program's rather than the checker's.
 EncoderResult RunEncoder(const std::vector<std::string>& words, const EncoderRunOptions& options = {});
 
 // Runs a program from PATH (ffmpeg, ffprobe) and returns its standard output; standard error goes to
