@@ -75,6 +75,7 @@ void TfrmMain::ConnectHandlers() {
     connect(editOutputFolder, &QLineEdit::textChanged, this, Guarded([this] { editOutputFolderChange(); }));
     connect(listViewFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
+    ConnectSkinAndHelpCommands();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -99,6 +100,8 @@ void TfrmMain::FormShow() {
     if (common_.languageId == kLanguageJapanese)
         ApplyJapaneseCharset();
     LoadLanguageTexts(common_.languageFile);
+    // An unreadable skin is reported, and the output folder is still filled in.
+    RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
     editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
 }
 

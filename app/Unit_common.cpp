@@ -1,14 +1,15 @@
 #include "app/Unit_common.h"
 
 #include "app/LanguageChoice.h"
+#include "app/SkinChoice.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
+#include "skin/TsuiSkinEngine.h"
 
 namespace velmora {
 
 namespace {
 constexpr int32_t kDefaultLanguage = kLanguageEnglish;
-constexpr int32_t kDefaultSkin = 10;
 constexpr int32_t kDefaultWaitTime = 30;
 } // namespace
 
@@ -17,6 +18,7 @@ TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell)
       shell_(shell ? shell : ownShell_.get()) {
     setObjectName(QStringLiteral("frmCommon"));
     LoadSettings();
+    suiSkinEngine = std::make_unique<TsuiSkinEngine>(appDir);
 }
 
 TfrmCommon::~TfrmCommon() = default;
@@ -37,7 +39,7 @@ void TfrmCommon::LoadSettings() {
 }
 
 int32_t TfrmCommon::ReadSkinIndex() const {
-    return config_.ReadInteger("skin", "skin", kDefaultSkin);
+    return config_.ReadInteger("skin", "skin", kDefaultSkinIndex);
 }
 
 void TfrmCommon::WriteSkinIndex(int32_t index) const {
@@ -50,6 +52,26 @@ bool TfrmCommon::IsAutoPowerOffOn() const {
 
 int32_t TfrmCommon::ReadAutoPowerOffWaitTime() const {
     return config_.ReadInteger("setting", "autoPowerOff_WaitTime", kDefaultWaitTime);
+}
+
+void TfrmCommon::ApplySkin(int32_t index) {
+    suiSkinEngine->SetSkinFile(appDir + "skins/" + SkinFileName(index));
+}
+
+void TfrmCommon::OpenLocalHelp() const {
+    shell_->Open(QString::fromStdString(helpFile));
+}
+
+void TfrmCommon::OpenHomePage() const {
+    shell_->Open(QString::fromStdString(homePageUrl));
+}
+
+void TfrmCommon::OpenSupportMail() const {
+    shell_->Open(QString::fromStdString(supportMailUrl));
+}
+
+void TfrmCommon::OpenFeedbackPage() const {
+    shell_->Open(QString::fromStdString(feedbackUrl));
 }
 
 } // namespace velmora

@@ -11,6 +11,7 @@
 namespace velmora {
 
 class DesktopShell;
+class TsuiSkinEngine;
 
 // The shared services behind every window: where the program and its files are, the language
 // choice, and the accessors of config.ini. It has no window of its own.
@@ -31,6 +32,14 @@ public:
     bool IsAutoPowerOffOn() const;
     int32_t ReadAutoPowerOffWaitTime() const;
 
+    // Restyles every window with skin number index (any number outside the table: the default skin).
+    void ApplySkin(int32_t index);
+    // The help targets of the language, opened with the desktop's program for them.
+    void OpenLocalHelp() const;
+    void OpenHomePage() const;
+    void OpenSupportMail() const;
+    void OpenFeedbackPage() const;
+
     const ProfileFile& Config() const { return config_; }
     DesktopShell& Shell() const { return *shell_; }
 
@@ -42,6 +51,7 @@ public:
     std::string homePageUrl;
     std::string supportMailUrl;
     std::string feedbackUrl;
+    std::unique_ptr<TsuiSkinEngine> suiSkinEngine;
 
 private:
     std::string programFolder_;

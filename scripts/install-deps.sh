@@ -9,7 +9,7 @@ build_packages=(
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
 )
 run_packages=(fonts-noto-cjk)
-test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth dbus-daemon clang-format)
+test_packages=(fonts-noto-cjk libgtest-dev libgmock-dev ffmpeg xvfb xauth dbus-daemon clang-format)
 
 case "${1:-}" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;
