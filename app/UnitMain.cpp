@@ -4,9 +4,12 @@
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitSetting.h"
+#include "joblist/JobList.h"
+#include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
+#include "platform/qt/ModalQuestions.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
 #include "platform/qt/StandardFolders.h"
 
@@ -24,13 +27,15 @@
 
 namespace velmora {
 
-TfrmMain::TfrmMain(TfrmCommon& common) : common_(common) {
+TfrmMain::TfrmMain(TfrmCommon& common)
+    : ownQuestions_(std::make_unique<DialogQuestions>()), questions_(ownQuestions_.get()), common_(common) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateActions();
     CreateControls();
     CreateMenus();
+    jobList_ = std::make_unique<JobList>(listViewFiles);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     CreateRunners();
@@ -62,6 +67,11 @@ void TfrmMain::CreateRunners() {
 
 void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
     dialogs_ = dialogs;
+    if (dialogs_.FrmBatchAdd != nullptr)
+        dialogs_.FrmBatchAdd->OnBatchAdd = [this](const std::string& folder, bool recurse,
+                                                  const std::string& extension) {
+            AddFolderFiles(folder, recurse, extension);
+        };
 }
 
 void TfrmMain::ConnectHandlers() {
@@ -75,6 +85,7 @@ void TfrmMain::ConnectHandlers() {
     connect(editOutputFolder, &QLineEdit::textChanged, this, Guarded([this] { editOutputFolderChange(); }));
     connect(listViewFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
+    ConnectJobListHandlers();
     ConnectSkinAndHelpCommands();
 }
 
@@ -97,6 +108,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::FormShow() {
+    closing_ = false;
     if (common_.languageId == kLanguageJapanese)
         ApplyJapaneseCharset();
     LoadLanguageTexts(common_.languageFile);
@@ -106,6 +118,7 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::FormClose() {
+    closing_ = true;
     if (ConsoleIO && ConsoleIO->IsRunning()) {
         ConsoleIO->StopProcess();
         ConsoleIO.reset();

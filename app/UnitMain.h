@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,9 @@ class TfrmPowerOffWindows;
 class TfrmSetting;
 class TFrmBatchAdd;
 class TFrmDirectory;
+class JobList;
 class LanguageFile;
+class ModalQuestions;
 class OwnerThreadChannel;
 class TConsoleIO;
 
@@ -61,6 +64,22 @@ public:
     std::string ReadOutputFolder() const;
     void WriteOutputFolder() const;
     void editOutputFolderChange();
+
+    // The job list and its commands.
+    void AddFile(const std::string& path);
+    void AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension);
+    void ActionFileAddExecute();
+    void ActionFileBatchAddExecute();
+    void ActionFileDeleteExecute();
+    void ActionFileClearAllExecute();
+    void ActionFileMoveUpExecute();
+    void ActionFileMoveDownExecute();
+    void ActionSetDirectoryExecute();
+    JobList& Jobs() const { return *jobList_; }
+
+    // Where modal questions and the open dialog go; the real dialogs by default. The caller keeps
+    // ownership.
+    void SetQuestions(ModalQuestions* questions);
 
     void LoadLanguageTexts(const std::string& languageFile);
     void LoadLanguageTexts(const LanguageFile& texts);
@@ -155,6 +174,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -163,6 +185,20 @@ private:
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();
+    void ConnectJobListHandlers();
+    // Queues dropped paths in order, processing events after each so the window stays responsive.
+    void AddDroppedFiles();
+    void ProcessPendingEvents();
+
+    std::unique_ptr<JobList> jobList_;
+    std::unique_ptr<ModalQuestions> ownQuestions_;
+    ModalQuestions* questions_;
+    // The open dialog's filter last left selected with OK, for its next opening in this run.
+    QString openFilter_;
+    std::deque<std::string> droppedPaths_;
+    bool addingDropped_ = false;
+    // Set on close: scans and queued drops end rather than fill a window that is going away.
+    bool closing_ = false;
 
     std::shared_ptr<OwnerThreadChannel> runnerChannel_;
     TfrmCommon& common_;

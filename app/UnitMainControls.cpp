@@ -110,6 +110,8 @@ void TfrmMain::CreateControls() {
     listViewFiles->verticalHeader()->setDefaultSectionSize(18);
     listViewFiles->setShowGrid(true);
     listViewFiles->setWordWrap(false);
+    // A long path keeps its file name in view.
+    listViewFiles->setTextElideMode(Qt::ElideMiddle);
     listViewFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     listViewFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
     listViewFiles->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);

@@ -6,7 +6,8 @@
 namespace velmora {
 
 FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    // Hidden folders stay out of sight, as in the desktop's own file manager.
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     model_->setRootPath(QStringLiteral("/"));
     setModel(model_);
     for (int column = 1; column < model_->columnCount(); ++column)
@@ -14,6 +15,11 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     header()->hide();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Folders are listed in the background; the selected one comes into view once its parent is.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 QString FolderTree::SelectedPath() const {
@@ -22,11 +28,14 @@ QString FolderTree::SelectedPath() const {
 }
 
 void FolderTree::SelectPath(const QString& path) {
-    QModelIndex index = model_->index(path);
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    QModelIndex index = model_->index(folder);
     if (!index.isValid())
         return;
     setCurrentIndex(index);
-    scrollTo(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 } // namespace velmora

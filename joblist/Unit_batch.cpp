@@ -1,6 +1,8 @@
 #include "joblist/Unit_batch.h"
 
 #include "joblist/FolderTree.h"
+#include "joblist/JobList.h"
+#include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 
@@ -51,6 +53,32 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
     buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
     buttonCancel->setGeometry(258, 368, 80, 25);
     connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttonOK, &QPushButton::clicked, this, Guarded([this] { buttonOKClick(); }));
+}
+
+namespace {
+
+// Blanks and control characters at either end go, as the extension box has always trimmed them.
+std::string TrimmedExtension(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
+        ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
+        --last;
+    return text.substr(first, last - first);
+}
+
+} // namespace
+
+void TFrmBatchAdd::buttonOKClick() {
+    const QString folder = ShellTreeView->SelectedPath();
+    if (folder.isEmpty())
+        return;
+    hide();
+    if (OnBatchAdd)
+        OnBatchAdd(PathFromText(folder), checkBoxIsSubDirectorie->isChecked(),
+                   TrimmedExtension(PathFromText(editExt->text())));
 }
 
 void TFrmBatchAdd::LoadLanguageTexts(const LanguageFile& texts) {

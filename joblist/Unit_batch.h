@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <string>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -21,6 +24,13 @@ public:
 
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
+
+    // Hides the dialog and hands the selected folder, the subfolder choice and the trimmed extension
+    // to OnBatchAdd. Nothing happens while no folder is selected.
+    void buttonOKClick();
+
+    // Runs the batch add (the main window's folder scan).
+    std::function<void(const std::string& folder, bool recurse, const std::string& extension)> OnBatchAdd;
 
     QLabel* labelDirectory;
     FolderTree* ShellTreeView;

@@ -33,6 +33,20 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(258, 332, 80, 25);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonOK, &QPushButton::clicked, this, &TFrmDirectory::ButtonOKClick);
+}
+
+void TFrmDirectory::ButtonOKClick() {
+    ChosenDirectory = ShellTreeView1->SelectedPath();
+    if (ChosenDirectory.isEmpty())
+        reject();
+    else
+        accept();
+}
+
+void TFrmDirectory::reject() {
+    ChosenDirectory.clear();
+    QDialog::reject();
 }
 
 void TFrmDirectory::LoadLanguageTexts(const LanguageFile& texts) {

@@ -20,6 +20,11 @@ public:
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
 
+    // OK takes the selected folder; with none selected it is a Cancel.
+    void ButtonOKClick();
+    // Cancel, Esc and the close box empty ChosenDirectory.
+    void reject() override;
+
     QLabel* LabelDirectory;
     FolderTree* ShellTreeView1;
     QPushButton* ButtonOK;

@@ -18,6 +18,7 @@ std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {
 
 ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {
     windows = std::make_unique<ProgramWindows>(programFolder.empty() ? folder.Path() : programFolder, &shell);
+    windows->frmMain.SetQuestions(&questions);
     return *windows;
 }
 

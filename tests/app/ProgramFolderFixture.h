@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/DesktopShell.h"
+#include "tests/app/RecordingQuestions.h"
 #include "tests/support/RecordingErrorReporter.h"
 #include "tests/support/TestFiles.h"
 
@@ -41,6 +42,8 @@ protected:
     TemporaryFolder folder;
     RecordingErrorReporter errors;
     RecordingDesktopShell shell;
+    // Every modal question of the windows goes here, so no test waits on a dialog.
+    RecordingQuestions questions;
     std::unique_ptr<ProgramWindows> windows;
 };
 

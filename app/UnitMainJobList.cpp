@@ -1,0 +1,169 @@
+// The job list's commands on the main window: adding by dialog, drop and folder scan, removing,
+// clearing, moving, and choosing the output folder.
+#include "app/UnitMain.h"
+
+#include "joblist/FileOpenFilters.h"
+#include "joblist/FolderScan.h"
+#include "joblist/FolderTree.h"
+#include "joblist/JobList.h"
+#include "joblist/RepaintPacer.h"
+#include "joblist/Unit_batch.h"
+#include "joblist/Unit_common_directory.h"
+#include "platform/ErrorReport.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/ModalQuestions.h"
+#include "platform/qt/WindowPlacement.h"
+#include <QTableWidget>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+namespace velmora {
+
+namespace {
+
+bool CarriesLocalFiles(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return false;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TfrmMain::ConnectJobListHandlers() {
+    connect(ActionFileAdd, &QAction::triggered, this, Guarded([this] { ActionFileAddExecute(); }));
+    connect(ActionFileBatchAdd, &QAction::triggered, this, Guarded([this] { ActionFileBatchAddExecute(); }));
+    connect(ActionFileDelete, &QAction::triggered, this, Guarded([this] { ActionFileDeleteExecute(); }));
+    connect(ActionFileClearAll, &QAction::triggered, this, Guarded([this] { ActionFileClearAllExecute(); }));
+    connect(ActionFileMoveUp, &QAction::triggered, this, Guarded([this] { ActionFileMoveUpExecute(); }));
+    connect(ActionFileMoveDown, &QAction::triggered, this, Guarded([this] { ActionFileMoveDownExecute(); }));
+    connect(ActionSetDirectory, &QAction::triggered, this, Guarded([this] { ActionSetDirectoryExecute(); }));
+}
+
+void TfrmMain::SetQuestions(ModalQuestions* questions) {
+    questions_ = questions != nullptr ? questions : ownQuestions_.get();
+}
+
+void TfrmMain::AddFile(const std::string& path) {
+    jobList_->AddFile(path);
+}
+
+void TfrmMain::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension) {
+    RepaintPacer pacer(listViewFiles);
+    FolderScanSink sink;
+    sink.addFile = [this](const std::string& path) { AddFile(path); };
+    sink.afterEntry = [this, &pacer] {
+        pacer.Pace();
+        ProcessPendingEvents();
+    };
+    sink.cancelled = [this] { return closing_; };
+    velmora::AddFolderFiles(folder, recurse, extension, sink);
+}
+
+void TfrmMain::ActionFileAddExecute() {
+    const QStringList filters = FileOpenFilters();
+    if (openFilter_.isEmpty())
+        openFilter_ = filters.first();
+    QString selected = openFilter_;
+    const QStringList chosen =
+        questions_->ChooseFilesToOpen(this, QStringLiteral("Open video files"), filters, selected);
+    if (chosen.isEmpty())
+        return;
+    openFilter_ = selected;
+    for (const QString& file : chosen) {
+        if (file.isEmpty())
+            break;
+        AddFile(PathFromText(file));
+    }
+}
+
+void TfrmMain::ActionFileBatchAddExecute() {
+    TFrmBatchAdd* dialog = dialogs_.FrmBatchAdd;
+    if (dialog == nullptr)
+        return;
+    if (!dialog->isVisible())
+        CentreOnWindow(dialog, this);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void TfrmMain::ActionFileDeleteExecute() {
+    jobList_->RemoveSelected();
+}
+
+void TfrmMain::ActionFileClearAllExecute() {
+    if (questions_->ConfirmOkCancel(this, ApplicationTitle(), msgClearAll))
+        jobList_->Clear();
+}
+
+void TfrmMain::ActionFileMoveUpExecute() {
+    jobList_->MoveSelected(-1);
+}
+
+void TfrmMain::ActionFileMoveDownExecute() {
+    jobList_->MoveSelected(+1);
+}
+
+void TfrmMain::ActionSetDirectoryExecute() {
+    TFrmDirectory* dialog = dialogs_.FrmDirectory;
+    if (dialog == nullptr)
+        return;
+    dialog->ShellTreeView1->SelectPath(editOutputFolder->text());
+    CentreOnWindow(dialog, this);
+    if (dialog->exec() == QDialog::Accepted)
+        editOutputFolder->setText(dialog->ChosenDirectory);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (CarriesLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (CarriesLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    if (!CarriesLocalFiles(event->mimeData()))
+        return;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            droppedPaths_.push_back(PathFromText(url.toLocalFile()));
+    event->acceptProposedAction();
+    // The drop source waits for this handler; the names are added once it has returned.
+    QTimer::singleShot(0, this, Guarded([this] { AddDroppedFiles(); }));
+}
+
+void TfrmMain::AddDroppedFiles() {
+    // A drop that arrives while an earlier one is being added joins the same queue, in order.
+    if (addingDropped_)
+        return;
+    addingDropped_ = true;
+    RepaintPacer pacer(listViewFiles);
+    while (!droppedPaths_.empty() && !closing_) {
+        const std::string path = std::move(droppedPaths_.front());
+        droppedPaths_.pop_front();
+        AddFile(path);
+        pacer.Pace();
+        ProcessPendingEvents();
+    }
+    droppedPaths_.clear();
+    addingDropped_ = false;
+}
+
+} // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/EncodingSettings.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace velmora {
+
+// What the conversion engine needs of the main window. TfrmMain implements these; tests implement
+// them without a screen. Every call comes on the user-interface thread. Texts are UTF-8 bytes.
+
+// The job list: entries addressed by position, the current one marked by selecting it.
+class JobListView {
+public:
+    virtual ~JobListView() = default;
+    virtual int Count() const = 0;
+    // The entry's caption, the source path as queued; only for 0 <= index < Count().
+    virtual std::string EntryText(int index) const = 0;
+    // Makes the entry the one selected entry; only for 0 <= index < Count().
+    virtual void SelectEntry(int index) = 0;
+    // The position of the selected entry, if one is selected.
+    virtual std::optional<int> SelectedEntry() const = 0;
+};
+
+// The progress bar and the status label.
+class StatusDisplay {
+public:
+    virtual ~StatusDisplay() = default;
+    // The bar's position, 0 to 99 while the encoder output drives it.
+    virtual void SetProgress(int position) = 0;
+    // The label's caption and its tooltip (the label does not size itself to its text).
+    virtual void SetStatusText(const std::string& text) = 0;
+    // The msgStatusReady text on the label, the bar at 0.
+    virtual void ResetStatusDisplay() = 0;
+    // The language file's msgStatusRun text, a format with one %s.
+    virtual std::string StatusRunFormat() const = 0;
+};
+
+// Everything else a run needs of the window.
+class ConversionWindow : public JobListView, public StatusDisplay {
+public:
+    // The output folder's text as shown; read once when a run starts.
+    virtual std::string OutputFolderText() const = 0;
+    // The six encoding lists' positions now; read at every video step.
+    virtual EncodingSettings CurrentEncodingSettings() const = 0;
+    // Dispatches the program's events until done() holds, sleeping while there are none (a nested
+    // event loop: while (!done()) processEvents(WaitForMoreEvents)). done() turns true only while an
+    // event is handled, so it needs testing only after each one.
+    virtual void WaitUntil(const std::function<bool()>& done) = 0;
+    // The power-off option as stored now.
+    virtual bool IsAutoPowerOffOn() const = 0;
+    // The power-off countdown, modal; its outcome does not matter.
+    virtual void ShowPowerOffCountdown() = 0;
+    // The completion question (msgFolderView, CR LF CR LF, msgFinishInfo; Yes and No); true for Yes.
+    virtual bool AskOpenOutputFolder() = 0;
+    // Has the desktop shell open the folder (it carries its trailing '/'); the outcome is not examined.
+    virtual void OpenOutputFolder(const std::string& folder) = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,91 @@
+#include "engine/EncoderOutputParser.h"
+
+#include "engine/MarkerText.h"
+
+#include <cmath>
+#include <limits>
+
+namespace velmora {
+
+namespace {
+
+const std::string kDurationOpen = "ffmpeg_release_duration=";
+const std::string kDurationClose = "=ffmpeg_release_duration";
+const std::string kTimeOpen = "ffmpeg_release_time=";
+const std::string kTimeClose = "=ffmpeg_release_time";
+
+std::string StatusText(const std::string& runFormat, int selected, int count, std::int64_t divisor,
+                       const std::string& source) {
+    const std::string counter = std::to_string(selected + 1) + "/" + std::to_string(count);
+    return FormatWithOneString(runFormat, counter) + " [-" + SecondsToClockText(divisor) + "]" + " " + source;
+}
+
+} // namespace
+
+std::int64_t RoundedSeconds(double seconds) {
+    if (std::isnan(seconds))
+        return 0;
+    // 2^63 is the first double past the range.
+    constexpr double limit = 9223372036854775808.0;
+    const double rounded = std::nearbyint(seconds); // the default mode rounds halves to even
+    if (rounded >= limit)
+        return std::numeric_limits<std::int64_t>::max();
+    if (rounded < -limit)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(rounded);
+}
+
+int ProgressPosition(std::int64_t time, std::int64_t divisor) {
+    const long double product = static_cast<long double>(time) / static_cast<long double>(divisor) * 100.0L;
+    const long double position = std::nearbyint(product);
+    if (!(position > 0)) // also for a negative time or duration
+        return 0;
+    return position > 99 ? 99 : static_cast<int>(position);
+}
+
+std::string FormatWithOneString(const std::string& format, const std::string& argument) {
+    std::string text;
+    bool argumentUsed = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (format[i] == '%' && next == '%') {
+            text += '%';
+            ++i;
+        } else if (format[i] == '%' && next == 's' && !argumentUsed) {
+            text += argument;
+            argumentUsed = true;
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+void ParseEncoderOutput(const std::string& text, ProgressState& state, const JobListView& jobs,
+                        StatusDisplay& display) {
+    const std::optional<int> selected = jobs.SelectedEntry();
+    if (!selected || *selected < 0 || *selected >= jobs.Count())
+        return;
+
+    const std::string duration = TrimControlBytes(ExtractMarkerValue(kDurationOpen, kDurationClose, text));
+    if (!duration.empty())
+        state.FCurrentDuration = ClockTextToSeconds(duration);
+
+    std::int64_t time = state.FFurthestTime;
+    const std::string timeText = TrimControlBytes(ExtractMarkerValue(kTimeOpen, kTimeClose, text));
+    if (!timeText.empty()) {
+        time = RoundedSeconds(FloatFromText(timeText));
+        if (time > state.FFurthestTime)
+            state.FFurthestTime = time;
+    }
+
+    const std::int64_t divisor = state.FCurrentDuration == 0 ? 1 : state.FCurrentDuration;
+    const int position = ProgressPosition(time, divisor);
+    const std::string status =
+        StatusText(display.StatusRunFormat(), *selected, jobs.Count(), divisor, jobs.EntryText(*selected));
+    display.SetProgress(position);
+    display.SetStatusText(status);
+}
+
+} // namespace velmora

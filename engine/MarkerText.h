@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The text pieces the encoder's progress markers are read with. All work on bytes, never decoded.
+
+// The value of the last complete marker openingTag VALUE closingTag in the text, or the empty text:
+// the last closing tag, and before it the opening tag that ends nearest to it without overlapping it.
+std::string ExtractMarkerValue(const std::string& openingTag, const std::string& closingTag,
+                               const std::string& text);
+
+// The text without leading and trailing bytes of code 32 or lower.
+std::string TrimControlBytes(const std::string& text);
+
+// The non-empty fields between occurrences of the separator: "1::2" at ":" gives 1 and 2.
+std::vector<std::string> SplitNonEmpty(const std::string& text, const std::string& separator);
+
+// Whole seconds of a clock text h:m:s.fraction; 0 for an empty text or one of another shape. A field
+// that is not a whole number raises EConvertError "'<field>' is not a valid integer value". The
+// fraction is only checked, never counted: 00:01:02.99 gives 62.
+std::int64_t ClockTextToSeconds(const std::string& text);
+
+// hh:mm:ss; hours of 100 or more take the digits they need (360000 gives 100:00:00).
+std::string SecondsToClockText(std::int64_t seconds);
+
+// A decimal integer of 32 bits with an optional sign; anything else raises EConvertError
+// "'<text>' is not a valid integer value".
+std::int32_t IntegerFromText(const std::string& text);
+
+// A decimal number with an optional sign, a point as decimal mark and an optional exponent, whatever
+// the C locale says; anything else (hexadecimal, inf, nan, blanks) raises EConvertError
+// "'<text>' is not a valid floating point value".
+double FloatFromText(const std::string& text);
+
+} // namespace velmora

@@ -1,0 +1,90 @@
+#include "engine/OutputFiles.h"
+
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string_view>
+
+namespace velmora {
+
+namespace {
+
+[[noreturn]] void RaiseInOutError(int code) {
+    throw EInOutError(code, OSErrorMessage(code));
+}
+
+// mkdir -p: each missing parent in turn, from the top.
+bool CreateFolderWithParents(const std::string& folder) {
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+    }
+    if (DirectoryExists(folder))
+        return true;
+    errno = ENOTDIR;
+    return false;
+}
+
+} // namespace
+
+std::string WithTrailingSeparator(const std::string& folder) {
+    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
+}
+
+std::string NextOutputPath(const std::string& folder) {
+    const std::string prefix = WithTrailingSeparator(folder) + "M4V";
+    for (unsigned long long n = 50000;; ++n) {
+        std::string path = prefix + std::to_string(n) + ".MP4";
+        if (!FileExists(path))
+            return path;
+    }
+}
+
+std::string ThumbnailPathFor(const std::string& videoPath) {
+    const std::size_t dot = videoPath.rfind('.');
+    const std::size_t slash = videoPath.rfind('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? videoPath.substr(0, dot) : videoPath) + ".THM";
+}
+
+bool EnsureOutputFolder(const std::string& folder) {
+    if (folder.empty())
+        throw EInOutError(0, "Unable to create directory");
+    std::string name = folder;
+    if (name.back() == '/')
+        name.pop_back();
+    if (name.empty()) // the root folder
+        return true;
+    return DirectoryExists(name) || CreateFolderWithParents(name);
+}
+
+void WritePlaceholder(const std::string& path) {
+    constexpr std::string_view placeholder = "temp\r\n";
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0)
+        RaiseInOutError(errno);
+    std::size_t done = 0;
+    while (done < placeholder.size()) {
+        const ssize_t written = write(file, placeholder.data() + done, placeholder.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int code = written < 0 ? errno : ENOSPC;
+            close(file);
+            RaiseInOutError(code);
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    if (close(file) != 0)
+        RaiseInOutError(errno);
+}
+
+} // namespace velmora

@@ -1,0 +1,25 @@
+#include "joblist/ExtensionRule.h"
+
+#include <string>
+
+namespace velmora {
+
+std::string_view PathExtension(std::string_view path) {
+    const size_t mark = path.find_last_of("./");
+    if (mark == std::string_view::npos || path[mark] != '.')
+        return {};
+    return path.substr(mark);
+}
+
+bool PassesExtensionRule(std::string_view path) {
+    const std::string_view extension = PathExtension(path);
+    if (extension.empty())
+        return false;
+    std::string lowered(extension);
+    for (char& c : lowered)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return kAcceptedExtensions.find(lowered) != std::string_view::npos;
+}
+
+} // namespace velmora

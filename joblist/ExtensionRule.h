@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace velmora {
+
+// The video kinds the job list takes, as one text; the add rule looks for an extension inside it.
+inline constexpr std::string_view kAcceptedExtensions =
+    "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mov;*.rm;*.rmvb;*.qt;*.mp4;*.3gp;*.dat;*.vob;*.smk;*.swf;*.nsv;*.mkv";
+
+// The text from the last '.' of the path to its end, when no '/' follows that dot; else empty.
+std::string_view PathExtension(std::string_view path);
+
+// True when the path's extension, lower-cased, occurs anywhere in the accepted text. A piece of an
+// extension passes too (".mp" lies inside ".mpg"), which keeps the rule as users have known it.
+bool PassesExtensionRule(std::string_view path);
+
+} // namespace velmora

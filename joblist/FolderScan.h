@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace velmora {
+
+// What a folder scan reports to, and asks of, its caller.
+struct FolderScanSink {
+    // Every listed entry that is not entered as a folder, by its full path.
+    std::function<void(const std::string& path)> addFile;
+    // After each entry: the window processes its pending events here.
+    std::function<void()> afterEntry;
+    // Asked before each entry; true ends the whole scan (the window is closing).
+    std::function<bool()> cancelled;
+};
+
+// Walks the folder depth first, in the order the file system lists it, and passes each entry whose
+// name matches "*." + extension (case-blind; "*" or an empty extension matches every name) to the
+// sink. With recurse set, a matching entry that is a real folder, not a link and not hidden, is
+// scanned in its place instead. A folder that cannot be listed gives nothing.
+void AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension,
+                    const FolderScanSink& sink);
+
+// The folder and the name joined with one '/'.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+} // namespace velmora

@@ -1,0 +1,37 @@
+#include "platform/qt/ModalQuestions.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velmora {
+
+bool DialogQuestions::ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& title,
+                                               const QStringList& filters, QString& selectedFilter) {
+    QFileDialog dialog(owner, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(selectedFilter);
+    dialog.selectFile(QString());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles();
+}
+
+} // namespace velmora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace velmora {
+
+// The modal questions the windows ask and the open-file dialog, in one place, so that tests can
+// answer them without a screen.
+class ModalQuestions {
+public:
+    virtual ~ModalQuestions() = default;
+    // OK and Cancel; true for OK.
+    virtual bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) = 0;
+    // Yes and No, no icon; true for Yes.
+    virtual bool AskYesNo(QWidget* owner, const QString& title, const QString& text) = 0;
+    // Several existing files; none after Cancel. selectedFilter is the filter to open on, and on OK
+    // the one the user left selected.
+    virtual QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
+                                          QString& selectedFilter) = 0;
+};
+
+// Qt's own message boxes and file dialog (not the desktop's, so that skins reach them).
+class DialogQuestions : public ModalQuestions {
+public:
+    bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget* owner, const QString& title, const QString& text) override;
+    QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
+                                  QString& selectedFilter) override;
+};
+
+} // namespace velmora

@@ -1,0 +1,242 @@
+#include "joblist/FolderTree.h"
+#include "joblist/JobList.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "tests/app/ProgramFolderFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+namespace {
+
+class JobListCommands : public ProgramFolderTest {
+protected:
+    TfrmMain& ShowMain() { return Show().frmMain; }
+
+    TfrmMain& WithEntries(const std::vector<std::string>& paths) {
+        TfrmMain& frmMain = ShowMain();
+        for (const std::string& path : paths)
+            frmMain.AddFile(path);
+        return frmMain;
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (int i = 0; i < windows->frmMain.Jobs().Count(); ++i)
+            entries.push_back(windows->frmMain.Jobs().EntryText(i));
+        return entries;
+    }
+
+    int Selected() const { return windows->frmMain.Jobs().SelectedIndex().value_or(-1); }
+
+    void Drop(const QList<QUrl>& urls, QWidget* target) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(JobListCommands, ListIsAOneColumnReportWithSingleSelection) {
+    TfrmMain& frmMain = ShowMain();
+    EXPECT_EQ(frmMain.listViewFiles->columnCount(), 1);
+    EXPECT_EQ(frmMain.listViewFiles->columnWidth(0), 399);
+    EXPECT_TRUE(frmMain.listViewFiles->showGrid());
+    EXPECT_EQ(frmMain.listViewFiles->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(frmMain.listViewFiles->horizontalHeaderItem(0)->text(), QStringLiteral("Files to convert"));
+    EXPECT_EQ(frmMain.Jobs().Count(), 0);
+}
+
+TEST_F(JobListCommands, AddKeepsPathsAsReceivedDuplicatesIncludedAndSkipsOthersSilently) {
+    const std::string unicode = "/home/ユーザー/видео/клип 1.avi";
+    TfrmMain& frmMain = WithEntries({"/v/a.avi", "/v/b.avs", unicode, "/v/a.avi", "/v/odd\xff.mkv"});
+    EXPECT_EQ(Entries(), std::vector<std::string>({"/v/a.avi", unicode, "/v/a.avi", "/v/odd\xff.mkv"}));
+    EXPECT_TRUE(frmMain.listViewFiles->item(0, 0)->flags() & Qt::ItemIsEditable);
+    frmMain.listViewFiles->item(0, 0)->setText(QStringLiteral("/edited/clip.mp4"));
+    EXPECT_EQ(frmMain.Jobs().EntryText(0), "/edited/clip.mp4") << "an edited entry is what gets converted";
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(JobListCommands, RemoveTakesTheSelectedEntryAndLeavesNoSelection) {
+    TfrmMain& frmMain = WithEntries({"/a.avi", "/b.avi", "/c.avi"});
+    frmMain.ActionFileDelete->trigger();
+    EXPECT_EQ(Entries().size(), 3u) << "nothing selected, nothing removed";
+    frmMain.Jobs().SelectEntry(1);
+    frmMain.ActionFileDelete->trigger();
+    EXPECT_EQ(Entries(), std::vector<std::string>({"/a.avi", "/c.avi"}));
+    EXPECT_EQ(Selected(), -1);
+}
+
+struct MoveCase {
+    int selected; // -1: none
+    bool up;
+    std::vector<std::string> after;
+    int selectedAfter;
+};
+
+class JobListMoves : public JobListCommands, public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(JobListMoves, SwapWithTheNeighbourAndTheSelectionFollows) {
+    const MoveCase& move = GetParam();
+    TfrmMain& frmMain = WithEntries({"/a.avi", "/b.avi", "/c.avi"});
+    if (move.selected >= 0)
+        frmMain.Jobs().SelectEntry(move.selected);
+    (move.up ? frmMain.ActionFileMoveUp : frmMain.ActionFileMoveDown)->trigger();
+    EXPECT_EQ(Entries(), move.after);
+    EXPECT_EQ(Selected(), move.selectedAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, JobListMoves,
+                         ::testing::Values(MoveCase{1, true, {"/b.avi", "/a.avi", "/c.avi"}, 0},
+                                           MoveCase{1, false, {"/a.avi", "/c.avi", "/b.avi"}, 2},
+                                           MoveCase{0, true, {"/a.avi", "/b.avi", "/c.avi"}, 0},
+                                           MoveCase{2, false, {"/a.avi", "/b.avi", "/c.avi"}, 2},
+                                           MoveCase{-1, true, {"/a.avi", "/b.avi", "/c.avi"}, -1},
+                                           MoveCase{-1, false, {"/a.avi", "/b.avi", "/c.avi"}, -1}));
+
+TEST_F(JobListCommands, ClearAllAsksEvenWhenEmptyAndOnlyOkClears) {
+    TfrmMain& frmMain = ShowMain();
+    questions.answers = {false};
+    frmMain.ActionFileClearAll->trigger();
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].kind, QStringLiteral("ok-cancel"));
+    EXPECT_EQ(questions.asked[0].title, ApplicationTitle());
+    EXPECT_EQ(questions.asked[0].text, frmMain.msgClearAll);
+
+    frmMain.AddFile("/a.avi");
+    frmMain.AddFile("/b.avi");
+    questions.answers = {false, true};
+    frmMain.ActionFileClearAll->trigger();
+    EXPECT_EQ(Entries().size(), 2u) << "Cancel keeps the list";
+    frmMain.ActionFileClearAll->trigger();
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(JobListCommands, AddDialogOffersTheNineFiltersAndRemembersTheLastOneChosen) {
+    TfrmMain& frmMain = ShowMain();
+    questions.filesToChoose = {"/v/one.avi", "/v/skipped.avs", "/v/two.3gp"};
+    questions.filterToChoose = QStringLiteral("AVI files (*.avi)");
+    frmMain.ActionFileAdd->trigger();
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].title, QStringLiteral("Open video files"));
+    EXPECT_EQ(questions.asked[0].text, questions.offeredFilters.first()) << "first opening: the first filter";
+    EXPECT_EQ(questions.offeredFilters,
+              QStringList({"Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs *.vob *.dat *.mp4 *.psp *.rm "
+                           "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv)",
+                           "RM files (*.rm *.rmvb)", "AVI files (*.avi)", "MPEG files (*.mpg *.mpeg)",
+                           "WMV files (*.wmv *.asf)", "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)",
+                           "DVD VCD Files (*.vob *.dat)", "Quick Time Files (*.mov *.qt)", "All files (*)"}));
+    EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.3gp"}));
+
+    // Cancel chooses nothing and keeps the remembered filter.
+    questions.filesToChoose.clear();
+    questions.filterToChoose = QStringLiteral("All files (*)");
+    frmMain.ActionFileAdd->trigger();
+    frmMain.ActionFileAdd->trigger();
+    ASSERT_EQ(questions.asked.size(), 3u);
+    EXPECT_EQ(questions.asked[1].text, QStringLiteral("AVI files (*.avi)"));
+    EXPECT_EQ(questions.asked[2].text, QStringLiteral("AVI files (*.avi)"));
+    EXPECT_EQ(Entries().size(), 2u);
+}
+
+TEST_F(JobListCommands, DropAnywhereAddsFilesInOrderAndFoldersByTheRule) {
+    TfrmMain& frmMain = ShowMain();
+    MakeFolder(folder / "clips");
+    const std::string longName = "/v/" + std::string(300, 'x') + ".avi";
+    Drop({QUrl::fromLocalFile("/v/one.avi"), QUrl::fromLocalFile(QString::fromStdString(folder / "clips")),
+          QUrl(QStringLiteral("https://example.org/web.avi")), QUrl::fromLocalFile("/v/two.mkv"),
+          QUrl::fromLocalFile(QString::fromStdString(longName))},
+         frmMain.groupBoxSettings);
+    EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.mkv", longName}))
+        << "a long name is never cut";
+
+    Drop({QUrl::fromLocalFile("/v/three.mp4")}, frmMain.listViewFiles->viewport());
+    EXPECT_EQ(Entries().back(), "/v/three.mp4");
+}
+
+TEST_F(JobListCommands, BatchAddIsModelessAndQueuesTheChosenFolder) {
+    TemporaryFolder tree;
+    for (const char* name : {"a.avi", "b.txt", "sub/c.mkv"}) {
+        MakeFolder(tree / "sub");
+        WriteTextFile(tree / name, "");
+    }
+    ProgramWindows& started = Show();
+    TFrmBatchAdd& dialog = started.FrmBatchAdd;
+    started.frmMain.ActionFileBatchAdd->trigger();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_TRUE(started.frmMain.isEnabled());
+
+    dialog.ShellTreeView->SelectPath(QString::fromStdString(tree.Path()));
+    dialog.checkBoxIsSubDirectorie->setChecked(true);
+    dialog.editExt->setText(QStringLiteral(" \t "));
+    dialog.buttonOK->click();
+    EXPECT_FALSE(dialog.isVisible());
+    std::vector<std::string> entries = Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, std::vector<std::string>({tree / "a.avi", tree / "sub/c.mkv"}));
+
+    started.frmMain.ActionFileBatchAdd->trigger();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible()) << "Esc hides it";
+    EXPECT_EQ(Entries().size(), 2u);
+    EXPECT_TRUE(dialog.checkBoxIsSubDirectorie->isChecked()) << "the dialog keeps its choices";
+}
+
+TEST_F(JobListCommands, FolderChooserSetsTheOutputFolderOnlyOnOk) {
+    ProgramWindows& started = Show();
+    TfrmMain& frmMain = started.frmMain;
+    TFrmDirectory& chooser = started.FrmDirectory;
+    const QString before = frmMain.editOutputFolder->text();
+    const std::string configBefore = ReadTextFile(folder / "config.ini");
+
+    auto choose = [&](const std::function<void()>& answer) {
+        QTimer::singleShot(0, &chooser, answer);
+        frmMain.ActionSetDirectory->trigger();
+    };
+    choose([&] {
+        EXPECT_TRUE(chooser.isModal());
+        chooser.ShellTreeView1->SelectPath(QString::fromStdString(folder.Path()));
+        chooser.ButtonCancel->click();
+    });
+    EXPECT_EQ(frmMain.editOutputFolder->text(), before);
+    EXPECT_TRUE(chooser.ChosenDirectory.isEmpty());
+    choose([&] { QTest::keyClick(&chooser, Qt::Key_Escape); });
+    EXPECT_EQ(ReadTextFile(folder / "config.ini"), configBefore) << "Cancel and Esc change nothing";
+
+    const QString target = QString::fromStdString(folder / "language");
+    choose([&] {
+        chooser.ShellTreeView1->SelectPath(target);
+        chooser.ButtonOK->click();
+    });
+    EXPECT_EQ(frmMain.editOutputFolder->text(), target);
+    EXPECT_EQ(frmMain.ReadOutputFolder(), target.toStdString());
+
+    choose([&] {
+        EXPECT_EQ(chooser.ShellTreeView1->SelectedPath(), target) << "opens at the current folder";
+        chooser.ShellTreeView1->SelectPath(QStringLiteral("/"));
+        chooser.ButtonOK->click();
+    });
+    EXPECT_EQ(frmMain.editOutputFolder->text(), QStringLiteral("/"));
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+} // namespace
+} // namespace velmora::test

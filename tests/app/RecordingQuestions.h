@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/qt/ModalQuestions.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace velmora::test {
+
+// Answers the windows' questions from prepared answers and writes down what was asked.
+class RecordingQuestions : public ModalQuestions {
+public:
+    struct Asked {
+        QString kind;
+        QString title;
+        QString text;
+    };
+
+    bool ConfirmOkCancel(QWidget*, const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("ok-cancel"), title, text});
+        return NextAnswer();
+    }
+    bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("yes-no"), title, text});
+        return NextAnswer();
+    }
+    QStringList ChooseFilesToOpen(QWidget*, const QString& title, const QStringList& filters,
+                                  QString& selectedFilter) override {
+        asked.push_back({QStringLiteral("open"), title, selectedFilter});
+        offeredFilters = filters;
+        if (!filterToChoose.isEmpty())
+            selectedFilter = filterToChoose;
+        return filesToChoose;
+    }
+
+    std::vector<Asked> asked;
+    std::deque<bool> answers; // for the yes/no and OK/Cancel questions, in order; false when out
+    QStringList filesToChoose;
+    QString filterToChoose;
+    QStringList offeredFilters;
+
+private:
+    bool NextAnswer() {
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace velmora::test

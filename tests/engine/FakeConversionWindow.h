@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/ConversionViews.h"
+#include "platform/QueuedOwnerThreadChannel.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// The main window as the conversion engine sees it, without a screen. Its waits run the runners'
+// notifications from a queued channel and call duringWait after each round, where a test does what a
+// user would do meanwhile (press Convert, remove entries, close the window).
+class FakeConversionWindow : public ConversionWindow {
+public:
+    explicit FakeConversionWindow(QueuedOwnerThreadChannel& channel) : channel_(channel) {}
+
+    int Count() const override { return static_cast<int>(entries.size()); }
+    std::string EntryText(int index) const override;
+    void SelectEntry(int index) override;
+    std::optional<int> SelectedEntry() const override { return selected; }
+
+    void SetProgress(int position) override { progress.push_back(position); }
+    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void ResetStatusDisplay() override { events.push_back("reset"); }
+    std::string StatusRunFormat() const override { return statusRunFormat; }
+
+    std::string OutputFolderText() const override { return outputFolder; }
+    EncodingSettings CurrentEncodingSettings() const override { return settings; }
+    // Raises when done() has not come true within a generous limit, so that a broken run fails the
+    // test instead of hanging it.
+    void WaitUntil(const std::function<bool()>& done) override;
+    bool IsAutoPowerOffOn() const override { return autoPowerOff; }
+    void ShowPowerOffCountdown() override { events.push_back("countdown"); }
+    bool AskOpenOutputFolder() override;
+    void OpenOutputFolder(const std::string& folder) override { events.push_back("open:" + folder); }
+
+    std::vector<std::string> entries;
+    std::optional<int> selected;
+    std::string statusRunFormat = "Converting %s";
+    std::string outputFolder;
+    EncodingSettings settings;
+    bool autoPowerOff = false;
+    bool answerYes = false;
+    std::function<void()> duringWait;
+
+    // "select:<n>", "reset", "countdown", "ask", "open:<folder>", in order; a test may add its own.
+    std::vector<std::string> events;
+    std::vector<int> progress;
+    std::vector<std::string> statusTexts;
+
+private:
+    QueuedOwnerThreadChannel& channel_;
+};
+
+} // namespace velmora::test

@@ -1,0 +1,156 @@
+#include "joblist/FolderScan.h"
+
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+namespace {
+
+// A tree with videos, other files, a hidden video, subfolders, a folder named like a video and a
+// hidden folder.
+class FolderScan : public ::testing::Test {
+protected:
+    FolderScan() {
+        root = folder / "videos";
+        for (const char* name :
+             {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README", "Holiday/d.avi",
+              "Holiday/Deeper/e.mkv", "Holiday/f.txt", "clips.avi/g.avi", ".cache/h.avi"})
+            Touch(root + "/" + name);
+    }
+
+    void Touch(const std::string& path) const {
+        MakeFolder(path.substr(0, path.rfind('/')));
+        WriteTextFile(path, "");
+    }
+
+    // The scan's paths relative to the root, in the order given.
+    std::vector<std::string> Scan(const std::string& where, bool recurse, const std::string& extension) {
+        std::vector<std::string> added;
+        FolderScanSink sink;
+        sink.addFile = [&](const std::string& path) { added.push_back(path.substr(root.size() + 1)); };
+        sink.afterEntry = [&] { ++entriesProcessed; };
+        AddFolderFiles(where, recurse, extension, sink);
+        return added;
+    }
+
+    static std::vector<std::string> Sorted(std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TemporaryFolder folder;
+    std::string root;
+    int entriesProcessed = 0;
+};
+
+struct ScanCase {
+    const char* extension;
+    bool recurse;
+    std::vector<std::string> passed;
+};
+
+class FolderScanPatterns : public FolderScan, public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(FolderScanPatterns, PassesEveryMatchingEntryNotEntered) {
+    const ScanCase& scan = GetParam();
+    EXPECT_EQ(Sorted(Scan(root, scan.recurse, scan.extension)), Sorted(scan.passed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Extensions, FolderScanPatterns,
+                         ::testing::Values(
+                             // "*" takes every name, also dotless ones and folders that are not entered.
+                             ScanCase{"*",
+                                      false,
+                                      {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README",
+                                       "Holiday", "clips.avi", ".cache"}},
+                             ScanCase{"",
+                                      false,
+                                      {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README",
+                                       "Holiday", "clips.avi", ".cache"}},
+                             // Subfolders are entered in their place; hidden ones are passed on like names.
+                             ScanCase{"*",
+                                      true,
+                                      {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README",
+                                       "Holiday/d.avi", "Holiday/Deeper/e.mkv", "Holiday/f.txt",
+                                       "clips.avi/g.avi", ".cache"}},
+                             ScanCase{"avi", true, {"a.avi", ".hidden.avi", "clips.avi/g.avi"}},
+                             ScanCase{"avi", false, {"a.avi", ".hidden.avi", "clips.avi"}},
+                             ScanCase{"AVI", false, {"a.avi", ".hidden.avi", "clips.avi"}},
+                             ScanCase{"mp*", true, {"B.MPG", "c.mp4"}}, ScanCase{"txt", true, {"notes.txt"}},
+                             ScanCase{"mov", true, {}}));
+
+TEST_F(FolderScan, SubfolderEntriesComeAtTheSubfolderPlace) {
+    const std::vector<std::string> added = Scan(root, true, "*");
+    const auto at = [&](const std::string& name) { return std::find(added.begin(), added.end(), name); };
+    ASSERT_NE(at("Holiday/d.avi"), added.end());
+    // Depth first: a folder's files are consecutive, each subfolder's before the folder's next entry.
+    const auto holiday = at("Holiday/d.avi");
+    const auto deeper = at("Holiday/Deeper/e.mkv");
+    const auto rest = at("Holiday/f.txt");
+    EXPECT_LT(std::max({holiday, deeper, rest}) - std::min({holiday, deeper, rest}), 3);
+    EXPECT_EQ(entriesProcessed, 14) << "events are processed after every matching entry";
+}
+
+TEST_F(FolderScan, JoinsOntoAFolderEndingInASlashWithoutASecondOne) {
+    std::vector<std::string> added;
+    FolderScanSink sink;
+    sink.addFile = [&](const std::string& path) { added.push_back(path); };
+    AddFolderFiles(root + "/Holiday/", false, "avi", sink);
+    EXPECT_EQ(added, std::vector<std::string>({root + "/Holiday/d.avi"}));
+    EXPECT_EQ(JoinPath("/", "clip.avi"), "/clip.avi");
+    EXPECT_EQ(JoinPath("/v", "clip.avi"), "/v/clip.avi");
+}
+
+TEST_F(FolderScan, LinksAreNeverFollowedSoALoopEnds) {
+    ASSERT_EQ(symlink(root.c_str(), (root + "/Holiday/up").c_str()), 0);
+    ASSERT_EQ(symlink((root + "/Holiday").c_str(), (root + "/Holiday/Deeper/back").c_str()), 0);
+    const std::vector<std::string> added = Scan(root, true, "*");
+    EXPECT_EQ(std::count(added.begin(), added.end(), "Holiday/up"), 1);
+    EXPECT_EQ(std::count(added.begin(), added.end(), "Holiday/Deeper/back"), 1);
+    EXPECT_EQ(std::count(added.begin(), added.end(), "a.avi"), 1);
+}
+
+TEST_F(FolderScan, MissingOrUnlistableFolderGivesNothing) {
+    EXPECT_TRUE(Scan(root + "/absent", true, "*").empty());
+    EXPECT_TRUE(Scan(root + "/a.avi", true, "*").empty()) << "a file is no folder";
+
+    // Permission bits hold only for an unprivileged user, so the scan runs as one.
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(root.c_str(), 0755), 0);
+    ASSERT_EQ(chmod((root + "/Holiday").c_str(), 0), 0);
+    const std::string seen = RunWithoutPrivileges([&] {
+        std::vector<std::string> names;
+        FolderScanSink sink;
+        sink.addFile = [&](const std::string& path) { names.push_back(path.substr(root.size() + 1)); };
+        AddFolderFiles(root + "/Holiday", true, "*", sink);
+        std::string listed = std::to_string(names.size()) + ":";
+        names.clear();
+        AddFolderFiles(root, true, "avi", sink);
+        for (const std::string& name : Sorted(names))
+            listed += name + ";";
+        return listed;
+    });
+    chmod((root + "/Holiday").c_str(), 0755);
+    // The locked folder gives nothing; the scan of its parent goes on past it.
+    EXPECT_EQ(seen, "0:.hidden.avi;a.avi;clips.avi/g.avi;");
+}
+
+TEST_F(FolderScan, CancellingEndsTheWholeScan) {
+    std::vector<std::string> added;
+    FolderScanSink sink;
+    sink.addFile = [&](const std::string& path) { added.push_back(path); };
+    sink.cancelled = [&] { return added.size() == 2; };
+    AddFolderFiles(root, true, "*", sink);
+    EXPECT_EQ(added.size(), 2u);
+}
+
+} // namespace
+} // namespace velmora::test
