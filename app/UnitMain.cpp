@@ -89,6 +89,7 @@ void TfrmMain::ConnectHandlers() {
     connect(listViewFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
     ConnectJobListHandlers();
+    ConnectSkinAndHelpCommands();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -114,6 +115,8 @@ void TfrmMain::FormShow() {
     if (common_.languageId == kLanguageJapanese)
         ApplyJapaneseCharset();
     LoadLanguageTexts(common_.languageFile);
+    // An unreadable skin is reported, and the output folder is still filled in.
+    RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
     editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
 }
 

@@ -55,6 +55,12 @@ public:
     void ActionExitExecute();
     void N_SettingClick();
     void N_ProductClick(int number);
+    void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
+    void N_LocalHelpClick();
+    void N_HomePageClick();
+    void N_SupportClick();
+    void N_FeedBackClick();
+    void N_UpdateClick();
 
     std::string ReadOutputFolder() const;
     void WriteOutputFolder() const;
@@ -186,6 +192,7 @@ private:
     void CreateControls();
     void CreateMenus();
     void ConnectHandlers();
+    void ConnectSkinAndHelpCommands();
     void CreateRunners();
     void ConnectJobListHandlers();
     void ConnectConversionHandlers();

@@ -124,7 +124,11 @@ void TfrmMain::CreateControls() {
     buttonMoveUp = ActionButton(groupBoxButtons, "buttonMoveUp", ActionFileMoveUp, 264, 9, 66, 25);
     buttonMoveDown = ActionButton(groupBoxButtons, "buttonMoveDown", ActionFileMoveDown, 336, 9, 66, 25);
 
-    groupBoxStatus = GroupBox(client, "groupBoxStatus", "Status", 2, 187, 407, 57);
+    // The designed rectangles of the status box and of the drop-down lists overlap their neighbours
+    // by a pixel or two; each is drawn that much shorter, inside its rectangle. Two labels are too
+    // short for Chinese and Japanese glyphs; they grow by two pixels above and below, so that their
+    // text stays centred where it was designed.
+    groupBoxStatus = GroupBox(client, "groupBoxStatus", "Status", 2, 187, 407, 56);
     labelCurrentDecrption =
         FixedLabel(groupBoxStatus, "labelCurrentDecrption", "Current file:", 8, 16, 81, 13);
     labelCurrentProgress = FixedLabel(groupBoxStatus, "labelCurrentProgress", "Progress:", 8, 34, 81, 13);
@@ -139,24 +143,24 @@ void TfrmMain::CreateControls() {
     labelVideoBitrate =
         FixedLabel(GroupBoxSettingsVideo, "labelVideoBitrate", "Video Bitrate", 3, 16, 69, 13);
     comboBoxVideoBitrate =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoBitrate", kVideoBitrateChoice, 72, 8, 105, 21);
-    labelFrameRate = FixedLabel(GroupBoxSettingsVideo, "labelFrameRate", "Frame Rate", 3, 33, 67, 11);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoBitrate", kVideoBitrateChoice, 72, 8, 105, 19);
+    labelFrameRate = FixedLabel(GroupBoxSettingsVideo, "labelFrameRate", "Frame Rate", 3, 31, 67, 15);
     comboBoxFrameRate =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxFrameRate", kFrameRateChoice, 72, 27, 105, 21);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxFrameRate", kFrameRateChoice, 72, 27, 105, 19);
     labelVideoSize = FixedLabel(GroupBoxSettingsVideo, "labelVideoSize", "Video Size", 3, 51, 66, 13);
     comboBoxVideoSize =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 72, 48, 105, 21);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 72, 48, 105, 19);
 
     GroupBoxSettingsAudio = GroupBox(groupBoxSettings, "GroupBoxSettingsAudio", "Audio", 206, 12, 191, 72);
     labelAudioBitrate =
         FixedLabel(GroupBoxSettingsAudio, "labelAudioBitrate", "Audio Bitrate", 4, 15, 68, 13);
     comboBoxAudioBitrate =
-        ChoiceList(GroupBoxSettingsAudio, "comboBoxAudioBitrate", kAudioBitrateChoice, 75, 10, 105, 21);
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxAudioBitrate", kAudioBitrateChoice, 75, 10, 105, 19);
     labelSampleRate = FixedLabel(GroupBoxSettingsAudio, "labelSampleRate", "Sample Rate", 4, 33, 68, 13);
     comboBoxSampleRate =
-        ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 75, 30, 105, 21);
-    labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 52, 69, 12);
-    comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 75, 49, 105, 21);
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 75, 30, 105, 19);
+    labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 50, 69, 16);
+    comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 75, 49, 105, 19);
 
     groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 333, 408, 39);
     labelOutput = FixedLabel(groupBoxOutput, "labelOutput", "Folder:", 8, 16, 65, 17);

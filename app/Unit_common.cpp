@@ -2,15 +2,16 @@
 
 #include "app/LanguageChoice.h"
 #include "app/SettingsFolder.h"
+#include "app/SkinChoice.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/LogindPowerSwitch.h"
+#include "skin/TsuiSkinEngine.h"
 
 namespace velmora {
 
 namespace {
 constexpr int32_t kDefaultLanguage = kLanguageEnglish;
-constexpr int32_t kDefaultSkin = 10;
 constexpr int32_t kDefaultWaitTime = 30;
 } // namespace
 
@@ -21,6 +22,7 @@ TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell, Po
       powerSwitch_(powerSwitch ? powerSwitch : ownPowerSwitch_.get()) {
     setObjectName(QStringLiteral("frmCommon"));
     LoadSettings();
+    suiSkinEngine = std::make_unique<TsuiSkinEngine>(appDir);
 }
 
 TfrmCommon::~TfrmCommon() = default;
@@ -41,7 +43,7 @@ void TfrmCommon::LoadSettings() {
 }
 
 int32_t TfrmCommon::ReadSkinIndex() const {
-    return config_.ReadInteger("skin", "skin", kDefaultSkin);
+    return config_.ReadInteger("skin", "skin", kDefaultSkinIndex);
 }
 
 void TfrmCommon::WriteSkinIndex(int32_t index) const {
@@ -66,6 +68,26 @@ void TfrmCommon::WriteAutoPowerOffWaitTime(int32_t seconds) const {
 
 void TfrmCommon::ShutDownComputer() const {
     powerSwitch_->RequestPowerOff();
+}
+
+void TfrmCommon::ApplySkin(int32_t index) {
+    suiSkinEngine->SetSkinFile(appDir + "skins/" + SkinFileName(index));
+}
+
+void TfrmCommon::OpenLocalHelp() const {
+    shell_->Open(QString::fromStdString(helpFile));
+}
+
+void TfrmCommon::OpenHomePage() const {
+    shell_->Open(QString::fromStdString(homePageUrl));
+}
+
+void TfrmCommon::OpenSupportMail() const {
+    shell_->Open(QString::fromStdString(supportMailUrl));
+}
+
+void TfrmCommon::OpenFeedbackPage() const {
+    shell_->Open(QString::fromStdString(feedbackUrl));
 }
 
 } // namespace velmora

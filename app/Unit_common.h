@@ -13,6 +13,7 @@ namespace velmora {
 
 class DesktopShell;
 class PowerSwitch;
+class TsuiSkinEngine;
 
 // The shared services behind every window: where the program and its files are, the language
 // choice, the accessors of config.ini and the power-off. It has no window of its own.
@@ -38,6 +39,14 @@ public:
     void WriteAutoPowerOffWaitTime(int32_t seconds) const override;
     void ShutDownComputer() const override;
 
+    // Restyles every window with skin number index (any number outside the table: the default skin).
+    void ApplySkin(int32_t index);
+    // The help targets of the language, opened with the desktop's program for them.
+    void OpenLocalHelp() const;
+    void OpenHomePage() const;
+    void OpenSupportMail() const;
+    void OpenFeedbackPage() const;
+
     const ProfileFile& Config() const { return config_; }
     DesktopShell& Shell() const { return *shell_; }
 
@@ -49,6 +58,7 @@ public:
     std::string homePageUrl;
     std::string supportMailUrl;
     std::string feedbackUrl;
+    std::unique_ptr<TsuiSkinEngine> suiSkinEngine;
 
 private:
     std::string programFolder_;

@@ -11,7 +11,7 @@ build_packages=(
 run_packages=(fonts-noto-cjk)
 # x11-utils reads the installed program's window titles; desktop-file-utils, appstream and dpkg-dev
 # check and package the install.
-test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
+test_packages=(fonts-noto-cjk libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
     desktop-file-utils appstream dpkg-dev)
 package_packages=(dpkg-dev)
 

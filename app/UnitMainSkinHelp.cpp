@@ -1,0 +1,55 @@
+// The skin menu and the help menu of the main window.
+#include "app/UnitMain.h"
+
+#include "app/LanguageChoice.h"
+#include "app/Unit_common.h"
+#include "platform/ErrorReport.h"
+
+#include <QAction>
+
+namespace velmora {
+
+void TfrmMain::ConnectSkinAndHelpCommands() {
+    for (size_t i = 0; i < N_SkinItems.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        N_SkinItems[i]->setCheckable(false);
+        connect(N_SkinItems[i], &QAction::triggered, this, Guarded([this, number] { N_SkinClick(number); }));
+    }
+    connect(N_LocalHelp, &QAction::triggered, this, Guarded([this] { N_LocalHelpClick(); }));
+    connect(N_HomePage, &QAction::triggered, this, Guarded([this] { N_HomePageClick(); }));
+    connect(N_Support, &QAction::triggered, this, Guarded([this] { N_SupportClick(); }));
+    connect(N_FeedBack, &QAction::triggered, this, Guarded([this] { N_FeedBackClick(); }));
+    connect(N_Update, &QAction::triggered, this, Guarded([this] { N_UpdateClick(); }));
+}
+
+void TfrmMain::N_SkinClick(int number) {
+    // A skin that cannot be read raises here, and its number is not stored.
+    common_.ApplySkin(number);
+    common_.WriteSkinIndex(number);
+}
+
+void TfrmMain::N_LocalHelpClick() {
+    // Japanese help lives on the home page.
+    if (common_.languageId == kLanguageJapanese)
+        common_.OpenHomePage();
+    else
+        common_.OpenLocalHelp();
+}
+
+void TfrmMain::N_HomePageClick() {
+    common_.OpenHomePage();
+}
+
+void TfrmMain::N_SupportClick() {
+    common_.OpenSupportMail();
+}
+
+void TfrmMain::N_FeedBackClick() {
+    common_.OpenFeedbackPage();
+}
+
+void TfrmMain::N_UpdateClick() {
+    common_.OpenHomePage();
+}
+
+} // namespace velmora

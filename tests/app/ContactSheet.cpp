@@ -1,0 +1,81 @@
+// Pictures of the windows in every skin, for looking at and for the help pages; not a test.
+// Usage: velmora_contact_sheet <program folder> <picture folder> <language number>
+// Run it on a display (xvfb-run) to see what users see.
+#include "app/ProgramWindows.h"
+#include "app/SkinChoice.h"
+#include "tests/support/TestFiles.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+void Save(const QPixmap& picture, const std::string& path) {
+    if (!picture.save(QString::fromStdString(path)))
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <program folder> <picture folder> <language number>\n", argv[0]);
+        return 2;
+    }
+    QApplication application(argc, argv);
+    const std::string programFolder = argv[1], pictures = std::string(argv[2]) + "/", language = argv[3];
+    for (int32_t skin = 0; skin <= velmora::kSkinCount; ++skin) {
+        // A program folder of its own, so that the shipped one keeps its config.ini.
+        velmora::test::TemporaryFolder folder;
+        symlink((programFolder + "/language").c_str(), (folder / "language").c_str());
+        if (skin != 0)
+            symlink((programFolder + "/skins").c_str(), (folder / "skins").c_str());
+        velmora::test::WriteTextFile(folder / "config.ini",
+                                     "[common]\nlanguage=" + language +
+                                         "\n[skin]\nskin=" + std::to_string(skin) +
+                                         "\n[setting]\noutputFolder=" + "/media/PSP/MP_ROOT/100MNV01/\n");
+        velmora::ProgramWindows windows(folder.Path());
+        windows.frmMain.move(40, 30);
+        windows.frmMain.show();
+        Settle();
+        const std::string name = language + "-" + std::to_string(skin);
+        Save(windows.frmMain.grab(), pictures + "main-" + name + ".png");
+        windows.frmSetting.show();
+        Settle();
+        Save(windows.frmSetting.grab(), pictures + "settings-" + name + ".png");
+        windows.frmSetting.hide();
+        windows.FrmBatchAdd.show();
+        Settle();
+        Save(windows.FrmBatchAdd.grab(), pictures + "batchadd-" + name + ".png");
+        windows.FrmBatchAdd.hide();
+        // The skin menu open over the window, as the screen shows it.
+        QMenuBar* bar = windows.frmMain.MainMenu;
+        const QRect entry = bar->actionGeometry(windows.frmMain.N_Skin->menuAction());
+        windows.frmMain.N_Skin->popup(bar->mapToGlobal(entry.bottomLeft()));
+        Settle();
+        const QRect frame = windows.frmMain.frameGeometry().united(windows.frmMain.N_Skin->geometry());
+        Save(QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                                          frame.height()),
+             pictures + "menu-" + name + ".png");
+        windows.frmMain.N_Skin->hide();
+        windows.frmMain.close();
+    }
+    return 0;
+}
