@@ -145,7 +145,12 @@ std::string SecondsToClockText(std::int64_t seconds) {
     const std::int64_t hours = seconds / 3600;
     const std::int64_t minutes = (seconds - hours * 3600) / 60;
     const std::int64_t rest = seconds - hours * 3600 - minutes * 60;
-    const auto field = [](std::int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    // Appending, not prefixing: GCC 12 sees a false overlap in "0" + text at -O3.
+    const auto field = [](std::int64_t value) {
+        std::string text = value < 10 ? "0" : "";
+        text += std::to_string(value);
+        return text;
+    };
     return field(hours) + ":" + field(minutes) + ":" + field(rest);
 }
 
