@@ -95,7 +95,7 @@ void TfrmMain::ActionFileBatchAddExecute() {
     if (dialog == nullptr)
         return;
     if (!dialog->isVisible())
-        CentreOnWindow(dialog, this);
+        CentreOnParent(*dialog);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -123,7 +123,7 @@ void TfrmMain::ActionSetDirectoryExecute() {
     if (dialog == nullptr)
         return;
     dialog->ShellTreeView1->SelectPath(editOutputFolder->text());
-    CentreOnWindow(dialog, this);
+    CentreOnParent(*dialog);
     if (dialog->exec() == QDialog::Accepted)
         editOutputFolder->setText(dialog->ChosenDirectory);
 }

@@ -1,10 +1,10 @@
 #include "dialogs/UnitCloseWindows.h"
 
 #include "dialogs/AutoPowerOffServices.h"
-#include "dialogs/ParentCentring.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "dialogs/UnitSetting.h"
 
 #include "dialogs/AutoPowerOffServices.h"
-#include "dialogs/ParentCentring.h"
 #include "platform/ErrorReport.h"
 #include "platform/IntegerText.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QLabel>

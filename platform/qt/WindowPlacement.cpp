@@ -4,10 +4,13 @@
 
 namespace velmora {
 
-void CentreOnWindow(QWidget* window, const QWidget* owner) {
-    if (owner == nullptr)
+void CentreOnParent(QWidget& window) {
+    QWidget* parent = window.parentWidget();
+    if (parent == nullptr)
         return;
-    window->move(window->pos() + owner->frameGeometry().center() - window->frameGeometry().center());
+    QRect placed(QPoint(), window.frameGeometry().size());
+    placed.moveCenter(parent->window()->frameGeometry().center());
+    window.move(placed.topLeft());
 }
 
 } // namespace velmora

@@ -4,7 +4,8 @@ class QWidget;
 
 namespace velmora {
 
-// Moves the window so that its centre lies on the owner's centre.
-void CentreOnWindow(QWidget* window, const QWidget* owner);
+// Moves a top-level window so that its centre lies on its parent window's centre; a window without
+// a parent stays where it is.
+void CentreOnParent(QWidget& window);
 
 } // namespace velmora

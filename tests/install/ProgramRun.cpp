@@ -88,7 +88,10 @@ VirtualDisplay::VirtualDisplay() {
         std::chrono::seconds(30));
     if (text.find('\n') == std::string::npos)
         throw std::runtime_error("Xvfb did not start");
-    name_ = ":" + text.substr(0, text.find('\n'));
+    // Appending, not prefixing: GCC 12 sees a false overlap in ":" + text at -O3.
+    name_.clear();
+    name_.push_back(':');
+    name_.append(text, 0, text.find('\n'));
 }
 
 std::vector<std::string> VirtualDisplay::ShownWindowTitles() const {
