@@ -13,7 +13,6 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/WindowPlacement.h"
-#include <QTableWidget>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,6 +20,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
 
