@@ -5,7 +5,7 @@
 #include "engine/EncoderCommandLines.h"
 #include "engine/EncodingSettings.h"
 #include "joblist/JobList.h"
-#include "platform/qt/ModalQuestions.h"
+#include "tests/app/RecordingQuestions.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>
@@ -28,15 +28,6 @@ extern char** environ;
 namespace {
 
 using velmora::test::TemporaryFolder;
-
-class NoQuestions : public velmora::ModalQuestions {
-public:
-    bool ConfirmOkCancel(QWidget*, const QString&, const QString&) override { return false; }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&, QString&) override {
-        return {};
-    }
-};
 
 double Seconds(clockid_t clock) {
     timespec now{};
@@ -134,7 +125,8 @@ int main(int argc, char** argv) {
             direct.push_back(Seconds(CLOCK_MONOTONIC) - start);
         }
         {
-            NoQuestions questions;
+            // Answers No to the completion question.
+            velmora::test::RecordingQuestions questions;
             velmora::ProgramWindows windows(work / "program/");
             windows.frmMain.SetQuestions(&questions);
             windows.frmMain.show();

@@ -1,8 +1,8 @@
 #include "engine/MarkerText.h"
 
 #include "platform/Errors.h"
+#include "platform/IntegerText.h"
 
-#include <charconv>
 #include <clocale>
 #include <cstdlib>
 
@@ -104,17 +104,6 @@ std::vector<std::string> SplitNonEmpty(const std::string& text, const std::strin
     return fields;
 }
 
-std::int32_t IntegerFromText(const std::string& text) {
-    if (!IsWholeNumber(text))
-        RaiseNotInteger(text);
-    const std::size_t skip = text[0] == '+' ? 1 : 0;
-    std::int32_t value = 0;
-    const auto parsed = std::from_chars(text.data() + skip, text.data() + text.size(), value);
-    if (parsed.ec != std::errc())
-        RaiseNotInteger(text);
-    return value;
-}
-
 double FloatFromText(const std::string& text) {
     if (!IsDecimalNumber(text))
         throw EConvertError("'" + text + "' is not a valid floating point value");
@@ -132,9 +121,9 @@ std::int64_t ClockTextToSeconds(const std::string& text) {
     const std::vector<std::string> clock = SplitNonEmpty(parts[0], ":");
     if (clock.size() != 3)
         return 0;
-    const std::int64_t hours = IntegerFromText(clock[0]);
-    const std::int64_t minutes = IntegerFromText(clock[1]);
-    const std::int64_t seconds = IntegerFromText(clock[2]);
+    const std::int64_t hours = TextToInteger(clock[0]);
+    const std::int64_t minutes = TextToInteger(clock[1]);
+    const std::int64_t seconds = TextToInteger(clock[2]);
     // The fraction is checked as a whole number of any length; its value does not count.
     if (!IsWholeNumber(parts[1]))
         RaiseNotInteger(parts[1]);

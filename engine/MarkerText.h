@@ -27,10 +27,6 @@ std::int64_t ClockTextToSeconds(const std::string& text);
 // hh:mm:ss; hours of 100 or more take the digits they need (360000 gives 100:00:00).
 std::string SecondsToClockText(std::int64_t seconds);
 
-// A decimal integer of 32 bits with an optional sign; anything else raises EConvertError
-// "'<text>' is not a valid integer value".
-std::int32_t IntegerFromText(const std::string& text);
-
 // A decimal number with an optional sign, a point as decimal mark and an optional exponent, whatever
 // the C locale says; anything else (hexadecimal, inf, nan, blanks) raises EConvertError
 // "'<text>' is not a valid floating point value".

@@ -1,5 +1,6 @@
 #include "engine/MarkerText.h"
 #include "platform/Errors.h"
+#include "platform/IntegerText.h"
 
 #include <gtest/gtest.h>
 
@@ -125,13 +126,13 @@ TEST(SecondsToClockText, TwoDigitsAtLeastInEveryField) {
 }
 
 TEST(NumberTexts, WholeNumbersOfThirtyTwoBits) {
-    EXPECT_EQ(IntegerFromText("42"), 42);
-    EXPECT_EQ(IntegerFromText("-7"), -7);
-    EXPECT_EQ(IntegerFromText("+7"), 7);
-    EXPECT_EQ(IntegerFromText("007"), 7);
-    EXPECT_EQ(IntegerFromText("2147483647"), 2147483647);
+    EXPECT_EQ(TextToInteger("42"), 42);
+    EXPECT_EQ(TextToInteger("-7"), -7);
+    EXPECT_EQ(TextToInteger("+7"), 7);
+    EXPECT_EQ(TextToInteger("007"), 7);
+    EXPECT_EQ(TextToInteger("2147483647"), 2147483647);
     for (const std::string text : {"", "+", "1.0", "2147483648", "$1F", "0x1F", "1 ", " 1", "1e3"})
-        EXPECT_THROW(IntegerFromText(text), EConvertError) << text;
+        EXPECT_THROW(TextToInteger(text), EConvertError) << text;
 }
 
 TEST(NumberTexts, DecimalNumbersWithAPointWhateverTheLocale) {
