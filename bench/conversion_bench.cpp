@@ -99,11 +99,7 @@ int main(int argc, char** argv) {
         sources.push_back(source);
     }
 
-    velmora::test::MakeFolder(work / "program/language");
-    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
-        velmora::test::WriteTextFile(
-            work / "program/language/" + name,
-            velmora::test::ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/language/" + name));
+    velmora::test::CopyShippedLanguageFiles(VELMORA_SOURCE_DIR, work / "program/");
     symlink(VELMORA_LIBQ7Z, (work / "program/libq7z").c_str());
 
     std::vector<double> direct, window, uiShare;

@@ -81,11 +81,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     QApplication application(argc, argv);
     TemporaryFolder programFolder;
-    velmora::test::MakeFolder(programFolder / "language");
-    const std::string sourceLanguages = std::string(VELMORA_SOURCE_DIR) + "/resources/language/";
-    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
-        velmora::test::WriteTextFile(programFolder / "language/" + name,
-                                     velmora::test::ReadTextFile(sourceLanguages + name));
+    velmora::test::CopyShippedLanguageFiles(VELMORA_SOURCE_DIR, programFolder.Path());
     TemporaryFolder videos;
     for (int i = 0; i < count; ++i)
         velmora::test::WriteTextFile(videos / ("clip " + std::to_string(i) + ".avi"), "");

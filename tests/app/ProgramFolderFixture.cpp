@@ -3,9 +3,7 @@
 namespace velmora::test {
 
 ProgramFolderTest::ProgramFolderTest() {
-    MakeFolder(folder / "language");
-    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
-        WriteTextFile(folder / "language/" + name, ShippedLanguageFile(name));
+    CopyShippedLanguageFiles(VELMORA_SOURCE_DIR, folder.Path());
 }
 
 ProgramFolderTest::~ProgramFolderTest() {

@@ -57,6 +57,13 @@ void MakeFolder(const std::string& path) {
     std::filesystem::create_directories(path);
 }
 
+void CopyShippedLanguageFiles(const std::string& sourceTree, const std::string& programFolder) {
+    MakeFolder(programFolder + "language");
+    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
+        WriteTextFile(programFolder + "language/" + name,
+                      ReadTextFile(sourceTree + "/resources/language/" + name));
+}
+
 std::vector<std::string> FolderEntries(const std::string& path) {
     std::vector<std::string> names;
     for (auto& entry : std::filesystem::directory_iterator(path))

@@ -26,6 +26,10 @@ void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
 bool PathExists(const std::string& path);
 void MakeFolder(const std::string& path);
+// Copies the three language files from the source tree's resources/language/ into
+// <programFolder>language/ (programFolder with its trailing '/').
+void CopyShippedLanguageFiles(const std::string& sourceTree, const std::string& programFolder);
+
 // Every name in the folder, "." and ".." left out.
 std::vector<std::string> FolderEntries(const std::string& path);
 
