@@ -104,10 +104,12 @@ void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const Vid
     const int64_t start = source.VideoStartTime();
     int64_t last = AV_NOPTS_VALUE;
     int64_t lastDuration = 0;
+    int64_t pictureCount = 0;
     bool open = true;
     while (std::optional<FramePtr> picture = pictures.Pop()) {
         if (control.StopRequested() || !open)
             continue;
+        ++pictureCount;
         last = (*picture)->pts;
         lastDuration = (*picture)->pkt_duration;
         filters.Push(picture->get());
@@ -118,10 +120,15 @@ void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const Vid
         // (a still picture over its sound) only as far as the source's other streams reach, so that a
         // damaged duration cannot stretch it.
         int64_t end = last + std::max<int64_t>(1, std::min(lastDuration, typical));
-        if (lastDuration > typical) {
-            int64_t reached = source.ReachedTime(timeBase);
-            if (reached != AV_NOPTS_VALUE)
-                end = std::max(end, std::min(last + lastDuration, reached - start));
+        int64_t reached = source.ReachedTime(timeBase);
+        if (reached != AV_NOPTS_VALUE) {
+            reached -= start;
+            if (lastDuration > typical)
+                end = std::max(end, std::min(last + lastDuration, reached));
+            // A lone picture over a song lasts as long as the song; otherwise the sound is cut where the
+            // pictures end.
+            if (pictureCount == 1)
+                end = std::max(end, reached);
         }
         // Sound already written ahead of the picture is not taken back: the picture stays that long.
         int64_t sound = static_cast<int64_t>(progress.SoundWrittenSeconds() / av_q2d(timeBase));
