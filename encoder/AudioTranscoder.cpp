@@ -173,7 +173,11 @@ void AudioTranscoder::Hold(const AVPacket& packet) {
 }
 
 void AudioTranscoder::Release(int64_t limit) {
-    if (!writingAhead_ && heldBytes_.size() > kHeldBytesLimit && limit > 0)
+    // Before the first picture nothing is written: the encoder's first packet ends at zero, and a job
+    // that never gets a picture must leave the output file as it was.
+    if (limit <= 0)
+        return;
+    if (!writingAhead_ && heldBytes_.size() > kHeldBytesLimit)
         writingAhead_ = true;
     while (!held_.empty() && (writingAhead_ || held_.front().pts + held_.front().duration <= limit))
         WriteFront();

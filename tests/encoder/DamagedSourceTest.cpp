@@ -283,25 +283,52 @@ TEST_P(ForwardingSourceRefusal, IsOneLineAndExitCodeOneAndTheNamedFileIsNeverOpe
 INSTANTIATE_TEST_SUITE_P(Kinds, ForwardingSourceRefusal, ::testing::ValuesIn(kForwardingSources),
                          [](const auto& info) { return info.param.name; });
 
-TEST(QuitBeforeAnyPicture, IsAFailureAndLeavesTheFileAsItWas) {
+// Twenty seconds of sound come before the first picture: more than the sound held unencoded, so the
+// sound is already being encoded ahead when the job ends without a picture.
+struct NoPicture {
+    std::string name;
+    bool quitAtStart;
+    bool cutBeforeThePicture;
+    std::string message;
+};
+
+std::ostream& operator<<(std::ostream& stream, const NoPicture& noPicture) {
+    return stream << noPicture.name;
+}
+
+const std::vector<NoPicture> kNoPictures = {
+    {"QuitBeforeThePicture", true, false, "Stopped before any picture was written"},
+    {"FileEndsBeforeThePicture", false, true, "No picture could be decoded"},
+};
+
+class NoPictureWritten : public ::testing::TestWithParam<NoPicture> {};
+
+TEST_P(NoPictureWritten, IsAFailureAndLeavesTheFileAsItWas) {
+    const NoPicture& noPicture = GetParam();
     TemporaryFolder folder;
     std::string source = folder / "late picture.ts";
-    // Twenty seconds of sound come before the first picture, so "quit" arrives before any picture.
     MakeSource(source, {"-f", "lavfi", "-i", "sine=duration=30", "-itsoffset", "20", "-f", "lavfi", "-i",
                         "testsrc2=size=160x120:rate=25:duration=2", "-map", "1:v", "-map", "0:a", "-c:v",
                         "mpeg2video", "-c:a", "mp2"});
+    if (noPicture.cutBeforeThePicture) {
+        // The pictures come in the second half of the file, behind their twenty seconds of sound.
+        std::string content = ReadTextFile(source);
+        WriteTextFile(source, content.substr(0, content.size() / 2));
+    }
     std::string output = folder / "M4V50000.MP4";
     WritePlaceholder(output);
     EncoderRunOptions options;
-    options.quitAtStart = true;
+    options.quitAtStart = noPicture.quitAtStart;
     options.timeLimitSeconds = 30;
 
     EncoderResult result = RunEncoder(VideoWords(source, output), options);
     EXPECT_EQ(result.exitCode, 1) << result.errorText;
-    EXPECT_NE(LastLine(result.errorText).find("Stopped before any picture was written"), std::string::npos)
-        << result.errorText;
+    EXPECT_NE(LastLine(result.errorText).find(noPicture.message), std::string::npos) << result.errorText;
     EXPECT_EQ(ReadTextFile(output), "temp\r\n") << "no file without pictures is left";
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, NoPictureWritten, ::testing::ValuesIn(kNoPictures),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace
 } // namespace velmora::test
