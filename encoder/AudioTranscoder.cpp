@@ -86,7 +86,7 @@ void AudioTranscoder::Advance() {
     EncodeUpTo(limit, false, false);
     const int ahead = kSecondsAheadUnencoded * encoder_.sample_rate;
     while (av_audio_fifo_size(fifo_.get()) >= ahead + encoder_.frame_size)
-        EncodeFrame(encoder_.frame_size, false);
+        EncodeFrame(encoder_.frame_size);
     Release(limit);
 }
 
@@ -134,13 +134,13 @@ void AudioTranscoder::EncodeUpTo(int64_t limit, bool end, bool fill) {
             return;
         if (av_audio_fifo_size(fifo_.get()) < count && !fill)
             return;
-        EncodeFrame(count, fill);
+        EncodeFrame(count);
     }
 }
 
-void AudioTranscoder::EncodeFrame(int count, bool fill) {
+void AudioTranscoder::EncodeFrame(int count) {
     int buffered = av_audio_fifo_size(fifo_.get());
-    if (buffered < count && fill)
+    if (buffered < count)
         AppendSilence(count - buffered);
     FramePtr samples = MakeFrame();
     samples->format = encoder_.sample_fmt;

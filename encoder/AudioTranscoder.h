@@ -39,7 +39,8 @@ private:
     // Encodes the collected samples up to `limit`. At the end of the track a last short frame is allowed;
     // `fill` makes up missing samples with silence.
     void EncodeUpTo(int64_t limit, bool end, bool fill);
-    void EncodeFrame(int count, bool fill);
+    // One frame of `count` samples; missing samples are made up with silence.
+    void EncodeFrame(int count);
     void AppendSilence(int count);
     // Encodes the samples (null: the end) and holds the packets that come out.
     void Send(const AVFrame* samples);

@@ -35,7 +35,6 @@ bool CanDecode(const AVStream* stream) {
     return avcodec_find_decoder(stream->codecpar->codec_id) != nullptr;
 }
 
-// The container gave no length: read every packet's time without decoding anything.
 // The container gave no length: read every packet's time without decoding anything, on the same
 // mended timeline as the conversion, so that jumps do not count.
 double ScanDuration(const std::string& path) {
@@ -72,11 +71,7 @@ double ScanDuration(const std::string& path) {
 InputSource::InputSource(const std::string& path, Audio audio, Probe probe)
     : path_(path), local_(std::make_unique<LocalSource>(path)), format_(local_->Format()) {
     if (probe == Probe::Full || !HeaderDescribesVideo(*format_)) {
-        int result = avformat_find_stream_info(format_, nullptr);
-        if (local_->RefusedAnOpen())
-            throw EncoderError(local_->RefusalText());
-        if (result < 0)
-            throw EncoderError("Cannot read source '" + path + "': " + FFmpegErrorText(result));
+        local_->FindStreamInfo();
     }
     bool videoWithoutDecoder = false;
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
@@ -106,18 +101,11 @@ InputSource::~InputSource() = default;
 double InputSource::DurationSeconds() const {
     if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)
         return static_cast<double>(format_->duration) / AV_TIME_BASE;
-    if (scannedDuration_ < 0)
-        scannedDuration_ = format_->pb != nullptr && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL)
-                               ? ScanDuration(path_)
-                               : 0;
-    return scannedDuration_;
+    return format_->pb != nullptr && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL) ? ScanDuration(path_) : 0;
 }
 
-double InputSource::StatedDurationSeconds() const {
-    // A length guessed from the bitrate is no statement.
-    if (format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
-        return 0;
-    return DurationSeconds();
+bool InputSource::DurationIsGuessed() const {
+    return format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
 }
 
 int InputSource::RotationDegrees() const {

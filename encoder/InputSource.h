@@ -35,8 +35,8 @@ public:
     // The source's length in seconds. When the container does not say (SWF, for one), a seekable source
     // is scanned for its last packet; otherwise 0.
     double DurationSeconds() const;
-    // The length the source states, or scanned when it states none; 0 when only guessed or unknown.
-    double StatedDurationSeconds() const;
+    // Whether FFmpeg only guessed the length from the bitrate: no statement of the source.
+    bool DurationIsGuessed() const;
     // How far the picture must be turned clockwise to be shown upright: 0, 90, 180 or 270.
     int RotationDegrees() const;
     // Whether the video is stored as interlaced fields.
@@ -57,7 +57,6 @@ private:
     AVFormatContext* format_;
     std::unique_ptr<SourceTimeline> timeline_;
     std::atomic<int64_t> reached_ = AV_NOPTS_VALUE;
-    mutable double scannedDuration_ = -1;
     AVStream* video_ = nullptr;
     AVStream* audio_ = nullptr;
 };

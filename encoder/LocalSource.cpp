@@ -16,8 +16,7 @@ std::string OpenFailureText(const std::string& path, int code) {
     return "Cannot open source '" + path + "': " + FFmpegErrorText(code);
 }
 
-} // namespace
-
+// Whether a reader of this name fetches what the source names instead of reading the source itself.
 bool ReadsNamedResources(const std::string& formatName) {
     for (std::string_view refused : kForwardingReaders)
         if (formatName == refused)
@@ -25,49 +24,49 @@ bool ReadsNamedResources(const std::string& formatName) {
     return false;
 }
 
+} // namespace
+
 LocalSource::LocalSource(const std::string& path) : path_(path), url_("file:" + path) {
     OptionDictionary ioOptions;
     ioOptions.Set("protocol_whitelist", "file");
-    int result = avio_open2(&io_, url_.c_str(), AVIO_FLAG_READ, nullptr, ioOptions.Address());
+    AVIOContext* opened = nullptr;
+    int result = avio_open2(&opened, url_.c_str(), AVIO_FLAG_READ, nullptr, ioOptions.Address());
     if (result < 0)
         throw EncoderError(OpenFailureText(path, result));
+    io_.reset(opened);
 
     // The reader is chosen here, from the content, so that a refused one never reads its header.
     const AVInputFormat* reader = nullptr;
-    result = av_probe_input_buffer2(io_, &reader, url_.c_str(), nullptr, 0, 0);
-    if (result < 0 || reader == nullptr) {
-        avio_closep(&io_);
+    result = av_probe_input_buffer2(io_.get(), &reader, url_.c_str(), nullptr, 0, 0);
+    if (result < 0 || reader == nullptr)
         throw EncoderError(OpenFailureText(path, result < 0 ? result : AVERROR_INVALIDDATA));
-    }
-    if (ReadsNamedResources(reader->name)) {
-        avio_closep(&io_);
+    if (ReadsNamedResources(reader->name))
         throw EncoderError("Refused source '" + path + "': it is a playlist or script (" + reader->name +
                            ") naming other files or addresses; only local video files are converted");
-    }
 
-    format_ = avformat_alloc_context();
-    if (format_ == nullptr) {
-        avio_closep(&io_);
+    AVFormatContext* format = avformat_alloc_context();
+    if (format == nullptr)
         throw EncoderError("Out of memory opening the source");
-    }
-    format_->pb = io_;
-    format_->opaque = this;
-    format_->io_open = &LocalSource::OpenNested;
+    format->pb = io_.get();
+    format->opaque = this;
+    format->io_open = &LocalSource::OpenNested;
     OptionDictionary formatOptions;
     formatOptions.Set("protocol_whitelist", "file");
     // A picture-file reader would take a number pattern in the name for a list of files.
     formatOptions.Set("pattern_type", "none");
-    result = avformat_open_input(&format_, url_.c_str(), reader, formatOptions.Address());
-    if (result < 0) {
-        // The context was freed; the file is ours to close.
-        avio_closep(&io_);
+    // On failure the context is freed; the file stays ours.
+    result = avformat_open_input(&format, url_.c_str(), reader, formatOptions.Address());
+    if (result < 0)
         throw EncoderError(refusedOpen_ ? RefusalText() : OpenFailureText(path, result));
-    }
+    format_.reset(format);
 }
 
-LocalSource::~LocalSource() {
-    avformat_close_input(&format_);
-    avio_closep(&io_);
+void LocalSource::FindStreamInfo() {
+    int result = avformat_find_stream_info(format_.get(), nullptr);
+    if (refusedOpen_)
+        throw EncoderError(RefusalText());
+    if (result < 0)
+        throw EncoderError("Cannot read source '" + path_ + "': " + FFmpegErrorText(result));
 }
 
 std::string LocalSource::RefusalText() const {

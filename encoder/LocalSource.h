@@ -13,27 +13,24 @@ namespace velmora::encoder {
 class LocalSource {
 public:
     explicit LocalSource(const std::string& path);
-    ~LocalSource();
     LocalSource(const LocalSource&) = delete;
     LocalSource& operator=(const LocalSource&) = delete;
 
-    AVFormatContext* Format() const { return format_; }
-    // Whether the reader tried to open something besides the source; checked after a failure.
-    bool RefusedAnOpen() const { return refusedOpen_; }
-    std::string RefusalText() const;
+    AVFormatContext* Format() const { return format_.get(); }
+    // Reads ahead to learn the streams; a reader that tries to open anything else is refused here too.
+    void FindStreamInfo();
 
 private:
     static int OpenNested(AVFormatContext* format, AVIOContext** io, const char* url, int flags,
                           AVDictionary** options);
+    std::string RefusalText() const;
 
     std::string path_;
     std::string url_;
-    AVIOContext* io_ = nullptr;
-    AVFormatContext* format_ = nullptr;
+    // Declared before the format so that it is closed after it: the format only borrows the file.
+    IOContextPtr io_;
+    InputFormatPtr format_;
     bool refusedOpen_ = false;
 };
-
-// Whether a reader of this name fetches what the source names instead of reading the source itself.
-bool ReadsNamedResources(const std::string& formatName);
 
 } // namespace velmora::encoder

@@ -63,7 +63,8 @@ int64_t FrameLimit(double statedSeconds, FrameRate rate) {
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
     InputSource source(settings.source, InputSource::Audio::Wanted);
-    console.Write(DurationMarker(source.DurationSeconds()));
+    const double duration = source.DurationSeconds();
+    console.Write(DurationMarker(duration));
 
     CodecContextPtr videoDecoder = OpenDecoder(source.VideoStream(), VideoDecoderThreads());
     CodecContextPtr audioDecoder = OpenAudioDecoder(source, console);
@@ -85,7 +86,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
 
     JobControl control;
     VideoProgress progress(settings.frameRate);
-    const int64_t frameLimit = FrameLimit(source.StatedDurationSeconds(), settings.frameRate);
+    const int64_t frameLimit = FrameLimit(source.DurationIsGuessed() ? 0 : duration, settings.frameRate);
     BoundedQueue<PacketPtr> videoPackets(kPacketQueue);
     BoundedQueue<PacketPtr> audioPackets(kPacketQueue);
     BoundedQueue<FramePtr> pictures(kPictureQueue);

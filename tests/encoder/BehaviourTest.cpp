@@ -290,11 +290,7 @@ TEST_P(EncoderFailure, IsOneLineAndExitCodeOne) {
     EncoderResult result = RunEncoder(words, InputClosed(20));
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 1) << result.errorText;
-    std::string text = result.errorText;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    std::string lastLine =
-        text.substr(text.find_last_of("\r\n") == std::string::npos ? 0 : text.find_last_of("\r\n") + 1);
+    std::string lastLine = LastErrorLine(result);
     EXPECT_EQ(lastLine.rfind("libq7z: ", 0), 0u) << result.errorText;
     EXPECT_NE(lastLine.find(GetParam().message), std::string::npos) << lastLine;
     EXPECT_EQ(result.errorText.find("AddressSanitizer"), std::string::npos);

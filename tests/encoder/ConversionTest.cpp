@@ -16,9 +16,6 @@
 namespace velmora::test {
 namespace {
 
-const std::string kPicture = "testsrc2=size=320x240:rate=25:duration=2";
-const std::string kTone = "sine=frequency=440:sample_rate=44100:duration=2";
-
 class SourceConversion : public ::testing::TestWithParam<SourceKind> {};
 
 TEST_P(SourceConversion, GivesAPspVideoOfTheSameLengthWithItsSound) {
@@ -166,7 +163,7 @@ TEST(Scaling, PlacesColourAlikeWhateverTheSourcePixelFormat) {
 TEST(SourceWithoutSound, GetsASilentTrack) {
     TemporaryFolder folder;
     std::string source = folder / "mute.mkv";
-    MakeSource(source, {"-f", "lavfi", "-i", kPicture, "-c:v", "libx264", "-preset", "ultrafast"});
+    MakeSource(source, {"-f", "lavfi", "-i", kTestPicture, "-c:v", "libx264", "-preset", "ultrafast"});
     std::string output = folder / "out.mp4";
     EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
@@ -181,7 +178,7 @@ TEST(SourceWithTwoSoundTracks, UsesTheFirst) {
     TemporaryFolder folder;
     std::string source = folder / "dubbed.mkv";
     // The first track is silent mono, the second a loud stereo tone a "best stream" choice would take.
-    MakeSource(source, {"-f",      "lavfi",     "-i",      kPicture,
+    MakeSource(source, {"-f",      "lavfi",     "-i",      kTestPicture,
                         "-f",      "lavfi",     "-i",      "anullsrc=channel_layout=mono:sample_rate=22050",
                         "-f",      "lavfi",     "-i",      "sine=frequency=440:sample_rate=48000:duration=2",
                         "-map",    "0:v",       "-map",    "1:a",
@@ -217,7 +214,7 @@ TEST(SoundStartingLate, StaysInStepWithThePicture) {
 TEST(SoundLongerThanThePicture, IsCutWhereThePictureEnds) {
     TemporaryFolder folder;
     std::string source = folder / "long tail.mkv";
-    MakeSource(source, {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i",
+    MakeSource(source, {"-f", "lavfi", "-i", kTestPicture, "-f", "lavfi", "-i",
                         "sine=sample_rate=44100:duration=30", "-c:v", "mpeg4", "-c:a", "mp2"});
     std::string output = folder / "out.mp4";
     EncoderResult result = RunEncoder(VideoWords(source, output), InputClosed());
@@ -254,8 +251,8 @@ TEST(PathsWithBlanks, AreTakenWholeAndTheTitleIsTheSourceName) {
     TemporaryFolder folder;
     MakeFolder(folder / "my videos");
     std::string source = folder / "my videos/Holiday 2009 (beach).avi";
-    MakeSource(source,
-               {"-f", "lavfi", "-i", kPicture, "-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "mp2"});
+    MakeSource(source, {"-f", "lavfi", "-i", kTestPicture, "-f", "lavfi", "-i", kTestTone, "-c:v", "mpeg4",
+                        "-c:a", "mp2"});
     MakeFolder(folder / "PSP out");
     std::string output = folder / "PSP out/M4V50000.MP4";
     WritePlaceholder(output);

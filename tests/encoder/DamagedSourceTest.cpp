@@ -24,14 +24,6 @@ constexpr double kClipSeconds = 1.0;
 // Slack on top of twice the clean conversion's time, for a machine busy with other work.
 constexpr double kTimeSlackSeconds = 15;
 
-// The last line the encoder wrote to standard error.
-std::string LastLine(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    size_t end = text.find_last_of("\r\n");
-    return end == std::string::npos ? text : text.substr(end + 1);
-}
-
 // What every run on a damaged or hostile source must show, whatever it made of the source. Each run's
 // figures are printed, for the record of the worst.
 void ExpectBoundedRun(const std::string& run, const EncoderResult& result, double timeLimit) {
@@ -44,7 +36,7 @@ void ExpectBoundedRun(const std::string& run, const EncoderResult& result, doubl
     EXPECT_EQ(result.errorText.find("runtime error"), std::string::npos) << result.errorText;
     EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
     if (result.exitCode == 1) {
-        EXPECT_EQ(LastLine(result.errorText).rfind("libq7z: ", 0), 0u) << result.errorText;
+        EXPECT_EQ(LastErrorLine(result).rfind("libq7z: ", 0), 0u) << result.errorText;
     }
 }
 
@@ -273,7 +265,7 @@ TEST_P(ForwardingSourceRefusal, IsOneLineAndExitCodeOneAndTheNamedFileIsNeverOpe
         EncoderResult result = RunEncoder(words, InputClosed(30));
         ExpectBoundedRun(GetParam().name, result, 30);
         EXPECT_EQ(result.exitCode, 1) << result.errorText;
-        EXPECT_NE(LastLine(result.errorText).find("Refused source"), std::string::npos) << result.errorText;
+        EXPECT_NE(LastErrorLine(result).find("Refused source"), std::string::npos) << result.errorText;
         EXPECT_FALSE(watch.Opened()) << "the named file was opened";
         EXPECT_EQ(ReadTextFile(output), "temp\r\n");
         EXPECT_EQ(ReadTextFile(thumbnail), "temp\r\n");
@@ -323,7 +315,7 @@ TEST_P(NoPictureWritten, IsAFailureAndLeavesTheFileAsItWas) {
 
     EncoderResult result = RunEncoder(VideoWords(source, output), options);
     EXPECT_EQ(result.exitCode, 1) << result.errorText;
-    EXPECT_NE(LastLine(result.errorText).find(noPicture.message), std::string::npos) << result.errorText;
+    EXPECT_NE(LastErrorLine(result).find(noPicture.message), std::string::npos) << result.errorText;
     EXPECT_EQ(ReadTextFile(output), "temp\r\n") << "no file without pictures is left";
 }
 

@@ -214,4 +214,12 @@ std::string RunTool(const std::vector<std::string>& words, std::string* errorTex
     return text;
 }
 
+std::string LastErrorLine(const EncoderResult& result) {
+    std::string text = result.errorText;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    size_t end = text.find_last_of("\r\n");
+    return end == std::string::npos ? text : text.substr(end + 1);
+}
+
 } // namespace velmora::test

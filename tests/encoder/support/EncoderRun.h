@@ -19,6 +19,9 @@ struct EncoderResult {
     double peakMiB = 0;           // its peak resident memory (ru_maxrss)
 };
 
+// The last line the encoder wrote to standard error.
+std::string LastErrorLine(const EncoderResult& result);
+
 struct EncoderRunOptions {
     // Asked with the standard error text so far; "quit" goes to the encoder once it answers true.
     std::function<bool(const std::string&)> quitWhen;

@@ -9,6 +9,10 @@
 
 namespace velmora::test {
 
+// Two seconds of moving test picture and of tone, for the ffmpeg program's lavfi input.
+inline const std::string kTestPicture = "testsrc2=size=320x240:rate=25:duration=2";
+inline const std::string kTestTone = "sine=frequency=440:sample_rate=44100:duration=2";
+
 // A kind of source the tests make with the ffmpeg program: 2 s of picture and tone in one container
 // and codec, with the command-line choices to convert it and what the output must be.
 struct SourceKind {
