@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -39,12 +38,6 @@ std::string Out(const std::string& bytes) {
 
 std::string Err(const std::string& bytes) {
     return "err:" + ToHex(bytes);
-}
-
-std::string FloodLine(int number) {
-    char text[32];
-    std::snprintf(text, sizeof text, "line %06d", number);
-    return text;
 }
 
 int OpenDescriptorCount() {

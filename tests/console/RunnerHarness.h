@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/console/FloodLine.h"
 #include "tests/support/RecordingErrorReporter.h"
 
 #include "console/ConsoleIO.h"
@@ -24,9 +25,6 @@ std::vector<std::string> Child(const std::vector<std::string>& actions);
 // The action that writes these bytes to standard output (or standard error).
 std::string Out(const std::string& bytes);
 std::string Err(const std::string& bytes);
-
-// Line `number` (from 1) of the test child's flood and endless actions, without its LF.
-std::string FloodLine(int number);
 
 int OpenDescriptorCount();
 // Threads of runners (named console-*) that have not ended yet.
