@@ -3,9 +3,7 @@
 #include "tests/console/HexText.h"
 
 #include <dirent.h>
-#include <sys/wait.h>
 
-#include <cerrno>
 #include <fstream>
 #include <thread>
 
@@ -61,9 +59,10 @@ int WorkerThreadCount() {
     return count;
 }
 
-bool HasChildProcesses() {
-    siginfo_t info{};
-    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 || errno != ECHILD;
+void WaitForWorkersToEnd() {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
 }
 
 RunnerHarness::RunnerHarness()
@@ -84,9 +83,7 @@ RunnerHarness::~RunnerHarness() {
     runner.reset();
     // Workers of a child that was killed above must not wait for this thread any more.
     channel->Close();
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    WaitForWorkersToEnd();
 }
 
 bool RunnerHarness::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/console/FloodLine.h"
+#include "tests/support/ChildProcesses.h"
 #include "tests/support/RecordingErrorReporter.h"
 
 #include "console/ConsoleIO.h"
@@ -29,8 +30,8 @@ std::string Err(const std::string& bytes);
 int OpenDescriptorCount();
 // Threads of runners (named console-*) that have not ended yet.
 int WorkerThreadCount();
-// Whether this process has a child process, running or not yet reaped.
-bool HasChildProcesses();
+// Waits up to `patience` until WorkerThreadCount() is 0.
+void WaitForWorkersToEnd();
 
 using RecordingReporter = RecordingErrorReporter;
 

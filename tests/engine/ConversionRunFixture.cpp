@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <sstream>
-#include <thread>
 
 namespace velmora::test {
 
@@ -80,9 +79,7 @@ bool ConversionRunTest::ReleaseRunnersLeavesNoChild() {
         }
     }
     channel->Close();
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    WaitForWorkersToEnd();
     return !HasChildProcesses();
 }
 
