@@ -90,15 +90,12 @@ void ConversionRun::ParseEncoderOutput(const std::string& Cmd) {
 
 std::string ConversionRun::PrepareOutputFolder() const {
     const std::string text = window_.OutputFolderText();
-    // Never the root folder in place of a folder the user has not chosen.
-    if (text.empty())
-        throw EInOutError(0, "Unable to create directory");
-    const std::string folder = WithTrailingSeparator(text);
-    if (!EnsureOutputFolder(folder)) {
+    // Before the separator is added: an empty text raises there rather than naming the root folder.
+    if (!EnsureOutputFolder(text)) {
         const int code = errno;
         throw EInOutError(code, OSErrorMessage(code));
     }
-    return folder;
+    return WithTrailingSeparator(text);
 }
 
 bool ConversionRun::EntryStillThere(int position) const {
