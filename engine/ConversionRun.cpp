@@ -38,7 +38,7 @@ void ConversionRun::ActionConvertNowExecute() {
     if (ConsoleIO_.IsRunning())
         StopConversion();
     else if (runActive_)
-        StopBetweenVideoSteps();
+        StopRun(ConsoleIOTHM_);
     else
         StartConversion();
 }
@@ -69,10 +69,7 @@ void ConversionRun::StartConversion() {
 void ConversionRun::StopConversion() {
     if (closing_)
         return;
-    // Asked first, so that the request stands even if stopping failed.
-    FStopRequested = true;
-    ConsoleIO_.StopProcess();
-    window_.ResetStatusDisplay();
+    StopRun(ConsoleIO_);
 }
 
 void ConversionRun::Close() {
@@ -143,8 +140,6 @@ void ConversionRun::WaitForEnd(TConsoleIO& runner) {
 }
 
 void ConversionRun::CompleteRun(const std::string& folder) {
-    if (closing_)
-        return;
     window_.ResetStatusDisplay();
     if (window_.IsAutoPowerOffOn())
         window_.ShowPowerOffCountdown();
@@ -161,9 +156,10 @@ void ConversionRun::EndStoppedRun() {
         window_.ResetStatusDisplay();
 }
 
-void ConversionRun::StopBetweenVideoSteps() {
+void ConversionRun::StopRun(TConsoleIO& runner) {
+    // Asked first, so that the request stands even if stopping failed.
     FStopRequested = true;
-    ConsoleIOTHM_.StopProcess();
+    runner.StopProcess();
     window_.ResetStatusDisplay();
 }
 

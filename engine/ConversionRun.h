@@ -54,11 +54,6 @@ public:
     ProgressState progress;
 
 private:
-    struct Outputs {
-        std::string video;
-        std::string thumbnail;
-    };
-
     std::string PrepareOutputFolder() const;
     bool EntryStillThere(int position) const;
     bool ConvertEntry(int position, const std::string& folder);
@@ -67,7 +62,8 @@ private:
     void WaitForEnd(TConsoleIO& runner);
     void CompleteRun(const std::string& folder);
     void EndStoppedRun();
-    void StopBetweenVideoSteps();
+    // Ends the run before its next step and stops this runner's encoder.
+    void StopRun(TConsoleIO& runner);
 
     ConversionWindow& window_;
     TConsoleIO& ConsoleIO_;
