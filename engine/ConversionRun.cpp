@@ -163,4 +163,20 @@ void ConversionRun::StopRun(TConsoleIO& runner) {
     window_.ResetStatusDisplay();
 }
 
+void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail,
+                         const std::unique_ptr<ConversionRun>& run) {
+    for (TConsoleIO* runner : {&video, &thumbnail}) {
+        runner->TerminateCommand = "quit";
+        runner->EnableKill = true;
+        runner->StopProcessOnFree = true;
+    }
+    video.SplitMode = TSplitMode::smSplitchar;
+    video.SplitChar = '\n';
+    const TReceiveEvent toParser = [&run](TConsoleIO&, const std::string& Cmd) {
+        run->ParseEncoderOutput(Cmd);
+    };
+    video.OnReceiveOutput = toParser;
+    video.OnReceiveError = toParser;
+}
+
 } // namespace velmora
