@@ -45,11 +45,6 @@ TfrmMain::TfrmMain(TfrmCommon& common)
 
     // Files dropped from the file manager are queued.
     setAcceptDrops(true);
-    // Stopping may end an encoder by force, and a runner that goes stops its encoder.
-    for (TConsoleIO* runner : {ConsoleIO.get(), ConsoleIOTHM.get()}) {
-        runner->EnableKill = true;
-        runner->StopProcessOnFree = true;
-    }
 }
 
 TfrmMain::~TfrmMain() {
@@ -61,11 +56,8 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::CreateRunners() {
     runnerChannel_ = std::make_shared<QtOwnerThreadChannel>();
     ConsoleIO = std::make_unique<TConsoleIO>(runnerChannel_);
-    ConsoleIO->TerminateCommand = "quit";
-    ConsoleIO->SplitMode = TSplitMode::smSplitchar;
-    ConsoleIO->SplitChar = '\n';
     ConsoleIOTHM = std::make_unique<TConsoleIO>(runnerChannel_);
-    ConsoleIOTHM->TerminateCommand = "quit";
+    SetUpEncoderRunners(*ConsoleIO, *ConsoleIOTHM, conversion_);
 }
 
 void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {

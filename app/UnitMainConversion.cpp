@@ -101,11 +101,6 @@ void TfrmMain::RunView::OpenOutputFolder(const std::string& folder) {
 void TfrmMain::ConnectConversionHandlers() {
     runView_ = std::make_unique<RunView>(*this);
     conversion_ = std::make_unique<ConversionRun>(*runView_, *ConsoleIO, *ConsoleIOTHM, common_.appDir);
-    const TReceiveEvent toParser = [this](TConsoleIO&, const std::string& Cmd) {
-        conversion_->ParseEncoderOutput(Cmd);
-    };
-    ConsoleIO->OnReceiveOutput = toParser;
-    ConsoleIO->OnReceiveError = toParser;
     ConsoleIO->OnProcessStatusChange = [this](TConsoleIO& Sender, bool IsRunning) {
         ConsoleIOProcessStatusChange(Sender, IsRunning);
     };

@@ -38,7 +38,7 @@ void ConversionRun::ActionConvertNowExecute() {
     if (ConsoleIO_.IsRunning())
         StopConversion();
     else if (runActive_)
-        StopBetweenVideoSteps();
+        StopRun(ConsoleIOTHM_);
     else
         StartConversion();
 }
@@ -69,10 +69,7 @@ void ConversionRun::StartConversion() {
 void ConversionRun::StopConversion() {
     if (closing_)
         return;
-    // Asked first, so that the request stands even if stopping failed.
-    FStopRequested = true;
-    ConsoleIO_.StopProcess();
-    window_.ResetStatusDisplay();
+    StopRun(ConsoleIO_);
 }
 
 void ConversionRun::Close() {
@@ -90,15 +87,12 @@ void ConversionRun::ParseEncoderOutput(const std::string& Cmd) {
 
 std::string ConversionRun::PrepareOutputFolder() const {
     const std::string text = window_.OutputFolderText();
-    // Never the root folder in place of a folder the user has not chosen.
-    if (text.empty())
-        throw EInOutError(0, "Unable to create directory");
-    const std::string folder = WithTrailingSeparator(text);
-    if (!EnsureOutputFolder(folder)) {
+    // Before the separator is added: an empty text raises there rather than naming the root folder.
+    if (!EnsureOutputFolder(text)) {
         const int code = errno;
         throw EInOutError(code, OSErrorMessage(code));
     }
-    return folder;
+    return WithTrailingSeparator(text);
 }
 
 bool ConversionRun::EntryStillThere(int position) const {
@@ -146,8 +140,6 @@ void ConversionRun::WaitForEnd(TConsoleIO& runner) {
 }
 
 void ConversionRun::CompleteRun(const std::string& folder) {
-    if (closing_)
-        return;
     window_.ResetStatusDisplay();
     if (window_.IsAutoPowerOffOn())
         window_.ShowPowerOffCountdown();
@@ -164,10 +156,27 @@ void ConversionRun::EndStoppedRun() {
         window_.ResetStatusDisplay();
 }
 
-void ConversionRun::StopBetweenVideoSteps() {
+void ConversionRun::StopRun(TConsoleIO& runner) {
+    // Asked first, so that the request stands even if stopping failed.
     FStopRequested = true;
-    ConsoleIOTHM_.StopProcess();
+    runner.StopProcess();
     window_.ResetStatusDisplay();
+}
+
+void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail,
+                         const std::unique_ptr<ConversionRun>& run) {
+    for (TConsoleIO* runner : {&video, &thumbnail}) {
+        runner->TerminateCommand = "quit";
+        runner->EnableKill = true;
+        runner->StopProcessOnFree = true;
+    }
+    video.SplitMode = TSplitMode::smSplitchar;
+    video.SplitChar = '\n';
+    const TReceiveEvent toParser = [&run](TConsoleIO&, const std::string& Cmd) {
+        run->ParseEncoderOutput(Cmd);
+    };
+    video.OnReceiveOutput = toParser;
+    video.OnReceiveError = toParser;
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
 
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -15,7 +16,7 @@ class TConsoleIO;
 //
 // The window routes to it:
 //   ActionConvertNow                -> ActionConvertNowExecute()
-//   ConsoleIO.OnReceiveOutput/Error -> ParseEncoderOutput(Cmd)
+//   ConsoleIO.OnReceiveOutput/Error -> ParseEncoderOutput(Cmd), set up by SetUpEncoderRunners
 //   closing the window              -> Close(), before the runners are released
 // and itself enables its run controls from ConsoleIO.OnProcessStatusChange.
 //
@@ -54,11 +55,6 @@ public:
     ProgressState progress;
 
 private:
-    struct Outputs {
-        std::string video;
-        std::string thumbnail;
-    };
-
     std::string PrepareOutputFolder() const;
     bool EntryStillThere(int position) const;
     bool ConvertEntry(int position, const std::string& folder);
@@ -67,7 +63,8 @@ private:
     void WaitForEnd(TConsoleIO& runner);
     void CompleteRun(const std::string& folder);
     void EndStoppedRun();
-    void StopBetweenVideoSteps();
+    // Ends the run before its next step and stops this runner's encoder.
+    void StopRun(TConsoleIO& runner);
 
     ConversionWindow& window_;
     TConsoleIO& ConsoleIO_;
@@ -76,5 +73,10 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
 };
+
+// Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed
+// when it does not end in time, a runner that goes stops its encoder, and the video encoder's output
+// comes in lines to the ParseEncoderOutput of the run that `run` holds when it arrives.
+void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail, const std::unique_ptr<ConversionRun>& run);
 
 } // namespace velmora

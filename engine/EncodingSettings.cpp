@@ -1,6 +1,8 @@
 #include "engine/EncodingSettings.h"
 
+#include "engine/MarkerText.h"
 #include "platform/Errors.h"
+#include "platform/IntegerText.h"
 
 #include <array>
 #include <charconv>
@@ -16,11 +18,9 @@ template <typename Table> const auto& At(const Table& table, int position, const
 }
 
 constexpr std::array<std::int32_t, 8> kAudioBitrates = {32, 48, 64, 80, 96, 128, 160, 192};
-constexpr std::array<std::int32_t, 4> kSampleRates = {22025, 32000, 44100, 48000};
 constexpr std::array<std::int32_t, 2> kChannelCounts = {1, 2};
 
 static_assert(kAudioBitrates.size() == kAudioBitrateItems.size());
-static_assert(kSampleRates.size() == kSampleRateItems.size());
 static_assert(kChannelCounts.size() == kChannelItems.size());
 
 } // namespace
@@ -42,7 +42,7 @@ std::int32_t AudioBitrateValue(int position) {
 }
 
 std::int32_t SampleRateValue(int position) {
-    return At(kSampleRates, position, "the sample rates");
+    return TextToInteger(At(kSampleRateItems, position, "the sample rates"));
 }
 
 std::int32_t ChannelCount(int position) {
@@ -50,13 +50,9 @@ std::int32_t ChannelCount(int position) {
 }
 
 std::string TwoDecimalsText(const std::string& decimalText) {
-    // from_chars and to_chars ignore the C locale, which Qt sets from the environment: a decimal
-    // comma there must not reach the encoder.
-    double value = 0;
-    const char* const end = decimalText.data() + decimalText.size();
-    const auto parsed = std::from_chars(decimalText.data(), end, value, std::chars_format::fixed);
-    if (parsed.ec != std::errc() || parsed.ptr != end)
-        throw EConvertError("'" + decimalText + "' is not a valid floating point value");
+    // Neither step follows the C locale, which Qt sets from the environment: a decimal comma there
+    // must not reach the encoder.
+    const double value = FloatFromText(decimalText);
     std::array<char, 64> text{};
     const auto written =
         std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 2);

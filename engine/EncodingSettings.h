@@ -29,8 +29,8 @@ std::int32_t AudioBitrateValue(int position);
 std::int32_t SampleRateValue(int position);
 std::int32_t ChannelCount(int position);
 
-// A decimal text written with exactly two decimals, the double nearest to it rounded to the nearer
-// hundredth; independent of the C locale's decimal mark.
+// A decimal text, read as FloatFromText reads it, written with exactly two decimals: the double nearest
+// to it rounded to the nearer hundredth; independent of the C locale's decimal mark.
 std::string TwoDecimalsText(const std::string& decimalText);
 
 } // namespace velmora

@@ -15,6 +15,7 @@
 //   grandchild        start a process that keeps the output pipes open, and write "grandchild:<pid>"
 //   hang              wait forever
 //   exit:N            end with exit code N (the default after the last action is 0)
+#include "tests/console/FloodLine.h"
 #include "tests/console/HexText.h"
 
 #include <dirent.h>
@@ -28,6 +29,7 @@
 
 namespace {
 
+using velmora::test::FloodLine;
 using velmora::test::FromHex;
 using velmora::test::ToHex;
 
@@ -120,18 +122,12 @@ int main(int argc, char** argv) {
         } else if (name == "flood") {
             const int lines = std::stoi(value);
             std::string block;
-            for (int n = 1; n <= lines; ++n) {
-                char text[32];
-                std::snprintf(text, sizeof text, "line %06d\n", n);
-                block += text;
-            }
+            for (int n = 1; n <= lines; ++n)
+                block += FloodLine(static_cast<unsigned long>(n)) + "\n";
             WriteAll(1, block);
         } else if (name == "endless") {
-            for (unsigned long n = 1;; ++n) {
-                char text[32];
-                std::snprintf(text, sizeof text, "line %06lu\n", n);
-                WriteAll(1, text);
-            }
+            for (unsigned long n = 1;; ++n)
+                WriteAll(1, FloodLine(n) + "\n");
         } else if (name == "args") {
             for (int n = 0; n < argc; ++n)
                 WriteAll(1, std::string(argv[n]) + "\n");

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace velmora::test {
 namespace {
 
@@ -41,9 +39,7 @@ TEST(ProgramExit, ClosingWhileAChildFloodsLeavesNoWorkerBehindTheApplication) {
     QtOwnerThreadChannel::CloseAll();
     application.reset();
 
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    WaitForWorkersToEnd();
     EXPECT_EQ(WorkerThreadCount(), 0) << "workers still wait for the application that has gone";
     EXPECT_EQ(lines, linesAtClose);
     EXPECT_FALSE(HasChildProcesses());

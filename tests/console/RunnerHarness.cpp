@@ -3,10 +3,7 @@
 #include "tests/console/HexText.h"
 
 #include <dirent.h>
-#include <sys/wait.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -41,12 +38,6 @@ std::string Err(const std::string& bytes) {
     return "err:" + ToHex(bytes);
 }
 
-std::string FloodLine(int number) {
-    char text[32];
-    std::snprintf(text, sizeof text, "line %06d", number);
-    return text;
-}
-
 int OpenDescriptorCount() {
     return EntryCount("/proc/self/fd") - 1; // the listing's own descriptor
 }
@@ -68,9 +59,10 @@ int WorkerThreadCount() {
     return count;
 }
 
-bool HasChildProcesses() {
-    siginfo_t info{};
-    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 || errno != ECHILD;
+void WaitForWorkersToEnd() {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
 }
 
 RunnerHarness::RunnerHarness()
@@ -91,9 +83,7 @@ RunnerHarness::~RunnerHarness() {
     runner.reset();
     // Workers of a child that was killed above must not wait for this thread any more.
     channel->Close();
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    WaitForWorkersToEnd();
 }
 
 bool RunnerHarness::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

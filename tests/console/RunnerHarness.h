@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/console/FloodLine.h"
+#include "tests/support/ChildProcesses.h"
 #include "tests/support/RecordingErrorReporter.h"
 
 #include "console/ConsoleIO.h"
@@ -25,14 +27,11 @@ std::vector<std::string> Child(const std::vector<std::string>& actions);
 std::string Out(const std::string& bytes);
 std::string Err(const std::string& bytes);
 
-// Line `number` (from 1) of the test child's flood and endless actions, without its LF.
-std::string FloodLine(int number);
-
 int OpenDescriptorCount();
 // Threads of runners (named console-*) that have not ended yet.
 int WorkerThreadCount();
-// Whether this process has a child process, running or not yet reaped.
-bool HasChildProcesses();
+// Waits up to `patience` until WorkerThreadCount() is 0.
+void WaitForWorkersToEnd();
 
 using RecordingReporter = RecordingErrorReporter;
 

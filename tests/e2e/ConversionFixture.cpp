@@ -2,17 +2,16 @@
 
 #include "engine/ConversionRun.h"
 #include "tests/encoder/support/MediaTools.h"
+#include "tests/support/ChildProcesses.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QTimer>
 
 #include <dirent.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <fstream>
 #include <memory>
 
@@ -104,8 +103,7 @@ std::vector<pid_t> ConversionTest::EncoderChildren() {
 }
 
 bool ConversionTest::NoChildLeft() {
-    siginfo_t info{};
-    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+    return !HasChildProcesses();
 }
 
 void ConversionTest::ExpectPlayableVideo(const std::string& path, double longest) {

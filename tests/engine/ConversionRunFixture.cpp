@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <sstream>
-#include <thread>
 
 namespace velmora::test {
 
@@ -43,20 +42,11 @@ ConversionRunTest::ConversionRunTest()
       ConsoleIOTHM(std::make_unique<TConsoleIO>(channel)), window(*channel) {
     if (symlink(FAKE_ENCODER, (programFolder / "libq7z").c_str()) != 0)
         throw std::runtime_error("cannot install the test encoder");
-    // As the main window sets its runners up.
-    ConsoleIO->SplitMode = TSplitMode::smSplitchar;
-    ConsoleIO->SplitChar = '\n';
-    for (TConsoleIO* runner : {ConsoleIO.get(), ConsoleIOTHM.get()}) {
-        runner->TerminateCommand = "quit";
-        runner->EnableKill = true;
-        runner->StopProcessOnFree = true;
+    // As the main window sets its runners up, with a shorter wait before a kill.
+    SetUpEncoderRunners(*ConsoleIO, *ConsoleIOTHM, run);
+    for (TConsoleIO* runner : {ConsoleIO.get(), ConsoleIOTHM.get()})
         runner->WaitTimeout = 1000;
-    }
     run = std::make_unique<ConversionRun>(window, *ConsoleIO, *ConsoleIOTHM, programFolder.Path());
-    ConsoleIO->OnReceiveOutput = [this](TConsoleIO&, const std::string& Cmd) {
-        run->ParseEncoderOutput(Cmd);
-    };
-    ConsoleIO->OnReceiveError = [this](TConsoleIO&, const std::string& Cmd) { run->ParseEncoderOutput(Cmd); };
     ConsoleIO->OnProcessStatusChange = [this](TConsoleIO&, bool running) {
         window.events.push_back(running ? "video:start" : "video:end");
     };
@@ -80,9 +70,7 @@ bool ConversionRunTest::ReleaseRunnersLeavesNoChild() {
         }
     }
     channel->Close();
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (WorkerThreadCount() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    WaitForWorkersToEnd();
     return !HasChildProcesses();
 }
 
