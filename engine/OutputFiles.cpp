@@ -18,26 +18,7 @@ namespace {
     throw EInOutError(code, OSErrorMessage(code));
 }
 
-// mkdir -p: each missing parent in turn, from the top.
-bool CreateFolderWithParents(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            break;
-    }
-    if (DirectoryExists(folder))
-        return true;
-    errno = ENOTDIR;
-    return false;
-}
-
 } // namespace
-
-std::string WithTrailingSeparator(const std::string& folder) {
-    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
-}
 
 std::string NextOutputPath(const std::string& folder) {
     const std::string prefix = WithTrailingSeparator(folder) + "M4V";

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <vector>
 
@@ -32,6 +33,25 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string WithTrailingSeparator(const std::string& folder) {
+    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
+}
+
+bool CreateFolderWithParents(const std::string& folder) {
+    // Each missing parent in turn, from the top.
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+    }
+    if (DirectoryExists(folder))
+        return true;
+    errno = ENOTDIR;
+    return false;
 }
 
 } // namespace velmora

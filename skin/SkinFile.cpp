@@ -3,6 +3,7 @@
 #include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,12 +28,6 @@ bool Exists(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
 }
 
 std::vector<std::string> SplitFolders(const std::string& list) {
@@ -63,9 +58,9 @@ std::string FindSkinFile(const std::string& path, const std::string& programFold
         return {};
     std::vector<std::string> candidates;
     if (!programFolder.empty())
-        candidates.push_back(WithSlash(programFolder) + name);
+        candidates.push_back(WithTrailingSeparator(programFolder) + name);
     for (const std::string& folder : SplitFolders(dataFolders.empty() ? kDefaultDataFolders : dataFolders))
-        candidates.push_back(WithSlash(folder) + "velmora/" + name);
+        candidates.push_back(WithTrailingSeparator(folder) + "velmora/" + name);
     for (const std::string& candidate : candidates)
         if (Exists(candidate))
             return candidate;

@@ -1,5 +1,7 @@
 #include "platform/qt/StandardFolders.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -7,10 +9,7 @@ namespace velmora {
 
 namespace {
 std::string WithTrailingSlash(const QString& folder) {
-    std::string path = QFile::encodeName(folder).toStdString();
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
+    return WithTrailingSeparator(QFile::encodeName(folder).toStdString());
 }
 } // namespace
 
