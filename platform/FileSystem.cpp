@@ -1,12 +1,16 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -52,6 +56,24 @@ bool CreateFolderWithParents(const std::string& folder) {
         return true;
     errno = ENOTDIR;
     return false;
+}
+
+int ReadWholeFile(const std::string& path, std::string& content) {
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
+        return errno;
+    std::string read;
+    char buffer[65536];
+    for (;;) {
+        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
+        if (result.error != 0)
+            return result.error;
+        if (result.count == 0)
+            break;
+        read.append(buffer, result.count);
+    }
+    content = std::move(read);
+    return 0;
 }
 
 } // namespace velmora

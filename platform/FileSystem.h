@@ -19,4 +19,8 @@ std::string WithTrailingSeparator(const std::string& folder);
 // otherwise errno tells why.
 bool CreateFolderWithParents(const std::string& folder);
 
+// Reads the whole file into content. Returns 0, or the errno of the failed open or read, which
+// leaves content as it was.
+int ReadWholeFile(const std::string& path, std::string& content);
+
 } // namespace velmora

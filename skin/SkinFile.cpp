@@ -1,15 +1,11 @@
 #include "skin/SkinFile.h"
 
-#include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -43,10 +39,6 @@ std::vector<std::string> SplitFolders(const std::string& list) {
     return folders;
 }
 
-[[noreturn]] void RaiseUnreadable(const std::string& path, int code) {
-    throw EInOutError(code, "Cannot open file \"" + path + "\". " + std::strerror(code));
-}
-
 } // namespace
 
 std::string FindSkinFile(const std::string& path, const std::string& programFolder,
@@ -73,19 +65,10 @@ std::string SessionDataFolders() {
 }
 
 std::string ReadSkinFile(const std::string& path) {
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.IsOpen())
-        RaiseUnreadable(path, errno);
     std::string content;
-    char buffer[16384];
-    for (;;) {
-        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
-        if (result.error != 0)
-            RaiseUnreadable(path, result.error);
-        if (result.count == 0)
-            return content;
-        content.append(buffer, result.count);
-    }
+    if (const int error = ReadWholeFile(path, content); error != 0)
+        throw EInOutError(error, "Cannot open file \"" + path + "\". " + std::strerror(error));
+    return content;
 }
 
 } // namespace velmora
