@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/PathText.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,7 @@
 #include "platform/qt/StandardFolders.h"
 
 #include "platform/FileSystem.h"
+#include "platform/qt/PathText.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -8,21 +9,22 @@
 namespace velmora {
 
 namespace {
-std::string WithTrailingSlash(const QString& folder) {
-    return WithTrailingSeparator(QFile::encodeName(folder).toStdString());
+// The folder as a path with a trailing '/'.
+std::string FolderPath(const QString& folder) {
+    return WithTrailingSeparator(PathFromText(folder));
 }
 } // namespace
 
 std::string VideosFolder() {
-    return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    return FolderPath(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
 }
 
 std::string UserConfigFolder() {
-    return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return FolderPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 std::string SystemTemporaryFolder() {
-    return WithTrailingSlash(QDir::tempPath());
+    return FolderPath(QDir::tempPath());
 }
 
 } // namespace velmora
