@@ -24,5 +24,12 @@ TEST(TrimControlBytes, EveryByteUpToBlankGoesFromBothEnds) {
         EXPECT_EQ(TrimControlBytes(text), trimmed);
 }
 
+TEST(AsciiLower, OnlyAsciiCapitalsAreLowered) {
+    EXPECT_EQ(AsciiLower('A'), 'a');
+    EXPECT_EQ(AsciiLower('Z'), 'z');
+    for (char c : {'a', 'z', '0', '@', '[', '\x7f', '\xc4', '\xe6'})
+        EXPECT_EQ(AsciiLower(c), c);
+}
+
 } // namespace
 } // namespace velmora
