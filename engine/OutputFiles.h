@@ -1,5 +1,6 @@
 #pragma once
 
+// WithTrailingSeparator, which the output folder is written with.
 #include "platform/FileSystem.h"
 
 #include <string>
