@@ -12,6 +12,7 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/ModalQuestions.h"
+#include "platform/qt/PathText.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -12,6 +12,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
+#include "platform/qt/PathText.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QAction>

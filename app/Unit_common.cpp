@@ -28,9 +28,7 @@ TfrmCommon::TfrmCommon(const std::string& programFolder, DesktopShell* shell, Po
 TfrmCommon::~TfrmCommon() = default;
 
 void TfrmCommon::LoadSettings() {
-    appDir = programFolder_.empty() ? ExecutableFolder() : programFolder_;
-    if (appDir.back() != '/')
-        appDir += '/';
+    appDir = WithTrailingSeparator(programFolder_.empty() ? ExecutableFolder() : programFolder_);
     configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);

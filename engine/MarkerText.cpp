@@ -74,17 +74,6 @@ std::string ExtractMarkerValue(const std::string& openingTag, const std::string&
     return text.substr(value, closing - value);
 }
 
-std::string TrimControlBytes(const std::string& text) {
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 std::vector<std::string> SplitNonEmpty(const std::string& text, const std::string& separator) {
     std::vector<std::string> fields;
     if (separator.empty()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+// TrimControlBytes, which the markers' values are trimmed with.
+#include "platform/AsciiText.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,9 +15,6 @@ namespace velmora {
 // the last closing tag, and before it the opening tag that ends nearest to it without overlapping it.
 std::string ExtractMarkerValue(const std::string& openingTag, const std::string& closingTag,
                                const std::string& text);
-
-// The text without leading and trailing bytes of code 32 or lower.
-std::string TrimControlBytes(const std::string& text);
 
 // The non-empty fields between occurrences of the separator: "1::2" at ":" gives 1 and 2.
 std::vector<std::string> SplitNonEmpty(const std::string& text, const std::string& separator);

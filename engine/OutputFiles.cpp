@@ -1,14 +1,13 @@
 #include "engine/OutputFiles.h"
 
+#include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <string_view>
 
 namespace velmora {
 
@@ -18,26 +17,7 @@ namespace {
     throw EInOutError(code, OSErrorMessage(code));
 }
 
-// mkdir -p: each missing parent in turn, from the top.
-bool CreateFolderWithParents(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            break;
-    }
-    if (DirectoryExists(folder))
-        return true;
-    errno = ENOTDIR;
-    return false;
-}
-
 } // namespace
-
-std::string WithTrailingSeparator(const std::string& folder) {
-    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
-}
 
 std::string NextOutputPath(const std::string& folder) {
     const std::string prefix = WithTrailingSeparator(folder) + "M4V";
@@ -67,24 +47,15 @@ bool EnsureOutputFolder(const std::string& folder) {
 }
 
 void WritePlaceholder(const std::string& path) {
-    constexpr std::string_view placeholder = "temp\r\n";
-    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (file < 0)
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.IsOpen())
         RaiseInOutError(errno);
-    std::size_t done = 0;
-    while (done < placeholder.size()) {
-        const ssize_t written = write(file, placeholder.data() + done, placeholder.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int code = written < 0 ? errno : ENOSPC;
-            close(file);
-            RaiseInOutError(code);
-        }
-        done += static_cast<std::size_t>(written);
+    try {
+        WriteAll(file.Get(), "temp\r\n");
+        file.Close();
+    } catch (const EOSError& error) {
+        RaiseInOutError(error.Code());
     }
-    if (close(file) != 0)
-        RaiseInOutError(errno);
 }
 
 } // namespace velmora

@@ -1,11 +1,11 @@
 #pragma once
 
+// WithTrailingSeparator, which the output folder is written with.
+#include "platform/FileSystem.h"
+
 #include <string>
 
 namespace velmora {
-
-// The folder text with one '/' added unless it already ends in one.
-std::string WithTrailingSeparator(const std::string& folder);
 
 // folder/M4V<n>.MP4 for the smallest n from 50000 up whose .MP4 does not exist; a .THM alone does not
 // count, and past 99999 the number simply grows.

@@ -1,5 +1,7 @@
 #include "joblist/ExtensionRule.h"
 
+#include "platform/AsciiText.h"
+
 #include <string>
 
 namespace velmora {
@@ -17,8 +19,7 @@ bool PassesExtensionRule(std::string_view path) {
         return false;
     std::string lowered(extension);
     for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        c = AsciiLower(c);
     return kAcceptedExtensions.find(lowered) != std::string_view::npos;
 }
 

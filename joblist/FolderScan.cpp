@@ -1,5 +1,7 @@
 #include "joblist/FolderScan.h"
 
+#include "platform/FileSystem.h"
+
 #include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
@@ -77,9 +79,7 @@ private:
 } // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
+    return WithTrailingSeparator(folder) + name;
 }
 
 void AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension,

@@ -1,8 +1,8 @@
 #include "joblist/JobList.h"
 
 #include "joblist/ExtensionRule.h"
+#include "platform/qt/PathText.h"
 
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QTableWidget>
 
@@ -13,14 +13,6 @@ namespace {
 constexpr int kPathBytesRole = Qt::UserRole;
 
 } // namespace
-
-std::string PathFromText(const QString& text) {
-    return QFile::encodeName(text).toStdString();
-}
-
-QString TextFromPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 bool JobList::AddFile(const std::string& path) {
     if (!PassesExtensionRule(path))

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
 
@@ -32,9 +30,5 @@ public:
 private:
     QTableWidget* list_;
 };
-
-// Paths are bytes on Linux; these keep any name intact on its way through the list.
-std::string PathFromText(const QString& text);
-QString TextFromPath(const std::string& path);
 
 } // namespace velmora

@@ -2,9 +2,11 @@
 
 #include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
+#include "platform/AsciiText.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/PathText.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -56,29 +58,15 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
     connect(buttonOK, &QPushButton::clicked, this, Guarded([this] { buttonOKClick(); }));
 }
 
-namespace {
-
-// Blanks and control characters at either end go, as the extension box has always trimmed them.
-std::string TrimmedExtension(const std::string& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
-        --last;
-    return text.substr(first, last - first);
-}
-
-} // namespace
-
 void TFrmBatchAdd::buttonOKClick() {
     const QString folder = ShellTreeView->SelectedPath();
     if (folder.isEmpty())
         return;
     hide();
+    // Blanks and control characters at either end go, as the extension box has always trimmed them.
     if (OnBatchAdd)
         OnBatchAdd(PathFromText(folder), checkBoxIsSubDirectorie->isChecked(),
-                   TrimmedExtension(PathFromText(editExt->text())));
+                   TrimControlBytes(PathFromText(editExt->text())));
 }
 
 void TFrmBatchAdd::LoadLanguageTexts(const LanguageFile& texts) {

@@ -1,11 +1,16 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -32,6 +37,43 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string WithTrailingSeparator(const std::string& folder) {
+    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
+}
+
+bool CreateFolderWithParents(const std::string& folder) {
+    // Each missing parent in turn, from the top.
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+    }
+    if (DirectoryExists(folder))
+        return true;
+    errno = ENOTDIR;
+    return false;
+}
+
+int ReadWholeFile(const std::string& path, std::string& content) {
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
+        return errno;
+    std::string read;
+    char buffer[65536];
+    for (;;) {
+        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
+        if (result.error != 0)
+            return result.error;
+        if (result.count == 0)
+            break;
+        read.append(buffer, result.count);
+    }
+    content = std::move(read);
+    return 0;
 }
 
 } // namespace velmora

@@ -12,4 +12,15 @@ bool FileExists(const std::string& path);
 
 bool DirectoryExists(const std::string& path);
 
+// The folder text with one '/' added unless it already ends in one.
+std::string WithTrailingSeparator(const std::string& folder);
+
+// mkdir -p: creates the folder with every missing parent. True when the folder exists afterwards;
+// otherwise errno tells why.
+bool CreateFolderWithParents(const std::string& folder);
+
+// Reads the whole file into content. Returns 0, or the errno of the failed open or read, which
+// leaves content as it was.
+int ReadWholeFile(const std::string& path, std::string& content);
+
 } // namespace velmora

@@ -1,7 +1,9 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Errors.h"
 #include "platform/FileLock.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,10 +32,6 @@ std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -151,26 +149,6 @@ std::string EncodeValue(const std::string& value) {
     return needsQuotes ? '"' + value + '"' : value;
 }
 
-enum class ReadResult { Read, Missing, Failed };
-
-ReadResult ReadWholeFile(const std::string& path, std::string& content) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    content.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            close(fd);
-            return count == 0 ? ReadResult::Read : ReadResult::Failed;
-        }
-        content.append(buffer, static_cast<size_t>(count));
-    }
-}
-
 std::string LineBreakOf(const std::string& content) {
     size_t newline = content.find('\n');
     return newline != std::string::npos && newline > 0 && content[newline - 1] == '\r' ? "\r\n" : "\n";
@@ -246,7 +224,7 @@ ProfileFile::ProfileFile(std::string path, std::chrono::milliseconds lockWait)
 
 ProfileContent ProfileContent::Load(const std::string& path) {
     std::string text;
-    if (ReadWholeFile(path, text) != ReadResult::Read)
+    if (ReadWholeFile(path, text) != 0)
         text.clear();
     return ProfileContent(std::move(text));
 }
@@ -284,7 +262,9 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (!lock)
         throw EIniFileException("Unable to write to " + path_);
     std::string content;
-    if (ReadWholeFile(target, content) == ReadResult::Failed)
+    // A missing file is written anew; one that cannot be read is not overwritten.
+    const int readError = ReadWholeFile(target, content);
+    if (readError != 0 && readError != ENOENT)
         throw EIniFileException("Unable to write to " + path_);
 
     const std::string lineBreak = LineBreakOf(content);

@@ -1,14 +1,11 @@
 #include "skin/SkinFile.h"
 
-#include "platform/DescriptorIO.h"
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -29,12 +26,6 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 std::vector<std::string> SplitFolders(const std::string& list) {
     std::vector<std::string> folders;
     std::size_t start = 0;
@@ -48,10 +39,6 @@ std::vector<std::string> SplitFolders(const std::string& list) {
     return folders;
 }
 
-[[noreturn]] void RaiseUnreadable(const std::string& path, int code) {
-    throw EInOutError(code, "Cannot open file \"" + path + "\". " + std::strerror(code));
-}
-
 } // namespace
 
 std::string FindSkinFile(const std::string& path, const std::string& programFolder,
@@ -63,9 +50,9 @@ std::string FindSkinFile(const std::string& path, const std::string& programFold
         return {};
     std::vector<std::string> candidates;
     if (!programFolder.empty())
-        candidates.push_back(WithSlash(programFolder) + name);
+        candidates.push_back(WithTrailingSeparator(programFolder) + name);
     for (const std::string& folder : SplitFolders(dataFolders.empty() ? kDefaultDataFolders : dataFolders))
-        candidates.push_back(WithSlash(folder) + "velmora/" + name);
+        candidates.push_back(WithTrailingSeparator(folder) + "velmora/" + name);
     for (const std::string& candidate : candidates)
         if (Exists(candidate))
             return candidate;
@@ -78,19 +65,10 @@ std::string SessionDataFolders() {
 }
 
 std::string ReadSkinFile(const std::string& path) {
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.IsOpen())
-        RaiseUnreadable(path, errno);
     std::string content;
-    char buffer[16384];
-    for (;;) {
-        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
-        if (result.error != 0)
-            RaiseUnreadable(path, result.error);
-        if (result.count == 0)
-            return content;
-        content.append(buffer, result.count);
-    }
+    if (const int error = ReadWholeFile(path, content); error != 0)
+        throw EInOutError(error, "Cannot open file \"" + path + "\". " + std::strerror(error));
+    return content;
 }
 
 } // namespace velmora

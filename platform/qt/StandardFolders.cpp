@@ -1,29 +1,30 @@
 #include "platform/qt/StandardFolders.h"
 
+#include "platform/FileSystem.h"
+#include "platform/qt/PathText.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
 namespace velmora {
 
 namespace {
-std::string WithTrailingSlash(const QString& folder) {
-    std::string path = QFile::encodeName(folder).toStdString();
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
+// The folder as a path with a trailing '/'.
+std::string FolderPath(const QString& folder) {
+    return WithTrailingSeparator(PathFromText(folder));
 }
 } // namespace
 
 std::string VideosFolder() {
-    return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    return FolderPath(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
 }
 
 std::string UserConfigFolder() {
-    return WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return FolderPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 std::string SystemTemporaryFolder() {
-    return WithTrailingSlash(QDir::tempPath());
+    return FolderPath(QDir::tempPath());
 }
 
 } // namespace velmora

@@ -44,21 +44,6 @@ TEST(ExtractMarkerValue, BytesPassUnchanged) {
     EXPECT_EQ(ExtractMarkerValue(kOpen, kClose, kOpen + value + kClose), value);
 }
 
-TEST(TrimControlBytes, EveryByteUpToBlankGoesFromBothEnds) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {" 30.5\r", "30.5"},
-        {std::string("\x01\t\n 1 2\x1f\x20", 9), "1 2"},
-        {"\r\n", ""},
-        {"\x7f"
-         "a\x7f",
-         "\x7f"
-         "a\x7f"},                  // DEL is above blank
-        {"\xa0x\xa0", "\xa0x\xa0"}, // and so are bytes above 127
-    };
-    for (const auto& [text, trimmed] : cases)
-        EXPECT_EQ(TrimControlBytes(text), trimmed);
-}
-
 TEST(SplitNonEmpty, EmptyFieldsVanish) {
     const std::vector<std::tuple<std::string, std::string, Fields>> cases{
         {"1::2", ":", {"1", "2"}},

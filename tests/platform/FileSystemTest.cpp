@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace velmora {
 namespace {
 
@@ -22,6 +24,38 @@ TEST(FileSystem, FilesAndFoldersAreToldApart) {
     EXPECT_FALSE(FileExists(""));
     EXPECT_TRUE(DirectoryExists(folder.Path()));
     EXPECT_FALSE(DirectoryExists(folder / "clip.avi"));
+}
+
+TEST(FileSystem, OneSeparatorEndsAFolder) {
+    EXPECT_EQ(WithTrailingSeparator("/v"), "/v/");
+    EXPECT_EQ(WithTrailingSeparator("/v/"), "/v/");
+    EXPECT_EQ(WithTrailingSeparator("/"), "/");
+    EXPECT_EQ(WithTrailingSeparator(""), "/");
+}
+
+TEST(FileSystem, FoldersAreMadeWithTheirParents) {
+    test::TemporaryFolder folder;
+    EXPECT_TRUE(CreateFolderWithParents(folder / "a/b/c"));
+    EXPECT_TRUE(DirectoryExists(folder / "a/b/c"));
+    EXPECT_TRUE(CreateFolderWithParents(folder / "a/b/c/"));
+    test::WriteTextFile(folder / "file", "x");
+    errno = 0;
+    EXPECT_FALSE(CreateFolderWithParents(folder / "file/sub"));
+    EXPECT_EQ(errno, ENOTDIR);
+}
+
+TEST(FileSystem, AWholeFileIsReadOrItsErrorGiven) {
+    test::TemporaryFolder folder;
+    // Longer than one read, with a NUL byte.
+    const std::string bytes = std::string("a\0b\r\n", 5) + std::string(100000, 'x');
+    test::WriteTextFile(folder / "file", bytes);
+    std::string content = "old";
+    EXPECT_EQ(ReadWholeFile(folder / "file", content), 0);
+    EXPECT_EQ(content, bytes);
+    content = "old";
+    EXPECT_EQ(ReadWholeFile(folder / "missing", content), ENOENT);
+    EXPECT_EQ(ReadWholeFile(folder.Path(), content), EISDIR);
+    EXPECT_EQ(content, "old");
 }
 
 } // namespace
