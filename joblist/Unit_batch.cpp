@@ -5,11 +5,13 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace velmora {
 
@@ -70,6 +72,13 @@ std::string TrimmedExtension(const std::string& text) {
 }
 
 } // namespace
+
+// Only showing a hidden dialog comes here: showing it again while open keeps it where the user moved it.
+void TFrmBatchAdd::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CentreOnParent(*this);
+    QDialog::showEvent(event);
+}
 
 void TFrmBatchAdd::buttonOKClick() {
     const QString folder = ShellTreeView->SelectedPath();
