@@ -10,10 +10,6 @@ ProgramFolderTest::~ProgramFolderTest() {
     windows.reset();
 }
 
-std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {
-    return ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/language/" + name);
-}
-
 ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {
     windows = std::make_unique<ProgramWindows>(programFolder.empty() ? folder.Path() : programFolder, &shell,
                                                &powerSwitch);

@@ -38,7 +38,6 @@ protected:
     void WriteLanguageFile(const std::string& name, const std::string& content) const {
         WriteTextFile(folder / "language/" + name, content);
     }
-    static std::string ShippedLanguageFile(const std::string& name);
 
     TemporaryFolder folder;
     RecordingErrorReporter errors;
