@@ -1,5 +1,7 @@
 #include "tests/app/ProgramFolderFixture.h"
 
+#include "app/SkinChoice.h"
+
 namespace velmora::test {
 
 ProgramFolderTest::ProgramFolderTest() {
@@ -8,6 +10,12 @@ ProgramFolderTest::ProgramFolderTest() {
 
 ProgramFolderTest::~ProgramFolderTest() {
     windows.reset();
+}
+
+void ProgramFolderTest::CopyShippedSkin(int32_t number) const {
+    MakeFolder(folder / "skins");
+    WriteTextFile(folder / "skins/" + SkinFileName(number),
+                  ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/skins/" + SkinFileName(number)));
 }
 
 ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ protected:
     void WriteLanguageFile(const std::string& name, const std::string& content) const {
         WriteTextFile(folder / "language/" + name, content);
     }
+    // Copies the shipped skin of that number into skins/.
+    void CopyShippedSkin(int32_t number) const;
 
     TemporaryFolder folder;
     RecordingErrorReporter errors;
