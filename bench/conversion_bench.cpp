@@ -5,7 +5,7 @@
 #include "engine/EncoderCommandLines.h"
 #include "engine/EncodingSettings.h"
 #include "joblist/JobList.h"
-#include "tests/app/RecordingQuestions.h"
+#include "tests/support/RecordingQuestions.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>

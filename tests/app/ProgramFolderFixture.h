@@ -3,9 +3,9 @@
 #include "app/ProgramWindows.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/DesktopShell.h"
-#include "tests/app/RecordingQuestions.h"
 #include "tests/support/RecordingErrorReporter.h"
 #include "tests/support/RecordingPowerSwitch.h"
+#include "tests/support/RecordingQuestions.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
