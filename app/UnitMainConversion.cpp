@@ -118,8 +118,7 @@ void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {
 
 void TfrmMain::SetRunControlsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             listViewFiles, buttonAdd, buttonDelete, buttonClearAll, buttonMoveUp, buttonMoveDown,
-             comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
+             listViewFiles, comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
              comboBoxSampleRate, comboBoxChannel})
         control->setEnabled(enabled);
     for (QAction* action : {ActionFileAdd, ActionFileDelete, ActionFileClearAll, ActionFileMoveUp,

@@ -13,7 +13,6 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
-#include "platform/qt/WindowPlacement.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -95,8 +94,6 @@ void TfrmMain::ActionFileBatchAddExecute() {
     TFrmBatchAdd* dialog = dialogs_.FrmBatchAdd;
     if (dialog == nullptr)
         return;
-    if (!dialog->isVisible())
-        CentreOnParent(*dialog);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -124,7 +121,6 @@ void TfrmMain::ActionSetDirectoryExecute() {
     if (dialog == nullptr)
         return;
     dialog->ShellTreeView1->SelectPath(editOutputFolder->text());
-    CentreOnParent(*dialog);
     if (dialog->exec() == QDialog::Accepted)
         editOutputFolder->setText(dialog->ChosenDirectory);
 }

@@ -4,8 +4,9 @@
 #include "app/ProgramWindows.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/EncodingSettings.h"
+#include "engine/OutputFiles.h"
 #include "joblist/JobList.h"
-#include "tests/app/RecordingQuestions.h"
+#include "tests/support/RecordingQuestions.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>
@@ -53,10 +54,6 @@ int Run(const std::vector<std::string>& words) {
     int status = 0;
     waitpid(child, &status, 0);
     return status;
-}
-
-void WritePlaceholder(const std::string& path) {
-    velmora::test::WriteTextFile(path, "temp\r\n");
 }
 
 double Median(std::vector<double> values) {
@@ -110,11 +107,11 @@ int main(int argc, char** argv) {
             const double start = Seconds(CLOCK_MONOTONIC);
             int n = 50000;
             for (const std::string& source : sources) {
-                const std::string video = out + "M4V" + std::to_string(n) + ".MP4";
-                const std::string thumbnail = out + "M4V" + std::to_string(n++) + ".THM";
-                WritePlaceholder(thumbnail);
+                const std::string video = out + "M4V" + std::to_string(n++) + ".MP4";
+                const std::string thumbnail = velmora::ThumbnailPathFor(video);
+                velmora::WritePlaceholder(thumbnail);
                 Run(velmora::BuildThumbnailCommandLine(work / "program/", source, thumbnail));
-                WritePlaceholder(video);
+                velmora::WritePlaceholder(video);
                 Run(velmora::BuildVideoCommandLine(work / "program/", velmora::EncodingSettings{}, source,
                                                    video));
             }

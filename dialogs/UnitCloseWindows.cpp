@@ -40,10 +40,8 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServ
         RunGuarded([this] { buttonYesClick(); });
         done(Accepted);
     });
-    connect(buttonNo, &QPushButton::clicked, this, [this] {
-        RunGuarded([this] { buttonNoClick(); });
-        done(Rejected);
-    });
+    // buttonNoClick's hide ends exec with the Rejected result exec starts from.
+    connect(buttonNo, &QPushButton::clicked, this, Guarded([this] { buttonNoClick(); }));
 
     UseTimer(std::make_unique<QtTickTimer>(1000));
 }

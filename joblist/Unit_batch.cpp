@@ -1,17 +1,18 @@
 #include "joblist/Unit_batch.h"
 
 #include "joblist/FolderTree.h"
-#include "joblist/JobList.h"
 #include "platform/AsciiText.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 #include "platform/qt/PathText.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace velmora {
 
@@ -56,6 +57,13 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
     buttonCancel->setGeometry(258, 368, 80, 25);
     connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(buttonOK, &QPushButton::clicked, this, Guarded([this] { buttonOKClick(); }));
+}
+
+// Only showing a hidden dialog comes here: showing it again while open keeps it where the user moved it.
+void TFrmBatchAdd::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CentreOnParent(*this);
+    QDialog::showEvent(event);
 }
 
 void TFrmBatchAdd::buttonOKClick() {

@@ -40,6 +40,9 @@ public:
     QLabel* labelNoticeFileNameExt;
     QPushButton* buttonOK;
     QPushButton* buttonCancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace velmora

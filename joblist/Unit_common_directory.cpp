@@ -3,9 +3,11 @@
 #include "joblist/FolderTree.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace velmora {
 
@@ -34,6 +36,12 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
     ButtonCancel->setGeometry(258, 332, 80, 25);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ButtonOK, &QPushButton::clicked, this, &TFrmDirectory::ButtonOKClick);
+}
+
+void TFrmDirectory::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CentreOnParent(*this);
+    QDialog::showEvent(event);
 }
 
 void TFrmDirectory::ButtonOKClick() {

@@ -32,6 +32,9 @@ public:
 
     // The folder chosen with OK; empty after Cancel.
     QString ChosenDirectory;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace velmora

@@ -9,15 +9,15 @@ build_packages=(
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
 )
 run_packages=(fonts-noto-cjk)
-# x11-utils reads the installed program's window titles; desktop-file-utils, appstream and dpkg-dev
-# check and package the install.
-test_packages=(fonts-noto-cjk libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
-    desktop-file-utils appstream dpkg-dev)
+# The tests also run and package the program. x11-utils reads the installed program's window titles;
+# desktop-file-utils and appstream check the install.
+test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
+    desktop-file-utils appstream)
 package_packages=(dpkg-dev)
 
 case "${1:-}" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;
-    test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+    test) wanted=("${build_packages[@]}" "${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
     package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
     *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac

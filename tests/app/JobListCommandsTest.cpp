@@ -238,5 +238,34 @@ TEST_F(JobListCommands, FolderChooserSetsTheOutputFolderOnlyOnOk) {
     EXPECT_TRUE(errors.shown.empty());
 }
 
+TEST_F(JobListCommands, BatchAddAndFolderChooserOpenCentredOnTheMainWindow) {
+    ProgramWindows& started = Show();
+    TfrmMain& frmMain = started.frmMain;
+    frmMain.move(140, 90);
+    auto offset = [&](const QWidget& dialog) {
+        return (dialog.frameGeometry().center() - frmMain.frameGeometry().center()).manhattanLength();
+    };
+
+    TFrmBatchAdd& batchAdd = started.FrmBatchAdd;
+    frmMain.ActionFileBatchAdd->trigger();
+    EXPECT_LE(offset(batchAdd), 2);
+    batchAdd.move(batchAdd.pos() + QPoint(30, 20));
+    const QPoint moved = batchAdd.pos();
+    frmMain.ActionFileBatchAdd->trigger();
+    EXPECT_EQ(batchAdd.pos(), moved) << "showing it again while open keeps it where it was moved";
+    batchAdd.hide();
+    frmMain.ActionFileBatchAdd->trigger();
+    EXPECT_LE(offset(batchAdd), 2) << "a hidden one opens centred again";
+    batchAdd.hide();
+
+    TFrmDirectory& chooser = started.FrmDirectory;
+    chooser.move(0, 0);
+    QTimer::singleShot(0, &chooser, [&] {
+        EXPECT_LE(offset(chooser), 2);
+        chooser.ButtonCancel->click();
+    });
+    frmMain.ActionSetDirectory->trigger();
+}
+
 } // namespace
 } // namespace velmora::test

@@ -1,5 +1,7 @@
 #include "tests/app/ProgramFolderFixture.h"
 
+#include "app/SkinChoice.h"
+
 namespace velmora::test {
 
 ProgramFolderTest::ProgramFolderTest() {
@@ -10,8 +12,10 @@ ProgramFolderTest::~ProgramFolderTest() {
     windows.reset();
 }
 
-std::string ProgramFolderTest::ShippedLanguageFile(const std::string& name) {
-    return ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/language/" + name);
+void ProgramFolderTest::CopyShippedSkin(int32_t number) const {
+    MakeFolder(folder / "skins");
+    WriteTextFile(folder / "skins/" + SkinFileName(number),
+                  ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/skins/" + SkinFileName(number)));
 }
 
 ProgramWindows& ProgramFolderTest::Start(const std::string& programFolder) {

@@ -3,13 +3,14 @@
 #include "app/ProgramWindows.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/DesktopShell.h"
-#include "tests/app/RecordingQuestions.h"
 #include "tests/support/RecordingErrorReporter.h"
 #include "tests/support/RecordingPowerSwitch.h"
+#include "tests/support/RecordingQuestions.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +39,8 @@ protected:
     void WriteLanguageFile(const std::string& name, const std::string& content) const {
         WriteTextFile(folder / "language/" + name, content);
     }
-    static std::string ShippedLanguageFile(const std::string& name);
+    // Copies the shipped skin of that number into skins/.
+    void CopyShippedSkin(int32_t number) const;
 
     TemporaryFolder folder;
     RecordingErrorReporter errors;

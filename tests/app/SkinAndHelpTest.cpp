@@ -39,10 +39,8 @@ public slots:
 class Skins : public ProgramFolderTest {
 protected:
     Skins() {
-        MakeFolder(folder / "skins");
         for (int32_t n = 1; n <= kSkinCount; ++n)
-            WriteTextFile(SkinPath(n), ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/skins/" +
-                                                    SkinFileName(n)));
+            CopyShippedSkin(n);
     }
     std::string SkinPath(int32_t n) const { return folder / "skins/" + SkinFileName(n); }
     std::string SkinInUse() const { return windows->frmCommon.suiSkinEngine->SkinFile(); }

@@ -225,12 +225,8 @@ class WindowLayout : public ProgramFolderTest,
 protected:
     void SetUp() override {
         const auto [skin, languageId] = GetParam();
-        if (skin != 0) {
-            MakeFolder(folder / "skins");
-            WriteTextFile(
-                folder / "skins/" + SkinFileName(skin),
-                ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/skins/" + SkinFileName(skin)));
-        }
+        if (skin != 0)
+            CopyShippedSkin(skin);
         WriteConfig("[common]\nlanguage=" + std::to_string(languageId) +
                     "\n[skin]\nskin=" + std::to_string(skin == 0 ? kDefaultSkinIndex : skin) + "\n");
     }

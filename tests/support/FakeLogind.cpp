@@ -1,9 +1,8 @@
 #include "tests/support/FakeLogind.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
+#include <QTest>
 
 #include <atomic>
 #include <mutex>
@@ -92,14 +91,8 @@ std::vector<bool> FakeLogind::PowerOffCalls() const {
 }
 
 bool FakeLogind::WaitForPowerOffCalls(size_t count, std::chrono::milliseconds limit) const {
-    QDeadlineTimer deadline(limit);
-    while (manager_->Calls().size() < count) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
+    return QTest::qWaitFor([&] { return manager_->Calls().size() >= count; },
+                           static_cast<int>(limit.count()));
 }
 
 } // namespace velmora::test
