@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 #include "app/Unit_common.h"
 #include "dialogs/UnitCloseWindows.h"
+#include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
@@ -25,6 +26,7 @@ public:
     TfrmSetting frmSetting;
     TFrmBatchAdd FrmBatchAdd;
     TFrmDirectory FrmDirectory;
+    TfrmRunReport frmRunReport;
 };
 
 } // namespace velmora

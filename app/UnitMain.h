@@ -22,6 +22,7 @@ namespace velmora {
 
 class TfrmCommon;
 class TfrmPowerOffWindows;
+class TfrmRunReport;
 class TfrmSetting;
 class TFrmBatchAdd;
 class TFrmDirectory;
@@ -38,6 +39,7 @@ struct MainWindowDialogs {
     TfrmSetting* frmSetting = nullptr;
     TFrmBatchAdd* FrmBatchAdd = nullptr;
     TFrmDirectory* FrmDirectory = nullptr;
+    TfrmRunReport* frmRunReport = nullptr;
 };
 
 // The main window: the job list, the status, the encoding choices, the output folder and Convert.
@@ -179,6 +181,15 @@ public:
     QString msgClearAll;
     QString msgFolderView;
     QString msgFinishInfo;
+    QString msgListEmpty;
+    QString msgRunSummary;
+    QString StringOutcomeFailed;
+    QString StringOutcomeStopped;
+    QString msgOutcomeConverted;
+    QString msgOutcomeNoPicture;
+    QString msgOutcomeFailed;
+    QString msgOutcomeStopped;
+    QString msgOutcomeStoppedKept;
 
 protected:
     void showEvent(QShowEvent* event) override;

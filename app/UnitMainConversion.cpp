@@ -6,6 +6,7 @@
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitCloseWindows.h"
+#include "dialogs/UnitRunReport.h"
 #include "engine/ConversionRun.h"
 #include "joblist/JobList.h"
 #include "platform/ErrorReport.h"
@@ -39,6 +40,53 @@ void TfrmMain::RunView::SelectEntry(int index) {
 
 std::optional<int> TfrmMain::RunView::SelectedEntry() const {
     return window_.jobList_->SelectedIndex();
+}
+
+EntryId TfrmMain::RunView::IdOfEntry(int index) const {
+    return window_.jobList_->IdOfEntry(index);
+}
+
+void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
+    const QString name = QString::fromStdString(outcome.outputName);
+    switch (outcome.result) {
+    case EntryResult::Converted:
+        window_.jobList_->ShowOutcome(index, name, OutcomeDetails(outcome),
+                                      outcome.thumbnailReason.empty() ? RowOutcome::Done : RowOutcome::Problem);
+        break;
+    case EntryResult::Failed:
+        window_.jobList_->ShowOutcome(index, window_.StringOutcomeFailed, OutcomeDetails(outcome),
+                                      RowOutcome::Problem);
+        break;
+    case EntryResult::Stopped:
+        window_.jobList_->ShowOutcome(index, window_.StringOutcomeStopped, OutcomeDetails(outcome),
+                                      RowOutcome::Done);
+        break;
+    }
+}
+
+void TfrmMain::RunView::ClearEntryOutcomes() {
+    window_.jobList_->ClearOutcomes();
+}
+
+void TfrmMain::RunView::RemoveEntry(int index) {
+    window_.jobList_->RemoveEntry(index);
+}
+
+QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
+    const QString name = QString::fromStdString(outcome.outputName);
+    // The encoder's words are UTF-8; a source name inside them keeps its bytes as far as text can.
+    const QString thumbnailReason = QString::fromUtf8(outcome.thumbnailReason);
+    switch (outcome.result) {
+    case EntryResult::Converted:
+        if (thumbnailReason.isEmpty())
+            return window_.msgOutcomeConverted.arg(name);
+        return window_.msgOutcomeNoPicture.arg(name, thumbnailReason);
+    case EntryResult::Failed:
+        return window_.msgOutcomeFailed.arg(QString::fromUtf8(outcome.reason));
+    case EntryResult::Stopped:
+        return name.isEmpty() ? window_.msgOutcomeStopped : window_.msgOutcomeStoppedKept.arg(name);
+    }
+    return {};
 }
 
 void TfrmMain::RunView::SetProgress(int position) {
@@ -89,9 +137,28 @@ void TfrmMain::RunView::ShowPowerOffCountdown() {
         window_.dialogs_.frmPowerOffWindows->ShowCountdown();
 }
 
-bool TfrmMain::RunView::AskOpenOutputFolder() {
+void TfrmMain::RunView::ShowEmptyListNotice() {
+    window_.questions_->Inform(&window_, ApplicationTitle(), window_.msgListEmpty);
+}
+
+bool TfrmMain::RunView::ShowRunReport(const RunReport& report) {
+    TfrmRunReport* dialog = window_.dialogs_.frmRunReport;
+    if (dialog == nullptr)
+        return false;
+    QStringList problems;
+    for (const EntryOutcome& outcome : report.outcomes)
+        if (outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty())
+            problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") + OutcomeDetails(outcome);
+    const int converted = report.Converted();
+    const QString summary = window_.msgRunSummary.arg(QString::number(converted), QString::number(report.queued));
+    dialog->SetReport(summary, problems, converted > 0);
+    return window_.questions_->RunDialog(*dialog) == TfrmRunReport::RemoveConverted;
+}
+
+bool TfrmMain::RunView::AskOpenOutputFolder(bool allConverted) {
     // Qt's message box shows a blank line for two line feeds; CR LF would show twice.
-    const QString text = window_.msgFolderView + QStringLiteral("\n\n") + window_.msgFinishInfo;
+    const QString text = allConverted ? window_.msgFolderView + QStringLiteral("\n\n") + window_.msgFinishInfo
+                                      : window_.msgFinishInfo;
     return window_.questions_->AskYesNo(&window_, ApplicationTitle(), text);
 }
 

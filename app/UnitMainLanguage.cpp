@@ -2,6 +2,7 @@
 #include "app/UnitMain.h"
 
 #include "dialogs/UnitCloseWindows.h"
+#include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
@@ -53,6 +54,15 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgClearAll = text("msgClearAll");
     msgFolderView = text("msgFolderView");
     msgFinishInfo = text("msgFinishInfo");
+    msgListEmpty = text("msgListEmpty");
+    msgRunSummary = text("msgRunSummary");
+    StringOutcomeFailed = text("StringOutcomeFailed");
+    StringOutcomeStopped = text("StringOutcomeStopped");
+    msgOutcomeConverted = text("msgOutcomeConverted");
+    msgOutcomeNoPicture = text("msgOutcomeNoPicture");
+    msgOutcomeFailed = text("msgOutcomeFailed");
+    msgOutcomeStopped = text("msgOutcomeStopped");
+    msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));
@@ -71,6 +81,8 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
         dialogs_.frmPowerOffWindows->LoadLanguageTexts(texts);
     if (dialogs_.frmSetting)
         dialogs_.frmSetting->LoadLanguageTexts(texts);
+    if (dialogs_.frmRunReport)
+        dialogs_.frmRunReport->LoadLanguageTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {
@@ -111,6 +123,8 @@ void TfrmMain::ApplyJapaneseCharset() {
         dialogs_.frmSetting->ApplyJapaneseCharset();
     if (dialogs_.frmPowerOffWindows)
         dialogs_.frmPowerOffWindows->ApplyJapaneseCharset();
+    if (dialogs_.frmRunReport)
+        dialogs_.frmRunReport->ApplyJapaneseCharset();
     N_Tools->menuAction()->setVisible(false);
 }
 

@@ -14,6 +14,10 @@ public:
     std::string EntryText(int index) const override;
     void SelectEntry(int index) override;
     std::optional<int> SelectedEntry() const override;
+    EntryId IdOfEntry(int index) const override;
+    void ShowEntryOutcome(int index, const EntryOutcome& outcome) override;
+    void ClearEntryOutcomes() override;
+    void RemoveEntry(int index) override;
 
     void SetProgress(int position) override;
     void SetStatusText(const std::string& text) override;
@@ -25,10 +29,15 @@ public:
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
     void ShowPowerOffCountdown() override;
-    bool AskOpenOutputFolder() override;
+    void ShowEmptyListNotice() override;
+    bool ShowRunReport(const RunReport& report) override;
+    bool AskOpenOutputFolder(bool allConverted) override;
     void OpenOutputFolder(const std::string& folder) override;
 
 private:
+    // The outcome in a sentence, for the row's tooltip and the report.
+    QString OutcomeDetails(const EntryOutcome& outcome) const;
+
     TfrmMain& window_;
 };
 

@@ -3,12 +3,15 @@
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace velmora {
 
 class TConsoleIO;
+struct OutputPair;
 
 // The conversion run behind the main window's Convert command: for every queued entry a thumbnail
 // and then the video, each by one encoder process that the run waits for while the window keeps
@@ -16,9 +19,14 @@ class TConsoleIO;
 //
 // The window routes to it:
 //   ActionConvertNow                -> ActionConvertNowExecute()
-//   ConsoleIO.OnReceiveOutput/Error -> ParseEncoderOutput(Cmd), set up by SetUpEncoderRunners
+//   ConsoleIO.OnReceiveOutput/Error -> ParseEncoderOutput(Cmd) and the encoder's reason, set up by
+//   ConsoleIOTHM.OnReceiveError     -> the thumbnail encoder's reason    SetUpEncoderRunners
 //   closing the window              -> Close(), before the runners are released
 // and itself enables its run controls from ConsoleIO.OnProcessStatusChange.
+//
+// The run follows the entries queued when it started, not their positions: each one still queued is
+// converted once, whatever is moved or removed meanwhile. An encoder that fails marks its entry
+// failed and takes its output pair away; the run goes on and its end tells how it went.
 //
 // Errors are exceptions: one raised by a step ends the run there, with no completion, and reaches the
 // caller (the window's guarded handler), after which a new run can start.
@@ -26,16 +34,21 @@ class ConversionRun {
 public:
     // programFolder: where libq7z lives, with its trailing '/'. ConsoleIO makes the videos,
     // ConsoleIOTHM the thumbnails; both outlive this object or Close() is called before they go.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
     ConversionRun(ConversionWindow& window, TConsoleIO& ConsoleIO, TConsoleIO& ConsoleIOTHM,
-                  std::string programFolder);
+                  std::string programFolder, Clock clock = std::chrono::steady_clock::now);
     ConversionRun(const ConversionRun&) = delete;
     ConversionRun& operator=(const ConversionRun&) = delete;
 
     // Convert: stops the video encoder while one runs; during the rest of a run (a thumbnail step,
-    // the completion) it asks the run to end; otherwise it starts a run. Does nothing after Close().
+    // the completion) it asks the run to end; otherwise it starts a run. A press within half a second
+    // of the run's start is the second click of a double-click and does nothing, as it does after
+    // Close().
     void ActionConvertNowExecute();
 
-    // A whole run; returns when it is over. Convert reaches it only while no run is in progress.
+    // A whole run; returns when it is over. Convert reaches it only while no run is in progress. With
+    // nothing queued it only says so.
     void StartConversion();
 
     // Stop: the video encoder gets "quit" (killed after the runner's WaitTimeout), the status display
@@ -48,21 +61,30 @@ public:
 
     // A piece of the video encoder's output, for the progress bar and the status text.
     void ParseEncoderOutput(const std::string& Cmd);
+    // A piece of an encoder's standard error: the video encoder's is also parsed.
+    void ReceiveVideoError(const std::string& Cmd);
+    void ReceiveThumbnailError(const std::string& Cmd);
 
     bool IsRunActive() const { return runActive_; }
+    // The outcomes of the run in progress, or of the last one.
+    const RunReport& Report() const { return report_; }
     bool FStopRequested = false;
     // The progress held for the file being converted.
     ProgressState progress;
 
 private:
     std::string PrepareOutputFolder() const;
-    bool EntryStillThere(int position) const;
-    bool ConvertEntry(int position, const std::string& folder);
-    void RunThumbnailStep(const std::string& sourceShort, const std::string& thumbnail);
-    void RunVideoStep(const std::string& sourceShort, const std::string& video);
+    bool ConvertEntry(EntryId id, int position, const std::string& folder);
+    // The encoder's exit code, or nothing when the window closed meanwhile.
+    std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
+    std::optional<int> RunVideoStep(const std::string& sourceShort, const OutputPair& output);
     void WaitForEnd(TConsoleIO& runner);
+    void Record(EntryOutcome outcome);
     void CompleteRun(const std::string& folder);
     void EndStoppedRun();
+    // Shows the report when there is something to tell; false when the window closed meanwhile.
+    bool ReportProblems();
+    void RemoveConvertedEntries();
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);
 
@@ -70,13 +92,19 @@ private:
     TConsoleIO& ConsoleIO_;
     TConsoleIO& ConsoleIOTHM_;
     const std::string programFolder_;
+    const Clock clock_;
+    std::chrono::steady_clock::time_point runStarted_;
     bool runActive_ = false;
     bool closing_ = false;
+    RunReport report_;
+    EncoderReason videoReason_;
+    EncoderReason thumbnailReason_;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed
-// when it does not end in time, a runner that goes stops its encoder, and the video encoder's output
-// comes in lines to the ParseEncoderOutput of the run that `run` holds when it arrives.
+// when it does not end in time, a runner that goes stops its encoder, the video encoder's output
+// comes in lines to the ParseEncoderOutput of the run that `run` holds when it arrives, and both
+// encoders' standard error reaches that run for their reasons.
 void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail, const std::unique_ptr<ConversionRun>& run);
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EncodingSettings.h"
+#include "engine/RunReport.h"
 
 #include <functional>
 #include <optional>
@@ -22,7 +23,16 @@ public:
     virtual void SelectEntry(int index) = 0;
     // The position of the selected entry, if one is selected.
     virtual std::optional<int> SelectedEntry() const = 0;
+    // The entry's identity, which follows it when it moves; only for 0 <= index < Count().
+    virtual EntryId IdOfEntry(int index) const = 0;
+    // Shows how the entry's conversion ended on its row, until ClearEntryOutcomes.
+    virtual void ShowEntryOutcome(int index, const EntryOutcome& outcome) = 0;
+    virtual void ClearEntryOutcomes() = 0;
+    virtual void RemoveEntry(int index) = 0;
 };
+
+// Where the entry with this identity stands now, if it is still queued.
+std::optional<int> PositionOfEntry(const JobListView& jobs, EntryId id);
 
 // The progress bar and the status label.
 class StatusDisplay {
@@ -53,8 +63,15 @@ public:
     virtual bool IsAutoPowerOffOn() const = 0;
     // The power-off countdown, modal; its outcome does not matter.
     virtual void ShowPowerOffCountdown() = 0;
-    // The completion question (msgFolderView, CR LF CR LF, msgFinishInfo; Yes and No); true for Yes.
-    virtual bool AskOpenOutputFolder() = 0;
+    // Convert with nothing queued: says that the list is empty.
+    virtual void ShowEmptyListNotice() = 0;
+    // How the run went, for a run with failed files or missing thumbnails: how many of how many were
+    // converted and why each problem arose. True when the person asks to take the converted entries
+    // off the list.
+    virtual bool ShowRunReport(const RunReport& report) = 0;
+    // The completion question; true for Yes. With allConverted: msgFolderView, CR LF CR LF,
+    // msgFinishInfo; otherwise the report has told how it went and msgFinishInfo alone is asked.
+    virtual bool AskOpenOutputFolder(bool allConverted) = 0;
     // Has the desktop shell open the folder (it carries its trailing '/'); the outcome is not examined.
     virtual void OpenOutputFolder(const std::string& folder) = 0;
 };

@@ -1,6 +1,7 @@
 #include "joblist/JobList.h"
 
 #include "joblist/ExtensionRule.h"
+#include "joblist/OutcomeDelegate.h"
 #include "platform/qt/PathText.h"
 
 #include <QItemSelectionModel>
@@ -11,8 +12,13 @@ namespace velmora {
 namespace {
 
 constexpr int kPathBytesRole = Qt::UserRole;
+constexpr int kIdRole = Qt::UserRole + 1;
 
 } // namespace
+
+JobList::JobList(QTableWidget* list) : list_(list) {
+    list_->setItemDelegate(new OutcomeDelegate(list_));
+}
 
 bool JobList::AddFile(const std::string& path) {
     if (!PassesExtensionRule(path))
@@ -21,6 +27,7 @@ bool JobList::AddFile(const std::string& path) {
     list_->insertRow(row);
     auto* item = new QTableWidgetItem(TextFromPath(path));
     item->setData(kPathBytesRole, QByteArray::fromStdString(path));
+    item->setData(kIdRole, QVariant::fromValue(++lastId_));
     item->setToolTip(item->text());
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
@@ -53,6 +60,37 @@ std::optional<int> JobList::SelectedIndex() const {
     if (selected.isEmpty())
         return std::nullopt;
     return selected.first()->row();
+}
+
+std::uint64_t JobList::IdOfEntry(int index) const {
+    const QTableWidgetItem* item = list_->item(index, 0);
+    return item != nullptr ? item->data(kIdRole).value<std::uint64_t>() : 0;
+}
+
+void JobList::ShowOutcome(int index, const QString& mark, const QString& details, RowOutcome kind) {
+    QTableWidgetItem* item = list_->item(index, 0);
+    if (item == nullptr)
+        return;
+    item->setData(OutcomeDelegate::MarkRole, mark);
+    item->setData(OutcomeDelegate::ProblemRole, kind == RowOutcome::Problem);
+    item->setData(Qt::AccessibleDescriptionRole, details);
+    item->setToolTip(item->text() + QLatin1Char('\n') + details);
+}
+
+void JobList::ClearOutcomes() {
+    for (int row = 0; row < Count(); ++row) {
+        QTableWidgetItem* item = list_->item(row, 0);
+        if (item == nullptr || item->data(OutcomeDelegate::MarkRole).isNull())
+            continue;
+        item->setData(OutcomeDelegate::MarkRole, QVariant());
+        item->setData(OutcomeDelegate::ProblemRole, QVariant());
+        item->setData(Qt::AccessibleDescriptionRole, QVariant());
+        item->setToolTip(item->text());
+    }
+}
+
+void JobList::RemoveEntry(int index) {
+    list_->removeRow(index);
 }
 
 void JobList::RemoveSelected() {

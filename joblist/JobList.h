@@ -1,16 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+
+#include <QString>
 
 class QTableWidget;
 
 namespace velmora {
 
+// How a row shows the outcome of its last conversion.
+enum class RowOutcome : std::uint8_t { Done, Problem };
+
 // The queue of source paths shown in the main window's list: one row a path, exactly as received.
 class JobList {
 public:
-    explicit JobList(QTableWidget* list) : list_(list) {}
+    // Also draws the rows' outcomes.
+    explicit JobList(QTableWidget* list);
 
     // Appends the path when it passes the extension rule; returns whether it did.
     bool AddFile(const std::string& path);
@@ -21,6 +28,14 @@ public:
     // Makes the entry the only selected one and shows it.
     void SelectEntry(int index);
     std::optional<int> SelectedIndex() const;
+    // The entry's identity, which moves with it and is never given to another entry.
+    std::uint64_t IdOfEntry(int index) const;
+
+    // A short mark beside the path (the output's name, or "Failed"), and the details in the row's
+    // tooltip and accessible description.
+    void ShowOutcome(int index, const QString& mark, const QString& details, RowOutcome kind);
+    void ClearOutcomes();
+    void RemoveEntry(int index);
 
     void RemoveSelected();
     void Clear();
@@ -29,6 +44,7 @@ public:
 
 private:
     QTableWidget* list_;
+    std::uint64_t lastId_ = 0;
 };
 
 } // namespace velmora

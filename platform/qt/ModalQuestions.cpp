@@ -19,6 +19,15 @@ bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QStri
     return box.exec() == QMessageBox::Yes;
 }
 
+void DialogQuestions::Inform(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+int DialogQuestions::RunDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
 QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& title,
                                                const QStringList& filters, QString& selectedFilter) {
     QFileDialog dialog(owner, title);

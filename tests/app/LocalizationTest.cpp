@@ -60,6 +60,15 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgClearAll",
                             "msgFolderView",
                             "msgFinishInfo",
+                            "msgListEmpty",
+                            "msgRunSummary",
+                            "StringOutcomeFailed",
+                            "StringOutcomeStopped",
+                            "msgOutcomeConverted",
+                            "msgOutcomeNoPicture",
+                            "msgOutcomeFailed",
+                            "msgOutcomeStopped",
+                            "msgOutcomeStoppedKept",
                             "N_1",
                             "N_Skin",
                             "N_Tools",
@@ -86,6 +95,8 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
         keys.emplace("frmPowerOffWindows", key);
     for (const char* key : {"caption", "checkBoxAutoPowerOff", "labelWaitTime", "ButtonOK", "ButtonCancel"})
         keys.emplace("frmSetting", key);
+    for (const char* key : {"caption", "labelProblems", "buttonCopy", "buttonRemoveConverted", "buttonClose"})
+        keys.emplace("frmRunReport", key);
     return keys;
 }
 

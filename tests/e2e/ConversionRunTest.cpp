@@ -1,6 +1,8 @@
 #include "engine/ConversionRun.h"
 #include "console/ConsoleIO.h"
+#include "dialogs/UnitRunReport.h"
 #include "joblist/JobList.h"
+#include "joblist/OutcomeDelegate.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "tests/e2e/ConversionFixture.h"
 
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -120,26 +123,59 @@ TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVide
     EXPECT_TRUE(errors.shown.empty());
 }
 
-TEST_F(ConversionTest, VanishedSourceIsSkippedAndAKilledEncoderLetsTheRunGoOn) {
+TEST_F(ConversionTest, FilesThatCannotBeConvertedAreReportedAndLeaveNoPair) {
     const std::string out = folder / "out";
     const std::string vanishing = folder / "vanishing.mp4";
+    const std::string broken = folder / "broken.avi";
     WriteTextFile(vanishing, "");
-    TfrmMain& frmMain = Prepare(out, {vanishing, LongSource(), ShortSource()});
+    WriteTextFile(broken, std::string(4096, 'x'));
+    TfrmMain& frmMain = Prepare(out, {vanishing, broken, LongSource(), ShortSource()});
     ASSERT_EQ(unlink(vanishing.c_str()), 0);
+    questions.dialogResults = {TfrmRunReport::RemoveConverted};
     bool killed = false;
     Convert([&] {
-        if (!SecondFileUnderWay(frmMain))
+        // An encoder killed from outside fails its file too.
+        if (!frmMain.ConsoleIO->IsRunning() || !frmMain.labelCurrentInfo->text().contains(QStringLiteral(" 3/4 ")) ||
+            frmMain.progressBarCurrent->value() < 5)
             return false;
         for (pid_t encoder : EncoderChildren())
             killed |= kill(encoder, SIGKILL) == 0;
         return true;
     });
     ASSERT_TRUE(killed);
-    EXPECT_EQ(Names(out), Pairs({50000, 50001, 50002}));
-    ExpectPlayableVideo(out + "/M4V50002.MP4", 2);
-    EXPECT_EQ(questions.asked.size(), 1u) << "the run went through the list";
-    EXPECT_TRUE(errors.shown.empty()) << "failed files are not reported";
+    // The one converted file takes the first number; the failed ones left nothing.
+    EXPECT_EQ(Names(out), Pairs({50000}));
+    ExpectPlayableVideo(out + "/M4V50000.MP4", 2);
+
+    ASSERT_EQ(questions.asked.size(), 2u);
+    EXPECT_EQ(questions.asked[0].kind, QStringLiteral("dialog"));
+    EXPECT_EQ(questions.asked[1].text, frmMain.msgFinishInfo) << "not every file was converted";
+    const TfrmRunReport& report = windows->frmRunReport;
+    EXPECT_EQ(report.labelSummary->text(), QStringLiteral("1 of 4 files were converted."));
+    const QString problems = report.memoProblems->toPlainText();
+    for (const std::string& path : {vanishing, broken, LongSource()})
+        EXPECT_TRUE(problems.contains(QString::fromStdString(path + "\n    Could not be converted: ")))
+            << path << " in\n" << problems.toStdString();
+    EXPECT_EQ(problems.count(QStringLiteral("Could not be converted")), 3);
+    EXPECT_TRUE(report.buttonRemoveConverted->isEnabled());
+
+    // The report took the converted entry off the list; the failed ones show why on their rows.
+    ASSERT_EQ(frmMain.Jobs().Count(), 3);
+    EXPECT_EQ(frmMain.Jobs().EntryText(1), broken);
+    const QTableWidgetItem* row = frmMain.listViewFiles->item(1, 0);
+    EXPECT_EQ(row->data(OutcomeDelegate::MarkRole).toString(), frmMain.StringOutcomeFailed);
+    EXPECT_TRUE(row->toolTip().contains(QStringLiteral("Could not be converted: ")));
+    EXPECT_TRUE(errors.shown.empty()) << "failed files are not errors of the run";
     EXPECT_TRUE(NoChildLeft());
+
+    // The next run starts with clean rows.
+    frmMain.Jobs().RemoveEntry(0);
+    frmMain.Jobs().RemoveEntry(0);
+    frmMain.Jobs().RemoveEntry(0);
+    frmMain.AddFile(ShortSource());
+    Convert();
+    EXPECT_EQ(frmMain.listViewFiles->item(0, 0)->data(OutcomeDelegate::MarkRole).toString(),
+              QStringLiteral("M4V50001"));
 }
 
 TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
@@ -166,6 +202,7 @@ TEST_F(ConversionTest, FailuresAreReportedAndTheNextConvertStartsAfresh) {
     Convert();
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0], "System Error.  Code: 2.\r\nNo such file or directory.");
+    EXPECT_TRUE(Names(out).empty()) << "no placeholder pair stays";
     EXPECT_FALSE(frmMain.Conversion().IsRunActive());
     EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
     EXPECT_TRUE(questions.asked.empty());
@@ -175,7 +212,7 @@ TEST_F(ConversionTest, FailuresAreReportedAndTheNextConvertStartsAfresh) {
     frmMain.editOutputFolder->setText(QString::fromStdString(folder / "plain/out"));
     Convert();
     ASSERT_EQ(errors.shown.size(), 2u);
-    EXPECT_EQ(errors.shown[1], "System Error.  Code: 20.\r\nNot a directory.");
+    EXPECT_EQ(errors.shown[1], "System Error.  Code: 20.\r\nNot a directory.\r\nFolder: \"" + folder / "plain/out\"");
 
     frmMain.editOutputFolder->setText(QString());
     Convert();

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,6 +57,9 @@ protected:
     // Runs as each thumbnail encoder has started, before the run waits for it: what a user does there
     // happens during that thumbnail step however fast the encoder is.
     std::function<void()> onThumbnailStart;
+    // What the run reads as the time; by default a second later at every reading, so that no press
+    // counts as a double-click.
+    std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
 } // namespace velmora::test

@@ -2,6 +2,7 @@
 #include "tests/engine/ConversionRunFixture.h"
 
 #include <signal.h>
+#include <string.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -36,12 +37,13 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     // countdown, no question.
     EXPECT_EQ(WindowEvents({"reset", "countdown", "ask"}), (Texts{"reset", "reset"}));
     EXPECT_EQ(WindowEvents({"status", "reset"}).back(), "reset");
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50001.MP4"), "video of " + window.entries[1] + " stopped");
+    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50001.MP4"), "video of " + window.entries[1].text + " stopped");
+    EXPECT_EQ(WindowEvents({"outcome"}), (Texts{"outcome:0:converted:M4V50000", "outcome:1:stopped:M4V50001"}));
     EXPECT_FALSE(run->IsRunActive());
     EXPECT_FALSE(ConsoleIO->IsRunning());
 
     // The next Convert starts again from the first entry, under new names.
-    WriteTextFile(window.entries[1], "time=1");
+    WriteTextFile(window.entries[1].text, "time=1");
     window.duringWait = nullptr;
     window.events.clear();
     run->ActionConvertNowExecute();
@@ -64,11 +66,11 @@ TEST_F(ConversionRunTest, ConvertDuringAThumbnailStepIsAStopRequest) {
     window.duringWait = PressConvertOnce(*run, [this] { return ConsoleIOTHM->IsRunning(); });
     run->ActionConvertNowExecute();
 
-    // No second run, no video of that entry, no later entry, no completion.
+    // No second run, no video of that entry, no later entry, no completion, and no pair without a
+    // video.
     EXPECT_EQ(CallKinds(), Texts{"thumb:a.avi"});
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50000.THM"), "thumbnail of " + window.entries[0] + " stopped");
-    EXPECT_FALSE(PathExists(outputFolder / "M4V50000.MP4"));
-    EXPECT_EQ(WindowEvents({"reset", "ask", "video"}), (Texts{"reset", "reset"}));
+    EXPECT_TRUE(FolderEntries(outputFolder.Path()).empty());
+    EXPECT_EQ(WindowEvents({"reset", "ask", "video", "outcome"}), (Texts{"outcome:0:stopped:", "reset", "reset"}));
     EXPECT_TRUE(run->FStopRequested);
     EXPECT_FALSE(run->IsRunActive());
 }
@@ -79,22 +81,24 @@ TEST_F(ConversionRunTest, ClosingTheWindowEndsTheRunInEitherStep) {
         std::string directives;
         std::function<bool()> when;
         Texts calls;
+        Texts folder; // a video the encoder never wrote takes its thumbnail with it
     };
+    const Texts pair{"M4V50000.MP4", "M4V50000.THM"};
     const std::vector<Case> cases{
-        {"video step",
-         "time=1 hold",
-         [this] { return ConsoleIO->IsRunning(); },
-         {"thumb:a.avi", "video:a.avi"}},
-        {"thumbnail step", "thumb-hold", [this] { return ConsoleIOTHM->IsRunning(); }, {"thumb:a.avi"}},
+        {"video step", "time=1 hold", [this] { return ConsoleIO->IsRunning(); }, {"thumb:a.avi", "video:a.avi"}, pair},
+        {"thumbnail step", "thumb-hold", [this] { return ConsoleIOTHM->IsRunning(); }, {"thumb:a.avi"}, {}},
         // an encoder that ignores "quit" is killed after the runner's second
         {"deaf encoder",
          "time=1 deaf",
          [this] { return ConsoleIO->IsRunning(); },
-         {"thumb:a.avi", "video:a.avi"}},
+         {"thumb:a.avi", "video:a.avi"},
+         {}},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.what);
         unlink((programFolder / "calls.log").c_str());
+        const TemporaryFolder output;
+        window.outputFolder = output.Path();
         window.events.clear();
         window.entries = {Source("a.avi", each.directives), Source("b.avi")};
         bool closed = false;
@@ -104,11 +108,13 @@ TEST_F(ConversionRunTest, ClosingTheWindowEndsTheRunInEitherStep) {
                 run->Close();
             }
         };
-        run = std::make_unique<ConversionRun>(window, *ConsoleIO, *ConsoleIOTHM, programFolder.Path());
+        run = std::make_unique<ConversionRun>(window, *ConsoleIO, *ConsoleIOTHM, programFolder.Path(),
+                                              [this] { return clock(); });
         run->ActionConvertNowExecute();
 
         EXPECT_TRUE(closed);
         EXPECT_EQ(CallKinds(), each.calls);
+        EXPECT_EQ(FolderEntries(output.Path()), each.folder);
         EXPECT_TRUE(WindowEvents({"ask", "countdown"}).empty());
         EXPECT_FALSE(run->IsRunActive());
         // After the close Convert does nothing.
@@ -133,7 +139,7 @@ TEST_F(ConversionRunTest, ClosingMidRunWithTheRunnersReleasedLeavesNoChild) {
     };
     run->ActionConvertNowExecute();
     EXPECT_EQ(CallKinds(), (Texts{"thumb:a.avi", "video:a.avi"}));
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50000.MP4"), "temp\r\n");
+    EXPECT_TRUE(FolderEntries(outputFolder.Path()).empty());
 }
 
 TEST_F(ConversionRunTest, AnEncoderKilledFromOutsideLetsTheRunGoOn) {
@@ -149,8 +155,13 @@ TEST_F(ConversionRunTest, AnEncoderKilledFromOutsideLetsTheRunGoOn) {
     run->ActionConvertNowExecute();
     EXPECT_TRUE(killed);
     EXPECT_EQ(CallKinds(), (Texts{"thumb:a.avi", "video:a.avi", "thumb:b.avi", "video:b.avi"}));
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50000.MP4"), "temp\r\n");
-    EXPECT_EQ(WindowEvents({"ask"}), Texts{"ask"});
+    // A failed file, not a converted one: its pair goes and the next file takes its number.
+    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50000.MP4"), "video of " + window.entries[1].text);
+    EXPECT_EQ(WindowEvents({"outcome", "report", "ask"}),
+              (Texts{"outcome:0:failed:", "outcome:1:converted:M4V50000", "report", "ask:partial"}));
+    ASSERT_TRUE(window.report);
+    EXPECT_EQ(window.report->outcomes.at(0).reason,
+              "The encoder ended with exit code 4 and gave no reason");
     EXPECT_TRUE(reporter.shown.empty());
 }
 
@@ -185,9 +196,8 @@ TEST_F(ConversionRunTest, AnEncoderThatCannotStartEndsTheRunAndTheNextRunStartsA
             EXPECT_EQ(error.Code(), each.code);
             EXPECT_EQ(error.what(), OSErrorMessage(each.code));
         }
-        // The thumbnail's placeholder stays; the run has ended and can start again.
-        EXPECT_EQ(FolderEntries(output.Path()), Texts{"M4V50000.THM"});
-        EXPECT_EQ(ReadTextFile(output / "M4V50000.THM"), "temp\r\n");
+        // No placeholder stays; the run has ended and can start again.
+        EXPECT_TRUE(FolderEntries(output.Path()).empty());
         EXPECT_FALSE(run->IsRunActive());
         EXPECT_TRUE(WindowEvents({"ask", "reset"}).empty());
 
@@ -196,25 +206,28 @@ TEST_F(ConversionRunTest, AnEncoderThatCannotStartEndsTheRunAndTheNextRunStartsA
         window.events.clear();
         run->ActionConvertNowExecute();
         EXPECT_EQ(window.events.front(), "select:0");
-        EXPECT_EQ(ReadTextFile(output / "M4V50000.THM"), "thumbnail of " + window.entries[0]);
-        EXPECT_EQ(ReadTextFile(output / "M4V50001.MP4"), "video of " + window.entries[1]);
+        EXPECT_EQ(ReadTextFile(output / "M4V50000.THM"), "thumbnail of " + window.entries[0].text);
+        EXPECT_EQ(ReadTextFile(output / "M4V50001.MP4"), "video of " + window.entries[1].text);
         unlink((programFolder / "calls.log").c_str());
     }
 }
 
-TEST_F(ConversionRunTest, AnOutputFolderThatCannotBeUsedEndsTheRunBeforeTheFirstFile) {
+TEST_F(ConversionRunTest, AnOutputFolderThatCannotBeUsedEndsTheRunBeforeTheFirstFileAndIsNamed) {
     WriteTextFile(outputFolder / "file", "x");
-    MakeFolder(outputFolder / "taken/M4V50000.THM");
     struct Case {
         std::string folderText;
         std::string message;
     };
+    const auto named = [](int code, const std::string& line) {
+        return "System Error.  Code: " + std::to_string(code) + ".\r\n" + strerror(code) + ".\r\n" + line;
+    };
     const std::vector<Case> cases{
         {"", "Unable to create directory"}, // never the root folder instead
-        {outputFolder / "file/videos", OSErrorMessage(ENOTDIR)},
-        {outputFolder / "file", OSErrorMessage(ENOTDIR)},
-        {"/proc/velmora/videos", OSErrorMessage(ENOENT)},
-        {outputFolder / "taken", OSErrorMessage(EISDIR)}, // the first placeholder cannot be written
+        {outputFolder / "file/videos", named(ENOTDIR, "Folder: \"" + outputFolder / "file/videos\"")},
+        {outputFolder / "file", named(ENOTDIR, "Folder: \"" + outputFolder / "file\"")},
+        {"/proc/velmora/videos", named(ENOENT, "Folder: \"/proc/velmora/videos\"")},
+        // the first placeholder cannot be written
+        {"/sys", named(EACCES, "File: \"/sys/M4V50000.MP4\"")},
     };
     window.entries = {Source("a.avi")};
     for (const Case& each : cases) {

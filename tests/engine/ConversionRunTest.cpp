@@ -12,7 +12,7 @@ using Texts = std::vector<std::string>;
 
 TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
     const Texts sources{Source("a.avi"), Source("b c.mkv"), Source("d.wmv")};
-    window.entries = sources;
+    window.entries.assign(sources.begin(), sources.end());
     window.outputFolder = outputFolder / "new/nested"; // no trailing '/'
     const std::string folder = outputFolder / "new/nested/";
 
@@ -63,12 +63,12 @@ TEST_F(ConversionRunTest, TheBarAndTheLabelFollowEachFileFromZero) {
     window.statusRunFormat = "Converting %s";
     run->ActionConvertNowExecute();
 
-    const std::string firstFile = "Converting 1/2 [-00:01:40] " + window.entries[0];
+    const std::string firstFile = "Converting 1/2 [-00:01:40] " + window.entries[0].text;
     EXPECT_NE(std::find(window.statusTexts.begin(), window.statusTexts.end(), firstFile),
               window.statusTexts.end());
     EXPECT_EQ(*std::max_element(window.progress.begin(), window.progress.end()), 50);
     // The second file shows neither the first one's length nor its furthest time.
-    EXPECT_EQ(window.statusTexts.back(), "Converting 2/2 [-00:00:01] " + window.entries[1]);
+    EXPECT_EQ(window.statusTexts.back(), "Converting 2/2 [-00:00:01] " + window.entries[1].text);
     EXPECT_EQ(window.progress.back(), 0);
 }
 
@@ -99,27 +99,16 @@ TEST_F(ConversionRunTest, TheOutputFolderIsReadOnceAtTheStart) {
     EXPECT_FALSE(PathExists(outputFolder / "elsewhere"));
 }
 
-TEST_F(ConversionRunTest, AnEmptyListGoesStraightToTheCompletion) {
-    struct Case {
-        bool autoPowerOff, answerYes;
-        Texts events;
-    };
-    const std::string folder = outputFolder / "made/";
-    const std::vector<Case> cases{
-        {false, false, {"reset", "ask"}},
-        {false, true, {"reset", "ask", "open:" + folder}},
-        {true, false, {"reset", "countdown", "ask"}},
-        {true, true, {"reset", "countdown", "ask", "open:" + folder}},
-    };
-    for (const Case& each : cases) {
+TEST_F(ConversionRunTest, AnEmptyListOnlySaysSo) {
+    window.outputFolder = outputFolder / "made";
+    for (const bool autoPowerOff : {false, true}) {
         window.events.clear();
-        window.outputFolder = outputFolder / "made";
-        window.autoPowerOff = each.autoPowerOff;
-        window.answerYes = each.answerYes;
+        window.autoPowerOff = autoPowerOff;
+        window.answerYes = true;
         run->ActionConvertNowExecute();
-        EXPECT_EQ(window.events, each.events) << each.autoPowerOff << each.answerYes;
-        EXPECT_TRUE(PathExists(folder));
+        EXPECT_EQ(window.events, Texts{"empty"}) << autoPowerOff;
     }
+    EXPECT_FALSE(PathExists(outputFolder / "made"));
     EXPECT_TRUE(Calls().empty());
 }
 
@@ -132,19 +121,134 @@ TEST_F(ConversionRunTest, TheCompletionFollowsAFullRunAndItsYesOpensTheFolder) {
               (Texts{"reset", "countdown", "ask", "open:" + outputFolder.Path()}));
 }
 
-TEST_F(ConversionRunTest, AVanishedSourceIsPassedAsAnEmptyWordAndTheRunGoesOn) {
-    window.entries = {sourceFolder / "gone.avi", Source("b.avi")};
-    run->ActionConvertNowExecute();
-    const std::vector<EncoderCall> calls = Calls();
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].words.at(1), "");
-    EXPECT_EQ(calls[1].words.at(1), "");
-    EXPECT_EQ(calls[1].words.at(2), "-f");
-    // The failed encoder left the placeholder; nothing is reported.
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50000.MP4"), "temp\r\n");
-    EXPECT_EQ(ReadTextFile(outputFolder / "M4V50001.MP4"), "video of " + window.entries[1]);
-    EXPECT_TRUE(reporter.shown.empty());
-    EXPECT_EQ(WindowEvents({"ask"}), Texts{"ask"});
+TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> sources; // name and directives; "" is gone
+        bool removeConverted;
+        Texts outcomes;    // the rows' outcomes and what follows them
+        Texts folder;      // what the output folder holds afterwards
+        Texts reasons;     // the report's reasons, video then thumbnail, per entry
+        Texts entriesLeft; // the list afterwards
+    };
+    const std::vector<Case> cases{
+        {"every file converted",
+         {{"a.avi", "time=1"}, {"b.avi", "time=1"}},
+         false,
+         {"outcome:0:converted:M4V50000", "outcome:1:converted:M4V50001", "ask"},
+         {"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4", "M4V50001.THM"},
+         {},
+         {"a.avi", "b.avi"}},
+        // the failed file's number is free again for the next one
+        {"a video that fails",
+         {{"a.avi", "video-fails"}, {"b.avi", "time=1"}},
+         false,
+         {"outcome:0:failed:", "outcome:1:converted:M4V50000", "report", "ask:partial"},
+         {"M4V50000.MP4", "M4V50000.THM"},
+         {"no video today", ""},
+         {"a.avi", "b.avi"}},
+        {"a source deleted after it was queued",
+         {{"gone.avi", ""}},
+         false,
+         {"outcome:0:failed:", "report"},
+         {},
+         {"cannot open the source ''", ""},
+         {"gone.avi"}},
+        // the PSP lists a video without its picture
+        {"a thumbnail that fails",
+         {{"a.avi", "thumb-fails"}},
+         false,
+         {"outcome:0:converted:M4V50000", "report", "ask"},
+         {"M4V50000.MP4"},
+         {"", "no picture today"},
+         {"a.avi"}},
+        {"the report takes the converted entries off the list",
+         {{"a.avi", "time=1"}, {"b.avi", "video-fails"}, {"c.avi", "time=1"}},
+         true,
+         {"outcome:0:converted:M4V50000", "outcome:1:failed:", "outcome:2:converted:M4V50001", "report",
+          "ask:partial"},
+         {"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4", "M4V50001.THM"},
+         {"no video today", ""},
+         {"b.avi"}},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
+        const TemporaryFolder output;
+        window.outputFolder = output.Path();
+        window.events.clear();
+        window.report.reset();
+        window.removeConverted = each.removeConverted;
+        window.entries.clear();
+        for (const auto& [name, directives] : each.sources)
+            window.entries.emplace_back(directives.empty() ? sourceFolder / name : Source(name, directives));
+        run->ActionConvertNowExecute();
+
+        EXPECT_EQ(WindowEvents({"outcome", "report", "ask"}), each.outcomes);
+        EXPECT_EQ(FolderEntries(output.Path()), each.folder);
+        Texts reasons;
+        if (window.report) {
+            EXPECT_EQ(window.report->queued, static_cast<int>(each.sources.size()));
+            for (const EntryOutcome& outcome : window.report->outcomes)
+                if (outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty())
+                    reasons.insert(reasons.end(), {outcome.reason, outcome.thumbnailReason});
+        }
+        EXPECT_EQ(reasons, each.reasons);
+        Texts left;
+        for (const FakeEntry& entry : window.entries)
+            left.push_back(entry.text.substr(entry.text.rfind('/') + 1));
+        EXPECT_EQ(left, each.entriesLeft);
+        EXPECT_TRUE(reporter.shown.empty());
+    }
+}
+
+TEST(EncoderReason, TheLastLineThatIsNotProgress) {
+    struct Case {
+        Texts pieces;
+        int exitCode;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {{"libq7z: cannot read ", "the source\n"}, 1, "cannot read the source"},
+        {{"banner\nlibq7z: first\r", "ffmpeg_release_time=1.0=ffmpeg_release_time\r"}, 1, "first"},
+        {{"libq7z: no newline at the end"}, 1, "no newline at the end"},
+        {{"other words: as they stand\n\n  \r"}, 1, "other words: as they stand"},
+        {{}, 1, "The encoder ended with exit code 1 and gave no reason"},
+        {{"ffmpeg_release_time=1.0=ffmpeg_release_time\r"}, 139,
+         "The encoder ended with exit code 139 (Segmentation fault) and gave no reason"},
+    };
+    for (const Case& each : cases) {
+        EncoderReason reason;
+        reason.Add("libq7z: left from the file before\n");
+        reason.Clear();
+        for (const std::string& piece : each.pieces)
+            reason.Add(piece);
+        EXPECT_EQ(reason.ForExitCode(each.exitCode), each.reason);
+    }
+}
+
+TEST_F(ConversionRunTest, ASecondPressWithinHalfASecondOfTheStartIsIgnored) {
+    std::chrono::steady_clock::time_point now;
+    clock = [&now] { return now; };
+    for (const int millisecondsLater : {100, 600}) {
+        SCOPED_TRACE(millisecondsLater);
+        unlink((programFolder / "calls.log").c_str());
+        window.entries = {Source("a.avi", "thumb-hold")};
+        now = {};
+        bool pressed = false;
+        onThumbnailStart = [&] {
+            if (pressed)
+                return;
+            pressed = true;
+            now += std::chrono::milliseconds(millisecondsLater);
+            run->ActionConvertNowExecute();
+            // An ignored press leaves the held thumbnail to end as a stop would.
+            if (!run->FStopRequested)
+                ConsoleIOTHM->SendLine("quit");
+        };
+        run->ActionConvertNowExecute();
+        const Texts calls = millisecondsLater < 500 ? Texts{"thumb:a.avi", "video:a.avi"} : Texts{"thumb:a.avi"};
+        EXPECT_EQ(CallKinds(), calls);
+    }
 }
 
 TEST_F(ConversionRunTest, AFaultyMarkerIsReportedAndTheRunGoesOn) {
@@ -155,27 +259,30 @@ TEST_F(ConversionRunTest, AFaultyMarkerIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(WindowEvents({"ask"}), Texts{"ask"});
 }
 
-TEST_F(ConversionRunTest, EntriesRemovedDuringAThumbnailStepAreNeverAddressed) {
+TEST_F(ConversionRunTest, EditsDuringAThumbnailStepConvertEachQueuedEntryOnce) {
+    using Entries = std::vector<FakeEntry>;
     struct Case {
         const char* what;
-        int removeDuringEntry;            // while this entry's thumbnail is made
-        std::function<void(Texts&)> edit; // what the user does to the list
+        int removeDuringEntry;              // while this entry's thumbnail is made
+        std::function<void(Entries&)> edit; // what the user does to the list
         Texts calls;
     };
     const std::vector<Case> cases{
         {"the entries after the current one",
          0,
-         [](Texts& entries) { entries.resize(1); },
+         [](Entries& entries) { entries.resize(1, entries[0]); },
          {"thumb:a.avi", "video:a.avi"}},
-        {"every entry",
-         1,
-         [](Texts& entries) { entries.clear(); },
-         {"thumb:a.avi", "video:a.avi", "thumb:b.avi", "video:b.avi"}},
-        // b moves into the position already done; the run goes on at the next position
+        {"every entry", 1, [](Entries& entries) { entries.clear(); }, {"thumb:a.avi", "video:a.avi", "thumb:b.avi"}},
+        // taken off the list: its video is not made, and b, now in its place, is not passed over
         {"the current entry",
          0,
-         [](Texts& entries) { entries.erase(entries.begin()); },
-         {"thumb:a.avi", "video:a.avi", "thumb:c.avi", "video:c.avi"}},
+         [](Entries& entries) { entries.erase(entries.begin()); },
+         {"thumb:a.avi", "thumb:b.avi", "video:b.avi", "thumb:c.avi", "video:c.avi"}},
+        // c moved up into a done position is still converted, once
+        {"the last entry moved to the top",
+         1,
+         [](Entries& entries) { std::rotate(entries.begin(), entries.begin() + 2, entries.end()); },
+         {"thumb:a.avi", "video:a.avi", "thumb:b.avi", "video:b.avi", "thumb:c.avi", "video:c.avi"}},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.what);
@@ -195,6 +302,7 @@ TEST_F(ConversionRunTest, EntriesRemovedDuringAThumbnailStepAreNeverAddressed) {
         EXPECT_EQ(CallKinds(), each.calls);
         // The list has been gone through.
         EXPECT_EQ(WindowEvents({"ask"}), Texts{"ask"});
+        EXPECT_TRUE(reporter.shown.empty());
     }
 }
 
@@ -210,7 +318,7 @@ TEST_F(ConversionRunTest, TheCurrentEntryIsMarkedAgainWhenTheUserSelectedAnother
     run->ActionConvertNowExecute();
     EXPECT_EQ(WindowEvents({"select"}), (Texts{"select:0", "select:0", "select:1"}));
     // The first file's progress names the first file.
-    const std::string firstFile = "Converting 1/2 [-00:00:10] " + window.entries[0];
+    const std::string firstFile = "Converting 1/2 [-00:00:10] " + window.entries[0].text;
     EXPECT_NE(std::find(window.statusTexts.begin(), window.statusTexts.end(), firstFile),
               window.statusTexts.end());
 }

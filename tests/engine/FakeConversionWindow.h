@@ -10,6 +10,15 @@
 
 namespace velmora::test {
 
+// A queued entry: its path and an identity of its own, which follows it through moves.
+struct FakeEntry {
+    // Not explicit: lists are written as paths.
+    FakeEntry(std::string path);
+    FakeEntry(const char* path) : FakeEntry(std::string(path)) {}
+    std::string text;
+    EntryId id;
+};
+
 // The main window as the conversion engine sees it, without a screen. Its waits run the runners'
 // notifications from a queued channel and call duringWait after each round, where a test does what a
 // user would do meanwhile (press Convert, remove entries, close the window).
@@ -21,6 +30,11 @@ public:
     std::string EntryText(int index) const override;
     void SelectEntry(int index) override;
     std::optional<int> SelectedEntry() const override { return selected; }
+    EntryId IdOfEntry(int index) const override;
+    // Recorded as "outcome:<n>:<converted|failed|stopped>:<output name>".
+    void ShowEntryOutcome(int index, const EntryOutcome& outcome) override;
+    void ClearEntryOutcomes() override { events.push_back("clear-outcomes"); }
+    void RemoveEntry(int index) override;
 
     void SetProgress(int position) override { progress.push_back(position); }
     void SetStatusText(const std::string& text) override {
@@ -37,20 +51,27 @@ public:
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override { return autoPowerOff; }
     void ShowPowerOffCountdown() override { events.push_back("countdown"); }
-    bool AskOpenOutputFolder() override;
+    void ShowEmptyListNotice() override { events.push_back("empty"); }
+    // Recorded as "report"; answers removeConverted.
+    bool ShowRunReport(const RunReport& report) override;
+    // Recorded as "ask", or "ask:partial" when not every file was converted.
+    bool AskOpenOutputFolder(bool allConverted) override;
     void OpenOutputFolder(const std::string& folder) override { events.push_back("open:" + folder); }
 
-    std::vector<std::string> entries;
+    std::vector<FakeEntry> entries;
     std::optional<int> selected;
     std::string statusRunFormat = "Converting %s";
     std::string outputFolder;
     EncodingSettings settings;
     bool autoPowerOff = false;
     bool answerYes = false;
+    bool removeConverted = false;
+    // The report last shown.
+    std::optional<RunReport> report;
     std::function<void()> duringWait;
 
-    // "select:<n>", "status", "reset", "countdown", "ask", "open:<folder>", in order; a test may add its
-    // own.
+    // "select:<n>", "status", "reset", "countdown", "report", "ask", "open:<folder>", "outcome:…",
+    // "empty", in order; a test may add its own.
     std::vector<std::string> events;
     std::vector<int> progress;
     std::vector<std::string> statusTexts;

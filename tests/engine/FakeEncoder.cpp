@@ -7,6 +7,8 @@
 //   hold              the video call waits for the line "quit" on standard input before it ends
 //   thumb-hold        the thumbnail call does the same
 //   deaf              the video call ignores its input and never ends by itself
+//   video-fails       the video call prints "libq7z: no video today" and exits with 1
+//   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
 // The markers go to standard error, separated by carriage returns as the real encoder writes them.
 // The output file (after -y) gets "thumbnail of <source>" or "video of <source>", plus " stopped" when a
 // quit line ended it. An empty or unreadable source is a one-line error and exit code 1.
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
         if (duration != "none")
             markers = "ffmpeg_release_duration=" + duration + "=ffmpeg_release_duration\r" + markers;
         std::cerr << "libq7z test encoder\n" << markers << std::flush;
+    }
+    if (Contains(directives, thumbnail ? "thumb-fails" : "video-fails")) {
+        std::cerr << "libq7z: no " << (thumbnail ? "picture" : "video") << " today\n" << std::flush;
+        return 1;
     }
     if (!thumbnail && Contains(directives, "deaf"))
         for (;;)

@@ -2,6 +2,7 @@
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -11,50 +12,92 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(NextOutputPath, TheFirstFreeVideoNumberFrom50000) {
+TEST(ReserveOutputPair, TheFirstNumberWhoseNamesAreBothFree) {
     struct Case {
         const char* what;
-        Names existing;
+        Names files, folders, links; // links point to outside/target, or nowhere for "dangling:"
         std::string expected;
     };
     const std::vector<Case> cases{
-        {"empty folder", {}, "M4V50000.MP4"},
-        {"an existing video moves the number", {"M4V50000.MP4"}, "M4V50001.MP4"},
-        {"a thumbnail alone does not", {"M4V50000.THM"}, "M4V50000.MP4"},
-        {"a gap is filled", {"M4V50000.MP4", "M4V50002.MP4"}, "M4V50001.MP4"},
-        {"other names do not count", {"m4v50000.mp4", "M4V50000.MP4.bak", "M4V050000.MP4"}, "M4V50000.MP4"},
+        {"empty folder", {}, {}, {}, "M4V50000"},
+        {"an existing video moves the number", {"M4V50000.MP4"}, {}, {}, "M4V50001"},
+        {"so does a thumbnail alone", {"M4V50000.THM"}, {}, {}, "M4V50001"},
+        {"a gap is filled", {"M4V50000.MP4", "M4V50002.MP4"}, {}, {}, "M4V50001"},
+        {"other names do not count", {"m4v50000.mp4", "M4V50000.MP4.bak", "M4V050000.MP4"}, {}, {}, "M4V50000"},
+        {"a folder takes its number", {}, {"M4V50000.MP4", "M4V50001.THM"}, {}, "M4V50002"},
+        {"links are never followed", {}, {}, {"M4V50000.THM", "dangling:M4V50001.MP4"}, "M4V50002"},
     };
     for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
         TemporaryFolder folder;
-        for (const std::string& name : each.existing)
+        MakeFolder(folder / "outside");
+        WriteTextFile(folder / "outside/target", "keep");
+        for (const std::string& name : each.files)
             WriteTextFile(folder / name, "x");
-        EXPECT_EQ(NextOutputPath(folder.Path()), folder / each.expected) << each.what;
+        for (const std::string& name : each.folders)
+            MakeFolder(folder / name);
+        for (std::string name : each.links) {
+            const bool dangling = name.rfind("dangling:", 0) == 0;
+            name = name.substr(dangling ? 9 : 0);
+            ASSERT_EQ(symlink((folder / (dangling ? "outside/none" : "outside/target")).c_str(), (folder / name).c_str()), 0);
+        }
+        const OutputPair pair = ReserveOutputPair(folder.Path());
+        EXPECT_EQ(pair.Name(), each.expected);
+        EXPECT_EQ(pair.video, folder / (each.expected + ".MP4"));
+        EXPECT_EQ(pair.thumbnail, folder / (each.expected + ".THM"));
+        EXPECT_TRUE(HoldsPlaceholder(pair.video) && HoldsPlaceholder(pair.thumbnail));
+        EXPECT_EQ(FolderEntries(folder / "outside"), Names{"target"});
+        EXPECT_EQ(ReadTextFile(folder / "outside/target"), "keep");
+        for (const std::string& name : each.files)
+            EXPECT_EQ(ReadTextFile(folder / name), "x") << name;
     }
 }
 
-TEST(NextOutputPath, AFolderWithOrWithoutItsSlashGetsExactlyOne) {
+TEST(ReserveOutputPair, ProcessesRacingForOneFolderNeverShareANumber) {
     TemporaryFolder folder;
-    WriteTextFile(folder / "M4V50000.MP4", "x");
+    constexpr int kProcesses = 4;
+    constexpr int kPairsEach = 50;
+    std::vector<pid_t> children;
+    for (int child = 0; child < kProcesses; ++child) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int n = 0; n < kPairsEach; ++n)
+                ReserveOutputPair(folder.Path());
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Every pair whole, one number each: a name reserved twice would leave fewer.
+    const Names entries = FolderEntries(folder.Path());
+    ASSERT_EQ(entries.size(), 2u * kProcesses * kPairsEach);
+    for (std::size_t i = 0; i < entries.size(); i += 2) {
+        const std::string number = std::to_string(50000 + i / 2);
+        EXPECT_EQ(entries[i], "M4V" + number + ".MP4");
+        EXPECT_EQ(entries[i + 1], "M4V" + number + ".THM");
+    }
+}
+
+TEST(ReserveOutputPair, AFolderWithOrWithoutItsSlashGetsExactlyOne) {
+    TemporaryFolder folder;
     const std::string withSlash = folder.Path();
-    const std::string withoutSlash = withSlash.substr(0, withSlash.size() - 1);
-    EXPECT_EQ(NextOutputPath(withSlash), withSlash + "M4V50001.MP4");
-    EXPECT_EQ(NextOutputPath(withoutSlash), withSlash + "M4V50001.MP4");
+    EXPECT_EQ(ReserveOutputPair(withSlash).video, withSlash + "M4V50000.MP4");
+    EXPECT_EQ(ReserveOutputPair(withSlash.substr(0, withSlash.size() - 1)).video, withSlash + "M4V50001.MP4");
 }
 
-TEST(NextOutputPath, ANameThatIsAFolderIsNotAFile) {
+TEST(ReserveOutputPair, PastNinetyNineThousandNineHundredNinetyNineTheNumberGrows) {
     TemporaryFolder folder;
-    MakeFolder(folder / "M4V50000.MP4");
-    EXPECT_EQ(NextOutputPath(folder.Path()), folder / "M4V50000.MP4");
-}
-
-TEST(NextOutputPath, PastNinetyNineThousandNineHundredNinetyNineTheNumberGrows) {
-    TemporaryFolder folder;
-    // Every name up to 99999 taken, by links to one empty file (a folder would not count).
+    // Every number up to 99999 taken, by links to one empty file.
     const std::string first = folder / "M4V50000.MP4";
     WriteTextFile(first, "");
     for (int n = 50001; n <= 99999; ++n)
         ASSERT_EQ(link(first.c_str(), (folder / ("M4V" + std::to_string(n) + ".MP4")).c_str()), 0);
-    EXPECT_EQ(NextOutputPath(folder.Path()), folder / "M4V100000.MP4");
+    EXPECT_EQ(ReserveOutputPair(folder.Path()).Name(), "M4V100000");
 }
 
 TEST(ThumbnailPathFor, TheExtensionBecomesThm) {

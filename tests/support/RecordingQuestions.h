@@ -2,6 +2,7 @@
 
 #include "platform/qt/ModalQuestions.h"
 
+#include <QDialog>
 #include <QStringList>
 
 #include <deque>
@@ -26,6 +27,17 @@ public:
         asked.push_back({QStringLiteral("yes-no"), title, text});
         return NextAnswer();
     }
+    void Inform(QWidget*, const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("inform"), title, text});
+    }
+    int RunDialog(QDialog& dialog) override {
+        asked.push_back({QStringLiteral("dialog"), dialog.windowTitle(), dialog.objectName()});
+        if (dialogResults.empty())
+            return QDialog::Rejected;
+        const int result = dialogResults.front();
+        dialogResults.pop_front();
+        return result;
+    }
     QStringList ChooseFilesToOpen(QWidget*, const QString& title, const QStringList& filters,
                                   QString& selectedFilter) override {
         asked.push_back({QStringLiteral("open"), title, selectedFilter});
@@ -37,6 +49,7 @@ public:
 
     std::vector<Asked> asked;
     std::deque<bool> answers; // for the yes/no and OK/Cancel questions, in order; false when out
+    std::deque<int> dialogResults; // for RunDialog, in order; Rejected when out
     QStringList filesToChoose;
     QString filterToChoose;
     QStringList offeredFilters;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,7 @@ std::vector<std::string> FolderEntries(const std::string& path) {
     std::vector<std::string> names;
     for (auto& entry : std::filesystem::directory_iterator(path))
         names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -1,0 +1,81 @@
+#include "engine/RunReport.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+// A runaway line is cut rather than held whole; reasons are one short sentence.
+constexpr std::size_t kLongestLine = 2000;
+constexpr std::string_view kEncoderPrefix = "libq7z: ";
+
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+int RunReport::Converted() const {
+    return static_cast<int>(std::count_if(outcomes.begin(), outcomes.end(), [](const EntryOutcome& outcome) {
+        return outcome.result == EntryResult::Converted;
+    }));
+}
+
+bool RunReport::AllConverted() const {
+    return Converted() == static_cast<int>(outcomes.size());
+}
+
+bool RunReport::HasProblems() const {
+    return std::any_of(outcomes.begin(), outcomes.end(), [](const EntryOutcome& outcome) {
+        return outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty();
+    });
+}
+
+void EncoderReason::Clear() {
+    lastLine_.clear();
+    pending_.clear();
+}
+
+void EncoderReason::Add(std::string_view piece) {
+    for (;;) {
+        const std::size_t end = piece.find_first_of("\r\n");
+        if (end == std::string_view::npos)
+            break;
+        pending_.append(piece.substr(0, std::min(end, kLongestLine)));
+        TakeLine(pending_);
+        pending_.clear();
+        piece.remove_prefix(end + 1);
+    }
+    pending_.append(piece.substr(0, kLongestLine - std::min(pending_.size(), kLongestLine)));
+}
+
+void EncoderReason::TakeLine(std::string_view line) {
+    line = Trimmed(line);
+    if (!line.empty() && line.find("ffmpeg_release_") == std::string_view::npos)
+        lastLine_.assign(line.substr(0, kLongestLine));
+}
+
+std::string EncoderReason::ForExitCode(int exitCode) const {
+    std::string_view line = lastLine_;
+    std::string_view unfinished = Trimmed(pending_);
+    if (!unfinished.empty() && unfinished.find("ffmpeg_release_") == std::string_view::npos)
+        line = unfinished;
+    if (line.substr(0, kEncoderPrefix.size()) == kEncoderPrefix)
+        line.remove_prefix(kEncoderPrefix.size());
+    if (!line.empty())
+        return std::string(line);
+    std::string reason = "The encoder ended with exit code " + std::to_string(exitCode);
+    if (exitCode > 128 && exitCode < 128 + NSIG)
+        reason += std::string(" (") + strsignal(exitCode - 128) + ")";
+    return reason + " and gave no reason";
+}
+
+} // namespace velmora

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// A job-list entry's identity for as long as it is queued, whatever its position.
+using EntryId = std::uint64_t;
+
+enum class EntryResult : std::uint8_t { Converted, Failed, Stopped };
+
+// How one entry of a run ended.
+struct EntryOutcome {
+    EntryId entry = 0;
+    EntryResult result = EntryResult::Converted;
+    // The source path as queued.
+    std::string source;
+    // "M4V<n>" of the video left in the output folder; empty when none was kept.
+    std::string outputName;
+    // Failed: why, in the encoder's words.
+    std::string reason;
+    // Converted without its thumbnail: why the thumbnail could not be made.
+    std::string thumbnailReason;
+};
+
+// Every entry a run reached, in the order it reached them.
+struct RunReport {
+    int queued = 0; // entries when the run started
+    std::vector<EntryOutcome> outcomes;
+
+    int Converted() const;
+    bool AllConverted() const;
+    // Something a person must be told: a failed entry or a video without its thumbnail.
+    bool HasProblems() const;
+};
+
+// The last line an encoder wrote on its standard error, which says why it failed. Pieces may split
+// lines anywhere; progress markers are not reasons.
+class EncoderReason {
+public:
+    void Clear();
+    void Add(std::string_view piece);
+    // The reason for an encoder that ended with exitCode (non-zero): its own last line without the
+    // "libq7z: " it starts with, or what the exit code tells.
+    std::string ForExitCode(int exitCode) const;
+
+private:
+    void TakeLine(std::string_view line);
+
+    std::string lastLine_;
+    std::string pending_;
+};
+
+} // namespace velmora

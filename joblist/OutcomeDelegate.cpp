@@ -1,0 +1,42 @@
+#include "joblist/OutcomeDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMarkPadding = 6;
+
+} // namespace
+
+void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QString mark = index.data(MarkRole).toString();
+    if (mark.isEmpty()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem row = option;
+    initStyleOption(&row, index);
+    QFont markFont = row.font;
+    markFont.setBold(index.data(ProblemRole).toBool());
+    const int markWidth = QFontMetrics(markFont).horizontalAdvance(mark) + 2 * kMarkPadding;
+    // The style would shorten the path to the whole cell and run it under the mark.
+    const int pathWidth = std::max(0, row.rect.width() - markWidth - kMarkPadding);
+    row.text = row.fontMetrics.elidedText(row.text, Qt::ElideMiddle, pathWidth);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &row, painter, widget);
+
+    painter->save();
+    painter->setFont(markFont);
+    const bool selected = (row.state & QStyle::State_Selected) != 0;
+    painter->setPen(row.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    const QRect markRect = row.rect.adjusted(row.rect.width() - markWidth, 0, -kMarkPadding, 0);
+    painter->drawText(markRect, Qt::AlignRight | Qt::AlignVCenter, mark);
+    painter->restore();
+}
+
+} // namespace velmora
