@@ -12,7 +12,9 @@ struct InputFormatDeleter {
 };
 struct OutputFormatDeleter {
     void operator()(AVFormatContext* context) const {
-        if (context->pb != nullptr && !(context->oformat->flags & AVFMT_NOFILE))
+        // A custom AVIOContext has an owner of its own.
+        if (context->pb != nullptr && !(context->oformat->flags & AVFMT_NOFILE) &&
+            !(context->flags & AVFMT_FLAG_CUSTOM_IO))
             avio_closep(&context->pb);
         avformat_free_context(context);
     }
@@ -35,8 +37,12 @@ struct FilterInOutDeleter {
 struct AudioFifoDeleter {
     void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
-struct IOContextDeleter {
-    void operator()(AVIOContext* io) const { avio_closep(&io); }
+// For an AVIOContext from avio_alloc_context, whose buffer FFmpeg may have replaced.
+struct CustomIOContextDeleter {
+    void operator()(AVIOContext* io) const {
+        av_freep(&io->buffer);
+        avio_context_free(&io);
+    }
 };
 
 using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
@@ -47,7 +53,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
-using IOContextPtr = std::unique_ptr<AVIOContext, IOContextDeleter>;
+using CustomIOContextPtr = std::unique_ptr<AVIOContext, CustomIOContextDeleter>;
 
 // Options handed to an avcodec_open2-style call, which may replace the dictionary it is given.
 class OptionDictionary {

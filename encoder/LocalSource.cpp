@@ -3,6 +3,9 @@
 #include "encoder/EncoderError.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <string_view>
 
 namespace velmora::encoder {
@@ -24,20 +27,24 @@ bool ReadsNamedResources(const std::string& formatName) {
     return false;
 }
 
+// Opens the source by its name once; a link to a video is followed. Non-blocking: a named pipe would
+// hold the opening until something writes to it.
+FileDescriptor OpenSourceFile(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file)
+        throw EncoderError("Cannot open source '" + path + "': " + std::strerror(errno));
+    ExpectRegularFile(file.Get(), "Refused source '" + path + "': ");
+    return file;
+}
+
 } // namespace
 
-LocalSource::LocalSource(const std::string& path) : path_(path), url_("file:" + path) {
-    OptionDictionary ioOptions;
-    ioOptions.Set("protocol_whitelist", "file");
-    AVIOContext* opened = nullptr;
-    int result = avio_open2(&opened, url_.c_str(), AVIO_FLAG_READ, nullptr, ioOptions.Address());
-    if (result < 0)
-        throw EncoderError(OpenFailureText(path, result));
-    io_.reset(opened);
-
+LocalSource::LocalSource(const std::string& path)
+    : path_(path), url_("file:" + path),
+      io_(std::make_unique<DescriptorIO>(OpenSourceFile(path), DescriptorIO::Direction::Read)) {
     // The reader is chosen here, from the content, so that a refused one never reads its header.
     const AVInputFormat* reader = nullptr;
-    result = av_probe_input_buffer2(io_.get(), &reader, url_.c_str(), nullptr, 0, 0);
+    int result = av_probe_input_buffer2(io_->Context(), &reader, url_.c_str(), nullptr, 0, 0);
     if (result < 0 || reader == nullptr)
         throw EncoderError(OpenFailureText(path, result < 0 ? result : AVERROR_INVALIDDATA));
     if (ReadsNamedResources(reader->name))
@@ -47,7 +54,7 @@ LocalSource::LocalSource(const std::string& path) : path_(path), url_("file:" + 
     AVFormatContext* format = avformat_alloc_context();
     if (format == nullptr)
         throw EncoderError("Out of memory opening the source");
-    format->pb = io_.get();
+    format->pb = io_->Context();
     format->opaque = this;
     format->io_open = &LocalSource::OpenNested;
     OptionDictionary formatOptions;

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "encoder/DescriptorIO.h"
 #include "encoder/FFmpegPointers.h"
 
+#include <memory>
 #include <string>
 
 namespace velmora::encoder {
 
-// Opens a source as a local file and nothing else: the file protocol only, no reader that fetches
-// further files or addresses the source names (playlists, concat scripts, session descriptions), and
-// no other file opened on the source's behalf. Throws EncoderError with one line for a source that
-// cannot be opened or is refused.
+// Opens a source as a local file and nothing else: a regular file (a named pipe, device or folder is
+// refused before it is read), no reader that fetches further files or addresses the source names
+// (playlists, concat scripts, session descriptions), and no other file opened on the source's behalf.
+// Throws EncoderError with one line for a source that cannot be opened or is refused.
 class LocalSource {
 public:
     explicit LocalSource(const std::string& path);
@@ -28,7 +30,7 @@ private:
     std::string path_;
     std::string url_;
     // Declared before the format so that it is closed after it: the format only borrows the file.
-    IOContextPtr io_;
+    std::unique_ptr<DescriptorIO> io_;
     InputFormatPtr format_;
     bool refusedOpen_ = false;
 };

@@ -1,11 +1,7 @@
 #include "encoder/PspMuxer.h"
 
 #include "encoder/EncoderError.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include "encoder/OutputFile.h"
 
 namespace velmora::encoder {
 namespace {
@@ -34,20 +30,6 @@ std::string AsUtf8(const std::string& text) {
         }
     }
     return result;
-}
-
-// Opens the file for writing without changing it, so that a folder that is missing or not writable is
-// reported before any work is done.
-void ExpectWritable(const std::string& path) {
-    int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (file < 0 && errno == ENOENT) {
-        file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (file >= 0)
-            ::unlink(path.c_str());
-    }
-    if (file < 0)
-        throw EncoderError("Cannot write output '" + path + "': " + std::strerror(errno));
-    ::close(file);
 }
 
 } // namespace
@@ -89,14 +71,13 @@ void PspMuxer::Prepare(const std::string& path, const std::string& title, const 
     videoStream->r_frame_rate = video.framerate;
     AddStream(audio);
     av_dict_set(&format_->metadata, "title", title.c_str(), 0);
-    ExpectWritable(path);
+    ExpectWritableOutput(path);
 }
 
 void PspMuxer::Start() {
-    // The file exists already (the caller's placeholder) and is replaced.
-    int result = avio_open(&format_->pb, ("file:" + path_).c_str(), AVIO_FLAG_WRITE);
-    if (result < 0)
-        throw EncoderError("Cannot write output '" + path_ + "': " + FFmpegErrorText(result));
+    output_ = ReplaceOutput(path_);
+    format_->pb = output_->Context();
+    format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     started_ = true;
     Check(avformat_write_header(format_.get(), nullptr), "Cannot write the header of '" + path_ + "'");
 }
@@ -119,7 +100,7 @@ bool PspMuxer::Started() {
 void PspMuxer::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(format_.get()), "Cannot finish '" + path_ + "'");
-    Check(avio_closep(&format_->pb), "Cannot finish '" + path_ + "'");
+    output_->Close("Cannot finish '" + path_ + "'");
 }
 
 } // namespace velmora::encoder

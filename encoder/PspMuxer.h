@@ -1,7 +1,9 @@
 #pragma once
 
+#include "encoder/DescriptorIO.h"
 #include "encoder/FFmpegPointers.h"
 
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -35,6 +37,8 @@ private:
     AVStream* AddStream(const AVCodecContext& encoder);
     void Start();
 
+    // Declared before the format so that it is closed after it: the format only borrows the file.
+    std::unique_ptr<DescriptorIO> output_;
     OutputFormatPtr format_;
     std::string path_;
     std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
 #include "encoder/InputSource.h"
+#include "encoder/OutputFile.h"
 #include "encoder/VideoFilterGraph.h"
 
 namespace velmora::encoder {
@@ -36,16 +37,9 @@ FramePtr FirstPicture(InputSource& source, AVCodecContext& decoder, const std::s
 }
 
 void WriteFile(const std::string& path, const AVPacket& packet) {
-    AVIOContext* opened = nullptr;
-    int result = avio_open(&opened, ("file:" + path).c_str(), AVIO_FLAG_WRITE);
-    if (result < 0)
-        throw EncoderError("Cannot write output '" + path + "': " + FFmpegErrorText(result));
-    IOContextPtr file(opened);
-    avio_write(file.get(), packet.data, packet.size);
-    AVIOContext* closing = file.release();
-    result = avio_closep(&closing);
-    if (result < 0)
-        throw EncoderError("Cannot write output '" + path + "': " + FFmpegErrorText(result));
+    std::unique_ptr<DescriptorIO> file = ReplaceOutput(path);
+    avio_write(file->Context(), packet.data, packet.size);
+    file->Close("Cannot write output '" + path + "'");
 }
 
 } // namespace

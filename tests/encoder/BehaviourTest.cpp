@@ -8,12 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
+#include <algorithm>
+#include <functional>
 
 namespace velmora::test {
 namespace {
@@ -75,43 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                                       "wide.mpg",
                                       {"-c:v", "mpeg2video", "-flags", "+ildct+ilme", "-field_order", "tt"}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(ThumbnailOfAPipe, IsMadeFromASourceThatCannotSeek) {
-    std::signal(SIGPIPE, SIG_IGN);
-    TemporaryFolder folder;
-    std::string file = folder / "wide.ts";
-    MakeSource(file, kWhiteThenBlack);
-    std::string pipe = folder / "stream.ts";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    // Feeds the named pipe once the encoder opens it; gives up when it never does.
-    std::thread feeder([&] {
-        std::string content = ReadTextFile(file);
-        int end = -1;
-        for (int tries = 0; end < 0 && tries < 1000; ++tries) {
-            end = open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (end < 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        if (end < 0)
-            return;
-        fcntl(end, F_SETFL, 0);
-        for (size_t at = 0; at < content.size();) {
-            ssize_t count = write(end, content.data() + at, content.size() - at);
-            if (count <= 0)
-                break;
-            at += static_cast<size_t>(count);
-        }
-        close(end);
-    });
-    std::string thumbnail = folder / "M4V50000.THM";
-    WritePlaceholder(thumbnail);
-    EncoderRunOptions options;
-    options.timeLimitSeconds = 30;
-    EncoderResult result = RunEncoder(ThumbnailWords(pipe, thumbnail), options);
-    feeder.join();
-    ASSERT_EQ(result.exitCode, 0) << result.errorText;
-    ExpectThumbnailOfFirstPicture(thumbnail);
-}
 
 TEST(Progress, DurationComesFirstThenRisingTimesToTheEnd) {
     TemporaryFolder folder;
