@@ -179,6 +179,7 @@ public:
     QString msgClearAll;
     QString msgFolderView;
     QString msgFinishInfo;
+    QString msgNameNotKept;
 
 protected:
     void showEvent(QShowEvent* event) override;

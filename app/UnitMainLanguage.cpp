@@ -53,6 +53,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgClearAll = text("msgClearAll");
     msgFolderView = text("msgFolderView");
     msgFinishInfo = text("msgFinishInfo");
+    msgNameNotKept = text("msgNameNotKept");
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));

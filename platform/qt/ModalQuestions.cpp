@@ -19,6 +19,10 @@ bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QStri
     return box.exec() == QMessageBox::Yes;
 }
 
+void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, owner).exec();
+}
+
 QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& title,
                                                const QStringList& filters, QString& selectedFilter) {
     QFileDialog dialog(owner, title);

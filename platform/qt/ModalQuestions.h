@@ -16,6 +16,8 @@ public:
     virtual bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) = 0;
     // Yes and No, no icon; true for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& title, const QString& text) = 0;
+    // A warning with OK only.
+    virtual void ShowWarning(QWidget* owner, const QString& title, const QString& text) = 0;
     // Several existing files; none after Cancel. selectedFilter is the filter to open on, and on OK
     // the one the user left selected.
     virtual QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
@@ -27,6 +29,7 @@ class DialogQuestions : public ModalQuestions {
 public:
     bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& title, const QString& text) override;
+    void ShowWarning(QWidget* owner, const QString& title, const QString& text) override;
     QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
                                   QString& selectedFilter) override;
 };

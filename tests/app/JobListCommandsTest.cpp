@@ -1,6 +1,7 @@
 #include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/PathText.h"
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QCheckBox>
@@ -12,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -156,19 +159,38 @@ TEST_F(JobListCommands, AddDialogOffersTheNineFiltersAndRemembersTheLastOneChose
     EXPECT_EQ(Entries().size(), 2u);
 }
 
-TEST_F(JobListCommands, DropAnywhereAddsFilesInOrderAndFoldersByTheRule) {
+TEST_F(JobListCommands, DropAnywhereAddsRegularFilesInOrderByTheirExactBytes) {
     TfrmMain& frmMain = ShowMain();
-    MakeFolder(folder / "clips");
-    const std::string longName = "/v/" + std::string(300, 'x') + ".avi";
-    Drop({QUrl::fromLocalFile("/v/one.avi"), QUrl::fromLocalFile(QString::fromStdString(folder / "clips")),
-          QUrl(QStringLiteral("https://example.org/web.avi")), QUrl::fromLocalFile("/v/two.mkv"),
-          QUrl::fromLocalFile(QString::fromStdString(longName))},
+    const std::string longName = folder / std::string(200, 'x') + "/" + std::string(100, 'y') + ".avi";
+    const std::vector<std::string> files{folder / "one.avi", folder / "caf\xe9.mkv", longName};
+    MakeFolder(folder / std::string(200, 'x'));
+    MakeFolder(folder / "clips.avi");
+    for (const std::string& path : files)
+        WriteTextFile(path, "");
+    ASSERT_EQ(mkfifo((folder / "pipe.avi").c_str(), 0644), 0);
+    const auto url = [](const std::string& path) {
+        return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+    };
+    Drop({url(files[0]), url(folder / "clips.avi"), QUrl(QStringLiteral("https://example.org/web.avi")),
+          url(folder / "pipe.avi"), url(files[1]), url(files[2])},
          frmMain.groupBoxSettings);
-    EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.mkv", longName}))
-        << "a long name is never cut";
+    EXPECT_EQ(Entries(), files) << "a long name is never cut";
+    EXPECT_TRUE(frmMain.listViewFiles->item(1, 0)->text().endsWith(QStringLiteral("caf\uFFFD.mkv")));
+    Drop({url(files[0])}, frmMain.listViewFiles->viewport());
+    EXPECT_EQ(Entries().size(), 4u);
+}
 
-    Drop({QUrl::fromLocalFile("/v/three.mp4")}, frmMain.listViewFiles->viewport());
-    EXPECT_EQ(Entries().back(), "/v/three.mp4");
+TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
+    TfrmMain& frmMain = ShowMain();
+    const std::string latin1 = folder / "caf\xe9.avi", replacement = folder / "caf\uFFFD.mp4";
+    WriteTextFile(latin1, "");
+    WriteTextFile(replacement, "");
+    questions.filesToChoose = {TextFromPath(latin1), QString::fromStdString(replacement), "/v/one.avi"};
+    frmMain.ActionFileAdd->trigger();
+    EXPECT_EQ(Entries(), std::vector<std::string>({replacement, "/v/one.avi"}));
+    ASSERT_EQ(questions.asked.size(), 2u);
+    EXPECT_EQ(questions.asked[1].kind, QStringLiteral("warning"));
+    EXPECT_EQ(questions.asked[1].text, frmMain.msgNameNotKept + "\n\n" + questions.filesToChoose[0]);
 }
 
 TEST_F(JobListCommands, BatchAddIsModelessAndQueuesTheChosenFolder) {

@@ -60,6 +60,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgClearAll",
                             "msgFolderView",
                             "msgFinishInfo",
+                            "msgNameNotKept",
                             "N_1",
                             "N_Skin",
                             "N_Tools",

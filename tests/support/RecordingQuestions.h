@@ -26,6 +26,9 @@ public:
         asked.push_back({QStringLiteral("yes-no"), title, text});
         return NextAnswer();
     }
+    void ShowWarning(QWidget*, const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("warning"), title, text});
+    }
     QStringList ChooseFilesToOpen(QWidget*, const QString& title, const QStringList& filters,
                                   QString& selectedFilter) override {
         asked.push_back({QStringLiteral("open"), title, selectedFilter});
