@@ -63,12 +63,12 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension) {
-    RepaintPacer pacer(listViewFiles);
+    RepaintPacer pacer;
     FolderScanSink sink;
     sink.addFile = [this](const std::string& path) { AddFile(path); };
     sink.afterEntry = [this, &pacer] {
-        pacer.Pace();
-        ProcessPendingEvents();
+        if (pacer.Due())
+            ProcessPendingEvents();
     };
     sink.cancelled = [this] { return closing_; };
     velmora::AddFolderFiles(folder, recurse, extension, sink);
@@ -160,15 +160,15 @@ void TfrmMain::AddDroppedFiles() {
     if (addingDropped_)
         return;
     addingDropped_ = true;
-    RepaintPacer pacer(listViewFiles);
+    RepaintPacer pacer;
     while (!droppedPaths_.empty() && !closing_) {
         const std::string path = std::move(droppedPaths_.front());
         droppedPaths_.pop_front();
         // Folders, pipes and devices are passed over like files of the wrong kind.
         if (IsRegularFile(path))
             AddFile(path);
-        pacer.Pace();
-        ProcessPendingEvents();
+        if (pacer.Due())
+            ProcessPendingEvents();
     }
     droppedPaths_.clear();
     addingDropped_ = false;

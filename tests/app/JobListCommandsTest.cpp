@@ -24,6 +24,15 @@
 namespace velmora::test {
 namespace {
 
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
+
 class JobListCommands : public ProgramFolderTest {
 protected:
     TfrmMain& ShowMain() { return Show().frmMain; }
@@ -191,6 +200,30 @@ TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
     ASSERT_EQ(questions.asked.size(), 2u);
     EXPECT_EQ(questions.asked[1].kind, QStringLiteral("warning"));
     EXPECT_EQ(questions.asked[1].text, frmMain.msgNameNotKept + "\n\n" + questions.filesToChoose[0]);
+}
+
+// Convert pressed while a scan processes its events starts the run nested inside the scan.
+TEST_F(JobListCommands, ListPaintsDuringARunStartedWhileAFolderIsScanned) {
+    TfrmMain& frmMain = ShowMain();
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
+    TemporaryFolder videos;
+    for (int i = 0; i < 300; ++i)
+        WriteTextFile(videos / std::to_string(i) + ".avi", "");
+    PaintCounter paints;
+    frmMain.listViewFiles->viewport()->installEventFilter(&paints);
+    int paintsDuringRun = -1;
+    QTimer::singleShot(0, &frmMain, [&] {
+        EXPECT_LT(frmMain.Jobs().Count(), 300) << "Convert comes while the scan runs";
+        const int before = paints.count;
+        frmMain.ActionConvertNow->trigger();
+        paintsDuringRun = paints.count - before;
+    });
+    frmMain.AddFolderFiles(videos.Path(), false, "avi");
+    EXPECT_EQ(frmMain.Jobs().Count(), 300);
+    EXPECT_EQ(questions.asked.size(), 1u) << "the run went through to its last question";
+    EXPECT_GT(paintsDuringRun, 0);
 }
 
 TEST_F(JobListCommands, BatchAddIsModelessAndQueuesTheChosenFolder) {
