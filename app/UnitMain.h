@@ -190,6 +190,7 @@ public:
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
+    QString msgNameNotKept;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -207,7 +208,7 @@ private:
     void CreateRunners();
     void ConnectJobListHandlers();
     void ConnectConversionHandlers();
-    // Queues dropped paths in order, processing events after each so the window stays responsive.
+    // Queues dropped paths in order, processing events once a frame so the window stays responsive.
     void AddDroppedFiles();
     void ProcessPendingEvents();
 

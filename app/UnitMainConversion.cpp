@@ -138,7 +138,7 @@ void TfrmMain::RunView::ShowPowerOffCountdown() {
 }
 
 void TfrmMain::RunView::ShowEmptyListNotice() {
-    window_.questions_->Inform(&window_, ApplicationTitle(), window_.msgListEmpty);
+    window_.questions_->ShowWarning(&window_, ApplicationTitle(), window_.msgListEmpty);
 }
 
 bool TfrmMain::RunView::ShowRunReport(const RunReport& report) {

@@ -10,6 +10,7 @@
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileSystem.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
@@ -62,12 +63,12 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension) {
-    RepaintPacer pacer(listViewFiles);
+    RepaintPacer pacer;
     FolderScanSink sink;
     sink.addFile = [this](const std::string& path) { AddFile(path); };
     sink.afterEntry = [this, &pacer] {
-        pacer.Pace();
-        ProcessPendingEvents();
+        if (pacer.Due())
+            ProcessPendingEvents();
     };
     sink.cancelled = [this] { return closing_; };
     velmora::AddFolderFiles(folder, recurse, extension, sink);
@@ -83,11 +84,19 @@ void TfrmMain::ActionFileAddExecute() {
     if (chosen.isEmpty())
         return;
     openFilter_ = selected;
+    QStringList refused;
     for (const QString& file : chosen) {
         if (file.isEmpty())
             break;
-        AddFile(PathFromText(file));
+        // The dialog gives names as text only: one it cannot give back exactly is refused, not guessed.
+        if (TextKeepsFileName(file))
+            AddFile(PathFromText(file));
+        else
+            refused << file;
     }
+    if (!refused.isEmpty())
+        questions_->ShowWarning(this, ApplicationTitle(),
+                                msgNameNotKept + QStringLiteral("\n\n") + refused.join('\n'));
 }
 
 void TfrmMain::ActionFileBatchAddExecute() {
@@ -140,7 +149,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
         return;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            droppedPaths_.push_back(PathFromText(url.toLocalFile()));
+            droppedPaths_.push_back(PathFromLocalFileUrl(url));
     event->acceptProposedAction();
     // The drop source waits for this handler; the names are added once it has returned.
     QTimer::singleShot(0, this, Guarded([this] { AddDroppedFiles(); }));
@@ -151,13 +160,15 @@ void TfrmMain::AddDroppedFiles() {
     if (addingDropped_)
         return;
     addingDropped_ = true;
-    RepaintPacer pacer(listViewFiles);
+    RepaintPacer pacer;
     while (!droppedPaths_.empty() && !closing_) {
         const std::string path = std::move(droppedPaths_.front());
         droppedPaths_.pop_front();
-        AddFile(path);
-        pacer.Pace();
-        ProcessPendingEvents();
+        // Folders, pipes and devices are passed over like files of the wrong kind.
+        if (IsRegularFile(path))
+            AddFile(path);
+        if (pacer.Due())
+            ProcessPendingEvents();
     }
     droppedPaths_.clear();
     addingDropped_ = false;

@@ -63,6 +63,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
+    msgNameNotKept = text("msgNameNotKept");
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));

@@ -20,13 +20,23 @@ struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
-bool IsRealFolder(const std::string& path, const dirent& entry) {
-    if (entry.d_type == DT_DIR)
-        return true;
-    if (entry.d_type != DT_UNKNOWN)
-        return false;
-    struct stat status {};
-    return lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+enum class EntryKind { RegularFile, RealFolder, Other };
+
+// d_type answers for most entries without a stat; only links and unknown types are looked up.
+EntryKind KindOf(const std::string& path, const dirent& entry) {
+    mode_t mode = DTTOIF(entry.d_type);
+    if (entry.d_type == DT_UNKNOWN) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0)
+            return EntryKind::Other;
+        mode = status.st_mode;
+    }
+    if (S_ISREG(mode))
+        return EntryKind::RegularFile;
+    if (S_ISDIR(mode))
+        return EntryKind::RealFolder;
+    // A link counts when it leads to a regular file; a link to a folder is never entered.
+    return S_ISLNK(mode) && IsRegularFile(path) ? EntryKind::RegularFile : EntryKind::Other;
 }
 
 class FolderWalk {
@@ -52,11 +62,13 @@ public:
             if (!Matches(name))
                 continue;
             const std::string path = JoinPath(folder, name);
-            if (recurse_ && name[0] != '.' && IsRealFolder(path, *entry)) {
+            // Pipes, sockets, devices and dangling links would leave the encoder waiting or failing.
+            const EntryKind kind = KindOf(path, *entry);
+            if (kind == EntryKind::RegularFile) {
+                sink_.addFile(path);
+            } else if (kind == EntryKind::RealFolder && recurse_ && name[0] != '.') {
                 if (!Scan(path))
                     return false;
-            } else {
-                sink_.addFile(path);
             }
             if (sink_.afterEntry)
                 sink_.afterEntry();

@@ -1,27 +1,20 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QPointer>
-#include <QWidget>
 
 namespace velmora {
 
-// While a long fill adds entry after entry, lets the widget paint at most once a frame: painting
-// after every entry would cost more than the adding itself.
+// Paces the event processing of a long fill: processing events after every entry would repaint the
+// list once an entry, which costs more than the adding itself. The list's updates are never turned
+// off, because a run or a modal dialog started from the processed events lasts inside the fill and
+// must paint.
 class RepaintPacer {
 public:
-    explicit RepaintPacer(QWidget* widget);
-    ~RepaintPacer();
-    RepaintPacer(const RepaintPacer&) = delete;
-    RepaintPacer& operator=(const RepaintPacer&) = delete;
-
-    // Call after each entry, before events are processed.
-    void Pace();
+    // True after the first entry and then at most once a frame: the caller processes its events then.
+    bool Due();
 
 private:
-    QPointer<QWidget> widget_;
-    QElapsedTimer sincePaint_;
-    bool wasEnabled_;
+    QElapsedTimer sinceEvents_;
 };
 
 } // namespace velmora

@@ -12,6 +12,9 @@ bool FileExists(const std::string& path);
 
 bool DirectoryExists(const std::string& path);
 
+// True for a regular file or a link to one; a pipe or a device would make a reader wait or never end.
+bool IsRegularFile(const std::string& path);
+
 // The folder text with one '/' added unless it already ends in one.
 std::string WithTrailingSeparator(const std::string& folder);
 

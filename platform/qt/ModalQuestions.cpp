@@ -19,13 +19,12 @@ bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QStri
     return box.exec() == QMessageBox::Yes;
 }
 
-void DialogQuestions::Inform(QWidget* owner, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, owner);
-    box.exec();
-}
-
 int DialogQuestions::RunDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, owner).exec();
 }
 
 QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& title,

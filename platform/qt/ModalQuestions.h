@@ -17,10 +17,10 @@ public:
     virtual bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) = 0;
     // Yes and No, no icon; true for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& title, const QString& text) = 0;
-    // A notice with an information icon and OK.
-    virtual void Inform(QWidget* owner, const QString& title, const QString& text) = 0;
     // Shows one of the program's own dialogs modally; its result.
     virtual int RunDialog(QDialog& dialog) = 0;
+    // A warning with OK only.
+    virtual void ShowWarning(QWidget* owner, const QString& title, const QString& text) = 0;
     // Several existing files; none after Cancel. selectedFilter is the filter to open on, and on OK
     // the one the user left selected.
     virtual QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
@@ -32,8 +32,8 @@ class DialogQuestions : public ModalQuestions {
 public:
     bool ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget* owner, const QString& title, const QString& text) override;
-    void Inform(QWidget* owner, const QString& title, const QString& text) override;
     int RunDialog(QDialog& dialog) override;
+    void ShowWarning(QWidget* owner, const QString& title, const QString& text) override;
     QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
                                   QString& selectedFilter) override;
 };

@@ -1,6 +1,7 @@
 #include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/PathText.h"
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QCheckBox>
@@ -13,6 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -20,6 +23,15 @@
 
 namespace velmora::test {
 namespace {
+
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
 
 class JobListCommands : public ProgramFolderTest {
 protected:
@@ -156,19 +168,62 @@ TEST_F(JobListCommands, AddDialogOffersTheNineFiltersAndRemembersTheLastOneChose
     EXPECT_EQ(Entries().size(), 2u);
 }
 
-TEST_F(JobListCommands, DropAnywhereAddsFilesInOrderAndFoldersByTheRule) {
+TEST_F(JobListCommands, DropAnywhereAddsRegularFilesInOrderByTheirExactBytes) {
     TfrmMain& frmMain = ShowMain();
-    MakeFolder(folder / "clips");
-    const std::string longName = "/v/" + std::string(300, 'x') + ".avi";
-    Drop({QUrl::fromLocalFile("/v/one.avi"), QUrl::fromLocalFile(QString::fromStdString(folder / "clips")),
-          QUrl(QStringLiteral("https://example.org/web.avi")), QUrl::fromLocalFile("/v/two.mkv"),
-          QUrl::fromLocalFile(QString::fromStdString(longName))},
+    const std::string longName = folder / std::string(200, 'x') + "/" + std::string(100, 'y') + ".avi";
+    const std::vector<std::string> files{folder / "one.avi", folder / "caf\xe9.mkv", longName};
+    MakeFolder(folder / std::string(200, 'x'));
+    MakeFolder(folder / "clips.avi");
+    for (const std::string& path : files)
+        WriteTextFile(path, "");
+    ASSERT_EQ(mkfifo((folder / "pipe.avi").c_str(), 0644), 0);
+    const auto url = [](const std::string& path) {
+        return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+    };
+    Drop({url(files[0]), url(folder / "clips.avi"), QUrl(QStringLiteral("https://example.org/web.avi")),
+          url(folder / "pipe.avi"), url(files[1]), url(files[2])},
          frmMain.groupBoxSettings);
-    EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.mkv", longName}))
-        << "a long name is never cut";
+    EXPECT_EQ(Entries(), files) << "a long name is never cut";
+    EXPECT_TRUE(frmMain.listViewFiles->item(1, 0)->text().endsWith(QStringLiteral("caf\uFFFD.mkv")));
+    Drop({url(files[0])}, frmMain.listViewFiles->viewport());
+    EXPECT_EQ(Entries().size(), 4u);
+}
 
-    Drop({QUrl::fromLocalFile("/v/three.mp4")}, frmMain.listViewFiles->viewport());
-    EXPECT_EQ(Entries().back(), "/v/three.mp4");
+TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
+    TfrmMain& frmMain = ShowMain();
+    const std::string latin1 = folder / "caf\xe9.avi", replacement = folder / "caf\uFFFD.mp4";
+    WriteTextFile(latin1, "");
+    WriteTextFile(replacement, "");
+    questions.filesToChoose = {TextFromPath(latin1), QString::fromStdString(replacement), "/v/one.avi"};
+    frmMain.ActionFileAdd->trigger();
+    EXPECT_EQ(Entries(), std::vector<std::string>({replacement, "/v/one.avi"}));
+    ASSERT_EQ(questions.asked.size(), 2u);
+    EXPECT_EQ(questions.asked[1].kind, QStringLiteral("warning"));
+    EXPECT_EQ(questions.asked[1].text, frmMain.msgNameNotKept + "\n\n" + questions.filesToChoose[0]);
+}
+
+// Convert pressed while a scan processes its events starts the run nested inside the scan.
+TEST_F(JobListCommands, ListPaintsDuringARunStartedWhileAFolderIsScanned) {
+    TfrmMain& frmMain = ShowMain();
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
+    TemporaryFolder videos;
+    for (int i = 0; i < 300; ++i)
+        WriteTextFile(videos / std::to_string(i) + ".avi", "");
+    PaintCounter paints;
+    frmMain.listViewFiles->viewport()->installEventFilter(&paints);
+    int paintsDuringRun = -1;
+    QTimer::singleShot(0, &frmMain, [&] {
+        EXPECT_LT(frmMain.Jobs().Count(), 300) << "Convert comes while the scan runs";
+        const int before = paints.count;
+        frmMain.ActionConvertNow->trigger();
+        paintsDuringRun = paints.count - before;
+    });
+    frmMain.AddFolderFiles(videos.Path(), false, "avi");
+    EXPECT_EQ(frmMain.Jobs().Count(), 300);
+    EXPECT_EQ(questions.asked.size(), 1u) << "the run went through to its last question";
+    EXPECT_GT(paintsDuringRun, 0);
 }
 
 TEST_F(JobListCommands, BatchAddIsModelessAndQueuesTheChosenFolder) {

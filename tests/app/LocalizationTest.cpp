@@ -69,6 +69,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgOutcomeFailed",
                             "msgOutcomeStopped",
                             "msgOutcomeStoppedKept",
+                            "msgNameNotKept",
                             "N_1",
                             "N_Skin",
                             "N_Tools",

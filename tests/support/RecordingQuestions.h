@@ -27,9 +27,6 @@ public:
         asked.push_back({QStringLiteral("yes-no"), title, text});
         return NextAnswer();
     }
-    void Inform(QWidget*, const QString& title, const QString& text) override {
-        asked.push_back({QStringLiteral("inform"), title, text});
-    }
     int RunDialog(QDialog& dialog) override {
         asked.push_back({QStringLiteral("dialog"), dialog.windowTitle(), dialog.objectName()});
         if (dialogResults.empty())
@@ -37,6 +34,9 @@ public:
         const int result = dialogResults.front();
         dialogResults.pop_front();
         return result;
+    }
+    void ShowWarning(QWidget*, const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("warning"), title, text});
     }
     QStringList ChooseFilesToOpen(QWidget*, const QString& title, const QStringList& filters,
                                   QString& selectedFilter) override {
