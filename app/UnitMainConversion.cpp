@@ -51,7 +51,8 @@ void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome)
     switch (outcome.result) {
     case EntryResult::Converted:
         window_.jobList_->ShowOutcome(index, name, OutcomeDetails(outcome),
-                                      outcome.thumbnailReason.empty() ? RowOutcome::Done : RowOutcome::Problem);
+                                      outcome.thumbnailReason.empty() ? RowOutcome::Done
+                                                                      : RowOutcome::Problem);
         break;
     case EntryResult::Failed:
         window_.jobList_->ShowOutcome(index, window_.StringOutcomeFailed, OutcomeDetails(outcome),
@@ -150,7 +151,8 @@ bool TfrmMain::RunView::ShowRunReport(const RunReport& report) {
         if (outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty())
             problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") + OutcomeDetails(outcome);
     const int converted = report.Converted();
-    const QString summary = window_.msgRunSummary.arg(QString::number(converted), QString::number(report.queued));
+    const QString summary =
+        window_.msgRunSummary.arg(QString::number(converted), QString::number(report.queued));
     dialog->SetReport(summary, problems, converted > 0);
     return window_.questions_->RunDialog(*dialog) == TfrmRunReport::RemoveConverted;
 }

@@ -17,10 +17,10 @@
 namespace velmora {
 
 TfrmRunReport::TfrmRunReport(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmRunReport"));
     setWindowTitle(QStringLiteral("Conversion report"));
-    setSizeGripEnabled(true);
     resize(480, 300);
 
     labelSummary = new QLabel(this);
@@ -49,6 +49,9 @@ TfrmRunReport::TfrmRunReport(QWidget* parent)
     buttonClose->setObjectName(QStringLiteral("buttonClose"));
     buttonClose->setDefault(true);
 
+    // As large as the other dialogs' buttons, whatever padding the skin gives them.
+    for (QPushButton* button : {buttonCopy, buttonRemoveConverted, buttonClose})
+        button->setMinimumSize(80, 25);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(buttonCopy);
     buttons->addWidget(buttonRemoveConverted);
@@ -90,8 +93,8 @@ void TfrmRunReport::LoadLanguageTexts(const LanguageFile& texts) {
 }
 
 void TfrmRunReport::ApplyJapaneseCharset() {
-    for (QWidget* control : std::initializer_list<QWidget*>{labelSummary, labelProblems, memoProblems, buttonCopy,
-                                                            buttonRemoveConverted, buttonClose})
+    for (QWidget* control : std::initializer_list<QWidget*>{labelSummary, labelProblems, memoProblems,
+                                                            buttonCopy, buttonRemoveConverted, buttonClose})
         UseJapaneseFont(control);
 }
 

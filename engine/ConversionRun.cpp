@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 #include <vector>
@@ -195,9 +196,14 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
     } else {
         output.Remove();
+        // Without a video its picture does not matter.
+        outcome.thumbnailReason.clear();
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Failed;
+        // The encoder was given no name and cannot tell which file is missing.
         if (!FStopRequested)
-            outcome.reason = videoReason_.ForExitCode(*videoEnd);
+            outcome.reason = sourceShort.empty()
+                                 ? "The file is no longer there: it was moved or deleted after it was queued"
+                                 : videoReason_.ForExitCode(*videoEnd);
     }
     Record(std::move(outcome));
     return true;
@@ -242,7 +248,8 @@ void ConversionRun::CompleteRun(const std::string& folder) {
     if (closing_ || !ReportProblems())
         return;
     // Nothing was made: there is nothing to look at in the folder.
-    if (report_.Converted() == 0)
+    if (std::none_of(report_.outcomes.begin(), report_.outcomes.end(),
+                     [](const EntryOutcome& outcome) { return !outcome.outputName.empty(); }))
         return;
     if (window_.AskOpenOutputFolder(report_.AllConverted()) && !closing_)
         window_.OpenOutputFolder(folder);

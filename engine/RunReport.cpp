@@ -64,6 +64,11 @@ void EncoderReason::TakeLine(std::string_view line) {
 }
 
 std::string EncoderReason::ForExitCode(int exitCode) const {
+    // Killed, by the runner's stop (4) or a signal: whatever it wrote last is no reason.
+    if (exitCode == 4)
+        return "The encoder was killed before it finished";
+    if (exitCode > 128 && exitCode < 128 + NSIG)
+        return std::string("The encoder ended abnormally (") + strsignal(exitCode - 128) + ")";
     std::string_view line = lastLine_;
     std::string_view unfinished = Trimmed(pending_);
     if (!unfinished.empty() && unfinished.find("ffmpeg_release_") == std::string_view::npos)
@@ -72,10 +77,7 @@ std::string EncoderReason::ForExitCode(int exitCode) const {
         line.remove_prefix(kEncoderPrefix.size());
     if (!line.empty())
         return std::string(line);
-    std::string reason = "The encoder ended with exit code " + std::to_string(exitCode);
-    if (exitCode > 128 && exitCode < 128 + NSIG)
-        reason += std::string(" (") + strsignal(exitCode - 128) + ")";
-    return reason + " and gave no reason";
+    return "The encoder ended with exit code " + std::to_string(exitCode) + " and gave no reason";
 }
 
 } // namespace velmora

@@ -44,7 +44,7 @@ public:
     void Clear();
     void Add(std::string_view piece);
     // The reason for an encoder that ended with exitCode (non-zero): its own last line without the
-    // "libq7z: " it starts with, or what the exit code tells.
+    // "libq7z: " it starts with, or, when it was killed or gave none, what the exit code tells.
     std::string ForExitCode(int exitCode) const;
 
 private:

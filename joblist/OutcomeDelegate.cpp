@@ -12,7 +12,8 @@ constexpr int kMarkPadding = 6;
 
 } // namespace
 
-void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
     const QString mark = index.data(MarkRole).toString();
     if (mark.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);

@@ -3,6 +3,7 @@
 // Run it on a display (xvfb-run) to see what users see.
 #include "app/ProgramWindows.h"
 #include "app/SkinChoice.h"
+#include "joblist/JobList.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>
@@ -54,6 +55,16 @@ int main(int argc, char** argv) {
         velmora::ProgramWindows windows(folder.Path());
         windows.frmMain.move(40, 30);
         windows.frmMain.show();
+        // Rows as a run with a failed file leaves them.
+        velmora::TfrmMain& main = windows.frmMain;
+        for (const char* path : {"/videos/holiday.avi", "/videos/damaged clip.wmv", "/videos/lecture.mkv"})
+            main.AddFile(path);
+        main.Jobs().ShowOutcome(0, QStringLiteral("M4V50000"), main.msgOutcomeConverted.arg("M4V50000"),
+                                velmora::RowOutcome::Done);
+        const QString failed = main.msgOutcomeFailed.arg("Invalid data found when processing input");
+        main.Jobs().ShowOutcome(1, main.StringOutcomeFailed, failed, velmora::RowOutcome::Problem);
+        main.Jobs().ShowOutcome(2, QStringLiteral("M4V50001"), main.msgOutcomeConverted.arg("M4V50001"),
+                                velmora::RowOutcome::Done);
         Settle();
         const std::string name = language + "-" + std::to_string(skin);
         Save(windows.frmMain.grab(), pictures + "main-" + name + ".png");
@@ -65,6 +76,12 @@ int main(int argc, char** argv) {
         Settle();
         Save(windows.FrmBatchAdd.grab(), pictures + "batchadd-" + name + ".png");
         windows.FrmBatchAdd.hide();
+        windows.frmRunReport.SetReport(main.msgRunSummary.arg("2", "3"),
+                                       {QStringLiteral("/videos/damaged clip.wmv\n    ") + failed}, true);
+        windows.frmRunReport.show();
+        Settle();
+        Save(windows.frmRunReport.grab(), pictures + "report-" + name + ".png");
+        windows.frmRunReport.hide();
         // The skin menu open over the window, as the screen shows it.
         QMenuBar* bar = windows.frmMain.MainMenu;
         const QRect entry = bar->actionGeometry(windows.frmMain.N_Skin->menuAction());

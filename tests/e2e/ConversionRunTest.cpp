@@ -135,7 +135,8 @@ TEST_F(ConversionTest, FilesThatCannotBeConvertedAreReportedAndLeaveNoPair) {
     bool killed = false;
     Convert([&] {
         // An encoder killed from outside fails its file too.
-        if (!frmMain.ConsoleIO->IsRunning() || !frmMain.labelCurrentInfo->text().contains(QStringLiteral(" 3/4 ")) ||
+        if (!frmMain.ConsoleIO->IsRunning() ||
+            !frmMain.labelCurrentInfo->text().contains(QStringLiteral(" 3/4 ")) ||
             frmMain.progressBarCurrent->value() < 5)
             return false;
         for (pid_t encoder : EncoderChildren())
@@ -155,7 +156,8 @@ TEST_F(ConversionTest, FilesThatCannotBeConvertedAreReportedAndLeaveNoPair) {
     const QString problems = report.memoProblems->toPlainText();
     for (const std::string& path : {vanishing, broken, LongSource()})
         EXPECT_TRUE(problems.contains(QString::fromStdString(path + "\n    Could not be converted: ")))
-            << path << " in\n" << problems.toStdString();
+            << path << " in\n"
+            << problems.toStdString();
     EXPECT_EQ(problems.count(QStringLiteral("Could not be converted")), 3);
     EXPECT_TRUE(report.buttonRemoveConverted->isEnabled());
 
@@ -182,7 +184,8 @@ TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
     const std::string out = folder / "out";
     TfrmMain& frmMain = Prepare(out, {LongSource(), ShortSource()});
     Convert([&] {
-        if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning())
+        // Once part of the video is written: that part is kept, as a stop keeps it.
+        if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 5)
             return false;
         frmMain.close();
         return true;
@@ -212,7 +215,8 @@ TEST_F(ConversionTest, FailuresAreReportedAndTheNextConvertStartsAfresh) {
     frmMain.editOutputFolder->setText(QString::fromStdString(folder / "plain/out"));
     Convert();
     ASSERT_EQ(errors.shown.size(), 2u);
-    EXPECT_EQ(errors.shown[1], "System Error.  Code: 20.\r\nNot a directory.\r\nFolder: \"" + folder / "plain/out\"");
+    EXPECT_EQ(errors.shown[1],
+              "System Error.  Code: 20.\r\nNot a directory.\r\nFolder: \"" + folder / "plain/out\"");
 
     frmMain.editOutputFolder->setText(QString());
     Convert();

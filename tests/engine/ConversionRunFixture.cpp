@@ -46,7 +46,9 @@ ConversionRunTest::ConversionRunTest()
     SetUpEncoderRunners(*ConsoleIO, *ConsoleIOTHM, run);
     for (TConsoleIO* runner : {ConsoleIO.get(), ConsoleIOTHM.get()})
         runner->WaitTimeout = 1000;
-    clock = [now = std::chrono::steady_clock::time_point()]() mutable { return now += std::chrono::seconds(1); };
+    clock = [now = std::chrono::steady_clock::time_point()]() mutable {
+        return now += std::chrono::seconds(1);
+    };
     run = std::make_unique<ConversionRun>(window, *ConsoleIO, *ConsoleIOTHM, programFolder.Path(),
                                           [this] { return clock(); });
     ConsoleIO->OnProcessStatusChange = [this](TConsoleIO&, bool running) {

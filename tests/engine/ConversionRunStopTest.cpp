@@ -38,7 +38,8 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     EXPECT_EQ(WindowEvents({"reset", "countdown", "ask"}), (Texts{"reset", "reset"}));
     EXPECT_EQ(WindowEvents({"status", "reset"}).back(), "reset");
     EXPECT_EQ(ReadTextFile(outputFolder / "M4V50001.MP4"), "video of " + window.entries[1].text + " stopped");
-    EXPECT_EQ(WindowEvents({"outcome"}), (Texts{"outcome:0:converted:M4V50000", "outcome:1:stopped:M4V50001"}));
+    EXPECT_EQ(WindowEvents({"outcome"}),
+              (Texts{"outcome:0:converted:M4V50000", "outcome:1:stopped:M4V50001"}));
     EXPECT_FALSE(run->IsRunActive());
     EXPECT_FALSE(ConsoleIO->IsRunning());
 
@@ -47,7 +48,7 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     window.duringWait = nullptr;
     window.events.clear();
     run->ActionConvertNowExecute();
-    EXPECT_EQ(window.events.front(), "select:0");
+    EXPECT_EQ(WindowEvents({"select"}).front(), "select:0");
     EXPECT_EQ(Calls().size(), 10u);
     EXPECT_EQ(Calls()[4].Output(), outputFolder / "M4V50002.THM");
     EXPECT_EQ(WindowEvents({"countdown", "ask"}), (Texts{"countdown", "ask"}));
@@ -58,7 +59,8 @@ TEST_F(ConversionRunTest, StopDuringTheLastEntryStillCompletesTheRun) {
     window.duringWait =
         PressConvertOnce(*run, [this] { return ConsoleIO->IsRunning() && !window.progress.empty(); });
     run->ActionConvertNowExecute();
-    EXPECT_EQ(WindowEvents({"reset", "ask"}), (Texts{"reset", "reset", "ask"}));
+    // The shortened video is there to look at, but not everything was converted.
+    EXPECT_EQ(WindowEvents({"reset", "ask"}), (Texts{"reset", "reset", "ask:partial"}));
 }
 
 TEST_F(ConversionRunTest, ConvertDuringAThumbnailStepIsAStopRequest) {
@@ -70,7 +72,8 @@ TEST_F(ConversionRunTest, ConvertDuringAThumbnailStepIsAStopRequest) {
     // video.
     EXPECT_EQ(CallKinds(), Texts{"thumb:a.avi"});
     EXPECT_TRUE(FolderEntries(outputFolder.Path()).empty());
-    EXPECT_EQ(WindowEvents({"reset", "ask", "video", "outcome"}), (Texts{"outcome:0:stopped:", "reset", "reset"}));
+    EXPECT_EQ(WindowEvents({"reset", "ask", "video", "outcome"}),
+              (Texts{"reset", "outcome:0:stopped:", "reset"}));
     EXPECT_TRUE(run->FStopRequested);
     EXPECT_FALSE(run->IsRunActive());
 }
@@ -85,7 +88,11 @@ TEST_F(ConversionRunTest, ClosingTheWindowEndsTheRunInEitherStep) {
     };
     const Texts pair{"M4V50000.MP4", "M4V50000.THM"};
     const std::vector<Case> cases{
-        {"video step", "time=1 hold", [this] { return ConsoleIO->IsRunning(); }, {"thumb:a.avi", "video:a.avi"}, pair},
+        {"video step",
+         "time=1 hold",
+         [this] { return ConsoleIO->IsRunning(); },
+         {"thumb:a.avi", "video:a.avi"},
+         pair},
         {"thumbnail step", "thumb-hold", [this] { return ConsoleIOTHM->IsRunning(); }, {"thumb:a.avi"}, {}},
         // an encoder that ignores "quit" is killed after the runner's second
         {"deaf encoder",
@@ -160,8 +167,7 @@ TEST_F(ConversionRunTest, AnEncoderKilledFromOutsideLetsTheRunGoOn) {
     EXPECT_EQ(WindowEvents({"outcome", "report", "ask"}),
               (Texts{"outcome:0:failed:", "outcome:1:converted:M4V50000", "report", "ask:partial"}));
     ASSERT_TRUE(window.report);
-    EXPECT_EQ(window.report->outcomes.at(0).reason,
-              "The encoder ended with exit code 4 and gave no reason");
+    EXPECT_EQ(window.report->outcomes.at(0).reason, "The encoder was killed before it finished");
     EXPECT_TRUE(reporter.shown.empty());
 }
 
@@ -205,7 +211,7 @@ TEST_F(ConversionRunTest, AnEncoderThatCannotStartEndsTheRunAndTheNextRunStartsA
         ASSERT_EQ(symlink(FAKE_ENCODER, encoder.c_str()), 0);
         window.events.clear();
         run->ActionConvertNowExecute();
-        EXPECT_EQ(window.events.front(), "select:0");
+        EXPECT_EQ(WindowEvents({"select"}).front(), "select:0");
         EXPECT_EQ(ReadTextFile(output / "M4V50000.THM"), "thumbnail of " + window.entries[0].text);
         EXPECT_EQ(ReadTextFile(output / "M4V50001.MP4"), "video of " + window.entries[1].text);
         unlink((programFolder / "calls.log").c_str());

@@ -152,7 +152,7 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
          false,
          {"outcome:0:failed:", "report"},
          {},
-         {"cannot open the source ''", ""},
+         {"The file is no longer there: it was moved or deleted after it was queued", ""},
          {"gone.avi"}},
         // the PSP lists a video without its picture
         {"a thumbnail that fails",
@@ -213,8 +213,8 @@ TEST(EncoderReason, TheLastLineThatIsNotProgress) {
         {{"libq7z: no newline at the end"}, 1, "no newline at the end"},
         {{"other words: as they stand\n\n  \r"}, 1, "other words: as they stand"},
         {{}, 1, "The encoder ended with exit code 1 and gave no reason"},
-        {{"ffmpeg_release_time=1.0=ffmpeg_release_time\r"}, 139,
-         "The encoder ended with exit code 139 (Segmentation fault) and gave no reason"},
+        {{"libq7z: banner\n"}, 139, "The encoder ended abnormally (Segmentation fault)"},
+        {{"libq7z: banner\n"}, 4, "The encoder was killed before it finished"},
     };
     for (const Case& each : cases) {
         EncoderReason reason;
@@ -246,7 +246,8 @@ TEST_F(ConversionRunTest, ASecondPressWithinHalfASecondOfTheStartIsIgnored) {
                 ConsoleIOTHM->SendLine("quit");
         };
         run->ActionConvertNowExecute();
-        const Texts calls = millisecondsLater < 500 ? Texts{"thumb:a.avi", "video:a.avi"} : Texts{"thumb:a.avi"};
+        const Texts calls =
+            millisecondsLater < 500 ? Texts{"thumb:a.avi", "video:a.avi"} : Texts{"thumb:a.avi"};
         EXPECT_EQ(CallKinds(), calls);
     }
 }
@@ -272,7 +273,10 @@ TEST_F(ConversionRunTest, EditsDuringAThumbnailStepConvertEachQueuedEntryOnce) {
          0,
          [](Entries& entries) { entries.resize(1, entries[0]); },
          {"thumb:a.avi", "video:a.avi"}},
-        {"every entry", 1, [](Entries& entries) { entries.clear(); }, {"thumb:a.avi", "video:a.avi", "thumb:b.avi"}},
+        {"every entry",
+         1,
+         [](Entries& entries) { entries.clear(); },
+         {"thumb:a.avi", "video:a.avi", "thumb:b.avi"}},
         // taken off the list: its video is not made, and b, now in its place, is not passed over
         {"the current entry",
          0,

@@ -23,7 +23,11 @@ TEST(ReserveOutputPair, TheFirstNumberWhoseNamesAreBothFree) {
         {"an existing video moves the number", {"M4V50000.MP4"}, {}, {}, "M4V50001"},
         {"so does a thumbnail alone", {"M4V50000.THM"}, {}, {}, "M4V50001"},
         {"a gap is filled", {"M4V50000.MP4", "M4V50002.MP4"}, {}, {}, "M4V50001"},
-        {"other names do not count", {"m4v50000.mp4", "M4V50000.MP4.bak", "M4V050000.MP4"}, {}, {}, "M4V50000"},
+        {"other names do not count",
+         {"m4v50000.mp4", "M4V50000.MP4.bak", "M4V050000.MP4"},
+         {},
+         {},
+         "M4V50000"},
         {"a folder takes its number", {}, {"M4V50000.MP4", "M4V50001.THM"}, {}, "M4V50002"},
         {"links are never followed", {}, {}, {"M4V50000.THM", "dangling:M4V50001.MP4"}, "M4V50002"},
     };
@@ -39,7 +43,9 @@ TEST(ReserveOutputPair, TheFirstNumberWhoseNamesAreBothFree) {
         for (std::string name : each.links) {
             const bool dangling = name.rfind("dangling:", 0) == 0;
             name = name.substr(dangling ? 9 : 0);
-            ASSERT_EQ(symlink((folder / (dangling ? "outside/none" : "outside/target")).c_str(), (folder / name).c_str()), 0);
+            ASSERT_EQ(symlink((folder / (dangling ? "outside/none" : "outside/target")).c_str(),
+                              (folder / name).c_str()),
+                      0);
         }
         const OutputPair pair = ReserveOutputPair(folder.Path());
         EXPECT_EQ(pair.Name(), each.expected);

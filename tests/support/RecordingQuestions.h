@@ -48,7 +48,7 @@ public:
     }
 
     std::vector<Asked> asked;
-    std::deque<bool> answers; // for the yes/no and OK/Cancel questions, in order; false when out
+    std::deque<bool> answers;      // for the yes/no and OK/Cancel questions, in order; false when out
     std::deque<int> dialogResults; // for RunDialog, in order; Rejected when out
     QStringList filesToChoose;
     QString filterToChoose;
