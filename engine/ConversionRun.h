@@ -18,10 +18,11 @@ struct OutputPair;
 // dispatching its events. Lives on the user-interface thread beside the window's two runners.
 //
 // The window routes to it:
-//   ActionConvertNow                -> ActionConvertNowExecute()
-//   ConsoleIO.OnReceiveOutput/Error -> ParseEncoderOutput(Cmd) and the encoder's reason, set up by
-//   ConsoleIOTHM.OnReceiveError     -> the thumbnail encoder's reason    SetUpEncoderRunners
-//   closing the window              -> Close(), before the runners are released
+//   ActionConvertNow             -> ActionConvertNowExecute()
+//   ConsoleIO.OnReceiveOutput    -> ParseEncoderOutput(Cmd)      } set up by
+//   ConsoleIO.OnReceiveError     -> ReceiveVideoError(Cmd)       } SetUpEncoderRunners
+//   ConsoleIOTHM.OnReceiveError  -> ReceiveThumbnailError(Cmd)   }
+//   closing the window           -> Close(), before the runners are released
 // and itself enables its run controls from ConsoleIO.OnProcessStatusChange.
 //
 // The run follows the entries queued when it started, not their positions: each one still queued is

@@ -132,13 +132,6 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
         Texts entriesLeft; // the list afterwards
     };
     const std::vector<Case> cases{
-        {"every file converted",
-         {{"a.avi", "time=1"}, {"b.avi", "time=1"}},
-         false,
-         {"outcome:0:converted:M4V50000", "outcome:1:converted:M4V50001", "ask"},
-         {"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4", "M4V50001.THM"},
-         {},
-         {"a.avi", "b.avi"}},
         // the failed file's number is free again for the next one
         {"a video that fails",
          {{"a.avi", "video-fails"}, {"b.avi", "time=1"}},
@@ -198,31 +191,6 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
             left.push_back(entry.text.substr(entry.text.rfind('/') + 1));
         EXPECT_EQ(left, each.entriesLeft);
         EXPECT_TRUE(reporter.shown.empty());
-    }
-}
-
-TEST(EncoderReason, TheLastLineThatIsNotProgress) {
-    struct Case {
-        Texts pieces;
-        int exitCode;
-        std::string reason;
-    };
-    const std::vector<Case> cases{
-        {{"libq7z: cannot read ", "the source\n"}, 1, "cannot read the source"},
-        {{"banner\nlibq7z: first\r", "ffmpeg_release_time=1.0=ffmpeg_release_time\r"}, 1, "first"},
-        {{"libq7z: no newline at the end"}, 1, "no newline at the end"},
-        {{"other words: as they stand\n\n  \r"}, 1, "other words: as they stand"},
-        {{}, 1, "The encoder ended with exit code 1 and gave no reason"},
-        {{"libq7z: banner\n"}, 139, "The encoder ended abnormally (Segmentation fault)"},
-        {{"libq7z: banner\n"}, 4, "The encoder was killed before it finished"},
-    };
-    for (const Case& each : cases) {
-        EncoderReason reason;
-        reason.Add("libq7z: left from the file before\n");
-        reason.Clear();
-        for (const std::string& piece : each.pieces)
-            reason.Add(piece);
-        EXPECT_EQ(reason.ForExitCode(each.exitCode), each.reason);
     }
 }
 
