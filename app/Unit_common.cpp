@@ -64,8 +64,8 @@ void TfrmCommon::WriteAutoPowerOffWaitTime(int32_t seconds) const {
     config_.WriteInteger("setting", "autoPowerOff_WaitTime", seconds);
 }
 
-void TfrmCommon::ShutDownComputer() const {
-    powerSwitch_->RequestPowerOff();
+void TfrmCommon::ShutDownComputer(PowerSwitch::FailureReport onFailure) const {
+    powerSwitch_->RequestPowerOff(std::move(onFailure));
 }
 
 void TfrmCommon::ApplySkin(int32_t index) {

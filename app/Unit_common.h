@@ -37,7 +37,7 @@ public:
     int32_t ReadAutoPowerOffWaitTime() const override;
     void WriteAutoPowerOff(bool on) const override;
     void WriteAutoPowerOffWaitTime(int32_t seconds) const override;
-    void ShutDownComputer() const override;
+    void ShutDownComputer(PowerSwitch::FailureReport onFailure) const override;
 
     // Restyles every window with skin number index (any number outside the table: the default skin).
     void ApplySkin(int32_t index);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PowerSwitch.h"
+
 #include <cstdint>
 
 namespace velmora {
@@ -15,8 +17,8 @@ public:
     // Raise the configuration store's write error when the file cannot be written.
     virtual void WriteAutoPowerOff(bool on) const = 0;
     virtual void WriteAutoPowerOffWaitTime(int32_t seconds) const = 0;
-    // Asks for the power-off; the outcome is not examined.
-    virtual void ShutDownComputer() const = 0;
+    // Asks for the power-off without waiting; onFailure hears the system's reason if it is refused.
+    virtual void ShutDownComputer(PowerSwitch::FailureReport onFailure) const = 0;
 };
 
 } // namespace velmora

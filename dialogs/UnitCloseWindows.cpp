@@ -8,8 +8,11 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -22,7 +25,8 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServ
     labelNotice = new QLabel(QStringLiteral("labelNotice"), this);
     labelNotice->setObjectName(QStringLiteral("labelNotice"));
     labelNotice->setGeometry(17, 14, 249, 41);
-    labelNotice->setWordWrap(false);
+    // Wrapped, since a refusal's reason is longer than the notice.
+    labelNotice->setWordWrap(true);
 
     buttonYes = new QPushButton(QStringLiteral("Yes"), this);
     buttonYes->setObjectName(QStringLiteral("buttonYes"));
@@ -36,10 +40,8 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServ
     setTabOrder(buttonYes, buttonNo);
     buttonYes->setFocus();
 
-    connect(buttonYes, &QPushButton::clicked, this, [this] {
-        RunGuarded([this] { buttonYesClick(); });
-        done(Accepted);
-    });
+    // Yes leaves the window up, so that a refusal arriving later is seen; No closes it.
+    connect(buttonYes, &QPushButton::clicked, this, Guarded([this] { buttonYesClick(); }));
     // buttonNoClick's hide ends exec with the Rejected result exec starts from.
     connect(buttonNo, &QPushButton::clicked, this, Guarded([this] { buttonNoClick(); }));
 
@@ -78,19 +80,41 @@ void TfrmPowerOffWindows::FormShow() {
     Timer->SetEnabled(true);
     FTickCount = 0;
     FWaitTime = common_.ReadAutoPowerOffWaitTime();
+    FRequestPending = false;
+    ++FShowing;
+    labelNotice->setText(FNoticeText);
+    labelNotice->setToolTip(QString());
 }
 
 void TfrmPowerOffWindows::TimerTimer() {
-    // Counting goes on past the end: every later tick asks for the power-off again.
     FTickCount = FTickCount + 1;
-    const int64_t remaining = static_cast<int64_t>(FWaitTime) - FTickCount;
+    const int64_t remaining = std::max<int64_t>(0, static_cast<int64_t>(FWaitTime) - FTickCount);
     buttonYes->setText(FYesCaption + QStringLiteral("(") + QString::number(remaining) + QStringLiteral(")"));
     if (FTickCount >= FWaitTime)
-        common_.ShutDownComputer();
+        RequestPowerOff();
 }
 
 void TfrmPowerOffWindows::buttonYesClick() {
-    common_.ShutDownComputer();
+    RequestPowerOff();
+}
+
+void TfrmPowerOffWindows::RequestPowerOff() {
+    Timer->SetEnabled(false);
+    if (FRequestPending)
+        return;
+    FRequestPending = true;
+    // The answer may come after this window is gone, or after a later showing has begun.
+    common_.ShutDownComputer([self = QPointer(this), showing = FShowing](const std::string& reason) {
+        if (self && self->FShowing == showing)
+            RunGuarded([&] { self->PowerOffFailed(reason); });
+    });
+}
+
+void TfrmPowerOffWindows::PowerOffFailed(const std::string& reason) {
+    FRequestPending = false;
+    const QString text = FFailedFormat.arg(QString::fromStdString(reason));
+    labelNotice->setText(text);
+    labelNotice->setToolTip(text);
 }
 
 void TfrmPowerOffWindows::buttonNoClick() {
@@ -102,7 +126,9 @@ void TfrmPowerOffWindows::buttonNoClick() {
 void TfrmPowerOffWindows::LoadLanguageTexts(const LanguageFile& texts) {
     const char* section = "frmPowerOffWindows";
     setWindowTitle(texts.Text(section, "caption"));
-    labelNotice->setText(texts.Text(section, "labelNotice"));
+    FNoticeText = texts.Text(section, "labelNotice");
+    labelNotice->setText(FNoticeText);
+    FFailedFormat = texts.Text(section, "labelFailed");
     buttonYes->setText(texts.Text(section, "buttonYes"));
     FYesCaption = texts.Text(section, "buttonYes");
     buttonNo->setText(texts.Text(section, "buttonNo"));

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -16,7 +17,8 @@ class AutoPowerOffServices;
 class LanguageFile;
 
 // The countdown shown before the computer is powered off at the end of a run. Only No cancels it:
-// closing the window leaves it counting out of sight.
+// closing the window leaves it counting out of sight. It stops at 0 with one power-off request; a
+// refused request is shown in the notice with the system's reason, and Yes may then ask once more.
 class TfrmPowerOffWindows : public QDialog {
     Q_OBJECT
 
@@ -36,6 +38,9 @@ public:
     void TimerTimer();
     void buttonYesClick();
     void buttonNoClick();
+    // Asks for the power-off unless a request of this showing is still unanswered; ends the count.
+    void RequestPowerOff();
+    void PowerOffFailed(const std::string& reason);
 
     QLabel* labelNotice;
     QPushButton* buttonYes;
@@ -44,8 +49,14 @@ public:
 
     // The Yes button's language text, the base of its countdown caption.
     QString FYesCaption;
+    // The notice's language text and the format of a refusal, with the reason as %1.
+    QString FNoticeText;
+    QString FFailedFormat;
     int32_t FTickCount = 0;
     int32_t FWaitTime = 0;
+    bool FRequestPending = false;
+    // Counts the showings, so that an answer to an earlier one is not taken for the current one's.
+    int32_t FShowing = 0;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -20,6 +20,10 @@ std::string VideosFolder() {
 }
 
 std::string UserConfigFolder() {
+    // The XDG base-directory rules make a relative XDG_CONFIG_HOME invalid; Qt 6.4 would take it
+    // relative to the working directory.
+    if (!QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME")))
+        return FolderPath(QDir::homePath() + QStringLiteral("/.config"));
     return FolderPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 

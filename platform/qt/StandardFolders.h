@@ -7,7 +7,8 @@ namespace velmora {
 // The user's videos folder (normally ~/Videos), with a trailing '/'.
 std::string VideosFolder();
 
-// The user's configuration folder ($XDG_CONFIG_HOME, normally ~/.config), with a trailing '/'.
+// The user's configuration folder ($XDG_CONFIG_HOME when it is absolute, else ~/.config), with a
+// trailing '/'.
 std::string UserConfigFolder();
 
 // The folder for temporary files, with a trailing '/'.

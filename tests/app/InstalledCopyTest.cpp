@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace velmora::test {
 namespace {
@@ -29,15 +30,16 @@ protected:
 
 TEST_F(InstalledCopy, FirstStartCreatesTheUsersConfigAndLeavesTheProgramFolderAlone) {
     struct Case {
-        const char* configHome; // nullptr: XDG_CONFIG_HOME unset
+        std::optional<std::string> configHome; // none: XDG_CONFIG_HOME unset
         std::string expectedFolder;
     };
-    for (const Case& c : {Case{nullptr, home + "/.config/velmora/"},
-                          Case{"elsewhere/cfg", home + "/elsewhere/cfg/velmora/"}}) {
-        if (c.configHome == nullptr)
+    for (const Case& c : {Case{std::nullopt, home + "/.config/velmora/"},
+                          Case{home + "/elsewhere/cfg", home + "/elsewhere/cfg/velmora/"},
+                          Case{"elsewhere/cfg", home + "/.config/velmora/"}}) { // relative: ignored
+        if (!c.configHome)
             unsetenv("XDG_CONFIG_HOME");
         else
-            setenv("XDG_CONFIG_HOME", (home + "/" + c.configHome).c_str(), 1);
+            setenv("XDG_CONFIG_HOME", c.configHome->c_str(), 1);
         SCOPED_TRACE(c.expectedFolder);
 
         ProgramWindows& started = Show();
@@ -51,6 +53,7 @@ TEST_F(InstalledCopy, FirstStartCreatesTheUsersConfigAndLeavesTheProgramFolderAl
         EXPECT_EQ(FolderEntries(folder.Path()), programFiles);
         EXPECT_TRUE(errors.shown.empty()) << errors.shown.front();
         windows.reset();
+        std::filesystem::remove_all(home + "/.config/velmora");
     }
 }
 

@@ -92,7 +92,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
     for (const char* key : {"caption", "labelDirectory", "checkBoxIsSubDirectorie", "labelFileNameExt",
                             "labelNoticeFileNameExt", "buttonOK", "buttonCancel"})
         keys.emplace("frmBatchAdd", key);
-    for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo"})
+    for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo", "labelFailed"})
         keys.emplace("frmPowerOffWindows", key);
     for (const char* key : {"caption", "checkBoxAutoPowerOff", "labelWaitTime", "ButtonOK", "ButtonCancel"})
         keys.emplace("frmSetting", key);

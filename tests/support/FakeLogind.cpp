@@ -44,10 +44,13 @@ public:
 
 public slots:
     void PowerOff(bool interactive, const QDBusMessage& message) {
-        if (answer_ == FakeLogind::Answer::Never) {
-            message.setDelayedReply(true);
+        message.setDelayedReply(answer_ != FakeLogind::Answer::Reply);
+        if (answer_ == FakeLogind::Answer::Never)
             held_.push_back(message);
-        }
+        else if (answer_ == FakeLogind::Answer::Refuse)
+            QDBusConnection(connectionName_)
+                .send(
+                    message.createErrorReply(QDBusError::AccessDenied, QStringLiteral("Permission denied")));
         std::lock_guard lock(mutex_);
         calls_.push_back(interactive);
     }

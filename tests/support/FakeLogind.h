@@ -17,8 +17,9 @@ class FakeLogindManager;
 class FakeLogind {
 public:
     enum class Answer {
-        Reply, // answers every call at once, as logind does when polkit allows it
-        Never, // holds every call unanswered, as logind does while polkit waits for a password
+        Reply,  // answers every call at once, as logind does when polkit allows it
+        Never,  // holds every call unanswered, as logind does while polkit waits for a password
+        Refuse, // answers every call with AccessDenied "Permission denied", as when polkit's policy says no
     };
 
     explicit FakeLogind(const std::string& busAddress, Answer answer = Answer::Reply);
