@@ -1,4 +1,5 @@
 #include "app/ProgramWindows.h"
+#include "app/StopSignalExit.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/MessageBoxErrorReporter.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
@@ -20,8 +21,11 @@ int main(int argc, char* argv[]) {
     velmora::RunGuarded([&] { windows = std::make_unique<velmora::ProgramWindows>(); });
     if (!windows)
         return 1;
+    std::unique_ptr<velmora::StopSignalExit> stopSignals;
+    velmora::RunGuarded([&] { stopSignals = std::make_unique<velmora::StopSignalExit>(windows->frmMain); });
     windows->frmMain.show();
     const int result = QApplication::exec();
+    stopSignals.reset();
     windows.reset();
     // Workers of runners can outlive the windows (a killed encoder's last output): release any that wait
     // for the event loop before the application object goes.

@@ -10,7 +10,8 @@
 
 namespace velmora::encoder {
 
-StopLineWatcher::StopLineWatcher(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
+StopLineWatcher::StopLineWatcher(int stopSignals, std::function<void()> onQuit)
+    : stopSignals_(stopSignals), onQuit_(std::move(onQuit)) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         throw EncoderError(std::string("Cannot watch standard input: ") + std::strerror(errno));
@@ -35,25 +36,34 @@ bool StopLineWatcher::IsStopLine(const std::string& line) {
 void StopLineWatcher::Run() {
     std::string pending;
     char buffer[1024];
+    // Negative descriptors are left out by poll: standard input once it has ended, absent signals.
+    pollfd watched[3] = {{wakeRead_, POLLIN, 0}, {stopSignals_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     for (;;) {
-        pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-        if (::poll(watched, 2, -1) < 0) {
+        if (::poll(watched, 3, -1) < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
-        if (watched[1].revents != 0 || (watched[0].revents & POLLNVAL))
+        if (watched[0].revents != 0)
             return;
-        if (watched[0].revents == 0)
+        if (watched[1].revents != 0) {
+            onQuit_();
+            return;
+        }
+        if (watched[2].revents == 0)
             continue;
-        ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        ssize_t count = (watched[2].revents & POLLNVAL) ? 0 : ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (count < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (count <= 0) {
             // The last line may lack its line feed.
-            if (IsStopLine(pending))
+            if (IsStopLine(pending)) {
                 onQuit_();
-            return;
+                return;
+            }
+            // A stop signal may still come.
+            watched[2].fd = -1;
+            continue;
         }
         pending.append(buffer, static_cast<size_t>(count));
         for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {

@@ -7,10 +7,11 @@
 namespace velmora::encoder {
 
 // Watches standard input on a thread of its own for the line "quit", the caller's request to end
-// the job early. The end of standard input alone is no such request.
+// the job early, and `stopSignals` (-1: none), readable once a stop signal came. The end of standard
+// input alone is no such request.
 class StopLineWatcher {
 public:
-    explicit StopLineWatcher(std::function<void()> onQuit);
+    StopLineWatcher(int stopSignals, std::function<void()> onQuit);
     ~StopLineWatcher();
     StopLineWatcher(const StopLineWatcher&) = delete;
     StopLineWatcher& operator=(const StopLineWatcher&) = delete;
@@ -21,6 +22,7 @@ public:
 private:
     void Run();
 
+    int stopSignals_;
     std::function<void()> onQuit_;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;

@@ -61,7 +61,7 @@ int64_t FrameLimit(double statedSeconds, FrameRate rate) {
 
 } // namespace
 
-void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
+void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int stopSignals) {
     InputSource source(settings.source, InputSource::Audio::Wanted);
     const double duration = source.DurationSeconds();
     console.Write(DurationMarker(duration));
@@ -104,7 +104,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console) {
                                                     audioStream->time_base)
                                      : 0;
     {
-        StopLineWatcher stopLine([&control] { control.RequestStop(); });
+        StopLineWatcher stopLine(stopSignals, [&control] { control.RequestStop(); });
         ProgressReporter reporter(console, progress);
         StageThreads threads(control);
         threads.Start(

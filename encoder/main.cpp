@@ -5,12 +5,29 @@
 #include "encoder/FFmpeg.h"
 #include "encoder/ThumbnailJob.h"
 #include "encoder/VideoJob.h"
+#include "platform/StopSignals.h"
 
 #include <csignal>
 #include <exception>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+
+// No encoder outlives its caller: the parent's death sends SIGTERM, a stop request. The check after
+// prctl covers a parent that died before it. The signal comes when the caller's thread that started
+// us ends; Velmora starts encoders from its main thread.
+void StopWhenParentDies(pid_t startingParent) {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != startingParent)
+        ::raise(SIGTERM);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace velmora::encoder;
+    const pid_t startingParent = ::getppid();
     // A caller that stops reading our messages must not end the encoding.
     std::signal(SIGPIPE, SIG_IGN);
     // FFmpeg's own chatter about damaged data would drown the progress; failures carry its text.
@@ -19,10 +36,15 @@ int main(int argc, char** argv) {
     ConsoleStream console;
     try {
         JobSettings job = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-        if (const auto* video = std::get_if<VideoJobSettings>(&job))
-            RunVideoJob(*video, console);
-        else
+        if (const auto* video = std::get_if<VideoJobSettings>(&job)) {
+            // SIGTERM, SIGINT and SIGHUP stop a video like "quit"; a thumbnail, one picture, simply ends.
+            const int stopSignals = velmora::InstallStopSignals();
+            StopWhenParentDies(startingParent);
+            RunVideoJob(*video, console, stopSignals);
+        } else {
+            StopWhenParentDies(startingParent);
             RunThumbnailJob(std::get<ThumbnailJobSettings>(job));
+        }
         return 0;
     } catch (const std::exception& error) {
         console.Line(error.what());

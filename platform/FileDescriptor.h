@@ -16,6 +16,12 @@ public:
 
     int Get() const { return descriptor_; }
     bool IsOpen() const { return descriptor_ >= 0; }
+    // Gives the descriptor up without closing it.
+    int Release() noexcept {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        return descriptor;
+    }
     // Closes now; raises the operating-system error when the close fails.
     void Close();
 

@@ -126,6 +126,18 @@ TEST(Quit, EndsEarlyWithAShorterPlayableFile) {
                 0.01);
 }
 
+TEST(ParentDeath, EndsTheEncoderAsQuitDoes) {
+    TemporaryFolder folder;
+    std::string source = folder / "long.avi", output = folder / "M4V50000.MP4";
+    MakeSource(source, {"-f", "lavfi", "-i", "testsrc2=duration=120", "-c:v", "mpeg4", "-an"});
+    // A parent that starts the encoder, lets it work and is killed, as a crashed desktop program.
+    EncoderResult result = RunEncoder(VideoWords(source, output),
+                                      {.launcher = {"/bin/sh", "-c", "\"$0\" \"$@\" & sleep 3; kill -9 $$"}});
+    EXPECT_NE(LastErrorLine(result).find("stopped on request"), std::string::npos) << result.errorText;
+    EXPECT_LT(result.seconds, 10.0) << "generous: the desktop program's own limit is one second";
+    ExpectPspVideo(output, {.title = "long"});
+}
+
 // A failure: exit code 1, one line on standard error, well within the time limit, and the output
 // left as the caller's placeholder when the source was at fault.
 struct Failure {

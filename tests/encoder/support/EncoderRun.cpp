@@ -130,7 +130,8 @@ EncoderResult RunEncoder(const std::vector<std::string>& words, const EncoderRun
     std::signal(SIGPIPE, SIG_IGN);
     Pipe input;
     Pipe error;
-    std::vector<std::string> command = {EncoderPath()};
+    std::vector<std::string> command = options.launcher;
+    command.push_back(EncoderPath());
     command.insert(command.end(), words.begin(), words.end());
     std::vector<std::string> environment = EncoderEnvironment();
     Clock::time_point start = Clock::now();

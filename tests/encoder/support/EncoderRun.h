@@ -24,12 +24,14 @@ std::string LastErrorLine(const EncoderResult& result);
 
 struct EncoderRunOptions {
     // Asked with the standard error text so far; "quit" goes to the encoder once it answers true.
-    std::function<bool(const std::string&)> quitWhen;
+    std::function<bool(const std::string&)> quitWhen = {};
     // Closes standard input at once (end of input, not a stop request).
     bool closeInput = false;
     // Sends "quit" before the encoder has read anything.
     bool quitAtStart = false;
     double timeLimitSeconds = 120;
+    // Words before the encoder's path: a program that starts it, such as a shell.
+    std::vector<std::string> launcher;
 };
 
 // Standard input at its end from the start, as when nothing will ever ask for a stop.
