@@ -47,22 +47,11 @@ EntryId TfrmMain::RunView::IdOfEntry(int index) const {
 }
 
 void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
-    const QString name = QString::fromStdString(outcome.outputName);
-    switch (outcome.result) {
-    case EntryResult::Converted:
-        window_.jobList_->ShowOutcome(index, name, OutcomeDetails(outcome),
-                                      outcome.thumbnailReason.empty() ? RowOutcome::Done
-                                                                      : RowOutcome::Problem);
-        break;
-    case EntryResult::Failed:
-        window_.jobList_->ShowOutcome(index, window_.StringOutcomeFailed, OutcomeDetails(outcome),
-                                      RowOutcome::Problem);
-        break;
-    case EntryResult::Stopped:
-        window_.jobList_->ShowOutcome(index, window_.StringOutcomeStopped, OutcomeDetails(outcome),
-                                      RowOutcome::Done);
-        break;
-    }
+    const QString mark = outcome.result == EntryResult::Converted ? QString::fromStdString(outcome.outputName)
+                         : outcome.result == EntryResult::Failed  ? window_.StringOutcomeFailed
+                                                                  : window_.StringOutcomeStopped;
+    window_.jobList_->ShowOutcome(index, mark, OutcomeDetails(outcome),
+                                  outcome.NeedsAttention() ? RowOutcome::Problem : RowOutcome::Done);
 }
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
@@ -148,7 +137,7 @@ bool TfrmMain::RunView::ShowRunReport(const RunReport& report) {
         return false;
     QStringList problems;
     for (const EntryOutcome& outcome : report.outcomes)
-        if (outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty())
+        if (outcome.NeedsAttention())
             problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") + OutcomeDetails(outcome);
     const int converted = report.Converted();
     const QString summary =

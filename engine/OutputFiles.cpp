@@ -74,12 +74,12 @@ OutputPair ReserveOutputPair(const std::string& folder) {
         try {
             claimed = ClaimName(pair.thumbnail);
         } catch (...) {
-            unlink(pair.video.c_str());
+            RemoveOutputFile(pair.video);
             throw;
         }
         if (claimed)
             return pair;
-        unlink(pair.video.c_str());
+        RemoveOutputFile(pair.video);
     }
 }
 

@@ -12,6 +12,11 @@ namespace {
 constexpr std::size_t kLongestLine = 2000;
 constexpr std::string_view kEncoderPrefix = "libq7z: ";
 
+// Progress markers are no reasons.
+bool IsProgress(std::string_view line) {
+    return line.find("ffmpeg_release_") != std::string_view::npos;
+}
+
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && blank(text.front()))
@@ -34,9 +39,8 @@ bool RunReport::AllConverted() const {
 }
 
 bool RunReport::HasProblems() const {
-    return std::any_of(outcomes.begin(), outcomes.end(), [](const EntryOutcome& outcome) {
-        return outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty();
-    });
+    return std::any_of(outcomes.begin(), outcomes.end(),
+                       [](const EntryOutcome& outcome) { return outcome.NeedsAttention(); });
 }
 
 void EncoderReason::Clear() {
@@ -59,7 +63,7 @@ void EncoderReason::Add(std::string_view piece) {
 
 void EncoderReason::TakeLine(std::string_view line) {
     line = Trimmed(line);
-    if (!line.empty() && line.find("ffmpeg_release_") == std::string_view::npos)
+    if (!line.empty() && !IsProgress(line))
         lastLine_.assign(line.substr(0, kLongestLine));
 }
 
@@ -71,7 +75,7 @@ std::string EncoderReason::ForExitCode(int exitCode) const {
         return std::string("The encoder ended abnormally (") + strsignal(exitCode - 128) + ")";
     std::string_view line = lastLine_;
     std::string_view unfinished = Trimmed(pending_);
-    if (!unfinished.empty() && unfinished.find("ffmpeg_release_") == std::string_view::npos)
+    if (!unfinished.empty() && !IsProgress(unfinished))
         line = unfinished;
     if (line.substr(0, kEncoderPrefix.size()) == kEncoderPrefix)
         line.remove_prefix(kEncoderPrefix.size());

@@ -24,6 +24,9 @@ struct EntryOutcome {
     std::string reason;
     // Converted without its thumbnail: why the thumbnail could not be made.
     std::string thumbnailReason;
+
+    // A failed file or a video without its thumbnail: something a person must be told.
+    bool NeedsAttention() const { return result == EntryResult::Failed || !thumbnailReason.empty(); }
 };
 
 // Every entry a run reached, in the order it reached them.
@@ -33,7 +36,7 @@ struct RunReport {
 
     int Converted() const;
     bool AllConverted() const;
-    // Something a person must be told: a failed entry or a video without its thumbnail.
+    // Some outcome needs attention.
     bool HasProblems() const;
 };
 

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {

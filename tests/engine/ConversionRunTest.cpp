@@ -182,7 +182,7 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
         if (window.report) {
             EXPECT_EQ(window.report->queued, static_cast<int>(each.sources.size()));
             for (const EntryOutcome& outcome : window.report->outcomes)
-                if (outcome.result == EntryResult::Failed || !outcome.thumbnailReason.empty())
+                if (outcome.NeedsAttention())
                     reasons.insert(reasons.end(), {outcome.reason, outcome.thumbnailReason});
         }
         EXPECT_EQ(reasons, each.reasons);
