@@ -36,6 +36,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateActions();
     CreateControls();
+    CreateStickControls();
     CreateMenus();
     jobList_ = std::make_unique<JobList>(listViewFiles);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -154,6 +155,7 @@ void TfrmMain::WriteOutputFolder() const {
 
 void TfrmMain::editOutputFolderChange() {
     WriteOutputFolder();
+    RememberOutputStick();
 }
 
 } // namespace velmora

@@ -27,6 +27,8 @@ class TfrmSetting;
 class TFrmBatchAdd;
 class TFrmDirectory;
 class ConversionRun;
+struct FoundStick;
+class StickWatcher;
 class JobList;
 class LanguageFile;
 class ModalQuestions;
@@ -127,6 +129,8 @@ public:
     QLabel* labelOutput;
     QLineEdit* editOutputFolder;
     QPushButton* BitBtnOutput;
+    // Sets the output folder to a mounted PSP's VIDEO folder; shown while one is mounted.
+    QPushButton* buttonStick;
     QPushButton* buttonConvert;
 
     QAction* ActionFileAdd;
@@ -191,6 +195,13 @@ public:
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
     QString msgNameNotKept;
+    QString StringStickButton;
+    QString StringStickChoice;
+    QString StringStickHint;
+    QString msgStickMissing;
+    QString msgSpaceShort;
+    QString msgFatTooLarge;
+    QString msgConvertAnyway;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -208,6 +219,12 @@ private:
     void CreateRunners();
     void ConnectJobListHandlers();
     void ConnectConversionHandlers();
+    void CreateStickControls();
+    void ShowFoundSticks();
+    void ChooseStick(const FoundStick& stick);
+    // Remembers the stick the output folder lies on, so that a run never makes it on the computer's own
+    // disk while the stick is away; forgets it when the folder is elsewhere.
+    void RememberOutputStick();
     // Queues dropped paths in order, processing events once a frame so the window stays responsive.
     void AddDroppedFiles();
     void ProcessPendingEvents();
@@ -217,6 +234,7 @@ private:
     class RunView;
     std::unique_ptr<RunView> runView_;
     std::unique_ptr<ConversionRun> conversion_;
+    StickWatcher* stickWatcher_ = nullptr;
     std::unique_ptr<ModalQuestions> ownQuestions_;
     ModalQuestions* questions_;
     // The open dialog's filter last left selected with OK, for its next opening in this run.

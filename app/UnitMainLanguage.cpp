@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <utility>
+
 namespace velmora {
 
 void TfrmMain::LoadLanguageTexts(const std::string& languageFile) {
@@ -64,6 +66,15 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
     msgNameNotKept = text("msgNameNotKept");
+    for (auto [member, key] : {std::pair{&StringStickButton, "StringStickButton"},
+                               {&StringStickChoice, "StringStickChoice"},
+                               {&StringStickHint, "StringStickHint"},
+                               {&msgStickMissing, "msgStickMissing"},
+                               {&msgSpaceShort, "msgSpaceShort"},
+                               {&msgFatTooLarge, "msgFatTooLarge"},
+                               {&msgConvertAnyway, "msgConvertAnyway"}})
+        *member = text(key);
+    ShowFoundSticks();
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));

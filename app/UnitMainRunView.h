@@ -33,6 +33,9 @@ public:
     bool ShowRunReport(const RunReport& report) override;
     bool AskOpenOutputFolder(bool allConverted) override;
     void OpenOutputFolder(const std::string& folder) override;
+    OutputStick RememberedOutputStick() const override;
+    void ShowOutputStickMissing(const OutputStick& stick) override;
+    bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
 
 private:
     // The outcome in a sentence, for the row's tooltip and the report.

@@ -5,6 +5,8 @@
 #include "engine/OutputFiles.h"
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
+#include "platform/MemorySticks.h"
+#include "platform/VolumeSpace.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -68,7 +70,10 @@ std::optional<int> PositionOfEntry(const JobListView& jobs, EntryId id) {
 ConversionRun::ConversionRun(ConversionWindow& window, TConsoleIO& ConsoleIO, TConsoleIO& ConsoleIOTHM,
                              std::string programFolder, Clock clock)
     : window_(window), ConsoleIO_(ConsoleIO), ConsoleIOTHM_(ConsoleIOTHM),
-      programFolder_(std::move(programFolder)), clock_(std::move(clock)) {}
+      programFolder_(std::move(programFolder)), clock_(std::move(clock)) {
+    mountTableText = ReadMountTableText;
+    freeBytesAt = FreeBytesAt;
+}
 
 void ConversionRun::ActionConvertNowExecute() {
     if (closing_ || (runActive_ && clock_() - runStarted_ < kDoublePressGuard))
@@ -95,10 +100,14 @@ void ConversionRun::StartConversion() {
     report_ = RunReport();
     report_.queued = count;
     window_.ClearEntryOutcomes();
+    if (RefuseMissingStick(window_.OutputFolderText()))
+        return;
     const std::string folder = PrepareOutputFolder();
     std::vector<EntryId> queued;
     for (int position = 0; position < count; ++position)
         queued.push_back(window_.IdOfEntry(position));
+    if (!ConfirmSpace(queued, folder))
+        return;
     for (const EntryId id : queued) {
         if (FStopRequested || closing_) {
             EndStoppedRun();
@@ -150,6 +159,29 @@ std::string ConversionRun::PrepareOutputFolder() const {
         throw EInOutError(code, NamingLine(OSErrorMessage(code), "Folder", text));
     }
     return WithTrailingSeparator(text);
+}
+
+bool ConversionRun::RefuseMissingStick(const std::string& folderText) {
+    const OutputStick stick = window_.RememberedOutputStick();
+    if (!IsOnMissingStick(folderText, stick.folder, ParseMountTable(mountTableText())))
+        return false;
+    window_.ShowOutputStickMissing(stick);
+    return true;
+}
+
+bool ConversionRun::ConfirmSpace(const std::vector<EntryId>& queued, const std::string& folder) {
+    std::vector<PlannedFile> files;
+    for (const EntryId id : queued) {
+        const std::optional<int> position = PositionOfEntry(window_, id);
+        const auto duration = durations_.find(id);
+        if (position && duration != durations_.end())
+            files.push_back({window_.EntryText(*position), duration->second});
+    }
+    const std::optional<MountEntry> volume = MountHolding(folder, ParseMountTable(mountTableText()));
+    const std::optional<SpaceQuestion> question =
+        AskAboutSpace(files, window_.CurrentEncodingSettings(), freeBytesAt(folder),
+                      volume && IsFatFileSystem(volume->type));
+    return !question || (window_.AskConvertDespiteSpace(*question, folder) && !closing_);
 }
 
 // False when the run ends with this entry: Convert during its thumbnail step, or the window closed.

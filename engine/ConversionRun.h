@@ -4,9 +4,13 @@
 #include "engine/EncoderOutputParser.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -72,9 +76,16 @@ public:
     bool FStopRequested = false;
     // The progress held for the file being converted.
     ProgressState progress;
+    // The file systems as a run reads them before its first file; tests give their own.
+    std::function<std::string()> mountTableText;
+    std::function<std::optional<std::uint64_t>(const std::string&)> freeBytesAt;
 
 private:
+    // True when the run must not start: its folder would be made where the stick used to be.
+    bool RefuseMissingStick(const std::string& folderText);
     std::string PrepareOutputFolder() const;
+    // False when the person ends the run rather than convert files that may not fit.
+    bool ConfirmSpace(const std::vector<EntryId>& queued, const std::string& folder);
     bool ConvertEntry(EntryId id, int position, const std::string& folder);
     // The encoder's exit code, or nothing when the window closed meanwhile.
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
@@ -100,6 +111,7 @@ private:
     RunReport report_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
+    std::map<EntryId, std::optional<double>> durations_;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed

@@ -2,6 +2,7 @@
 
 #include "engine/EncodingSettings.h"
 #include "engine/RunReport.h"
+#include "engine/SpaceEstimate.h"
 
 #include <functional>
 #include <optional>
@@ -48,6 +49,13 @@ public:
     virtual std::string StatusRunFormat() const = 0;
 };
 
+// The PSP or Memory Stick the output folder was chosen on: its mount folder and the name it is shown
+// by. An empty folder when the output folder was not chosen on one.
+struct OutputStick {
+    std::string folder;
+    std::string label;
+};
+
 // Everything else a run needs of the window.
 class ConversionWindow : public JobListView, public StatusDisplay {
 public:
@@ -74,6 +82,13 @@ public:
     virtual bool AskOpenOutputFolder(bool allConverted) = 0;
     // Has the desktop shell open the folder (it carries its trailing '/'); the outcome is not examined.
     virtual void OpenOutputFolder(const std::string& folder) = 0;
+    // The stick the output folder was chosen on, as remembered.
+    virtual OutputStick RememberedOutputStick() const = 0;
+    // The run does not start: the output folder lies on this stick, which is no longer mounted.
+    virtual void ShowOutputStickMissing(const OutputStick& stick) = 0;
+    // Before the first file, when the videos may not fit into folder (it exists by then): true to
+    // convert anyway.
+    virtual bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) = 0;
 };
 
 } // namespace velmora

@@ -57,6 +57,17 @@ public:
     // Recorded as "ask", or "ask:partial" when not every file was converted.
     bool AskOpenOutputFolder(bool allConverted) override;
     void OpenOutputFolder(const std::string& folder) override { events.push_back("open:" + folder); }
+    OutputStick RememberedOutputStick() const override { return stick; }
+    // Recorded as "stick-missing:<label>".
+    void ShowOutputStickMissing(const OutputStick& missing) override {
+        events.push_back("stick-missing:" + missing.label);
+    }
+    // Recorded as "space:<needed>:<available>"; answers answerSpace.
+    bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string&) override {
+        events.push_back("space:" + std::to_string(question.needed) + ":" +
+                         std::to_string(question.available));
+        return answerSpace;
+    }
 
     std::vector<FakeEntry> entries;
     std::optional<int> selected;
@@ -66,6 +77,8 @@ public:
     bool autoPowerOff = false;
     bool answerYes = false;
     bool removeConverted = false;
+    OutputStick stick;
+    bool answerSpace = false;
     // The report last shown.
     std::optional<RunReport> report;
     std::function<void()> duringWait;

@@ -1,0 +1,158 @@
+// The main window and the PSP: the one-click destination on a mounted stick, the stick the output
+// folder was chosen on, and the questions a run asks about them.
+#include "app/UnitMain.h"
+#include "app/UnitMainRunView.h"
+
+#include "app/StickWatcher.h"
+#include "app/Unit_common.h"
+#include "platform/ErrorReport.h"
+#include "platform/MemorySticks.h"
+#include "platform/ProfileFile.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/ModalQuestions.h"
+#include "platform/qt/PathText.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QStorageInfo>
+
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kStickButtonLeast = 64;
+constexpr int kStickButtonMost = 120;
+
+// Decimal units, as drives are sold: 1 GB is 1,000,000,000 bytes. roundUp for what is needed, down for
+// what is free, so that a shortfall never reads as two equal sizes.
+QString SizeText(std::uint64_t bytes, bool roundUp) {
+    const auto rounded = [roundUp](double value, int decimals) {
+        const double scale = std::pow(10.0, decimals);
+        return (roundUp ? std::ceil(value * scale) : std::floor(value * scale)) / scale;
+    };
+    const QLocale locale;
+    const double value = static_cast<double>(bytes);
+    if (value >= 1e9)
+        return locale.toString(rounded(value / 1e9, 1), 'f', 1) + QStringLiteral(" GB");
+    if (value >= 1e6)
+        return locale.toString(rounded(value / 1e6, 0), 'f', 0) + QStringLiteral(" MB");
+    return locale.toString(rounded(value / 1e3, 0), 'f', 0) + QStringLiteral(" kB");
+}
+
+} // namespace
+
+void TfrmMain::CreateStickControls() {
+    // Beside Browse..., in the folder field's room while a stick is there.
+    buttonStick = new QPushButton(groupBoxOutput);
+    buttonStick->setObjectName(QStringLiteral("buttonStick"));
+    buttonStick->hide();
+    stickWatcher_ = new StickWatcher(this);
+    connect(stickWatcher_, &StickWatcher::SticksChanged, this, Guarded([this] { ShowFoundSticks(); }));
+    connect(buttonStick, &QPushButton::clicked, this, Guarded([this] {
+                if (stickWatcher_->Sticks().size() == 1)
+                    ChooseStick(stickWatcher_->Sticks().front());
+            }));
+    // Locked with Browse... while a video is being made.
+    connect(ActionSetDirectory, &QAction::enabledChanged, buttonStick, &QWidget::setEnabled);
+}
+
+void TfrmMain::ShowFoundSticks() {
+    const std::vector<FoundStick>& sticks = stickWatcher_->Sticks();
+    delete buttonStick->menu();
+    buttonStick->setMenu(nullptr);
+    const QRect folderField = editOutputFolder->geometry();
+    const QRect browse = BitBtnOutput->geometry();
+    if (sticks.empty()) {
+        buttonStick->hide();
+        editOutputFolder->setGeometry(folderField.left(), folderField.top(),
+                                      browse.left() - 1 - folderField.left(), folderField.height());
+        return;
+    }
+    QString caption;
+    if (sticks.size() == 1) {
+        caption = StringStickButton.arg(sticks.front().label);
+        buttonStick->setToolTip(StringStickHint.arg(sticks.front().label));
+    } else {
+        caption = StringStickChoice;
+        buttonStick->setToolTip(QString());
+        auto* menu = new QMenu(buttonStick);
+        for (const FoundStick& stick : sticks)
+            connect(menu->addAction(StringStickButton.arg(stick.label)), &QAction::triggered, this,
+                    Guarded([this, stick] { ChooseStick(stick); }));
+        buttonStick->setMenu(menu);
+    }
+    const int width =
+        std::clamp(buttonStick->fontMetrics().horizontalAdvance(caption) + 16 + (sticks.size() > 1 ? 14 : 0),
+                   kStickButtonLeast, kStickButtonMost);
+    buttonStick->setText(buttonStick->fontMetrics().elidedText(caption, Qt::ElideMiddle, width - 12));
+    buttonStick->setAccessibleName(caption);
+    const int left = browse.left() - 1 - width;
+    buttonStick->setGeometry(left, browse.top(), width, browse.height());
+    editOutputFolder->setGeometry(folderField.left(), folderField.top(), left - 1 - folderField.left(),
+                                  folderField.height());
+    buttonStick->show();
+}
+
+void TfrmMain::ChooseStick(const FoundStick& stick) {
+    // Made when the run starts, as any output folder is.
+    editOutputFolder->setText(TextFromPath(StickVideoFolder(PathFromText(stick.folder))));
+}
+
+void TfrmMain::RememberOutputStick() {
+    const std::string folder = PathFromText(editOutputFolder->text());
+    const ProfileFile& config = common_.Config();
+    if (const FoundStick* stick = stickWatcher_->StickHolding(folder)) {
+        config.WriteString("setting", "outputStick", PathFromText(stick->folder));
+        config.WriteString("setting", "outputStickLabel", stick->label.toStdString());
+        return;
+    }
+    // A folder on the remembered stick stays on it while the stick is away.
+    const std::string remembered = config.ReadString("setting", "outputStick", "");
+    if (!remembered.empty() && !LiesInFolder(folder, remembered)) {
+        config.WriteString("setting", "outputStick", "");
+        config.WriteString("setting", "outputStickLabel", "");
+    }
+}
+
+OutputStick TfrmMain::RunView::RememberedOutputStick() const {
+    const ProfileFile& config = window_.common_.Config();
+    return {config.ReadString("setting", "outputStick", ""),
+            config.ReadString("setting", "outputStickLabel", "")};
+}
+
+void TfrmMain::RunView::ShowOutputStickMissing(const OutputStick& stick) {
+    const QString name =
+        stick.label.empty() ? TextFromPath(stick.folder) : QString::fromStdString(stick.label);
+    window_.questions_->ShowWarning(&window_, ApplicationTitle(),
+                                    window_.msgStickMissing.arg(name, TextFromPath(stick.folder)));
+}
+
+bool TfrmMain::RunView::AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) {
+    QString volume;
+    if (const FoundStick* stick = window_.stickWatcher_->StickHolding(folder))
+        volume = stick->label;
+    else if (const QStorageInfo storage(TextFromPath(folder)); storage.isValid())
+        volume = storage.name().isEmpty() ? storage.rootPath() : storage.name();
+    QStringList paragraphs;
+    if (question.tooLittleRoom)
+        paragraphs << window_.msgSpaceShort.arg(SizeText(question.needed, true),
+                                                SizeText(question.available, false), volume);
+    if (!question.tooLargeForFat.empty()) {
+        QStringList names;
+        for (const std::string& source : question.tooLargeForFat)
+            names << TextFromPath(source);
+        paragraphs << window_.msgFatTooLarge.arg(volume, SizeText(question.largestVideo, true)) +
+                          QStringLiteral("\n") + names.join(QStringLiteral("\n"));
+    }
+    paragraphs << window_.msgConvertAnyway;
+    return window_.questions_->AskYesNo(&window_, ApplicationTitle(),
+                                        paragraphs.join(QStringLiteral("\n\n")));
+}
+
+} // namespace velmora
