@@ -180,7 +180,8 @@ TEST(HelpPages, BothPagesShipWithEveryPictureTheyShow) {
             ++pictures;
         }
         EXPECT_GE(pictures, 3u) << page;
-        for (const char* topic : {"M4V50000.MP4", "M4V50000.THM", "MP_ROOT/100MNV01", "skins"})
+        for (const char* topic : {"M4V50000.MP4", "M4V50000.THM", "MP_ROOT/100MNV01", "MP_ROOT/100ANV01",
+                                  "MAQ#####.MP4", "<code>VIDEO</code>", "skins"})
             EXPECT_NE(html.find(topic), std::string::npos) << page << " says nothing of " << topic;
     }
 }
