@@ -11,16 +11,14 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
+#include "platform/qt/SizeText.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QStorageInfo>
-
-#include <cmath>
 
 namespace velmora {
 
@@ -28,22 +26,6 @@ namespace {
 
 constexpr int kStickButtonLeast = 64;
 constexpr int kStickButtonMost = 120;
-
-// Decimal units, as drives are sold: 1 GB is 1,000,000,000 bytes. roundUp for what is needed, down for
-// what is free, so that a shortfall never reads as two equal sizes.
-QString SizeText(std::uint64_t bytes, bool roundUp) {
-    const auto rounded = [roundUp](double value, int decimals) {
-        const double scale = std::pow(10.0, decimals);
-        return (roundUp ? std::ceil(value * scale) : std::floor(value * scale)) / scale;
-    };
-    const QLocale locale;
-    const double value = static_cast<double>(bytes);
-    if (value >= 1e9)
-        return locale.toString(rounded(value / 1e9, 1), 'f', 1) + QStringLiteral(" GB");
-    if (value >= 1e6)
-        return locale.toString(rounded(value / 1e6, 0), 'f', 0) + QStringLiteral(" MB");
-    return locale.toString(rounded(value / 1e3, 0), 'f', 0) + QStringLiteral(" kB");
-}
 
 } // namespace
 
@@ -141,13 +123,13 @@ bool TfrmMain::RunView::AskConvertDespiteSpace(const SpaceQuestion& question, co
         volume = storage.name().isEmpty() ? storage.rootPath() : storage.name();
     QStringList paragraphs;
     if (question.tooLittleRoom)
-        paragraphs << window_.msgSpaceShort.arg(SizeText(question.needed, true),
-                                                SizeText(question.available, false), volume);
+        paragraphs << window_.msgSpaceShort.arg(SizeText(question.needed, SizeRounding::Up),
+                                                SizeText(question.available, SizeRounding::Down), volume);
     if (!question.tooLargeForFat.empty()) {
         QStringList names;
         for (const std::string& source : question.tooLargeForFat)
             names << TextFromPath(source);
-        paragraphs << window_.msgFatTooLarge.arg(volume, SizeText(question.largestVideo, true)) +
+        paragraphs << window_.msgFatTooLarge.arg(volume, SizeText(question.largestVideo, SizeRounding::Up)) +
                           QStringLiteral("\n") + names.join(QStringLiteral("\n"));
     }
     paragraphs << window_.msgConvertAnyway;

@@ -14,14 +14,17 @@ namespace velmora {
 
 namespace {
 
-constexpr std::array<std::string_view, 32> kNotLookedInto = {
+constexpr std::array<std::string_view, 30> kNotLookedInto = {
     "proc", "sysfs",    "devtmpfs",  "devpts",    "cgroup",     "cgroup2",  "securityfs", "debugfs",
     "bpf",  "tracefs",  "mqueue",    "pstore",    "configfs",   "fusectl",  "autofs",     "binfmt_misc",
     "nsfs", "efivarfs", "selinuxfs", "hugetlbfs", "rpc_pipefs", "squashfs", "nfs",        "nfs4",
-    "cifs", "smb3",     "smbfs",     "9p",        "afs",        "ceph",     "fuse.sshfs", "fuse.gvfsd-fuse"};
+    "cifs", "smb3",     "smbfs",     "9p",        "afs",        "ceph"};
 
+// File systems in user space other than a block device's (exFAT, NTFS: "fuseblk") are network or
+// desktop services that may not answer.
 bool IsLookedInto(const std::string& type) {
-    return std::find(kNotLookedInto.begin(), kNotLookedInto.end(), type) == kNotLookedInto.end();
+    return type.rfind("fuse.", 0) != 0 &&
+           std::find(kNotLookedInto.begin(), kNotLookedInto.end(), type) == kNotLookedInto.end();
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {

@@ -87,6 +87,9 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
         keys.emplace("frmMain", "N_Skin" + std::to_string(n));
     for (int n = 1; n <= 9; ++n)
         keys.emplace("frmMain", "N_Product" + std::to_string(n));
+    for (const char* key : {"StringStickButton", "StringStickChoice", "StringStickHint", "msgStickMissing",
+                            "msgSpaceShort", "msgFatTooLarge", "msgConvertAnyway"})
+        keys.emplace("frmMain", key);
     for (const char* key : {"caption", "labelDiretroy", "buttonOK", "buttonCancel"})
         keys.emplace("frmDirectory", key);
     for (const char* key : {"caption", "labelDirectory", "checkBoxIsSubDirectorie", "labelFileNameExt",

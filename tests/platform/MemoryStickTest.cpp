@@ -63,7 +63,8 @@ TEST(MemorySticks, DetectedFromTheMountTableAndTheirFolders) {
         {line("lower", "exfat"), {"lower"}},
         {line("none", "vfat") + line("fileonly", "vfat"), {}},
         {line("marker", "vfat") + line("one", "tmpfs") + line("none", "vfat"), {"marker", "one"}},
-        {line("proc", "proc"), {}},
+        {line("proc", "proc") + line("one", "fuse.sshfs"), {}},
+        {line("lower", "fuseblk"), {"lower"}},
         {line("covered", "vfat") + line("covered", "ext4"), {"covered"}},
         {line("none", "vfat"), {}}, // "unmounted" holds PSP but is not in the table
     };

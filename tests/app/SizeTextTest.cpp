@@ -1,0 +1,31 @@
+#include "platform/qt/SizeText.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(SizeText, NeededRoundsUpAndFreeRoundsDownInDecimalUnits) {
+    const QLocale english(QLocale::English), german(QLocale::German);
+    const struct {
+        std::uint64_t bytes;
+        SizeRounding rounding;
+        const QLocale& locale;
+        const char* text;
+    } cases[] = {
+        {1'150'000'000, SizeRounding::Up, english, "1.2 GB"},
+        {1'199'999'999, SizeRounding::Down, english, "1.1 GB"},
+        {1'000'000'000, SizeRounding::Up, english, "1.0 GB"},
+        {800'400'000, SizeRounding::Down, english, "800 MB"},
+        {800'400'000, SizeRounding::Up, english, "801 MB"},
+        {999'999'999, SizeRounding::Down, english, "999 MB"},
+        {16'000, SizeRounding::Up, english, "16 kB"},
+        {0, SizeRounding::Down, english, "0 kB"},
+        {1'150'000'000, SizeRounding::Up, german, "1,2 GB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SizeText(c.bytes, c.rounding, c.locale).toStdString(), c.text) << c.bytes;
+}
+
+} // namespace
+} // namespace velmora
