@@ -5,8 +5,11 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -75,6 +78,9 @@ public:
 
 private:
     std::string PrepareOutputFolder() const;
+    // Waits for the lengths still being learnt, then keeps each queued entry's; false when the run
+    // was stopped meanwhile.
+    bool ReadDurations(const std::vector<EntryId>& queued);
     bool ConvertEntry(EntryId id, int position, const std::string& folder);
     // The encoder's exit code, or nothing when the window closed meanwhile.
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
@@ -98,6 +104,8 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
     RunReport report_;
+    // How long each entry of the run plays, as known at its start.
+    std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
 };
