@@ -84,6 +84,9 @@ private:
     // True when the run must not start: its folder would be made where the stick used to be.
     bool RefuseMissingStick(const std::string& folderText);
     std::string PrepareOutputFolder() const;
+    // Waits for the lengths still being learnt, then keeps each queued entry's; false when the run
+    // was stopped meanwhile.
+    bool ReadDurations(const std::vector<EntryId>& queued);
     // False when the person ends the run rather than convert files that may not fit.
     bool ConfirmSpace(const std::vector<EntryId>& queued, const std::string& folder);
     bool ConvertEntry(EntryId id, int position, const std::string& folder);
@@ -109,9 +112,10 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
     RunReport report_;
+    // How long each entry of the run plays, as known at its start.
+    std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
-    std::map<EntryId, std::optional<double>> durations_;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace velmora::test {
 namespace {
 
@@ -23,6 +26,26 @@ TEST_F(ConversionRunTest, ARunOntoAStickThatIsGoneMakesNoFolderOnTheOwnDisk) {
     run->ActionConvertNowExecute();
     EXPECT_EQ(CallKinds(), (std::vector<std::string>{"thumb:a.avi", "video:a.avi"}));
     EXPECT_TRUE(FileExists(stick + "/VIDEO/M4V50000.MP4"));
+}
+
+TEST_F(ConversionRunTest, VideosThatMayNotFitAreConvertedOnlyWhenThePersonSaysSo) {
+    window.entries = {Source("a.avi"), Source("b.avi")};
+    window.entries[0].duration = 60.0; // the other one's length is unknown and counts for nothing
+    window.outputFolder = outputFolder.Path();
+    const std::string needed = std::to_string(8'693'200 + kThumbnailBytes);
+    for (const auto& [free, answer, asked, calls] : {std::tuple{100'000'000, false, false, 4u},
+                                                     {3'000'000, false, true, 0u},
+                                                     {3'000'000, true, true, 4u}}) {
+        window.events.clear();
+        window.answerSpace = answer;
+        run->freeBytesAt = [free](const std::string&) { return std::optional<std::uint64_t>(free); };
+        const std::size_t before = Calls().size();
+        run->ActionConvertNowExecute();
+        const bool wasAsked = std::find(window.events.begin(), window.events.end(),
+                                        "space:" + needed + ":3000000") != window.events.end();
+        EXPECT_EQ(wasAsked, asked) << free;
+        EXPECT_EQ(Calls().size() - before, calls) << free;
+    }
 }
 
 } // namespace
