@@ -27,6 +27,11 @@ namespace {
 constexpr int kStickButtonLeast = 64;
 constexpr int kStickButtonMost = 120;
 
+// A label is shown as it is: an '&' in it marks no shortcut.
+QString Plain(const QString& text) {
+    return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 } // namespace
 
 void TfrmMain::CreateStickControls() {
@@ -46,7 +51,9 @@ void TfrmMain::CreateStickControls() {
 
 void TfrmMain::ShowFoundSticks() {
     const std::vector<FoundStick>& sticks = stickWatcher_->Sticks();
-    delete buttonStick->menu();
+    // The menu may be open right now: it goes once its event is over.
+    if (QMenu* previous = buttonStick->menu())
+        previous->deleteLater();
     buttonStick->setMenu(nullptr);
     const QRect folderField = editOutputFolder->geometry();
     const QRect browse = BitBtnOutput->geometry();
@@ -65,14 +72,14 @@ void TfrmMain::ShowFoundSticks() {
         buttonStick->setToolTip(QString());
         auto* menu = new QMenu(buttonStick);
         for (const FoundStick& stick : sticks)
-            connect(menu->addAction(StringStickButton.arg(stick.label)), &QAction::triggered, this,
+            connect(menu->addAction(Plain(StringStickButton.arg(stick.label))), &QAction::triggered, this,
                     Guarded([this, stick] { ChooseStick(stick); }));
         buttonStick->setMenu(menu);
     }
     const int width =
         std::clamp(buttonStick->fontMetrics().horizontalAdvance(caption) + 16 + (sticks.size() > 1 ? 14 : 0),
                    kStickButtonLeast, kStickButtonMost);
-    buttonStick->setText(buttonStick->fontMetrics().elidedText(caption, Qt::ElideMiddle, width - 12));
+    buttonStick->setText(Plain(buttonStick->fontMetrics().elidedText(caption, Qt::ElideMiddle, width - 12)));
     buttonStick->setAccessibleName(caption);
     const int left = browse.left() - 1 - width;
     buttonStick->setGeometry(left, browse.top(), width, browse.height());
