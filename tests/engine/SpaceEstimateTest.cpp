@@ -5,13 +5,6 @@
 namespace velmora {
 namespace {
 
-EncodingSettings Bitrates(int video, int audio) {
-    EncodingSettings settings;
-    settings.videoBitrate = video;
-    settings.audioBitrate = audio;
-    return settings;
-}
-
 TEST(SpaceEstimate, SizeFollowsLengthAndBitrates) {
     const struct {
         double seconds;
@@ -28,7 +21,8 @@ TEST(SpaceEstimate, SizeFollowsLengthAndBitrates) {
         {16000, 7, 7, 4'471'744'000}, // past the largest FAT file
     };
     for (const auto& c : cases)
-        EXPECT_EQ(EstimatedVideoBytes(c.seconds, Bitrates(c.video, c.audio)), c.bytes) << c.seconds << " s";
+        EXPECT_EQ(EstimatedVideoBytes(c.seconds, {.videoBitrate = c.video, .audioBitrate = c.audio}), c.bytes)
+            << c.seconds << " s";
 }
 
 TEST(SpaceEstimate, TheQuestionComesWhenTheVideosMayNotFit) {

@@ -8,26 +8,22 @@ namespace velmora {
 namespace {
 
 TEST(MountTable, LinesAreSplitAndTheKernelsEscapesUndone) {
-    const std::vector<MountEntry> mounts = ParseMountTable("/dev/sda1 / ext4 rw,relatime 0 0\n"
-                                                           "/dev/sdb1 /media/u/PSP\\040STICK vfat rw 0 0\n"
-                                                           "odd\\134name /a\\011b\\012c tmpfs rw 0 0\n"
-                                                           "short line\n"
-                                                           "\n"
-                                                           "/dev/sdc1\t/mnt/x\tvfat rw 0 0");
-    ASSERT_EQ(mounts.size(), 4u);
+    const std::vector<MountEntry> mounts = ParseMountTable(
+        "/dev/sda1 / ext4 rw,relatime 0 0\n/dev/sdb1 /media/u/PSP\\040STICK vfat rw 0 0\n"
+        "odd\\134name /a\\011b\\012c tmpfs rw 0 0\nshort line\n\n/dev/sdc1\t/mnt/x\tvfat rw 0 0");
     const std::vector<std::vector<std::string>> expected{{"/dev/sda1", "/", "ext4"},
                                                          {"/dev/sdb1", "/media/u/PSP STICK", "vfat"},
                                                          {"odd\\name", "/a\tb\nc", "tmpfs"},
                                                          {"/dev/sdc1", "/mnt/x", "vfat"}};
-    for (std::size_t i = 0; i < mounts.size(); ++i)
-        EXPECT_EQ((std::vector<std::string>{mounts[i].device, mounts[i].folder, mounts[i].type}),
-                  expected[i]);
+    std::vector<std::vector<std::string>> read;
+    for (const MountEntry& mount : mounts)
+        read.push_back({mount.device, mount.folder, mount.type});
+    EXPECT_EQ(read, expected);
 }
 
 TEST(MountTable, APathBelongsToItsInnermostLastMount) {
-    const std::vector<MountEntry> mounts =
-        ParseMountTable("r / ext4 rw 0 0\nold /media/s ext4 rw 0 0\nstick /media/s vfat rw 0 0\n"
-                        "home /home ext4 rw 0 0\n");
+    const auto mounts =
+        ParseMountTable("r / ext4 0 0\nold /media/s ext4 0 0\nstick /media/s vfat 0 0\nhome /home ext4 0 0");
     const struct {
         const char* path;
         const char* device;
