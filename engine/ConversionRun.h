@@ -2,11 +2,15 @@
 
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
+#include "engine/QueueEstimate.h"
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -88,6 +92,11 @@ private:
     void RemoveConvertedEntries();
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);
+    void StartQueueProgress(const std::vector<EntryId>& queued);
+    void ShowQueueProgress();
+    // Takes the queue's progress off the window; safe to call more than once.
+    void EndQueueProgress();
+    double SecondsSinceStart() const;
 
     ConversionWindow& window_;
     TConsoleIO& ConsoleIO_;
@@ -100,6 +109,12 @@ private:
     RunReport report_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
+    // Each queued entry's length in seconds, nothing where unknown.
+    std::map<EntryId, std::optional<double>> durations_;
+    // The whole queue's progress while a run goes; the place in it of the file being converted.
+    std::optional<QueueEstimate> queue_;
+    std::size_t currentFile_ = 0;
+    RemainingTimeSmoother timeLeft_;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed

@@ -43,6 +43,9 @@ public:
     }
     void ResetStatusDisplay() override { events.push_back("reset"); }
     std::string StatusRunFormat() const override { return statusRunFormat; }
+    // Kept apart from events, which tests compare whole.
+    void ShowQueueProgress(const QueueStatus& status) override { queueShown.push_back(status); }
+    void ClearQueueProgress() override { ++queueCleared; }
 
     std::string OutputFolderText() const override { return outputFolder; }
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
@@ -51,6 +54,7 @@ public:
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override { return autoPowerOff; }
     void ShowPowerOffCountdown() override { events.push_back("countdown"); }
+    void NotifyRunEnded(const RunReport& report) override { notices.push_back(report); }
     void ShowEmptyListNotice() override { events.push_back("empty"); }
     // Recorded as "report"; answers removeConverted.
     bool ShowRunReport(const RunReport& report) override;
@@ -75,6 +79,9 @@ public:
     std::vector<std::string> events;
     std::vector<int> progress;
     std::vector<std::string> statusTexts;
+    std::vector<QueueStatus> queueShown;
+    int queueCleared = 0;
+    std::vector<RunReport> notices;
 
 private:
     QueuedOwnerThreadChannel& channel_;
