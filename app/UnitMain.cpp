@@ -6,6 +6,7 @@
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitSetting.h"
 #include "engine/ConversionRun.h"
+#include "engine/EncoderCommandLines.h"
 #include "joblist/JobList.h"
 #include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
@@ -40,6 +41,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     CreateControls();
     CreateMenus();
     jobList_ = std::make_unique<JobList>(listViewFiles);
+    jobList_->LearnDurationsWith(EncoderPath(common_.appDir));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     CreateRunners();

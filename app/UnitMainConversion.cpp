@@ -65,6 +65,14 @@ void TfrmMain::RunView::RemoveEntry(int index) {
     window_.jobList_->RemoveEntry(index);
 }
 
+std::optional<double> TfrmMain::RunView::EntryDuration(int index) const {
+    return window_.Jobs().EntryDuration(index);
+}
+
+bool TfrmMain::RunView::DurationsPending() const {
+    return window_.Jobs().DurationsPending();
+}
+
 QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
     const QString name = QString::fromStdString(outcome.outputName);
     // The encoder's words are UTF-8; a source name inside them keeps its bytes as far as text can.

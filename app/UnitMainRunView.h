@@ -18,6 +18,8 @@ public:
     void ShowEntryOutcome(int index, const EntryOutcome& outcome) override;
     void ClearEntryOutcomes() override;
     void RemoveEntry(int index) override;
+    std::optional<double> EntryDuration(int index) const override;
+    bool DurationsPending() const override;
 
     void SetProgress(int position) override;
     void SetStatusText(const std::string& text) override;

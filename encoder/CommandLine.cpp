@@ -174,6 +174,11 @@ JobSettings ParseCommandLine(const std::vector<std::string>& words) {
     if (words.empty())
         throw EncoderError("No options given (usage: -i SOURCE -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 "
                            "-ab 128 -ac 2 -y OUTPUT)");
+    if (words[0] == "-duration") {
+        if (words.size() != 2 || words[1].empty())
+            throw EncoderError("-duration takes exactly one source file");
+        return DurationJobSettings{words[1]};
+    }
     OptionWords options = SplitWords(words);
     if (!options.output)
         throw EncoderError("No output file given");

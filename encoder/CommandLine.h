@@ -32,10 +32,15 @@ struct ThumbnailJobSettings {
     int height = 0;
 };
 
-using JobSettings = std::variant<VideoJobSettings, ThumbnailJobSettings>;
+// The length question: -duration SRC. Velmora asks it of every queued file, to foresee sizes and times.
+struct DurationJobSettings {
+    std::string source;
+};
+
+using JobSettings = std::variant<VideoJobSettings, ThumbnailJobSettings, DurationJobSettings>;
 
 // Reads the words after the program name. Throws EncoderError with a one-line message for anything
-// but the two command lines above.
+// but the three command lines above.
 JobSettings ParseCommandLine(const std::vector<std::string>& words);
 
 } // namespace velmora::encoder

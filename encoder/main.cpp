@@ -1,7 +1,8 @@
 // libq7z: Velmora's console encoder. Makes a PSP video or a thumbnail picture from any source FFmpeg's
-// libraries read; see CommandLine.h for the two command lines it accepts.
+// libraries read; see CommandLine.h for the three command lines it accepts.
 #include "encoder/CommandLine.h"
 #include "encoder/ConsoleStream.h"
+#include "encoder/DurationJob.h"
 #include "encoder/FFmpeg.h"
 #include "encoder/ThumbnailJob.h"
 #include "encoder/VideoJob.h"
@@ -41,9 +42,12 @@ int main(int argc, char** argv) {
             const int stopSignals = velmora::InstallStopSignals();
             StopWhenParentDies(startingParent);
             RunVideoJob(*video, console, stopSignals);
+        } else if (const auto* thumbnail = std::get_if<ThumbnailJobSettings>(&job)) {
+            StopWhenParentDies(startingParent);
+            RunThumbnailJob(*thumbnail);
         } else {
             StopWhenParentDies(startingParent);
-            RunThumbnailJob(std::get<ThumbnailJobSettings>(job));
+            RunDurationJob(std::get<DurationJobSettings>(job));
         }
         return 0;
     } catch (const std::exception& error) {

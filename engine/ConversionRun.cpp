@@ -111,6 +111,10 @@ void ConversionRun::StartConversion() {
     std::vector<EntryId> queued;
     for (int position = 0; position < count; ++position)
         queued.push_back(window_.IdOfEntry(position));
+    if (!ReadDurations(queued)) {
+        EndStoppedRun();
+        return;
+    }
     const QueueProgressShown queueShown([this] { EndQueueProgress(); });
     StartQueueProgress(queued);
     for (currentFile_ = 0; currentFile_ < queued.size(); ++currentFile_) {
@@ -134,6 +138,17 @@ void ConversionRun::StartConversion() {
         ShowQueueProgress();
     }
     CompleteRun(folder);
+}
+
+bool ConversionRun::ReadDurations(const std::vector<EntryId>& queued) {
+    window_.WaitUntil([this] { return !window_.DurationsPending() || FStopRequested || closing_; });
+    if (FStopRequested || closing_)
+        return false;
+    durations_.clear();
+    for (const EntryId id : queued)
+        if (const std::optional<int> position = PositionOfEntry(window_, id))
+            durations_[id] = window_.EntryDuration(*position);
+    return true;
 }
 
 void ConversionRun::StopConversion() {

@@ -79,6 +79,9 @@ public:
 
 private:
     std::string PrepareOutputFolder() const;
+    // Waits for the lengths still being learnt, then keeps each queued entry's; false when the run
+    // was stopped meanwhile.
+    bool ReadDurations(const std::vector<EntryId>& queued);
     bool ConvertEntry(EntryId id, int position, const std::string& folder);
     // The encoder's exit code, or nothing when the window closed meanwhile.
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
@@ -107,10 +110,10 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
     RunReport report_;
+    // How long each entry of the run plays, as known at its start.
+    std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
-    // Each queued entry's length in seconds, nothing where unknown.
-    std::map<EntryId, std::optional<double>> durations_;
     // The whole queue's progress while a run goes; the place in it of the file being converted.
     std::optional<QueueEstimate> queue_;
     std::size_t currentFile_ = 0;

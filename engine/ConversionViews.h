@@ -30,6 +30,10 @@ public:
     virtual void ShowEntryOutcome(int index, const EntryOutcome& outcome) = 0;
     virtual void ClearEntryOutcomes() = 0;
     virtual void RemoveEntry(int index) = 0;
+    // How long the entry's file plays, in seconds, when known; only for 0 <= index < Count().
+    virtual std::optional<double> EntryDuration(int index) const = 0;
+    // Whether some entry's length is still being learnt.
+    virtual bool DurationsPending() const = 0;
 };
 
 // Where the entry with this identity stands now, if it is still queued.

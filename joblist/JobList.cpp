@@ -1,5 +1,6 @@
 #include "joblist/JobList.h"
 
+#include "joblist/DurationProbes.h"
 #include "joblist/ExtensionRule.h"
 #include "joblist/OutcomeDelegate.h"
 #include "platform/qt/PathText.h"
@@ -13,11 +14,63 @@ namespace {
 
 constexpr int kPathBytesRole = Qt::UserRole;
 constexpr int kIdRole = Qt::UserRole + 1;
+// The path whose length was asked for last, and the answer: an edited entry is asked again.
+constexpr int kAskedPathRole = Qt::UserRole + 2;
+constexpr int kDurationRole = Qt::UserRole + 3;
 
 } // namespace
 
 JobList::JobList(QTableWidget* list) : list_(list) {
     list_->setItemDelegate(new OutcomeDelegate(list_));
+}
+
+JobList::~JobList() = default;
+
+void JobList::LearnDurationsWith(const std::string& encoderPath) {
+    probes_ = std::make_unique<DurationProbes>(
+        encoderPath, [this](std::uint64_t id, const std::string& source, std::optional<double> seconds) {
+            StoreDuration(id, source, seconds);
+        });
+    QObject::connect(list_, &QTableWidget::itemChanged, probes_.get(),
+                     [this](QTableWidgetItem* item) { AskDuration(item); });
+    for (int row = 0; row < Count(); ++row)
+        AskDuration(list_->item(row, 0));
+}
+
+void JobList::AskDuration(QTableWidgetItem* item) {
+    if (probes_ == nullptr || item == nullptr)
+        return;
+    const std::string path = EntryText(item->row());
+    const QByteArray asked = QByteArray::fromStdString(path);
+    if (item->data(kAskedPathRole).toByteArray() == asked)
+        return;
+    item->setData(kAskedPathRole, asked);
+    item->setData(kDurationRole, QVariant());
+    probes_->Ask(IdOfEntry(item->row()), path);
+}
+
+void JobList::StoreDuration(std::uint64_t id, const std::string& source, std::optional<double> seconds) {
+    for (int row = 0; row < Count(); ++row) {
+        QTableWidgetItem* item = list_->item(row, 0);
+        if (item == nullptr || IdOfEntry(row) != id)
+            continue;
+        if (seconds && item->data(kAskedPathRole).toByteArray() == QByteArray::fromStdString(source))
+            item->setData(kDurationRole, *seconds);
+        return;
+    }
+}
+
+std::optional<double> JobList::EntryDuration(int index) const {
+    const QTableWidgetItem* item = list_->item(index, 0);
+    if (item == nullptr ||
+        item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(EntryText(index)))
+        return std::nullopt;
+    const QVariant seconds = item->data(kDurationRole);
+    return seconds.isValid() ? std::optional<double>(seconds.toDouble()) : std::nullopt;
+}
+
+bool JobList::DurationsPending() const {
+    return probes_ != nullptr && probes_->Busy();
 }
 
 bool JobList::AddFile(const std::string& path) {
@@ -31,6 +84,7 @@ bool JobList::AddFile(const std::string& path) {
     item->setToolTip(item->text());
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
+    AskDuration(item);
     return true;
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include <QString>
 
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace velmora {
+
+class DurationProbes;
 
 // How a row shows the outcome of its last conversion.
 enum class RowOutcome : std::uint8_t { Done, Problem };
@@ -18,6 +22,11 @@ class JobList {
 public:
     // Also draws the rows' outcomes.
     explicit JobList(QTableWidget* list);
+    ~JobList();
+
+    // From now on every entry's length is learnt in the background from this encoder, again after an
+    // edit of its path.
+    void LearnDurationsWith(const std::string& encoderPath);
 
     // Appends the path when it passes the extension rule; returns whether it did.
     bool AddFile(const std::string& path);
@@ -30,6 +39,10 @@ public:
     std::optional<int> SelectedIndex() const;
     // The entry's identity, which moves with it and is never given to another entry.
     std::uint64_t IdOfEntry(int index) const;
+    // How long the entry's file plays, in seconds; nothing while unknown or not yet learnt.
+    std::optional<double> EntryDuration(int index) const;
+    // Whether some entry's length is still being learnt.
+    bool DurationsPending() const;
 
     // A short mark beside the path (the output's name, or "Failed"), and the details in the row's
     // tooltip and accessible description.
@@ -43,7 +56,11 @@ public:
     void MoveSelected(int offset);
 
 private:
+    void AskDuration(QTableWidgetItem* item);
+    void StoreDuration(std::uint64_t id, const std::string& source, std::optional<double> seconds);
+
     QTableWidget* list_;
+    std::unique_ptr<DurationProbes> probes_;
     std::uint64_t lastId_ = 0;
 };
 

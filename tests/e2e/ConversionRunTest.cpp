@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTest>
 
 #include <signal.h>
 #include <unistd.h>
@@ -86,6 +87,14 @@ TEST_F(ConversionTest, ThreeFilesIntoAMissingFolderThenASecondRunContinuesTheNum
     EXPECT_EQ(questions.asked[0].text,
               frmMain.msgFolderView + QStringLiteral("\n\n") + frmMain.msgFinishInfo);
     EXPECT_TRUE(shell.opened.empty()) << "No leaves the folder closed";
+
+    // Every queued file's length is learnt in the background, and again after its path is edited.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frmMain.Jobs().DurationsPending(); }, 20000));
+    EXPECT_NEAR(frmMain.Jobs().EntryDuration(0).value_or(0), 2, 0.1);
+    frmMain.listViewFiles->item(2, 0)->setText(QString::fromStdString(LongSource()));
+    EXPECT_FALSE(frmMain.Jobs().EntryDuration(2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frmMain.Jobs().DurationsPending(); }, 20000));
+    EXPECT_NEAR(frmMain.Jobs().EntryDuration(2).value_or(0), 20, 0.1);
 
     frmMain.Jobs().SelectEntry(2);
     frmMain.ActionFileDelete->trigger();

@@ -1,5 +1,7 @@
 // libq7z as the desktop program drives it: the thumbnail, the progress markers, the "quit" line and
 // the failures.
+#include "engine/SourceDuration.h"
+#include "platform/CancellationFlag.h"
 #include "tests/encoder/support/EncoderCommands.h"
 #include "tests/encoder/support/EncoderRun.h"
 #include "tests/encoder/support/MediaTools.h"
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sys/stat.h>
 
 namespace velmora::test {
 namespace {
@@ -94,6 +97,39 @@ TEST(Progress, DurationComesFirstThenRisingTimesToTheEnd) {
     EXPECT_NE(result.errorText.find("=ffmpeg_release_time\r"), std::string::npos)
         << "carriage returns between";
     EXPECT_NEAR(probe.FormatNumber("duration"), 4.0, 0.1) << "the whole source, not stopped";
+}
+
+TEST(Duration, IsTheSourcesLengthOrNothing) {
+    using namespace std::chrono_literals;
+    TemporaryFolder folder;
+    const std::string clip = folder / "clip.avi";
+    MakeSource(clip, {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=3", "-c:v", "mpeg4"});
+    WriteTextFile(folder / "broken.avi", "RIFF\x10\0\0\0AVI LIST not a video");
+    const std::string silent = folder / "silent";
+    WriteTextFile(silent, "#!/bin/sh\nexec sleep 60\n");
+    ::chmod(silent.c_str(), 0755);
+    CancellationFlag cancelled;
+    cancelled.Set();
+
+    const std::optional<double> length = AskSourceDuration(EncoderPath(), clip, 20s, -1);
+    ASSERT_TRUE(length);
+    EXPECT_NEAR(*length, 3.0, 0.05);
+    EXPECT_FALSE(AskSourceDuration(EncoderPath(), folder / "broken.avi", 20s, -1));
+    EXPECT_FALSE(AskSourceDuration(EncoderPath(), folder / "missing.avi", 20s, -1));
+    EXPECT_FALSE(AskSourceDuration(silent, clip, 300ms, -1)) << "killed at its limit";
+    EXPECT_FALSE(AskSourceDuration(silent, clip, 20s, cancelled.Descriptor()));
+    EXPECT_ANY_THROW(AskSourceDuration(folder / "no encoder", clip, 20s, -1));
+
+    for (const auto& [answer, seconds] :
+         std::vector<std::pair<std::string, std::optional<double>>>{{"12.345\n", 12.345},
+                                                                    {"7", 7.0},
+                                                                    {"0.000\n", {}},
+                                                                    {"-3\n", {}},
+                                                                    {"nan\n", {}},
+                                                                    {"inf\n", {}},
+                                                                    {"12.3 s\n", {}},
+                                                                    {"", {}}})
+        EXPECT_EQ(ReadDurationAnswer(answer), seconds) << answer;
 }
 
 TEST(Quit, EndsEarlyWithAShorterPlayableFile) {

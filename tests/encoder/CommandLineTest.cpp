@@ -72,6 +72,14 @@ TEST(CommandLine, ReadsTheThumbnailLine) {
     EXPECT_EQ(job.height, 120);
 }
 
+TEST(CommandLine, ReadsTheDurationLineAndNothingAroundIt) {
+    EXPECT_EQ(std::get<DurationJobSettings>(ParseCommandLine({"-duration", "/in/-a b.avi"})).source,
+              "/in/-a b.avi");
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"-duration"}, {"-duration", ""}, {"-duration", "/a.avi", "/b.avi"}})
+        EXPECT_EQ(ErrorOf(words), "-duration takes exactly one source file") << words.size();
+}
+
 TEST(CommandLine, RefusesWhatItDoesNotKnow) {
     EXPECT_EQ(ErrorOf({}).rfind("No options given", 0), 0u);
     EXPECT_EQ(ErrorOf(Video("1000", "25.00", "400x192", "44100", "128", "2")),

@@ -81,6 +81,23 @@ TEST_F(ConversionRunTest, ConvertDuringAThumbnailStepIsAStopRequest) {
     EXPECT_FALSE(run->IsRunActive());
 }
 
+TEST_F(ConversionRunTest, TheRunWaitsForLengthsStillBeingLearntAndCanBeStoppedThere) {
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped while waiting" : "lengths arrive");
+        window.entries = {Source("a.avi")};
+        window.durationsPending = true;
+        window.duringWait = [this, stop] {
+            if (stop && window.durationsPending)
+                run->ActionConvertNowExecute();
+            window.durationsPending = false;
+        };
+        const std::size_t callsBefore = Calls().size();
+        run->ActionConvertNowExecute();
+        EXPECT_EQ(Calls().size() - callsBefore, stop ? 0u : 2u);
+        EXPECT_FALSE(run->IsRunActive());
+    }
+}
+
 TEST_F(ConversionRunTest, ClosingTheWindowEndsTheRunInEitherStep) {
     struct Case {
         const char* what;

@@ -29,6 +29,10 @@ void FakeConversionWindow::ShowEntryOutcome(int index, const EntryOutcome& outco
                      ":" + outcome.outputName);
 }
 
+std::optional<double> FakeConversionWindow::EntryDuration(int index) const {
+    return entries.at(static_cast<std::size_t>(index)).duration;
+}
+
 void FakeConversionWindow::RemoveEntry(int index) {
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
     selected.reset();

@@ -17,6 +17,7 @@ struct FakeEntry {
     FakeEntry(const char* path) : FakeEntry(std::string(path)) {}
     std::string text;
     EntryId id;
+    std::optional<double> duration;
 };
 
 // The main window as the conversion engine sees it, without a screen. Its waits run the runners'
@@ -35,6 +36,8 @@ public:
     void ShowEntryOutcome(int index, const EntryOutcome& outcome) override;
     void ClearEntryOutcomes() override { events.push_back("clear-outcomes"); }
     void RemoveEntry(int index) override;
+    std::optional<double> EntryDuration(int index) const override;
+    bool DurationsPending() const override { return durationsPending; }
 
     void SetProgress(int position) override { progress.push_back(position); }
     void SetStatusText(const std::string& text) override {
@@ -68,6 +71,7 @@ public:
     std::string outputFolder;
     EncodingSettings settings;
     bool autoPowerOff = false;
+    bool durationsPending = false;
     bool answerYes = false;
     bool removeConverted = false;
     // The report last shown.
