@@ -152,8 +152,8 @@ TEST_F(JobListCommands, AddDialogOffersTheTenFiltersAndRemembersTheLastOneChosen
     EXPECT_EQ(questions.offeredFilters,
               QStringList(
                   {"Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs *.vob *.dat *.mp4 *.psp *.rm "
-                   "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv *.webm *.flv *.f4v *.m4v *.ts *.m2ts "
-                   "*.mts *.ogv *.3g2 *.divx)",
+                   "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv *.webm *.flv *.f4v *.m4v *.ts *.m2ts *.mts "
+                   "*.ogv *.3g2 *.divx)",
                    "RM files (*.rm *.rmvb)", "AVI files (*.avi)", "MPEG files (*.mpg *.mpeg)",
                    "WMV files (*.wmv *.asf)", "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)",
                    "DVD VCD Files (*.vob *.dat)", "Quick Time Files (*.mov *.qt)",

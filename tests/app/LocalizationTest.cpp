@@ -46,7 +46,6 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "groupBoxSettingsAudio",
                             "labelCurrentDecrption",
                             "labelCurrentProgress",
-                            "labelQueueDescription",
                             "labelOutput",
                             "labelVideoBitrate",
                             "labelFrameRate",
@@ -71,13 +70,6 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgOutcomeStopped",
                             "msgOutcomeStoppedKept",
                             "msgNameNotKept",
-                            "msgQueueStatus",
-                            "msgQueueLeftMoment",
-                            "msgQueueLeftMinutes",
-                            "msgQueueLeftHours",
-                            "msgTitleProgress",
-                            "msgNoticeSummary",
-                            "msgNoticeBody",
                             "N_1",
                             "N_Skin",
                             "N_Tools",
@@ -90,6 +82,10 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "N_Update",
                             "N_Options",
                             "N_Setting"})
+        keys.emplace("frmMain", key);
+    for (const char* key :
+         {"labelQueueDescription", "msgQueueStatus", "msgQueueLeftMoment", "msgQueueLeftMinutes",
+          "msgQueueLeftHours", "msgTitleProgress", "msgNoticeSummary", "msgNoticeBody"})
         keys.emplace("frmMain", key);
     for (int n = 1; n <= 18; ++n)
         keys.emplace("frmMain", "N_Skin" + std::to_string(n));

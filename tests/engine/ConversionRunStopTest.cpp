@@ -54,7 +54,7 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     EXPECT_EQ(Calls().size(), 10u);
     EXPECT_EQ(Calls()[4].Output(), outputFolder / "M4V50002.THM");
     EXPECT_EQ(WindowEvents({"countdown", "ask"}), (Texts{"countdown", "ask"}));
-    EXPECT_EQ(window.notices.size(), 1u);
+    EXPECT_EQ(std::make_pair(window.notices.size(), window.queueCleared), std::make_pair(std::size_t{1}, 2));
 }
 
 TEST_F(ConversionRunTest, StopDuringTheLastEntryStillCompletesTheRun) {

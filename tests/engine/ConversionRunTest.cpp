@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 namespace velmora::test {
 namespace {
@@ -71,25 +70,6 @@ TEST_F(ConversionRunTest, TheBarAndTheLabelFollowEachFileFromZero) {
     // The second file shows neither the first one's length nor its furthest time.
     EXPECT_EQ(window.statusTexts.back(), "Converting 2/2 [-00:00:01] " + window.entries[1].text);
     EXPECT_EQ(window.progress.back(), 0);
-}
-
-TEST_F(ConversionRunTest, TheQueueLineCountsEveryFileAndTheEndIsNotifiedOnce) {
-    window.entries = {Source("a.avi", "duration=00:01:40.00 time=100"), Source("b.avi", "video-fails"),
-                      Source("c.avi")};
-    run->ActionConvertNowExecute();
-
-    ASSERT_FALSE(window.queueShown.empty());
-    const QueueStatus& first = window.queueShown.front();
-    EXPECT_EQ(std::make_tuple(first.filesDone, first.fileCount, first.percent), std::make_tuple(0, 3, 0));
-    // The first file encoded, whose length the encoder told, is a third: the others count as long.
-    EXPECT_TRUE(
-        std::any_of(window.queueShown.begin(), window.queueShown.end(),
-                    [](const QueueStatus& status) { return status.filesDone == 0 && status.percent == 33; }));
-    const QueueStatus& last = window.queueShown.back();
-    EXPECT_EQ(std::make_tuple(last.filesDone, last.fileCount, last.percent), std::make_tuple(3, 3, 100));
-    EXPECT_EQ(window.queueCleared, 1);
-    ASSERT_EQ(window.notices.size(), 1u);
-    EXPECT_EQ(window.notices[0].Converted(), 2);
 }
 
 TEST_F(ConversionRunTest, TheEncodingChoicesAreReadAtEveryVideoStep) {

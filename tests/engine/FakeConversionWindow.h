@@ -46,8 +46,7 @@ public:
     }
     void ResetStatusDisplay() override { events.push_back("reset"); }
     std::string StatusRunFormat() const override { return statusRunFormat; }
-    // Kept apart from events, which tests compare whole.
-    void ShowQueueProgress(const QueueStatus& status) override { queueShown.push_back(status); }
+    void ShowQueueProgress(const QueueStatus&) override {}
     void ClearQueueProgress() override { ++queueCleared; }
 
     std::string OutputFolderText() const override { return outputFolder; }
@@ -83,7 +82,6 @@ public:
     std::vector<std::string> events;
     std::vector<int> progress;
     std::vector<std::string> statusTexts;
-    std::vector<QueueStatus> queueShown;
     int queueCleared = 0;
     std::vector<RunReport> notices;
 
