@@ -114,6 +114,9 @@ void TfrmMain::RunView::ShowQueueProgress(const QueueStatus& status) {
                                               QString::number(status.fileCount), percent);
     if (status.secondsLeft)
         text += QStringLiteral("  \u00b7  ") + TimeLeftText(*status.secondsLeft);
+    // Every encoder line comes here; a screen reader is told only of a line that changed.
+    if (text == window_.labelQueueInfo->text())
+        return;
     window_.labelQueueInfo->setText(text);
     window_.labelQueueInfo->setToolTip(text);
     // Screen readers hear the line change, not only see it.

@@ -337,6 +337,8 @@ void ConversionRun::StartQueueProgress(const std::vector<EntryId>& queued) {
     }
     queue_.emplace(std::move(durations));
     timeLeft_ = RemainingTimeSmoother();
+    // From here: waiting for the lengths must not count as slow encoding.
+    queueStarted_ = clock_();
     ShowQueueProgress();
 }
 
@@ -356,7 +358,7 @@ void ConversionRun::EndQueueProgress() {
 }
 
 double ConversionRun::SecondsSinceStart() const {
-    return std::chrono::duration<double>(clock_() - runStarted_).count();
+    return std::chrono::duration<double>(clock_() - queueStarted_).count();
 }
 
 void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail,

@@ -99,6 +99,7 @@ private:
     void ShowQueueProgress();
     // Takes the queue's progress off the window; safe to call more than once.
     void EndQueueProgress();
+    // Seconds since the queue's progress started.
     double SecondsSinceStart() const;
 
     ConversionWindow& window_;
@@ -117,6 +118,7 @@ private:
     // The whole queue's progress while a run goes; the place in it of the file being converted.
     std::optional<QueueEstimate> queue_;
     std::size_t currentFile_ = 0;
+    std::chrono::steady_clock::time_point queueStarted_;
     RemainingTimeSmoother timeLeft_;
 };
 
