@@ -7,7 +7,6 @@
 
 namespace velmora::test {
 
-// A notification service that writes down what it is sent.
 class StandInNotifications : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -16,10 +15,9 @@ public:
     QStringList received;
 
 public slots:
-    uint Notify(const QString& application, uint, const QString&, const QString& summary, const QString& body,
+    void Notify(const QString& application, uint, const QString&, const QString& summary, const QString& body,
                 const QStringList&, const QVariantMap&, int) {
         received << application + "|" + summary + "|" + body;
-        return 1;
     }
 };
 

@@ -115,8 +115,7 @@ TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVide
         if (!SecondFileUnderWay(frmMain))
             return false;
         EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStopCaption);
-        EXPECT_TRUE(frmMain.windowTitle().endsWith("% – Velmora PSP Video Converter"))
-            << frmMain.windowTitle().toStdString();
+        EXPECT_TRUE(frmMain.windowTitle().endsWith("% – Velmora PSP Video Converter"));
         EXPECT_TRUE(frmMain.labelQueueInfo->text().startsWith(QStringLiteral("1 of 3 files done")));
         EXPECT_EQ(frmMain.labelQueueInfo->accessibleName(), frmMain.labelQueueInfo->text());
         frmMain.ActionConvertNow->trigger();
