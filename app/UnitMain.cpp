@@ -11,6 +11,7 @@
 #include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
+#include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
@@ -31,7 +32,8 @@
 namespace velmora {
 
 TfrmMain::TfrmMain(TfrmCommon& common)
-    : ownQuestions_(std::make_unique<DialogQuestions>()), questions_(ownQuestions_.get()), common_(common) {
+    : ownQuestions_(std::make_unique<DialogQuestions>()), notifier_(std::make_unique<DesktopNotifier>()),
+      questions_(ownQuestions_.get()), common_(common) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

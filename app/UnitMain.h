@@ -29,6 +29,7 @@ class TFrmDirectory;
 class ConversionRun;
 struct FoundStick;
 class StickWatcher;
+class DesktopNotifier;
 class JobList;
 class LanguageFile;
 class ModalQuestions;
@@ -93,6 +94,8 @@ public:
     // Where modal questions and the open dialog go; the real dialogs by default. The caller keeps
     // ownership.
     void SetQuestions(ModalQuestions* questions);
+    // Where the notice at a run's end goes; the session bus's notification service by default.
+    void SetNotifier(std::unique_ptr<DesktopNotifier> notifier);
 
     void LoadLanguageTexts(const std::string& languageFile);
     void LoadLanguageTexts(const LanguageFile& texts);
@@ -110,6 +113,8 @@ public:
     QLabel* labelCurrentProgress;
     QLabel* labelCurrentInfo;
     QProgressBar* progressBarCurrent;
+    QLabel* labelQueueDescription;
+    QLabel* labelQueueInfo;
     QGroupBox* groupBoxSettings;
     QGroupBox* GroupBoxSettingsVideo;
     QLabel* labelVideoBitrate;
@@ -202,6 +207,13 @@ public:
     QString msgSpaceShort;
     QString msgFatTooLarge;
     QString msgConvertAnyway;
+    QString msgQueueStatus;
+    QString msgQueueLeftMoment;
+    QString msgQueueLeftMinutes;
+    QString msgQueueLeftHours;
+    QString msgTitleProgress;
+    QString msgNoticeSummary;
+    QString msgNoticeBody;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -236,6 +248,9 @@ private:
     std::unique_ptr<ConversionRun> conversion_;
     StickWatcher* stickWatcher_ = nullptr;
     std::unique_ptr<ModalQuestions> ownQuestions_;
+    std::unique_ptr<DesktopNotifier> notifier_;
+    // The window's title from the language file, without a run's percentage.
+    QString caption_;
     ModalQuestions* questions_;
     // The open dialog's filter last left selected with OK, for its next opening in this run.
     QString openFilter_;

@@ -97,7 +97,7 @@ void TfrmMain::CreateActions() {
 void TfrmMain::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(414, 411);
+    client->setFixedSize(414, 429);
     setCentralWidget(client);
 
     listViewFiles = Place(new QTableWidget(0, 1, client), "listViewFiles", 2, 10, 406, 137);
@@ -128,7 +128,7 @@ void TfrmMain::CreateControls() {
     // by a pixel or two; each is drawn that much shorter, inside its rectangle. Two labels are too
     // short for Chinese and Japanese glyphs; they grow by two pixels above and below, so that their
     // text stays centred where it was designed.
-    groupBoxStatus = GroupBox(client, "groupBoxStatus", "Status", 2, 187, 407, 56);
+    groupBoxStatus = GroupBox(client, "groupBoxStatus", "Status", 2, 187, 407, 74);
     labelCurrentDecrption =
         FixedLabel(groupBoxStatus, "labelCurrentDecrption", "Current file:", 8, 16, 81, 13);
     labelCurrentProgress = FixedLabel(groupBoxStatus, "labelCurrentProgress", "Progress:", 8, 34, 81, 13);
@@ -137,8 +137,12 @@ void TfrmMain::CreateControls() {
     progressBarCurrent->setRange(0, 100);
     progressBarCurrent->setValue(0);
     progressBarCurrent->setTextVisible(false);
+    // The whole queue, a row below the current file; the groups under it move down by that row.
+    labelQueueDescription = FixedLabel(groupBoxStatus, "labelQueueDescription", "Queue:", 8, 54, 81, 13);
+    labelQueueInfo = FixedLabel(groupBoxStatus, "labelQueueInfo", "", 96, 54, 305, 13);
+    labelQueueDescription->setBuddy(labelQueueInfo);
 
-    groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 243, 407, 88);
+    groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 261, 407, 88);
     GroupBoxSettingsVideo = GroupBox(groupBoxSettings, "GroupBoxSettingsVideo", "Video", 8, 12, 194, 72);
     labelVideoBitrate =
         FixedLabel(GroupBoxSettingsVideo, "labelVideoBitrate", "Video Bitrate", 3, 16, 69, 13);
@@ -162,13 +166,13 @@ void TfrmMain::CreateControls() {
     labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 50, 69, 16);
     comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 75, 49, 105, 19);
 
-    groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 333, 408, 39);
+    groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 351, 408, 39);
     labelOutput = FixedLabel(groupBoxOutput, "labelOutput", "Folder:", 8, 16, 65, 17);
     editOutputFolder = Place(new QLineEdit(groupBoxOutput), "editOutputFolder", 80, 12, 241, 21);
     editOutputFolder->setReadOnly(true);
     BitBtnOutput = ActionButton(groupBoxOutput, "BitBtnOutput", ActionSetDirectory, 322, 10, 81, 25);
 
-    buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 375, 105, 33);
+    buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 393, 105, 33);
 }
 
 void TfrmMain::CreateMenus() {

@@ -11,6 +11,7 @@
 #include "joblist/JobList.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
@@ -23,6 +24,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -105,6 +108,38 @@ std::string TfrmMain::RunView::StatusRunFormat() const {
     return window_.msgStatusRun.toStdString();
 }
 
+void TfrmMain::RunView::ShowQueueProgress(const QueueStatus& status) {
+    const QString percent = QString::number(status.percent);
+    QString text = window_.msgQueueStatus.arg(QString::number(status.filesDone),
+                                              QString::number(status.fileCount), percent);
+    if (status.secondsLeft)
+        text += QStringLiteral("  \u00b7  ") + TimeLeftText(*status.secondsLeft);
+    // Every encoder line comes here; a screen reader is told only of a line that changed.
+    if (text == window_.labelQueueInfo->text())
+        return;
+    window_.labelQueueInfo->setText(text);
+    window_.labelQueueInfo->setToolTip(text);
+    // Screen readers hear the line change, not only see it.
+    window_.labelQueueInfo->setAccessibleName(text);
+    window_.setWindowTitle(window_.msgTitleProgress.arg(percent, window_.caption_));
+}
+
+void TfrmMain::RunView::ClearQueueProgress() {
+    window_.labelQueueInfo->clear();
+    window_.labelQueueInfo->setToolTip(QString());
+    window_.labelQueueInfo->setAccessibleName(QString());
+    window_.setWindowTitle(window_.caption_);
+}
+
+QString TfrmMain::RunView::TimeLeftText(double seconds) const {
+    const TimeLeftShown shown = ShownTimeLeft(seconds);
+    if (shown.underAMinute)
+        return window_.msgQueueLeftMoment;
+    if (shown.hours == 0)
+        return window_.msgQueueLeftMinutes.arg(shown.minutes);
+    return window_.msgQueueLeftHours.arg(QString::number(shown.hours), QString::number(shown.minutes));
+}
+
 std::string TfrmMain::RunView::OutputFolderText() const {
     return PathFromText(window_.editOutputFolder->text());
 }
@@ -135,6 +170,18 @@ void TfrmMain::RunView::ShowPowerOffCountdown() {
         window_.dialogs_.frmPowerOffWindows->ShowCountdown();
 }
 
+void TfrmMain::RunView::NotifyRunEnded(const RunReport& report) {
+    if (window_.isActiveWindow())
+        return;
+    const int failed = static_cast<int>(
+        std::count_if(report.outcomes.begin(), report.outcomes.end(),
+                      [](const EntryOutcome& outcome) { return outcome.result == EntryResult::Failed; }));
+    window_.notifier_->Notify(window_.msgNoticeSummary,
+                              window_.msgNoticeBody.arg(QString::number(report.Converted()),
+                                                        QString::number(report.queued),
+                                                        QString::number(failed)));
+}
+
 void TfrmMain::RunView::ShowEmptyListNotice() {
     window_.questions_->ShowWarning(&window_, ApplicationTitle(), window_.msgListEmpty);
 }
@@ -163,6 +210,10 @@ bool TfrmMain::RunView::AskOpenOutputFolder(bool allConverted) {
 
 void TfrmMain::RunView::OpenOutputFolder(const std::string& folder) {
     window_.common_.Shell().Open(TextFromPath(folder));
+}
+
+void TfrmMain::SetNotifier(std::unique_ptr<DesktopNotifier> notifier) {
+    notifier_ = std::move(notifier);
 }
 
 void TfrmMain::ConnectConversionHandlers() {

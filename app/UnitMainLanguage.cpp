@@ -33,7 +33,8 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
 
     const char* section = "frmMain";
     auto text = [&](const char* key) { return texts.Text(section, key); };
-    setWindowTitle(text("caption"));
+    caption_ = text("caption");
+    setWindowTitle(caption_);
     for (QAction* action :
          {ActionFileAdd, ActionFileBatchAdd, ActionConvertNow, ActionFileDelete, ActionFileClearAll,
           ActionFileMoveUp, ActionFileMoveDown, ActionExit, ActionSetDirectory})
@@ -44,8 +45,9 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     groupBoxOutput->setTitle(text("groupBoxOutput"));
     GroupBoxSettingsVideo->setTitle(text("groupBoxSettingsVideo"));
     GroupBoxSettingsAudio->setTitle(text("groupBoxSettingsAudio"));
-    for (QLabel* label : {labelCurrentDecrption, labelCurrentProgress, labelOutput, labelVideoBitrate,
-                          labelFrameRate, labelVideoSize, labelAudioBitrate, labelSampleRate, labelChannel})
+    for (QLabel* label :
+         {labelCurrentDecrption, labelCurrentProgress, labelQueueDescription, labelOutput, labelVideoBitrate,
+          labelFrameRate, labelVideoSize, labelAudioBitrate, labelSampleRate, labelChannel})
         label->setText(text(label->objectName().toLatin1().constData()));
 
     StringStartCaption = text("StringStartCaption");
@@ -75,6 +77,13 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
                                {&msgConvertAnyway, "msgConvertAnyway"}})
         *member = text(key);
     ShowFoundSticks();
+    msgQueueStatus = text("msgQueueStatus");
+    msgQueueLeftMoment = text("msgQueueLeftMoment");
+    msgQueueLeftMinutes = text("msgQueueLeftMinutes");
+    msgQueueLeftHours = text("msgQueueLeftHours");
+    msgTitleProgress = text("msgTitleProgress");
+    msgNoticeSummary = text("msgNoticeSummary");
+    msgNoticeBody = text("msgNoticeBody");
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));
@@ -112,6 +121,8 @@ void TfrmMain::ApplyJapaneseCharset() {
                                                             labelCurrentDecrption,
                                                             labelCurrentProgress,
                                                             labelCurrentInfo,
+                                                            labelQueueDescription,
+                                                            labelQueueInfo,
                                                             labelVideoBitrate,
                                                             labelFrameRate,
                                                             labelVideoSize,

@@ -25,12 +25,15 @@ public:
     void SetStatusText(const std::string& text) override;
     void ResetStatusDisplay() override;
     std::string StatusRunFormat() const override;
+    void ShowQueueProgress(const QueueStatus& status) override;
+    void ClearQueueProgress() override;
 
     std::string OutputFolderText() const override;
     EncodingSettings CurrentEncodingSettings() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
     void ShowPowerOffCountdown() override;
+    void NotifyRunEnded(const RunReport& report) override;
     void ShowEmptyListNotice() override;
     bool ShowRunReport(const RunReport& report) override;
     bool AskOpenOutputFolder(bool allConverted) override;
@@ -42,6 +45,7 @@ public:
 private:
     // The outcome in a sentence, for the row's tooltip and the report.
     QString OutcomeDetails(const EntryOutcome& outcome) const;
+    QString TimeLeftText(double seconds) const;
 
     TfrmMain& window_;
 };

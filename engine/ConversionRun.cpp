@@ -32,6 +32,18 @@ private:
     bool& flag_;
 };
 
+// Takes the queue's progress off the window however the run ends, an error included.
+class QueueProgressShown {
+public:
+    explicit QueueProgressShown(std::function<void()> end) : end_(std::move(end)) {}
+    ~QueueProgressShown() { RunGuarded(end_); }
+    QueueProgressShown(const QueueProgressShown&) = delete;
+    QueueProgressShown& operator=(const QueueProgressShown&) = delete;
+
+private:
+    std::function<void()> end_;
+};
+
 // An entry's output pair while it is being made: unless kept, a pair whose video the encoder never
 // wrote goes again, so no step that ends early, by an error or by closing the window, leaves a broken
 // pair for the PSP to list.
@@ -112,17 +124,27 @@ void ConversionRun::StartConversion() {
     }
     if (!ConfirmSpace(queued, folder))
         return;
-    for (const EntryId id : queued) {
+    const QueueProgressShown queueShown([this] { EndQueueProgress(); });
+    StartQueueProgress(queued);
+    for (currentFile_ = 0; currentFile_ < queued.size(); ++currentFile_) {
+        const EntryId id = queued[currentFile_];
         if (FStopRequested || closing_) {
             EndStoppedRun();
             return;
         }
         // Removed meanwhile: nothing to convert.
         const std::optional<int> position = PositionOfEntry(window_, id);
-        if (position && !ConvertEntry(id, *position, folder)) {
+        const std::size_t recorded = report_.outcomes.size();
+        const bool goOn = !position || ConvertEntry(id, *position, folder);
+        if (report_.outcomes.size() > recorded)
+            queue_->Finish(currentFile_);
+        else
+            queue_->Skip(currentFile_);
+        if (!goOn) {
             EndStoppedRun();
             return;
         }
+        ShowQueueProgress();
     }
     CompleteRun(folder);
 }
@@ -155,6 +177,11 @@ void ConversionRun::Close() {
 
 void ConversionRun::ParseEncoderOutput(const std::string& Cmd) {
     velmora::ParseEncoderOutput(Cmd, progress, window_, window_);
+    if (!queue_)
+        return;
+    queue_->LearnDuration(currentFile_, static_cast<double>(progress.FCurrentDuration));
+    queue_->SetPosition(currentFile_, static_cast<double>(progress.FFurthestTime));
+    ShowQueueProgress();
 }
 
 void ConversionRun::ReceiveVideoError(const std::string& Cmd) {
@@ -290,6 +317,8 @@ void ConversionRun::Record(EntryOutcome outcome) {
 
 void ConversionRun::CompleteRun(const std::string& folder) {
     window_.ResetStatusDisplay();
+    EndQueueProgress();
+    window_.NotifyRunEnded(report_);
     if (window_.IsAutoPowerOffOn())
         window_.ShowPowerOffCountdown();
     if (closing_ || !ReportProblems())
@@ -308,6 +337,7 @@ void ConversionRun::EndStoppedRun() {
     // The stopped encoder's last output, parsed after Stop, wrote a progress text again; an idle
     // window shows the ready text.
     window_.ResetStatusDisplay();
+    EndQueueProgress();
     ReportProblems();
 }
 
@@ -329,6 +359,38 @@ void ConversionRun::StopRun(TConsoleIO& runner) {
     FStopRequested = true;
     runner.StopProcess();
     window_.ResetStatusDisplay();
+}
+
+void ConversionRun::StartQueueProgress(const std::vector<EntryId>& queued) {
+    std::vector<std::optional<double>> durations;
+    for (const EntryId id : queued) {
+        const auto known = durations_.find(id);
+        durations.push_back(known == durations_.end() ? std::nullopt : known->second);
+    }
+    queue_.emplace(std::move(durations));
+    timeLeft_ = RemainingTimeSmoother();
+    // From here: waiting for the lengths must not count as slow encoding.
+    queueStarted_ = clock_();
+    ShowQueueProgress();
+}
+
+void ConversionRun::ShowQueueProgress() {
+    const double elapsed = SecondsSinceStart();
+    QueueStatus status = queue_->Status(elapsed);
+    status.secondsLeft = timeLeft_.Next(status.secondsLeft, elapsed);
+    window_.ShowQueueProgress(status);
+}
+
+void ConversionRun::EndQueueProgress() {
+    if (!queue_)
+        return;
+    queue_.reset();
+    if (!closing_)
+        window_.ClearQueueProgress();
+}
+
+double ConversionRun::SecondsSinceStart() const {
+    return std::chrono::duration<double>(clock_() - queueStarted_).count();
 }
 
 void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail,

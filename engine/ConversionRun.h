@@ -2,6 +2,7 @@
 
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
+#include "engine/QueueEstimate.h"
 
 #include <chrono>
 #include <cstdint>
@@ -102,6 +103,12 @@ private:
     void RemoveConvertedEntries();
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);
+    void StartQueueProgress(const std::vector<EntryId>& queued);
+    void ShowQueueProgress();
+    // Takes the queue's progress off the window; safe to call more than once.
+    void EndQueueProgress();
+    // Seconds since the queue's progress started.
+    double SecondsSinceStart() const;
 
     ConversionWindow& window_;
     TConsoleIO& ConsoleIO_;
@@ -116,6 +123,11 @@ private:
     std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
+    // The whole queue's progress while a run goes; the place in it of the file being converted.
+    std::optional<QueueEstimate> queue_;
+    std::size_t currentFile_ = 0;
+    std::chrono::steady_clock::time_point queueStarted_;
+    RemainingTimeSmoother timeLeft_;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EncodingSettings.h"
+#include "engine/QueueEstimate.h"
 #include "engine/RunReport.h"
 #include "engine/SpaceEstimate.h"
 
@@ -51,6 +52,10 @@ public:
     virtual void ResetStatusDisplay() = 0;
     // The language file's msgStatusRun text, a format with one %s.
     virtual std::string StatusRunFormat() const = 0;
+    // The whole queue while a run goes, on its own line and as a percentage in the window's title.
+    virtual void ShowQueueProgress(const QueueStatus& status) = 0;
+    // The queue's line empty and the title back to normal: the run is over, however it ended.
+    virtual void ClearQueueProgress() = 0;
 };
 
 // The PSP or Memory Stick the output folder was chosen on: its mount folder and the name it is shown
@@ -75,6 +80,9 @@ public:
     virtual bool IsAutoPowerOffOn() const = 0;
     // The power-off countdown, modal; its outcome does not matter.
     virtual void ShowPowerOffCountdown() = 0;
+    // A desktop notice of how the run went, given only while the window is not the active one, so
+    // that a person working elsewhere hears of it.
+    virtual void NotifyRunEnded(const RunReport& report) = 0;
     // Convert with nothing queued: says that the list is empty.
     virtual void ShowEmptyListNotice() = 0;
     // How the run went, for a run with failed files or missing thumbnails: how many of how many were

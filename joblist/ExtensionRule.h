@@ -6,7 +6,8 @@ namespace velmora {
 
 // The video kinds the job list takes, as one text; the add rule looks for an extension inside it.
 inline constexpr std::string_view kAcceptedExtensions =
-    "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mov;*.rm;*.rmvb;*.qt;*.mp4;*.3gp;*.dat;*.vob;*.smk;*.swf;*.nsv;*.mkv";
+    "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mov;*.rm;*.rmvb;*.qt;*.mp4;*.3gp;*.dat;*.vob;*.smk;*.swf;*.nsv;*.mkv;"
+    "*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx";
 
 // The text from the last '.' of the path to its end, when no '/' follows that dot; else empty.
 std::string_view PathExtension(std::string_view path);

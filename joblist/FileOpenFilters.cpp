@@ -11,9 +11,9 @@ struct FilterEntry {
     const char* patterns;
 };
 
-constexpr std::array<FilterEntry, 9> kFilters = {{
+constexpr std::array<FilterEntry, 10> kFilters = {{
     {"Support files", "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.avs;*.vob;*.dat;*.mp4;*.psp;*.rm;*.rmvb;*.smk;*.swf;*"
-                      ".nsv;*.mov;*.qt;*.mkv"},
+                      ".nsv;*.mov;*.qt;*.mkv;*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx"},
     {"RM files (*.rm;*.rmvb)", "*.rm;*.rmvb"},
     {"AVI files (*.avi)", "*.avi"},
     {"MPEG files (*.mpg;*.mpeg)", "*.mpg;*.mpeg"},
@@ -21,6 +21,8 @@ constexpr std::array<FilterEntry, 9> kFilters = {{
     {"Portable device files (*.3gp;*.mp4;*.avs;*.psp;*.mkv)", "*.3gp;*.mp4;*.avs;*.psp;*.mkv"},
     {"DVD VCD Files (*.vob;*.dat)", "*.vob;*.dat"},
     {"Quick Time Files (*.mov;*.qt)", "*.mov;*.qt"},
+    {"Web, camera and TV files (*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx)",
+     "*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx"},
     // "*.*" would pass over names without a dot on Linux.
     {"All files (*.*)", "*"},
 }};

@@ -141,7 +141,7 @@ TEST_F(JobListCommands, ClearAllAsksEvenWhenEmptyAndOnlyOkClears) {
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(JobListCommands, AddDialogOffersTheNineFiltersAndRemembersTheLastOneChosen) {
+TEST_F(JobListCommands, AddDialogOffersTheTenFiltersAndRemembersTheLastOneChosen) {
     TfrmMain& frmMain = ShowMain();
     questions.filesToChoose = {"/v/one.avi", "/v/skipped.avs", "/v/two.3gp"};
     questions.filterToChoose = QStringLiteral("AVI files (*.avi)");
@@ -150,11 +150,15 @@ TEST_F(JobListCommands, AddDialogOffersTheNineFiltersAndRemembersTheLastOneChose
     EXPECT_EQ(questions.asked[0].title, QStringLiteral("Open video files"));
     EXPECT_EQ(questions.asked[0].text, questions.offeredFilters.first()) << "first opening: the first filter";
     EXPECT_EQ(questions.offeredFilters,
-              QStringList({"Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs *.vob *.dat *.mp4 *.psp *.rm "
-                           "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv)",
-                           "RM files (*.rm *.rmvb)", "AVI files (*.avi)", "MPEG files (*.mpg *.mpeg)",
-                           "WMV files (*.wmv *.asf)", "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)",
-                           "DVD VCD Files (*.vob *.dat)", "Quick Time Files (*.mov *.qt)", "All files (*)"}));
+              QStringList(
+                  {"Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs *.vob *.dat *.mp4 *.psp *.rm "
+                   "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv *.webm *.flv *.f4v *.m4v *.ts *.m2ts *.mts "
+                   "*.ogv *.3g2 *.divx)",
+                   "RM files (*.rm *.rmvb)", "AVI files (*.avi)", "MPEG files (*.mpg *.mpeg)",
+                   "WMV files (*.wmv *.asf)", "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)",
+                   "DVD VCD Files (*.vob *.dat)", "Quick Time Files (*.mov *.qt)",
+                   "Web, camera and TV files (*.webm *.flv *.f4v *.m4v *.ts *.m2ts *.mts *.ogv *.3g2 *.divx)",
+                   "All files (*)"}));
     EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.3gp"}));
 
     // Cancel chooses nothing and keeps the remembered filter.

@@ -83,6 +83,10 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "N_Options",
                             "N_Setting"})
         keys.emplace("frmMain", key);
+    for (const char* key :
+         {"labelQueueDescription", "msgQueueStatus", "msgQueueLeftMoment", "msgQueueLeftMinutes",
+          "msgQueueLeftHours", "msgTitleProgress", "msgNoticeSummary", "msgNoticeBody"})
+        keys.emplace("frmMain", key);
     for (int n = 1; n <= 18; ++n)
         keys.emplace("frmMain", "N_Skin" + std::to_string(n));
     for (int n = 1; n <= 9; ++n)

@@ -63,7 +63,7 @@ TEST_F(MainWindow, UnwritableProgramFolderReportsTheErrorAndTheWindowStillOpens)
 
 TEST_F(MainWindow, FixedClientAreaWithoutMaximize) {
     TfrmMain& frmMain = Show().frmMain;
-    EXPECT_EQ(frmMain.centralWidget()->size(), QSize(414, 411));
+    EXPECT_EQ(frmMain.centralWidget()->size(), QSize(414, 429));
     EXPECT_EQ(frmMain.minimumSize(), frmMain.maximumSize());
     EXPECT_FALSE(frmMain.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frmMain.windowFlags() & Qt::WindowMinimizeButtonHint);

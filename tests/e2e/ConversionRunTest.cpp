@@ -115,6 +115,9 @@ TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVide
         if (!SecondFileUnderWay(frmMain))
             return false;
         EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStopCaption);
+        EXPECT_TRUE(frmMain.windowTitle().endsWith("% – Velmora PSP Video Converter"));
+        EXPECT_TRUE(frmMain.labelQueueInfo->text().startsWith(QStringLiteral("1 of 3 files done")));
+        EXPECT_EQ(frmMain.labelQueueInfo->accessibleName(), frmMain.labelQueueInfo->text());
         frmMain.ActionConvertNow->trigger();
         stopped = true;
         return true;
@@ -125,6 +128,8 @@ TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVide
     EXPECT_EQ(frmMain.ConsoleIO->ExitCode(), 0) << "the encoder ended on the stop line, in time";
     EXPECT_TRUE(questions.asked.empty()) << "a stopped run asks nothing";
     EXPECT_EQ(frmMain.labelCurrentInfo->text(), frmMain.msgStatusReady);
+    EXPECT_EQ(frmMain.windowTitle() + frmMain.labelQueueInfo->text(),
+              QStringLiteral("Velmora PSP Video Converter"));
     EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStartCaption);
     EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
     EXPECT_TRUE(EncoderChildren().empty());

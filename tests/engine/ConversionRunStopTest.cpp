@@ -42,6 +42,8 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
               (Texts{"outcome:0:converted:M4V50000", "outcome:1:stopped:M4V50001"}));
     EXPECT_FALSE(run->IsRunActive());
     EXPECT_FALSE(ConsoleIO->IsRunning());
+    EXPECT_EQ(window.queueCleared, 1);
+    EXPECT_EQ(window.notices, 0) << "the person who stopped it knows";
 
     // The next Convert starts again from the first entry, under new names.
     WriteTextFile(window.entries[1].text, "time=1");
@@ -52,6 +54,7 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     EXPECT_EQ(Calls().size(), 10u);
     EXPECT_EQ(Calls()[4].Output(), outputFolder / "M4V50002.THM");
     EXPECT_EQ(WindowEvents({"countdown", "ask"}), (Texts{"countdown", "ask"}));
+    EXPECT_EQ(std::make_pair(window.notices, window.queueCleared), std::make_pair(1, 2));
 }
 
 TEST_F(ConversionRunTest, StopDuringTheLastEntryStillCompletesTheRun) {

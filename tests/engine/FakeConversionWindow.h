@@ -46,6 +46,8 @@ public:
     }
     void ResetStatusDisplay() override { events.push_back("reset"); }
     std::string StatusRunFormat() const override { return statusRunFormat; }
+    void ShowQueueProgress(const QueueStatus&) override {}
+    void ClearQueueProgress() override { ++queueCleared; }
 
     std::string OutputFolderText() const override { return outputFolder; }
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
@@ -54,6 +56,7 @@ public:
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override { return autoPowerOff; }
     void ShowPowerOffCountdown() override { events.push_back("countdown"); }
+    void NotifyRunEnded(const RunReport&) override { ++notices; }
     void ShowEmptyListNotice() override { events.push_back("empty"); }
     // Recorded as "report"; answers removeConverted.
     bool ShowRunReport(const RunReport& report) override;
@@ -92,6 +95,7 @@ public:
     std::vector<std::string> events;
     std::vector<int> progress;
     std::vector<std::string> statusTexts;
+    int queueCleared = 0, notices = 0;
 
 private:
     QueuedOwnerThreadChannel& channel_;

@@ -35,6 +35,12 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionRule,
                                            // A colon is an ordinary character on Linux.
                                            RuleCase{"/v/a:b.avi", true}, RuleCase{"/v/a.avi:b", false}));
 
+TEST(ExtensionRule, TakesTodaysContainersCaseBlind) {
+    for (const char* name :
+         {"a.webm", "a.FLV", "a.f4v", "a.M4V", "a.ts", "a.M2TS", "a.mts", "a.Ogv", "a.3g2", "a.DivX"})
+        EXPECT_TRUE(PassesExtensionRule(std::string("/v/") + name)) << name;
+}
+
 TEST(PathExtension, IsTheTextFromTheLastDotOfTheLastComponent) {
     EXPECT_EQ(PathExtension("/a.b/c.tar.AVI"), ".AVI");
     EXPECT_EQ(PathExtension("/a.b/c"), "");

@@ -16,6 +16,15 @@ PspExpectations Expect(int width, int height, const std::string& rate, int level
     return expected;
 }
 
+// Two seconds of picture and tone in the given codecs and container, converted with one set of choices.
+SourceKind Container(std::string name, std::string fileName, std::vector<std::string> codecs) {
+    std::vector<std::string> arguments{"-f", "lavfi", "-i", kTestPicture, "-f", "lavfi", "-i", kTestTone};
+    arguments.insert(arguments.end(), codecs.begin(), codecs.end());
+    const VideoChoice choice{"600k", "25.00", "400x192", "44100", "128", "2"};
+    return {std::move(name), std::move(fileName), std::move(arguments), choice,
+            Expect(400, 192, "25/1", 21, 44100, 2)};
+}
+
 } // namespace
 
 const std::vector<SourceKind>& SourceKinds() {
@@ -52,6 +61,15 @@ const std::vector<SourceKind>& SourceKinds() {
           "libmp3lame"},
          {"450k", "25.00", "400x192", "44100", "96", "1"},
          Expect(400, 192, "25/1", 21, 44100, 1)},
+        Container("WebmVp9Opus", "clip.webm", {"-c:v", "libvpx-vp9", "-cpu-used", "8", "-c:a", "libopus"}),
+        Container("FlashMp4", "clip.f4v", {"-c:v", "libx264", "-c:a", "aac"}),
+        Container("ITunesM4v", "clip.m4v", {"-c:v", "libx264", "-c:a", "aac"}),
+        Container("TransportStreamH264Aac", "clip.ts", {"-c:v", "libx264", "-c:a", "aac"}),
+        Container("BluRayH264Ac3", "clip.m2ts", {"-c:v", "libx264", "-c:a", "ac3"}),
+        Container("CamcorderMpeg2Ac3", "clip.mts", {"-c:v", "mpeg2video", "-c:a", "ac3"}),
+        Container("OggTheoraVorbis", "clip.ogv", {"-c:v", "libtheora", "-c:a", "libvorbis"}),
+        Container("ThirdGeneration2", "clip.3g2", {"-c:v", "mpeg4", "-c:a", "aac"}),
+        Container("Divx", "clip.divx", {"-c:v", "mpeg4", "-vtag", "DIVX", "-c:a", "libmp3lame", "-f", "avi"}),
         {"ShockwaveFlashWithoutDuration",
          "clip.swf",
          {"-f", "lavfi", "-i", kTestPicture, "-f", "lavfi", "-i", kTestTone, "-c:v", "flv1", "-c:a",
