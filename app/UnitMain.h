@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -31,6 +32,7 @@ class JobList;
 class LanguageFile;
 class ModalQuestions;
 class OwnerThreadChannel;
+class QtTranslation;
 class TConsoleIO;
 
 // The dialogs whose texts the main window loads; they are created after it.
@@ -55,6 +57,10 @@ public:
     void FormShow();
     void FormClose();
     void ActionExitExecute();
+    // As File > Exit, but never asks first (a stop signal).
+    void ExitWithoutAsking();
+    // Switches every window to the language (kLanguageChinese …) at once and stores the choice.
+    void N_LanguageClick(int32_t languageId);
     void N_SettingClick();
     void N_ProductClick(int number);
     void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
@@ -95,6 +101,8 @@ public:
     void LoadLanguageTexts(const std::string& languageFile);
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
+    // Undoes ApplyJapaneseCharset on every window.
+    void ApplyLatinCharset();
 
     QTableWidget* listViewFiles;
     QGroupBox* groupBoxButtons;
@@ -154,6 +162,8 @@ public:
     QAction* N1_10;
     QMenu* N_Options;
     QAction* N_Setting;
+    QMenu* N_Language;
+    std::array<QAction*, 3> N_LanguageItems; // English, Chinese, Japanese; the number as data
     QMenu* N_Skin;
     std::array<QAction*, 18> N_SkinItems; // N_Skin1 … N_Skin18
     QMenu* N_Tools;
@@ -191,6 +201,7 @@ public:
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
     QString msgNameNotKept;
+    QString msgQuitWhileRunning;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -203,6 +214,14 @@ private:
     void CreateActions();
     void CreateControls();
     void CreateMenus();
+    void CreateLanguageMenu();
+    // Fonts, texts and Qt's own dialogs in the language common_ names.
+    void ApplyLanguage();
+    bool ConfirmQuit();
+    void RestoreWindowPlacement();
+    void StoreWindowPlacement() const;
+    void RestoreEncodingChoices();
+    void ConnectEncodingChoices();
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();
@@ -218,6 +237,7 @@ private:
     std::unique_ptr<RunView> runView_;
     std::unique_ptr<ConversionRun> conversion_;
     std::unique_ptr<ModalQuestions> ownQuestions_;
+    std::unique_ptr<QtTranslation> qtTranslation_;
     ModalQuestions* questions_;
     // The open dialog's filter last left selected with OK, for its next opening in this run.
     QString openFilter_;
@@ -225,6 +245,7 @@ private:
     bool addingDropped_ = false;
     // Set on close: scans and queued drops end rather than fill a window that is going away.
     bool closing_ = false;
+    bool quitWithoutAsking_ = false;
 
     std::shared_ptr<OwnerThreadChannel> runnerChannel_;
     TfrmCommon& common_;
