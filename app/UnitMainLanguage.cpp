@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace velmora {
@@ -156,15 +157,13 @@ void TfrmMain::ApplyJapaneseCharset() {
 }
 
 void TfrmMain::ApplyLatinCharset() {
-    // Every control inherits its window's font again; the windows keep theirs.
-    for (QWidget* window : std::initializer_list<QWidget*>{this, dialogs_.FrmBatchAdd, dialogs_.FrmDirectory,
-                                                           dialogs_.frmSetting, dialogs_.frmPowerOffWindows,
-                                                           dialogs_.frmRunReport}) {
-        if (window == nullptr)
+    // The controls given a Japanese font inherit their window's again, restyled by the skin.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->font().families().value(0) != JapaneseFontFamily())
             continue;
-        for (QWidget* control : window->findChildren<QWidget*>())
-            if (!control->isWindow())
-                control->setFont(QFont());
+        control->setFont(QFont());
+        control->style()->unpolish(control);
+        control->style()->polish(control);
     }
     N_Tools->menuAction()->setVisible(true);
 }

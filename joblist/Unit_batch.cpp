@@ -59,7 +59,7 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
 
     buttonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
     buttonNewFolder->setObjectName(QStringLiteral("buttonNewFolder"));
-    buttonNewFolder->setGeometry(8, 368, 100, 25);
+    buttonNewFolder->setGeometry(8, 368, 120, 25);
     buttonNewFolder->setAutoDefault(false);
     newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView, buttonNewFolder);
     connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -38,7 +38,7 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
 
     ButtonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
     ButtonNewFolder->setObjectName(QStringLiteral("ButtonNewFolder"));
-    ButtonNewFolder->setGeometry(8, 332, 100, 25);
+    ButtonNewFolder->setGeometry(8, 332, 120, 25);
     ButtonNewFolder->setAutoDefault(false);
     newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView1, ButtonNewFolder);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
