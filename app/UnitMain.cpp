@@ -3,7 +3,6 @@
 #include "app/LanguageChoice.h"
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
-#include "app/WindowGeometry.h"
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitSetting.h"
 #include "engine/ConversionRun.h"
@@ -139,10 +138,15 @@ void TfrmMain::RestoreWindowPlacement() {
     } else if (QScreen* desktop = screen()) {
         move(desktop->availableGeometry().center() - frameGeometry().center() + pos());
     }
+    placedGeometry_ = {normalGeometry(), isMaximized()};
 }
 
 void TfrmMain::StoreWindowPlacement() const {
-    common_.WriteMainWindowGeometry({normalGeometry(), isMaximized()});
+    if (!placedOnDesktop_)
+        return;
+    const StoredWindowGeometry now{normalGeometry(), isMaximized()};
+    if (now.normal != placedGeometry_.normal || now.maximized != placedGeometry_.maximized)
+        common_.WriteMainWindowGeometry(now);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

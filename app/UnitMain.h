@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/WindowGeometry.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -251,6 +253,8 @@ private:
     TfrmCommon& common_;
     MainWindowDialogs dialogs_;
     bool placedOnDesktop_ = false;
+    // Where the start placed the window: leaving it there stores nothing.
+    StoredWindowGeometry placedGeometry_;
 };
 
 } // namespace velmora
