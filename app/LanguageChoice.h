@@ -9,14 +9,15 @@ inline constexpr int32_t kLanguageChinese = 1;
 inline constexpr int32_t kLanguageEnglish = 2;
 inline constexpr int32_t kLanguageJapanese = 3;
 
-// What the language number selects: the language file, the local help (empty for Japanese, whose
-// help is the home page) and the addresses of the help menu.
+// What the language number selects: the language file, the local help, the addresses of the help
+// menu, and the locale whose translations Qt's own dialogs use.
 struct LanguageChoice {
     std::string languageFile;
     std::string helpFile;
     std::string homePageUrl;
     std::string supportMailUrl;
     std::string feedbackUrl;
+    std::string qtLocale;
 };
 
 // Any number other than Chinese or Japanese selects English. Paths are under appDir (with its '/').

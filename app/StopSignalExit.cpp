@@ -17,7 +17,7 @@ StopSignalExit::StopSignalExit(TfrmMain& frmMain)
 void StopSignalExit::Exit() {
     // The pipe stays readable: once is enough.
     notifier_.setEnabled(false);
-    frmMain_.ActionExitExecute();
+    frmMain_.ExitWithoutAsking();
     // A question open at that moment would hold its own event loop until answered; nobody will.
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* dialog = qobject_cast<QDialog*>(window);

@@ -7,20 +7,24 @@
 #include "dialogs/UnitSetting.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderCommandLines.h"
+#include "engine/EncodingChoices.h"
 #include "joblist/JobList.h"
 #include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopNotifier.h"
+#include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
+#include "platform/qt/QtTranslation.h"
 #include "platform/qt/StandardFolders.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
-#include <QLayout>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -33,17 +37,17 @@ namespace velmora {
 
 TfrmMain::TfrmMain(TfrmCommon& common)
     : ownQuestions_(std::make_unique<DialogQuestions>()), notifier_(std::make_unique<DesktopNotifier>()),
+      qtTranslation_(std::make_unique<QtTranslation>()),
       questions_(ownQuestions_.get()), common_(common) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     CreateActions();
     CreateControls();
     CreateStickControls();
     CreateMenus();
     jobList_ = std::make_unique<JobList>(listViewFiles);
     jobList_->LearnDurationsWith(EncoderPath(common_.appDir));
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     CreateRunners();
     ConnectConversionHandlers();
@@ -82,11 +86,72 @@ void TfrmMain::ConnectHandlers() {
         connect(N_ProductItems[i], &QAction::triggered, this,
                 Guarded([this, number] { N_ProductClick(number); }));
     }
+    for (QAction* item : N_LanguageItems)
+        connect(item, &QAction::triggered, this,
+                Guarded([this, item] { N_LanguageClick(item->data().toInt()); }));
     connect(editOutputFolder, &QLineEdit::textChanged, this, Guarded([this] { editOutputFolderChange(); }));
     connect(listViewFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
     ConnectJobListHandlers();
     ConnectSkinAndHelpCommands();
+    ConnectEncodingChoices();
+}
+
+namespace {
+
+struct StoredChoice {
+    QComboBox* TfrmMain::*list;
+    const char* key;
+    const EncodingChoice& choice;
+};
+
+const std::array<StoredChoice, 6> kStoredChoices = {{
+    {&TfrmMain::comboBoxVideoBitrate, "videoBitrate", kVideoBitrateChoice},
+    {&TfrmMain::comboBoxFrameRate, "frameRate", kFrameRateChoice},
+    {&TfrmMain::comboBoxVideoSize, "videoSize", kVideoSizeChoice},
+    {&TfrmMain::comboBoxAudioBitrate, "audioBitrate", kAudioBitrateChoice},
+    {&TfrmMain::comboBoxSampleRate, "sampleRate", kSampleRateChoice},
+    {&TfrmMain::comboBoxChannel, "channel", kChannelChoice},
+}};
+
+} // namespace
+
+void TfrmMain::ConnectEncodingChoices() {
+    // Only the user's choices are stored: a start that changes nothing leaves config.ini as it was.
+    for (const StoredChoice& stored : kStoredChoices)
+        connect(this->*stored.list, &QComboBox::activated, this, [this, &stored](int position) {
+            RunGuarded([&] { common_.WriteEncodingChoice(stored.key, position); });
+        });
+}
+
+void TfrmMain::RestoreEncodingChoices() {
+    for (const StoredChoice& stored : kStoredChoices)
+        (this->*stored.list)
+            ->setCurrentIndex(common_.ReadEncodingChoice(
+                stored.key, static_cast<int>(stored.choice.items.size()), stored.choice.defaultPosition));
+}
+
+void TfrmMain::RestoreWindowPlacement() {
+    const StoredWindowGeometry stored = common_.ReadMainWindowGeometry();
+    QList<QRect> screens;
+    for (const QScreen* each : QGuiApplication::screens())
+        screens << each->availableGeometry();
+    if (const std::optional<QRect> rect = RestoredWindowRect(stored.normal, minimumSizeHint(), screens)) {
+        setGeometry(*rect);
+        if (stored.maximized)
+            setWindowState(windowState() | Qt::WindowMaximized);
+    } else if (QScreen* desktop = screen()) {
+        move(desktop->availableGeometry().center() - frameGeometry().center() + pos());
+    }
+    placedGeometry_ = {normalGeometry(), isMaximized()};
+}
+
+void TfrmMain::StoreWindowPlacement() const {
+    if (!placedOnDesktop_)
+        return;
+    const StoredWindowGeometry now{normalGeometry(), isMaximized()};
+    if (now.normal != placedGeometry_.normal || now.maximized != placedGeometry_.maximized)
+        common_.WriteMainWindowGeometry(now);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -94,27 +159,44 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     if (!placedOnDesktop_) {
-        if (QScreen* desktop = screen())
-            move(desktop->availableGeometry().center() - frameGeometry().center() + pos());
+        RunGuarded([this] { RestoreWindowPlacement(); });
         placedOnDesktop_ = true;
     }
     RunGuarded([this] { FormShow(); });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!ConfirmQuit()) {
+        event->ignore();
+        return;
+    }
     RunGuarded([this] { FormClose(); });
+    RunGuarded([this] { StoreWindowPlacement(); });
     event->accept();
     QCoreApplication::quit();
 }
 
+bool TfrmMain::ConfirmQuit() {
+    if (quitWithoutAsking_ || !conversion_ || !conversion_->IsRunActive())
+        return true;
+    const bool stop = questions_->AskYesNo(this, ApplicationTitle(), msgQuitWhileRunning);
+    // A stop signal while the question was open has answered it.
+    return stop || quitWithoutAsking_;
+}
+
+void TfrmMain::ExitWithoutAsking() {
+    quitWithoutAsking_ = true;
+    close();
+}
+
 void TfrmMain::FormShow() {
     closing_ = false;
-    if (common_.languageId == kLanguageJapanese)
-        ApplyJapaneseCharset();
-    LoadLanguageTexts(common_.languageFile);
+    quitWithoutAsking_ = false;
+    ApplyLanguage();
     // An unreadable skin is reported, and the output folder is still filled in.
     RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
     editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+    RestoreEncodingChoices();
 }
 
 void TfrmMain::FormClose() {

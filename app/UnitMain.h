@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/WindowGeometry.h"
+
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -30,10 +33,12 @@ class ConversionRun;
 struct FoundStick;
 class StickWatcher;
 class DesktopNotifier;
+class GrowingPlacement;
 class JobList;
 class LanguageFile;
 class ModalQuestions;
 class OwnerThreadChannel;
+class QtTranslation;
 class TConsoleIO;
 
 // The dialogs whose texts the main window loads; they are created after it.
@@ -58,6 +63,10 @@ public:
     void FormShow();
     void FormClose();
     void ActionExitExecute();
+    // As File > Exit, but never asks first (a stop signal).
+    void ExitWithoutAsking();
+    // Switches every window to the language (kLanguageChinese …) at once and stores the choice.
+    void N_LanguageClick(int32_t languageId);
     void N_SettingClick();
     void N_ProductClick(int number);
     void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
@@ -100,6 +109,8 @@ public:
     void LoadLanguageTexts(const std::string& languageFile);
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
+    // Undoes ApplyJapaneseCharset on every window.
+    void ApplyLatinCharset();
 
     QTableWidget* listViewFiles;
     QGroupBox* groupBoxButtons;
@@ -163,6 +174,8 @@ public:
     QAction* N1_10;
     QMenu* N_Options;
     QAction* N_Setting;
+    QMenu* N_Language;
+    std::array<QAction*, 3> N_LanguageItems; // English, Chinese, Japanese; the number as data
     QMenu* N_Skin;
     std::array<QAction*, 18> N_SkinItems; // N_Skin1 … N_Skin18
     QMenu* N_Tools;
@@ -214,6 +227,7 @@ public:
     QString msgTitleProgress;
     QString msgNoticeSummary;
     QString msgNoticeBody;
+    QString msgQuitWhileRunning;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -226,6 +240,14 @@ private:
     void CreateActions();
     void CreateControls();
     void CreateMenus();
+    void CreateLanguageMenu();
+    // Fonts, texts and Qt's own dialogs in the language common_ names.
+    void ApplyLanguage();
+    bool ConfirmQuit();
+    void RestoreWindowPlacement();
+    void StoreWindowPlacement() const;
+    void RestoreEncodingChoices();
+    void ConnectEncodingChoices();
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();
@@ -233,6 +255,8 @@ private:
     void ConnectConversionHandlers();
     void CreateStickControls();
     void ShowFoundSticks();
+    // The stick button left of Browse..., and the folder field up to whichever comes first.
+    void PlaceStickButton();
     void ChooseStick(const FoundStick& stick);
     // Remembers the stick the output folder lies on, so that a run never makes it on the computer's own
     // disk while the stick is away; forgets it when the folder is elsewhere.
@@ -249,8 +273,10 @@ private:
     StickWatcher* stickWatcher_ = nullptr;
     std::unique_ptr<ModalQuestions> ownQuestions_;
     std::unique_ptr<DesktopNotifier> notifier_;
+    GrowingPlacement* growingPlacement_ = nullptr;
     // The window's title from the language file, without a run's percentage.
     QString caption_;
+    std::unique_ptr<QtTranslation> qtTranslation_;
     ModalQuestions* questions_;
     // The open dialog's filter last left selected with OK, for its next opening in this run.
     QString openFilter_;
@@ -258,11 +284,14 @@ private:
     bool addingDropped_ = false;
     // Set on close: scans and queued drops end rather than fill a window that is going away.
     bool closing_ = false;
+    bool quitWithoutAsking_ = false;
 
     std::shared_ptr<OwnerThreadChannel> runnerChannel_;
     TfrmCommon& common_;
     MainWindowDialogs dialogs_;
     bool placedOnDesktop_ = false;
+    // Where the start placed the window: leaving it there stores nothing.
+    StoredWindowGeometry placedGeometry_;
 };
 
 } // namespace velmora

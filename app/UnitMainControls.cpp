@@ -2,9 +2,13 @@
 #include "app/UnitMain.h"
 
 #include "app/ActionLink.h"
+#include "app/GrowingPlacement.h"
+#include "app/LanguageChoice.h"
+#include "app/WideChoiceList.h"
 #include "engine/EncodingChoices.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +18,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 
 namespace velmora {
@@ -40,7 +45,7 @@ QGroupBox* GroupBox(QWidget* parent, const char* name, const char* title, int le
 // A pick-only list of the encoding choice's items, on its starting item.
 QComboBox* ChoiceList(QWidget* parent, const char* name, const EncodingChoice& choice, int left, int top,
                       int width, int height) {
-    auto* list = Place(new QComboBox(parent), name, left, top, width, height);
+    auto* list = Place(new WideChoiceList(parent), name, left, top, width, height);
     list->setEditable(false);
     for (const char* item : choice.items)
         list->addItem(QString::fromLatin1(item));
@@ -97,12 +102,16 @@ void TfrmMain::CreateActions() {
 void TfrmMain::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(414, 429);
+    // The designed size is the least; the list takes whatever the window grows by.
+    const QSize designed(414, 429);
+    client->setMinimumSize(designed);
+    client->resize(designed);
     setCentralWidget(client);
 
     listViewFiles = Place(new QTableWidget(0, 1, client), "listViewFiles", 2, 10, 406, 137);
     listViewFiles->setHorizontalHeaderLabels({QStringLiteral("Files")});
     listViewFiles->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    listViewFiles->horizontalHeader()->setStretchLastSection(true);
     listViewFiles->horizontalHeader()->setHighlightSections(false);
     listViewFiles->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     listViewFiles->setColumnWidth(0, 399);
@@ -112,7 +121,9 @@ void TfrmMain::CreateControls() {
     listViewFiles->setWordWrap(false);
     // A long path keeps its file name in view.
     listViewFiles->setTextElideMode(Qt::ElideMiddle);
-    listViewFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    listViewFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Tab leaves the list for the next control rather than moving the selection.
+    listViewFiles->setTabKeyNavigation(false);
     listViewFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
     listViewFiles->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     listViewFiles->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -173,6 +184,32 @@ void TfrmMain::CreateControls() {
     BitBtnOutput = ActionButton(groupBoxOutput, "BitBtnOutput", ActionSetDirectory, 322, 10, 81, 25);
 
     buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 393, 105, 33);
+
+    growingPlacement_ = new GrowingPlacement(client, listViewFiles, designed);
+    // Delete removes the selected entries while the list has the focus; an entry being edited keeps
+    // the key for its text.
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, listViewFiles, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, ActionFileDelete, &QAction::trigger);
+}
+
+void TfrmMain::CreateLanguageMenu() {
+    N_Language = Submenu(N_Options, "N_Language", "&Language");
+    auto* group = new QActionGroup(N_Language);
+    // Each language by its own name, so that a user who cannot read the present one finds theirs.
+    const std::array<std::pair<int32_t, const char*>, 3> languages = {{{kLanguageEnglish, "&English"},
+                                                                       {kLanguageChinese, "简体中文(&C)"},
+                                                                       {kLanguageJapanese, "日本語(&J)"}}};
+    for (size_t i = 0; i < N_LanguageItems.size(); ++i) {
+        const auto [languageId, name] = languages[i];
+        QAction* item = N_Language->addAction(QString::fromUtf8(name));
+        item->setObjectName(QStringLiteral("N_Language") + QString::number(languageId));
+        item->setData(languageId);
+        item->setCheckable(true);
+        group->addAction(item);
+        N_LanguageItems[i] = item;
+    }
+    N_Options->addMenu(N_Language);
 }
 
 void TfrmMain::CreateMenus() {
@@ -197,6 +234,7 @@ void TfrmMain::CreateMenus() {
     N_Options = Submenu(MainMenu, "N_Options", "&Options");
     N_Setting = N_Options->addAction(QStringLiteral("Settings..."));
     N_Setting->setObjectName(QStringLiteral("N_Setting"));
+    CreateLanguageMenu();
     MainMenu->addMenu(N_Options);
 
     N_Skin = Submenu(MainMenu, "N_Skin", "S&kin");

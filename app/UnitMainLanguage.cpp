@@ -1,6 +1,9 @@
 // The main window's texts from the language file, for itself and for every dialog.
 #include "app/UnitMain.h"
 
+#include "app/LanguageChoice.h"
+#include "app/Unit_common.h"
+
 #include "dialogs/UnitCloseWindows.h"
 #include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
@@ -9,6 +12,7 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/QtTranslation.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,11 +22,33 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 
 #include <utility>
 
 namespace velmora {
+
+void TfrmMain::N_LanguageClick(int32_t languageId) {
+    common_.ChangeLanguage(languageId);
+    ApplyLanguage();
+    common_.WriteLanguage();
+}
+
+void TfrmMain::ApplyLanguage() {
+    if (common_.languageId == kLanguageJapanese)
+        ApplyJapaneseCharset();
+    else
+        ApplyLatinCharset();
+    qtTranslation_->Use(QString::fromStdString(common_.qtLocale));
+    LoadLanguageTexts(common_.languageFile);
+    // Any number other than Chinese or Japanese reads as English.
+    const int32_t shown = common_.languageId == kLanguageChinese || common_.languageId == kLanguageJapanese
+                              ? common_.languageId
+                              : kLanguageEnglish;
+    for (QAction* item : N_LanguageItems)
+        item->setChecked(item->data().toInt() == shown);
+}
 
 void TfrmMain::LoadLanguageTexts(const std::string& languageFile) {
     LoadLanguageTexts(LanguageFile(languageFile));
@@ -84,8 +110,9 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgTitleProgress = text("msgTitleProgress");
     msgNoticeSummary = text("msgNoticeSummary");
     msgNoticeBody = text("msgNoticeBody");
+    msgQuitWhileRunning = text("msgQuitWhileRunning");
 
-    for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options})
+    for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options, N_Language})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));
     for (QAction* item : N_SkinItems)
         item->setText(text(item->objectName().toLatin1().constData()));
@@ -149,6 +176,18 @@ void TfrmMain::ApplyJapaneseCharset() {
     if (dialogs_.frmRunReport)
         dialogs_.frmRunReport->ApplyJapaneseCharset();
     N_Tools->menuAction()->setVisible(false);
+}
+
+void TfrmMain::ApplyLatinCharset() {
+    // The controls given a Japanese font inherit their window's again, restyled by the skin.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control->font().families().value(0) != JapaneseFontFamily())
+            continue;
+        control->setFont(QFont());
+        control->style()->unpolish(control);
+        control->style()->polish(control);
+    }
+    N_Tools->menuAction()->setVisible(true);
 }
 
 } // namespace velmora

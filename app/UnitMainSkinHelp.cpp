@@ -1,7 +1,6 @@
 // The skin menu and the help menu of the main window.
 #include "app/UnitMain.h"
 
-#include "app/LanguageChoice.h"
 #include "app/Unit_common.h"
 #include "platform/ErrorReport.h"
 
@@ -29,11 +28,7 @@ void TfrmMain::N_SkinClick(int number) {
 }
 
 void TfrmMain::N_LocalHelpClick() {
-    // Japanese help lives on the home page.
-    if (common_.languageId == kLanguageJapanese)
-        common_.OpenHomePage();
-    else
-        common_.OpenLocalHelp();
+    common_.OpenLocalHelp();
 }
 
 void TfrmMain::N_HomePageClick() {

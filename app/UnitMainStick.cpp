@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 #include "app/UnitMainRunView.h"
 
+#include "app/GrowingPlacement.h"
 #include "app/StickWatcher.h"
 #include "app/Unit_common.h"
 #include "platform/ErrorReport.h"
@@ -45,6 +46,8 @@ void TfrmMain::CreateStickControls() {
                 if (stickWatcher_->Sticks().size() == 1)
                     ChooseStick(stickWatcher_->Sticks().front());
             }));
+    // The window's growth places the folder field again; the button keeps its room beside Browse...
+    growingPlacement_->OnPlaced = [this] { PlaceStickButton(); };
     // Locked with Browse... while a video is being made.
     connect(ActionSetDirectory, &QAction::enabledChanged, buttonStick, &QWidget::setEnabled);
 }
@@ -55,12 +58,9 @@ void TfrmMain::ShowFoundSticks() {
     if (QMenu* previous = buttonStick->menu())
         previous->deleteLater();
     buttonStick->setMenu(nullptr);
-    const QRect folderField = editOutputFolder->geometry();
-    const QRect browse = BitBtnOutput->geometry();
     if (sticks.empty()) {
         buttonStick->hide();
-        editOutputFolder->setGeometry(folderField.left(), folderField.top(),
-                                      browse.left() - 1 - folderField.left(), folderField.height());
+        PlaceStickButton();
         return;
     }
     QString caption;
@@ -81,11 +81,22 @@ void TfrmMain::ShowFoundSticks() {
                    kStickButtonLeast, kStickButtonMost);
     buttonStick->setText(Plain(buttonStick->fontMetrics().elidedText(caption, Qt::ElideMiddle, width - 12)));
     buttonStick->setAccessibleName(caption);
-    const int left = browse.left() - 1 - width;
-    buttonStick->setGeometry(left, browse.top(), width, browse.height());
-    editOutputFolder->setGeometry(folderField.left(), folderField.top(), left - 1 - folderField.left(),
-                                  folderField.height());
+    buttonStick->resize(width, BitBtnOutput->height());
     buttonStick->show();
+    PlaceStickButton();
+}
+
+void TfrmMain::PlaceStickButton() {
+    const QRect folderField = editOutputFolder->geometry();
+    const QRect browse = BitBtnOutput->geometry();
+    int right = browse.left() - 1;
+    if (!buttonStick->isHidden()) {
+        right -= buttonStick->width();
+        buttonStick->setGeometry(right, browse.top(), buttonStick->width(), browse.height());
+        right -= 1;
+    }
+    editOutputFolder->setGeometry(folderField.left(), folderField.top(), right - folderField.left(),
+                                  folderField.height());
 }
 
 void TfrmMain::ChooseStick(const FoundStick& stick) {

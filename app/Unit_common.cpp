@@ -32,12 +32,51 @@ void TfrmCommon::LoadSettings() {
     configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
+    ChooseLanguageFiles();
+}
+
+void TfrmCommon::ChooseLanguageFiles() {
     LanguageChoice choice = ChooseLanguage(languageId, appDir);
     languageFile = choice.languageFile;
     helpFile = choice.helpFile;
     homePageUrl = choice.homePageUrl;
     supportMailUrl = choice.supportMailUrl;
     feedbackUrl = choice.feedbackUrl;
+    qtLocale = choice.qtLocale;
+}
+
+void TfrmCommon::ChangeLanguage(int32_t id) {
+    languageId = id;
+    ChooseLanguageFiles();
+}
+
+void TfrmCommon::WriteLanguage() const {
+    config_.WriteInteger("common", "language", languageId);
+}
+
+int TfrmCommon::ReadEncodingChoice(const char* key, int itemCount, int defaultPosition) const {
+    const int32_t stored = config_.ReadInteger("setting", key, defaultPosition);
+    return stored >= 0 && stored < itemCount ? stored : defaultPosition;
+}
+
+void TfrmCommon::WriteEncodingChoice(const char* key, int position) const {
+    config_.WriteInteger("setting", key, position);
+}
+
+StoredWindowGeometry TfrmCommon::ReadMainWindowGeometry() const {
+    auto read = [this](const char* key) { return config_.ReadInteger("window", key, 0); };
+    return {QRect(read("left"), read("top"), read("width"), read("height")), read("maximized") == 1};
+}
+
+void TfrmCommon::WriteMainWindowGeometry(const StoredWindowGeometry& geometry) const {
+    const StoredWindowGeometry stored = ReadMainWindowGeometry();
+    if (stored.normal == geometry.normal && stored.maximized == geometry.maximized)
+        return;
+    config_.WriteInteger("window", "left", geometry.normal.left());
+    config_.WriteInteger("window", "top", geometry.normal.top());
+    config_.WriteInteger("window", "width", geometry.normal.width());
+    config_.WriteInteger("window", "height", geometry.normal.height());
+    config_.WriteInteger("window", "maximized", geometry.maximized ? 1 : 0);
 }
 
 int32_t TfrmCommon::ReadSkinIndex() const {

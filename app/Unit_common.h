@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowGeometry.h"
 #include "dialogs/AutoPowerOffServices.h"
 #include "platform/ProfileFile.h"
 
@@ -31,6 +32,17 @@ public:
     // Fills the fields below; run once, by the constructor.
     void LoadSettings();
 
+    // Makes the language number the one whose files the fields below name; WriteLanguage stores it.
+    void ChangeLanguage(int32_t languageId);
+    void WriteLanguage() const;
+
+    // The position an encoding list starts on: the stored one, or the default when it is missing or
+    // outside the list.
+    int ReadEncodingChoice(const char* key, int itemCount, int defaultPosition) const;
+    void WriteEncodingChoice(const char* key, int position) const;
+    StoredWindowGeometry ReadMainWindowGeometry() const;
+    void WriteMainWindowGeometry(const StoredWindowGeometry& geometry) const;
+
     int32_t ReadSkinIndex() const;
     void WriteSkinIndex(int32_t index) const;
     bool IsAutoPowerOffOn() const override;
@@ -58,9 +70,12 @@ public:
     std::string homePageUrl;
     std::string supportMailUrl;
     std::string feedbackUrl;
+    std::string qtLocale;
     std::unique_ptr<TsuiSkinEngine> suiSkinEngine;
 
 private:
+    void ChooseLanguageFiles();
+
     std::string programFolder_;
     ProfileFile config_{""};
     std::unique_ptr<DesktopShell> ownShell_;

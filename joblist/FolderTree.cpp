@@ -1,7 +1,14 @@
 #include "joblist/FolderTree.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace velmora {
 
@@ -28,14 +35,28 @@ QString FolderTree::SelectedPath() const {
 }
 
 void FolderTree::SelectPath(const QString& path) {
-    QString folder = path;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    QString folder = QDir::cleanPath(path.isEmpty() ? QStringLiteral("/") : path);
+    while (!QFileInfo(folder).isDir() && folder != QStringLiteral("/"))
+        folder = QFileInfo(folder).path();
     QModelIndex index = model_->index(folder);
     if (!index.isValid())
         return;
     setCurrentIndex(index);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+QString FolderTree::CreateFolder(const QString& name) {
+    const QString parent = SelectedPath();
+    if (parent.isEmpty())
+        return QString::fromLocal8Bit(strerror(ENOENT));
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QStringLiteral(".") ||
+        name == QStringLiteral(".."))
+        return QString::fromLocal8Bit(strerror(EINVAL));
+    const QString path = QDir(parent).filePath(name);
+    if (mkdir(QFile::encodeName(path).constData(), 0777) != 0)
+        return QString::fromLocal8Bit(strerror(errno));
+    SelectPath(path);
+    return {};
 }
 
 } // namespace velmora

@@ -8,6 +8,8 @@
 #include <QItemSelectionModel>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -110,10 +112,18 @@ void JobList::SelectEntry(int index) {
 }
 
 std::optional<int> JobList::SelectedIndex() const {
-    const QList<QTableWidgetItem*> selected = list_->selectedItems();
-    if (selected.isEmpty())
+    const std::vector<int> selected = SelectedIndexes();
+    if (selected.empty())
         return std::nullopt;
-    return selected.first()->row();
+    return selected.front();
+}
+
+std::vector<int> JobList::SelectedIndexes() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 std::uint64_t JobList::IdOfEntry(int index) const {
@@ -148,12 +158,17 @@ void JobList::RemoveEntry(int index) {
 }
 
 void JobList::RemoveSelected() {
-    const std::optional<int> selected = SelectedIndex();
-    if (!selected)
+    const std::vector<int> selected = SelectedIndexes();
+    if (selected.empty())
         return;
-    list_->removeRow(*selected);
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
+        list_->removeRow(*row);
+    const int next = selected.back() + 1 - static_cast<int>(selected.size());
     list_->clearSelection();
-    list_->selectionModel()->clearCurrentIndex();
+    if (Count() == 0)
+        list_->selectionModel()->clearCurrentIndex();
+    else
+        SelectEntry(std::min(next, Count() - 1));
 }
 
 void JobList::Clear() {
@@ -161,17 +176,28 @@ void JobList::Clear() {
 }
 
 void JobList::MoveSelected(int offset) {
-    const std::optional<int> selected = SelectedIndex();
-    if (!selected)
+    std::vector<int> selected = SelectedIndexes();
+    if (selected.empty())
         return;
-    const int from = *selected;
-    const int to = from + offset;
-    if (to < 0 || to >= Count())
+    const int edge = offset < 0 ? selected.front() + offset : selected.back() + offset;
+    if (edge < 0 || edge >= Count())
         return;
-    QTableWidgetItem* moving = list_->takeItem(from, 0);
-    list_->setItem(from, 0, list_->takeItem(to, 0));
-    list_->setItem(to, 0, moving);
-    SelectEntry(to);
+    // Each entry steps over its neighbour, starting from the end it moves towards, so a block keeps
+    // its order and the entry it passes lands on its other side.
+    if (offset > 0)
+        std::reverse(selected.begin(), selected.end());
+    for (int& row : selected) {
+        QTableWidgetItem* moving = list_->takeItem(row, 0);
+        list_->setItem(row, 0, list_->takeItem(row + offset, 0));
+        row += offset;
+        list_->setItem(row, 0, moving);
+    }
+    list_->setCurrentCell(selected.back(), 0,
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    for (int row : selected)
+        list_->selectionModel()->select(list_->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list_->scrollToItem(list_->item(selected.front(), 0));
     list_->setFocus();
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -36,7 +37,10 @@ public:
     std::string EntryText(int index) const;
     // Makes the entry the only selected one and shows it.
     void SelectEntry(int index);
+    // The first selected entry.
     std::optional<int> SelectedIndex() const;
+    // Every selected entry, in list order.
+    std::vector<int> SelectedIndexes() const;
     // The entry's identity, which moves with it and is never given to another entry.
     std::uint64_t IdOfEntry(int index) const;
     // How long the entry's file plays, in seconds; nothing while unknown or not yet learnt.
@@ -50,9 +54,12 @@ public:
     void ClearOutcomes();
     void RemoveEntry(int index);
 
+    // Removes every selected entry and selects the entry that came after the last of them (or the new
+    // last entry).
     void RemoveSelected();
     void Clear();
-    // Moves the selected entry one place up (-1) or down (+1); the selection follows it.
+    // Moves the selected entries one place up (-1) or down (+1) as a block, closing any gaps between
+    // them; the selection follows them. Nothing moves when the block is already at that end.
     void MoveSelected(int offset);
 
 private:

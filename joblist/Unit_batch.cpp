@@ -1,6 +1,7 @@
 #include "joblist/Unit_batch.h"
 
 #include "joblist/FolderTree.h"
+#include "joblist/NewFolderPrompt.h"
 #include "platform/AsciiText.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
@@ -55,9 +56,17 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
     buttonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
     buttonCancel->setGeometry(258, 368, 80, 25);
+
+    buttonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
+    buttonNewFolder->setObjectName(QStringLiteral("buttonNewFolder"));
+    buttonNewFolder->setGeometry(8, 368, 120, 25);
+    buttonNewFolder->setAutoDefault(false);
+    newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView, buttonNewFolder);
     connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(buttonOK, &QPushButton::clicked, this, Guarded([this] { buttonOKClick(); }));
 }
+
+TFrmBatchAdd::~TFrmBatchAdd() = default;
 
 // Only showing a hidden dialog comes here: showing it again while open keeps it where the user moved it.
 void TFrmBatchAdd::showEvent(QShowEvent* event) {
@@ -86,12 +95,13 @@ void TFrmBatchAdd::LoadLanguageTexts(const LanguageFile& texts) {
     labelNoticeFileNameExt->setText(texts.Text(section, "labelNoticeFileNameExt"));
     buttonOK->setText(texts.Text(section, "buttonOK"));
     buttonCancel->setText(texts.Text(section, "buttonCancel"));
+    newFolder_->LoadLanguageTexts(texts, section);
 }
 
 void TFrmBatchAdd::ApplyJapaneseCharset() {
     for (QWidget* control :
          std::initializer_list<QWidget*>{labelDirectory, labelFileNameExt, labelNoticeFileNameExt,
-                                         buttonCancel, buttonOK, checkBoxIsSubDirectorie})
+                                         buttonCancel, buttonOK, buttonNewFolder, checkBoxIsSubDirectorie})
         UseJapaneseFont(control);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 #include <functional>
 #include <string>
 
@@ -14,6 +16,7 @@ namespace velmora {
 
 class FolderTree;
 class LanguageFile;
+class NewFolderPrompt;
 
 // The batch-add dialog: a folder, an extension and whether subfolders count.
 class TFrmBatchAdd : public QDialog {
@@ -21,6 +24,7 @@ class TFrmBatchAdd : public QDialog {
 
 public:
     explicit TFrmBatchAdd(QWidget* parent);
+    ~TFrmBatchAdd() override;
 
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
@@ -40,9 +44,13 @@ public:
     QLabel* labelNoticeFileNameExt;
     QPushButton* buttonOK;
     QPushButton* buttonCancel;
+    QPushButton* buttonNewFolder;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<NewFolderPrompt> newFolder_;
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "joblist/Unit_common_directory.h"
 
 #include "joblist/FolderTree.h"
+#include "joblist/NewFolderPrompt.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 #include "platform/qt/WindowPlacement.h"
@@ -34,9 +35,17 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
     ButtonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(258, 332, 80, 25);
+
+    ButtonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
+    ButtonNewFolder->setObjectName(QStringLiteral("ButtonNewFolder"));
+    ButtonNewFolder->setGeometry(8, 332, 120, 25);
+    ButtonNewFolder->setAutoDefault(false);
+    newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView1, ButtonNewFolder);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ButtonOK, &QPushButton::clicked, this, &TFrmDirectory::ButtonOKClick);
 }
+
+TFrmDirectory::~TFrmDirectory() = default;
 
 void TFrmDirectory::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
@@ -64,10 +73,12 @@ void TFrmDirectory::LoadLanguageTexts(const LanguageFile& texts) {
     LabelDirectory->setText(texts.Text(section, "labelDiretroy"));
     ButtonOK->setText(texts.Text(section, "buttonOK"));
     ButtonCancel->setText(texts.Text(section, "buttonCancel"));
+    newFolder_->LoadLanguageTexts(texts, section);
 }
 
 void TFrmDirectory::ApplyJapaneseCharset() {
-    for (QWidget* control : std::initializer_list<QWidget*>{LabelDirectory, ButtonCancel, ButtonOK})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{LabelDirectory, ButtonCancel, ButtonOK, ButtonNewFolder})
         UseJapaneseFont(control);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QPushButton;
 
@@ -9,6 +11,7 @@ namespace velmora {
 
 class FolderTree;
 class LanguageFile;
+class NewFolderPrompt;
 
 // The folder chooser for the output folder.
 class TFrmDirectory : public QDialog {
@@ -16,6 +19,7 @@ class TFrmDirectory : public QDialog {
 
 public:
     explicit TFrmDirectory(QWidget* parent);
+    ~TFrmDirectory() override;
 
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
@@ -29,12 +33,16 @@ public:
     FolderTree* ShellTreeView1;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;
+    QPushButton* ButtonNewFolder;
 
     // The folder chosen with OK; empty after Cancel.
     QString ChosenDirectory;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<NewFolderPrompt> newFolder_;
 };
 
 } // namespace velmora

@@ -8,7 +8,8 @@ build_packages=(
     qt6-base-dev qt6-qpa-plugins
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
 )
-run_packages=(fonts-noto-cjk)
+# Qt's own translations put its dialogs' buttons in Chinese or Japanese.
+run_packages=(fonts-noto-cjk qt6-translations-l10n)
 # The tests also run and package the program. x11-utils reads the installed program's window titles;
 # desktop-file-utils and appstream check the install.
 test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format

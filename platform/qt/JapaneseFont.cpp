@@ -6,11 +6,15 @@
 
 namespace velmora {
 
+QString JapaneseFontFamily() {
+    return QStringLiteral("Noto Sans CJK JP");
+}
+
 void UseJapaneseFont(QWidget* widget) {
     QFont font = widget->font();
-    QStringList families = {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-                            QStringLiteral("IPAexGothic"),      QStringLiteral("IPAGothic"),
-                            QStringLiteral("TakaoGothic"),      QStringLiteral("VL Gothic")};
+    QStringList families = {JapaneseFontFamily(),          QStringLiteral("Noto Sans JP"),
+                            QStringLiteral("IPAexGothic"), QStringLiteral("IPAGothic"),
+                            QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic")};
     families.append(font.families().isEmpty() ? QStringList{font.family()} : font.families());
     font.setFamilies(families);
     widget->setFont(font);

@@ -43,7 +43,7 @@ TEST_F(ConfigurationStore, LanguageNumberSelectsTheLanguageFile) {
     }
     Store("[common]\nlanguage=3\n");
     TfrmCommon japanese(folder.Path());
-    EXPECT_EQ(japanese.helpFile, "");
+    EXPECT_EQ(japanese.helpFile, folder / "Velmora_jp.html");
     EXPECT_NE(japanese.homePageUrl, TfrmCommon(folder.Path() + "elsewhere/").homePageUrl);
 }
 

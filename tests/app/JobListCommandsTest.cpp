@@ -53,6 +53,14 @@ protected:
 
     int Selected() const { return windows->frmMain.Jobs().SelectedIndex().value_or(-1); }
 
+    void Select(const std::vector<int>& rows) {
+        QTableWidget* list = windows->frmMain.listViewFiles;
+        list->clearSelection();
+        for (int row : rows)
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
     void Drop(const QList<QUrl>& urls, QWidget* target) {
         QMimeData data;
         data.setUrls(urls);
@@ -66,12 +74,12 @@ protected:
     }
 };
 
-TEST_F(JobListCommands, ListIsAOneColumnReportWithSingleSelection) {
+TEST_F(JobListCommands, ListIsAOneColumnReportWithExtendedSelection) {
     TfrmMain& frmMain = ShowMain();
     EXPECT_EQ(frmMain.listViewFiles->columnCount(), 1);
-    EXPECT_EQ(frmMain.listViewFiles->columnWidth(0), 399);
+    EXPECT_EQ(frmMain.listViewFiles->columnWidth(0), frmMain.listViewFiles->viewport()->width());
     EXPECT_TRUE(frmMain.listViewFiles->showGrid());
-    EXPECT_EQ(frmMain.listViewFiles->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(frmMain.listViewFiles->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(frmMain.listViewFiles->horizontalHeaderItem(0)->text(), QStringLiteral("Files to convert"));
     EXPECT_EQ(frmMain.Jobs().Count(), 0);
 }
@@ -86,42 +94,44 @@ TEST_F(JobListCommands, AddKeepsPathsAsReceivedDuplicatesIncludedAndSkipsOthersS
     EXPECT_TRUE(errors.shown.empty());
 }
 
-TEST_F(JobListCommands, RemoveTakesTheSelectedEntryAndLeavesNoSelection) {
-    TfrmMain& frmMain = WithEntries({"/a.avi", "/b.avi", "/c.avi"});
-    frmMain.ActionFileDelete->trigger();
-    EXPECT_EQ(Entries().size(), 3u) << "nothing selected, nothing removed";
-    frmMain.Jobs().SelectEntry(1);
-    frmMain.ActionFileDelete->trigger();
-    EXPECT_EQ(Entries(), std::vector<std::string>({"/a.avi", "/c.avi"}));
-    EXPECT_EQ(Selected(), -1);
-}
-
-struct MoveCase {
-    int selected; // -1: none
-    bool up;
+struct ListCommandCase {
+    std::vector<int> selected;
+    QAction* TfrmMain::*command;
     std::vector<std::string> after;
-    int selectedAfter;
+    std::vector<int> selectedAfter;
 };
 
-class JobListMoves : public JobListCommands, public ::testing::WithParamInterface<MoveCase> {};
+class JobListSelections : public JobListCommands, public ::testing::WithParamInterface<ListCommandCase> {};
 
-TEST_P(JobListMoves, SwapWithTheNeighbourAndTheSelectionFollows) {
-    const MoveCase& move = GetParam();
-    TfrmMain& frmMain = WithEntries({"/a.avi", "/b.avi", "/c.avi"});
-    if (move.selected >= 0)
-        frmMain.Jobs().SelectEntry(move.selected);
-    (move.up ? frmMain.ActionFileMoveUp : frmMain.ActionFileMoveDown)->trigger();
-    EXPECT_EQ(Entries(), move.after);
-    EXPECT_EQ(Selected(), move.selectedAfter);
+TEST_P(JobListSelections, CommandsTakeEverySelectedEntryAndTheSelectionFollows) {
+    const ListCommandCase& c = GetParam();
+    TfrmMain& frmMain = WithEntries({"/a.avi", "/b.avi", "/c.avi", "/d.avi"});
+    Select(c.selected);
+    (frmMain.*c.command)->trigger();
+    EXPECT_EQ(Entries(), c.after);
+    EXPECT_EQ(frmMain.Jobs().SelectedIndexes(), c.selectedAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Moves, JobListMoves,
-                         ::testing::Values(MoveCase{1, true, {"/b.avi", "/a.avi", "/c.avi"}, 0},
-                                           MoveCase{1, false, {"/a.avi", "/c.avi", "/b.avi"}, 2},
-                                           MoveCase{0, true, {"/a.avi", "/b.avi", "/c.avi"}, 0},
-                                           MoveCase{2, false, {"/a.avi", "/b.avi", "/c.avi"}, 2},
-                                           MoveCase{-1, true, {"/a.avi", "/b.avi", "/c.avi"}, -1},
-                                           MoveCase{-1, false, {"/a.avi", "/b.avi", "/c.avi"}, -1}));
+const std::vector<std::string> kUnchanged{"/a.avi", "/b.avi", "/c.avi", "/d.avi"};
+
+INSTANTIATE_TEST_SUITE_P(
+    RemoveAndMove, JobListSelections,
+    ::testing::Values(
+        ListCommandCase{{}, &TfrmMain::ActionFileDelete, kUnchanged, {}},
+        ListCommandCase{{1}, &TfrmMain::ActionFileDelete, {"/a.avi", "/c.avi", "/d.avi"}, {1}},
+        ListCommandCase{{1, 3}, &TfrmMain::ActionFileDelete, {"/a.avi", "/c.avi"}, {1}},
+        ListCommandCase{{0, 1}, &TfrmMain::ActionFileDelete, {"/c.avi", "/d.avi"}, {0}},
+        ListCommandCase{{0, 1, 2, 3}, &TfrmMain::ActionFileDelete, {}, {}},
+        ListCommandCase{{1}, &TfrmMain::ActionFileMoveUp, {"/b.avi", "/a.avi", "/c.avi", "/d.avi"}, {0}},
+        ListCommandCase{{3}, &TfrmMain::ActionFileMoveDown, kUnchanged, {3}},
+        ListCommandCase{
+            {1, 2}, &TfrmMain::ActionFileMoveUp, {"/b.avi", "/c.avi", "/a.avi", "/d.avi"}, {0, 1}},
+        ListCommandCase{
+            {1, 2}, &TfrmMain::ActionFileMoveDown, {"/a.avi", "/d.avi", "/b.avi", "/c.avi"}, {2, 3}},
+        ListCommandCase{
+            {0, 2}, &TfrmMain::ActionFileMoveDown, {"/b.avi", "/a.avi", "/d.avi", "/c.avi"}, {1, 3}},
+        ListCommandCase{{0, 2}, &TfrmMain::ActionFileMoveUp, kUnchanged, {0, 2}},
+        ListCommandCase{{}, &TfrmMain::ActionFileMoveUp, kUnchanged, {}}));
 
 TEST_F(JobListCommands, ClearAllAsksEvenWhenEmptyAndOnlyOkClears) {
     TfrmMain& frmMain = ShowMain();

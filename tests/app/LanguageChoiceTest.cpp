@@ -16,7 +16,7 @@ TEST(LanguageChoice, EachLanguageHasItsFileHelpAndAddresses) {
 
     LanguageChoice japanese = ChooseLanguage(3, "/opt/velmora/");
     EXPECT_EQ(japanese.languageFile, "/opt/velmora/language/jp.ini");
-    EXPECT_EQ(japanese.helpFile, "") << "Japanese help is the home page";
+    EXPECT_EQ(japanese.helpFile, "/opt/velmora/Velmora_jp.html");
 
     // Three distinct address sets, each with a mail address and pages under our own domain.
     for (const LanguageChoice& choice : {chinese, english, japanese}) {

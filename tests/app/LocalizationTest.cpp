@@ -70,6 +70,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgOutcomeStopped",
                             "msgOutcomeStoppedKept",
                             "msgNameNotKept",
+                            "msgQuitWhileRunning",
                             "N_1",
                             "N_Skin",
                             "N_Tools",
@@ -81,7 +82,8 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "N_FeedBack",
                             "N_Update",
                             "N_Options",
-                            "N_Setting"})
+                            "N_Setting",
+                            "N_Language"})
         keys.emplace("frmMain", key);
     for (const char* key :
          {"labelQueueDescription", "msgQueueStatus", "msgQueueLeftMoment", "msgQueueLeftMinutes",
@@ -99,6 +101,9 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
     for (const char* key : {"caption", "labelDirectory", "checkBoxIsSubDirectorie", "labelFileNameExt",
                             "labelNoticeFileNameExt", "buttonOK", "buttonCancel"})
         keys.emplace("frmBatchAdd", key);
+    for (const char* section : {"frmDirectory", "frmBatchAdd"})
+        for (const char* key : {"buttonNewFolder", "msgNewFolder", "msgNewFolderFailed"})
+            keys.emplace(section, key);
     for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo", "labelFailed"})
         keys.emplace("frmPowerOffWindows", key);
     for (const char* key : {"caption", "checkBoxAutoPowerOff", "labelWaitTime", "ButtonOK", "ButtonCancel"})
@@ -136,25 +141,25 @@ TEST_F(Localization, EnglishTextsReachEveryWindowAndKeptText) {
     TfrmMain& frmMain = started.frmMain;
     EXPECT_EQ(ApplicationTitle(), QStringLiteral("Velmora PSP Video Converter"));
     EXPECT_EQ(frmMain.windowTitle(), QStringLiteral("Velmora PSP Video Converter"));
-    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add..."));
-    EXPECT_EQ(frmMain.N1_11->text(), QStringLiteral("Add Folder..."));
-    EXPECT_EQ(frmMain.BitBtnOutput->text(), QStringLiteral("Browse..."));
+    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("&Add..."));
+    EXPECT_EQ(frmMain.N1_11->text(), QStringLiteral("Add &Folder..."));
+    EXPECT_EQ(frmMain.BitBtnOutput->text(), QStringLiteral("&Browse..."));
     EXPECT_EQ(frmMain.listViewFiles->horizontalHeaderItem(0)->text(), QStringLiteral("Files to convert"));
     EXPECT_EQ(frmMain.GroupBoxSettingsAudio->title(), QStringLiteral("Audio"));
     EXPECT_EQ(frmMain.N_Skin->title(), QStringLiteral("S&kin"));
-    EXPECT_EQ(frmMain.N_ProductItems[7]->text(), QStringLiteral("Velmora Phone Video Converter"));
+    EXPECT_EQ(frmMain.N_ProductItems[7]->text(), QStringLiteral("Velmora &Phone Video Converter"));
     EXPECT_EQ(frmMain.labelCurrentInfo->text(), QStringLiteral("Ready"));
     EXPECT_EQ(frmMain.msgStatusRun, QStringLiteral("Converting %s"));
-    EXPECT_EQ(frmMain.StringStopCaption, QStringLiteral("Stop"));
+    EXPECT_EQ(frmMain.StringStopCaption, QStringLiteral("&Stop"));
     EXPECT_EQ(frmMain.msgFinishInfo, QStringLiteral("Open the output folder now?"));
 
     EXPECT_EQ(started.frmSetting.windowTitle(), QStringLiteral("Settings"));
     EXPECT_EQ(started.frmSetting.LabelSecond->text(), QStringLiteral("(s)")) << "never translated";
     EXPECT_EQ(started.FrmDirectory.LabelDirectory->text(), QStringLiteral("Folder:"));
-    EXPECT_EQ(started.FrmBatchAdd.checkBoxIsSubDirectorie->text(), QStringLiteral("Include subfolders"));
+    EXPECT_EQ(started.FrmBatchAdd.checkBoxIsSubDirectorie->text(), QStringLiteral("&Include subfolders"));
     EXPECT_EQ(started.FrmBatchAdd.editExt->text(), QStringLiteral("*")) << "never translated";
-    EXPECT_EQ(started.frmPowerOffWindows.buttonYes->text(), QStringLiteral("Yes"));
-    EXPECT_EQ(started.frmPowerOffWindows.FYesCaption, QStringLiteral("Yes"));
+    EXPECT_EQ(started.frmPowerOffWindows.buttonYes->text(), QStringLiteral("&Yes"));
+    EXPECT_EQ(started.frmPowerOffWindows.FYesCaption, QStringLiteral("&Yes"));
     EXPECT_EQ(frmMain.comboBoxAudioBitrate->currentText(), QStringLiteral("128K(CD quality)"));
 }
 
@@ -162,9 +167,9 @@ TEST_F(Localization, LanguageNumberPicksTheFile) {
     WriteConfig("[common]\nlanguage=1\n");
     EXPECT_EQ(Show().frmMain.windowTitle(), QStringLiteral("Velmora PSP 视频转换器"));
     WriteConfig("[common]\nlanguage=0x3\n");
-    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("終了"));
+    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("終了(&X)"));
     WriteConfig("[common]\nlanguage=7\n");
-    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("E&xit"));
 }
 
 TEST_F(Localization, KeysAreFoundInAnyLetterCase) {

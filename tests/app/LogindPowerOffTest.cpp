@@ -35,7 +35,7 @@ TEST_F(LogindPowerOff, CountdownOnTheRealClockEndsInPowerOffWithInteraction) {
     });
     dialog.ShowCountdown();
     EXPECT_EQ(logind.PowerOffCalls(), std::vector<bool>{true});
-    EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("Yes(0)"));
+    EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("&Yes(0)"));
     EXPECT_TRUE(errors.shown.empty());
 }
 
@@ -51,7 +51,7 @@ TEST_F(LogindPowerOff, TheCountStopsAtZeroAfterOneRequestAndShowsWhyItFailed) {
         clock.Tick(3);
         const QString reason = refusing ? "Permission denied" : "org.freedesktop.login1";
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.labelNotice->text().contains(reason); }, 20000));
-        EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("Yes(0)"));
+        EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("&Yes(0)"));
         EXPECT_EQ(logind ? logind->PowerOffCalls().size() : 1u, 1u) << "asked once";
     }
 }
@@ -69,7 +69,7 @@ TEST_F(LogindPowerOff, WindowStaysResponsiveWhileLogindDoesNotAnswer) {
         EXPECT_LT(request.elapsed(), 10000);
         ASSERT_TRUE(logind.WaitForPowerOffCalls(1));
         clock.Tick(3);
-        EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("Yes(0)"));
+        EXPECT_EQ(dialog.buttonYes->text(), QStringLiteral("&Yes(0)"));
         QTest::qWait(200);
         EXPECT_EQ(logind.PowerOffCalls().size(), 1u) << "no second request while the first is unanswered";
         QTest::mouseClick(dialog.buttonNo, Qt::LeftButton);

@@ -61,11 +61,11 @@ TEST_F(MainWindow, UnwritableProgramFolderReportsTheErrorAndTheWindowStillOpens)
     EXPECT_EQ(errors.shown[0], "Unable to write to " + folder / "plain/config.ini.");
 }
 
-TEST_F(MainWindow, FixedClientAreaWithoutMaximize) {
+TEST_F(MainWindow, DesignedClientAreaIsTheLeastAndTheWindowMaximizes) {
     TfrmMain& frmMain = Show().frmMain;
     EXPECT_EQ(frmMain.centralWidget()->size(), QSize(414, 429));
-    EXPECT_EQ(frmMain.minimumSize(), frmMain.maximumSize());
-    EXPECT_FALSE(frmMain.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(frmMain.centralWidget()->minimumSize(), QSize(414, 429));
+    EXPECT_TRUE(frmMain.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frmMain.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 

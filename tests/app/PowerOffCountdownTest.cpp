@@ -48,18 +48,18 @@ TEST_F(PowerOffCountdown, ThirtySecondsCountDownOnTheYesButtonThenRequestThePowe
     bool ended = WhileShown([&] {
         EXPECT_TRUE(dialog().isModal());
         EXPECT_TRUE(clock->Enabled());
-        EXPECT_EQ(Yes(), QStringLiteral("Yes")) << "no number before the first tick";
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes")) << "no number before the first tick";
         for (int remaining = 29; remaining >= 1; --remaining) {
             clock->Tick();
-            ASSERT_EQ(Yes(), QStringLiteral("Yes(%1)").arg(remaining));
+            ASSERT_EQ(Yes(), QStringLiteral("&Yes(%1)").arg(remaining));
             ASSERT_EQ(powerSwitch.requests, 0);
         }
         clock->Tick();
-        EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes(0)"));
         EXPECT_EQ(powerSwitch.requests, 1);
         EXPECT_TRUE(dialog().isVisible()) << "the request does not close the window";
         clock->Tick();
-        EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes(0)"));
         EXPECT_EQ(powerSwitch.requests, 1) << "the count stops at 0, asked once";
     });
     EXPECT_FALSE(ended);
@@ -73,7 +73,7 @@ TEST_F(PowerOffCountdown, ShortAndNegativeWaitsRequestAtTheFirstTick) {
         WhileShown([&] {
             EXPECT_EQ(dialog().FWaitTime, std::stoi(waitTime));
             clock->Tick(2);
-            EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+            EXPECT_EQ(Yes(), QStringLiteral("&Yes(0)"));
             EXPECT_EQ(powerSwitch.requests, 1);
         });
     }
@@ -83,7 +83,7 @@ TEST_F(PowerOffCountdown, NoCancelsAndTheNextShowingStartsFromTheFullWait) {
     Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=30\n");
     EXPECT_TRUE(WhileShown([&] {
         clock->Tick(5);
-        EXPECT_EQ(Yes(), QStringLiteral("Yes(25)"));
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes(25)"));
         QTest::mouseClick(dialog().buttonNo, Qt::LeftButton);
     }));
     EXPECT_FALSE(clock->Enabled());
@@ -93,9 +93,9 @@ TEST_F(PowerOffCountdown, NoCancelsAndTheNextShowingStartsFromTheFullWait) {
 
     WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=10\n");
     WhileShown([&] {
-        EXPECT_EQ(Yes(), QStringLiteral("Yes(25)")) << "the caption waits for the first tick";
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes(25)")) << "the caption waits for the first tick";
         clock->Tick();
-        EXPECT_EQ(Yes(), QStringLiteral("Yes(9)")) << "the wait time is read again";
+        EXPECT_EQ(Yes(), QStringLiteral("&Yes(9)")) << "the wait time is read again";
         clock->Tick(9);
         EXPECT_EQ(powerSwitch.requests, 1);
     });
@@ -111,7 +111,7 @@ TEST_F(PowerOffCountdown, CloseBoxEndsTheShowingButNotTheCountdown) {
     clock->Tick(26);
     EXPECT_EQ(powerSwitch.requests, 0);
     clock->Tick();
-    EXPECT_EQ(Yes(), QStringLiteral("Yes(0)"));
+    EXPECT_EQ(Yes(), QStringLiteral("&Yes(0)"));
     EXPECT_EQ(powerSwitch.requests, 1);
 
     // Only No in a later showing stops it.

@@ -146,7 +146,7 @@ TEST_F(HelpCommands, EachLanguageOpensItsOwnTargetsThroughTheDesktop) {
          {help + "Velmora.html", "https://www.velmora.example/", "mailto:support@velmora.example",
           "https://www.velmora.example/feedback", "https://www.velmora.example/"}},
         {3,
-         {"https://jp.velmora.example/", "https://jp.velmora.example/", "mailto:support-jp@velmora.example",
+         {help + "Velmora_jp.html", "https://jp.velmora.example/", "mailto:support-jp@velmora.example",
           "https://jp.velmora.example/faq", "https://jp.velmora.example/"}},
         {0,
          {help + "Velmora.html", "https://www.velmora.example/", "mailto:support@velmora.example",
@@ -168,9 +168,9 @@ TEST_F(HelpCommands, EachLanguageOpensItsOwnTargetsThroughTheDesktop) {
     EXPECT_TRUE(errors.shown.empty());
 }
 
-TEST(HelpPages, BothPagesShipWithEveryPictureTheyShow) {
+TEST(HelpPages, EveryPageShipsWithEveryPictureItShows) {
     const std::string folder = std::string(VELMORA_SOURCE_DIR) + "/resources/help/";
-    for (const char* page : {"Velmora.html", "Velmora_gb.html"}) {
+    for (const char* page : {"Velmora.html", "Velmora_gb.html", "Velmora_jp.html"}) {
         const std::string html = ReadTextFile(folder + page);
         size_t pictures = 0;
         for (size_t at = html.find("src=\""); at != std::string::npos; at = html.find("src=\"", at + 1)) {

@@ -197,6 +197,7 @@ TEST_F(ConversionTest, FilesThatCannotBeConvertedAreReportedAndLeaveNoPair) {
 TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
     const std::string out = folder / "out";
     TfrmMain& frmMain = Prepare(out, {LongSource(), ShortSource()});
+    questions.answers = {true};
     Convert([&] {
         // Once part of the video is written: that part is kept, as a stop keeps it.
         if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 5)
@@ -206,7 +207,8 @@ TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
     });
     EXPECT_FALSE(frmMain.isVisible());
     EXPECT_EQ(Names(out), Pairs({50000})) << "no further file after the close";
-    EXPECT_TRUE(questions.asked.empty());
+    ASSERT_EQ(questions.asked.size(), 1u) << "Yes to stopping the run, and nothing else";
+    EXPECT_EQ(questions.asked[0].text, frmMain.msgQuitWhileRunning);
     windows.reset();
     EXPECT_TRUE(EncoderChildren().empty());
     EXPECT_TRUE(NoChildLeft());

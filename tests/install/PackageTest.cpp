@@ -39,7 +39,7 @@ TEST(DebianPackage, CarriesItsVersionComputedDependenciesAndTheInstalledFiles) {
     EXPECT_EQ(fields["Package"], "velmora");
     EXPECT_EQ(fields["Version"], VELMORA_VERSION);
     EXPECT_EQ(fields["Architecture"], architecture);
-    EXPECT_EQ(fields["Recommends"], "fonts-noto-cjk");
+    EXPECT_EQ(fields["Recommends"], "fonts-noto-cjk, qt6-translations-l10n");
     // Found by dpkg-shlibdeps in the libraries the two programs link against, each with a lowest
     // version.
     for (const char* library :

@@ -1,0 +1,43 @@
+#include "joblist/NewFolderPrompt.h"
+
+#include "joblist/FolderTree.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace velmora {
+
+NewFolderPrompt::NewFolderPrompt(QWidget* dialog, FolderTree* tree, QPushButton* button)
+    : dialog_(dialog), tree_(tree), button_(button) {
+    button_->setEnabled(false);
+    QObject::connect(button_, &QPushButton::clicked, dialog_, [this] { Ask(); });
+    QObject::connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, button_,
+                     [this] { button_->setEnabled(!tree_->SelectedPath().isEmpty()); });
+}
+
+void NewFolderPrompt::LoadLanguageTexts(const LanguageFile& texts, const char* section) {
+    button_->setText(texts.Text(section, "buttonNewFolder"));
+    question_ = texts.Text(section, "msgNewFolder");
+    failure_ = texts.Text(section, "msgNewFolderFailed");
+}
+
+void NewFolderPrompt::Ask() {
+    // The caption without its mnemonic and its ellipsis.
+    QString title = button_->text();
+    title.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$|…$")));
+    bool ok = false;
+    const QString name = QInputDialog::getText(dialog_, title, question_, QLineEdit::Normal, QString(), &ok);
+    if (!ok || name.isEmpty())
+        return;
+    const QString reason = tree_->CreateFolder(name);
+    if (!reason.isEmpty())
+        QMessageBox::warning(dialog_, ApplicationTitle(), failure_.arg(reason));
+    tree_->setFocus();
+}
+
+} // namespace velmora

@@ -1,0 +1,30 @@
+#include "app/WindowGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(WindowGeometry, StoredRectangleIsKeptOnAScreenOrDropped) {
+    const QSize minimum(414, 430);
+    const QList<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
+    const struct {
+        QRect stored;
+        std::optional<QRect> restored;
+    } cases[] = {
+        {QRect(100, 50, 800, 600), QRect(100, 50, 800, 600)},
+        {QRect(1400, 100, 500, 500), QRect(1400, 100, 500, 500)}, // on the second screen
+        {QRect(100, 50, 200, 100), QRect(100, 50, 414, 430)},     // below the least size
+        {QRect(-50, -20, 5000, 3000), QRect(0, 0, 1280, 800)},    // larger than its screen
+        {QRect(1000, 500, 500, 500), QRect(780, 300, 500, 500)},  // hanging off: pulled in
+        {QRect(5000, 5000, 600, 500), std::nullopt},              // on no screen
+        {QRect(0, 0, 0, 0), std::nullopt},                        // nothing stored
+        {QRect(10, 10, -400, 300), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RestoredWindowRect(c.stored, minimum, screens), c.restored)
+            << c.stored.x() << "," << c.stored.y() << " " << c.stored.width() << "x" << c.stored.height();
+}
+
+} // namespace
+} // namespace velmora
