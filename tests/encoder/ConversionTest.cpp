@@ -110,9 +110,15 @@ TEST(Letterbox, RotatedPhoneClipIsShownUpright) {
     std::string plain = folder / "plain.mp4";
     MakeSource(plain, {"-f", "lavfi", "-i", "color=c=white:size=320x180:rate=25:duration=2", "-c:v",
                        "libx264", "-preset", "ultrafast"});
-    // A landscape recording the phone marks as held upright: shown 180 wide and 320 high.
-    RgbPicture picture =
-        ConvertAndLook({"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90", "-f", "mp4"}, {});
+    // A landscape recording the phone marks as held upright: shown 180 wide and 320 high. Debian 13's
+    // ffmpeg program marks it with -display_rotation and ignores the rotate tag, Debian 12's knows only that.
+    std::string rotated = folder / "rotated.mp4";
+    try {
+        MakeSource(rotated, {"-display_rotation", "-90", "-i", plain, "-c", "copy"});
+    } catch (const std::exception&) {
+        MakeSource(rotated, {"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90"});
+    }
+    RgbPicture picture = ConvertAndLook({"-i", rotated, "-c", "copy", "-f", "mp4"}, {});
     ExpectPictureAt(picture, 146, 0, 254, 192);
 }
 
