@@ -73,9 +73,9 @@ inline const int* SupportedSampleRates(const AVCodec& codec) {
 #endif
 }
 
-// Tells a picture filter graph's source the pictures' colour space and range. From libavfilter 10 on
-// the graph negotiates them, and a source that leaves them unset gives the scalers nothing to convert
-// from.
+// Tells a picture filter graph's source the pictures' colour space and range, which its parameters
+// carry since libavfilter 10. FFmpeg 7.1 negotiates them across the graph: a source without them left
+// zscale no path from the pictures' colour to the output's.
 inline void SetSourceColour(AVBufferSrcParameters& parameters, const AVFrame& picture) {
 #if LIBAVFILTER_VERSION_MAJOR >= 10
     parameters.color_space = picture.colorspace;
