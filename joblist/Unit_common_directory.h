@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/WindowPlacement.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -35,6 +37,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    OpeningWatch opening_;
 };
 
 } // namespace velmora
