@@ -6,6 +6,7 @@
 #include "platform/qt/LanguageFile.h"
 #include "platform/qt/WindowPlacement.h"
 
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
@@ -59,12 +60,17 @@ void TfrmPowerOffWindows::ShowCountdown() {
 }
 
 void TfrmPowerOffWindows::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
+    if (opening_.Opens(*event)) {
         CentreOnParent(*this);
         buttonYes->setFocus();
         RunGuarded([this] { FormShow(); });
     }
     QDialog::showEvent(event);
+}
+
+void TfrmPowerOffWindows::hideEvent(QHideEvent* event) {
+    opening_.Closed(*event);
+    QDialog::hideEvent(event);
 }
 
 void TfrmPowerOffWindows::keyPressEvent(QKeyEvent* event) {

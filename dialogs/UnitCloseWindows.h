@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/TickTimer.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QDialog>
 
@@ -60,10 +61,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const AutoPowerOffServices& common_;
+    OpeningWatch opening_;
 };
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -99,11 +100,16 @@ void TfrmRunReport::ApplyJapaneseCharset() {
 }
 
 void TfrmRunReport::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
+    if (opening_.Opens(*event)) {
         CentreOnParent(*this);
         buttonClose->setFocus();
     }
     QDialog::showEvent(event);
+}
+
+void TfrmRunReport::hideEvent(QHideEvent* event) {
+    opening_.Closed(*event);
+    QDialog::hideEvent(event);
 }
 
 } // namespace velmora

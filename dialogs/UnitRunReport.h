@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/WindowPlacement.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -42,6 +44,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    OpeningWatch opening_;
 };
 
 } // namespace velmora

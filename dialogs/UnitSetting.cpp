@@ -8,6 +8,7 @@
 #include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,12 +72,17 @@ void TfrmSetting::LoadLanguageTexts(const LanguageFile& texts) {
 }
 
 void TfrmSetting::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
+    if (opening_.Opens(*event)) {
         CentreOnParent(*this);
         ButtonOK->setFocus();
         RunGuarded([this] { FormShow(); });
     }
     QDialog::showEvent(event);
+}
+
+void TfrmSetting::hideEvent(QHideEvent* event) {
+    opening_.Closed(*event);
+    QDialog::hideEvent(event);
 }
 
 void TfrmSetting::FormShow() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/WindowPlacement.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -13,7 +15,7 @@ class AutoPowerOffServices;
 class LanguageFile;
 
 // The settings dialog: automatic power-off after a run and its countdown length. Modeless; every
-// showing reloads the controls from the configuration file.
+// opening reloads the controls from the configuration file, showing it again while open only raises it.
 class TfrmSetting : public QDialog {
     Q_OBJECT
 
@@ -37,9 +39,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     const AutoPowerOffServices& common_;
+    OpeningWatch opening_;
 };
 
 } // namespace velmora

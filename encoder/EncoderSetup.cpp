@@ -86,7 +86,7 @@ CodecContextPtr OpenAudioEncoder(const VideoJobSettings& settings, bool globalHe
         throw EncoderError("The AAC encoder is not available");
     CodecContextPtr encoder = AllocateEncoder(codec);
     encoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
-    encoder->sample_rate = NearestSampleRate(settings.sampleRate, codec->supported_samplerates);
+    encoder->sample_rate = NearestSampleRate(settings.sampleRate, SupportedSampleRates(*codec));
     av_channel_layout_default(&encoder->ch_layout, settings.channels);
     encoder->bit_rate = settings.audioBitrate;
     encoder->profile = FF_PROFILE_AAC_LOW;

@@ -109,11 +109,11 @@ bool InputSource::DurationIsGuessed() const {
 }
 
 int InputSource::RotationDegrees() const {
-    const uint8_t* matrix = av_stream_get_side_data(video_, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    const int32_t* matrix = DisplayMatrix(*video_);
     if (!matrix)
         return 0;
     // The matrix turns counter-clockwise; odd angles are left alone.
-    double clockwise = -std::round(av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix)));
+    double clockwise = -std::round(av_display_rotation_get(matrix));
     int degrees = static_cast<int>(clockwise - 360 * std::floor(clockwise / 360));
     return degrees % 90 == 0 ? degrees % 360 : 0;
 }

@@ -11,6 +11,13 @@ int EvenAtLeastTwo(double value) {
     return std::max(2, 2 * static_cast<int>(std::lround(value / 2)));
 }
 
+// zimg takes only whole colour samples: it refuses a 4:2:0 picture of odd width or height.
+bool HasWholeColourSamples(const AVFrame& picture) {
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+    return format != nullptr && picture.width % (1 << format->log2_chroma_w) == 0 &&
+           picture.height % (1 << format->log2_chroma_h) == 0;
+}
+
 } // namespace
 
 Letterbox FitInside(int width, int height, AVRational sampleAspect, int rotation, int outputWidth,
@@ -35,7 +42,7 @@ Letterbox FitInside(int width, int height, AVRational sampleAspect, int rotation
 }
 
 std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box,
-                             AVPixelFormat pictureFormat) {
+                             const AVFrame& picture) {
     std::string chain;
     auto add = [&chain](const std::string& filter) { chain += (chain.empty() ? "" : ",") + filter; };
     if (settings.deinterlace)
@@ -51,15 +58,18 @@ std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbo
         add("fps=fps=" + std::to_string(settings.frameRate->num) + "/" +
             std::to_string(settings.frameRate->den));
     std::string size = "w=" + std::to_string(box.width) + ":h=" + std::to_string(box.height);
+    // Named: left to themselves, zimg and (since FFmpeg 7.1) swscale keep a full-range source's range,
+    // which the player shows with crushed shadows and highlights.
+    const std::string range = settings.range == AVCOL_RANGE_JPEG ? "full" : "limited";
     // FFmpeg may be built without zimg.
     static const bool haveZimg = avfilter_get_by_name("zscale") != nullptr;
-    if (pictureFormat == settings.format && haveZimg) {
+    if (picture.format == settings.format && haveZimg && HasWholeColourSamples(picture)) {
         // The common case, only resizing: zimg's lanczos is sharper than swscale's bicubic and costs
         // less. Chroma is taken as centred, as swscale takes it, so both paths place colour alike.
-        add("zscale=" + size + ":filter=lanczos:chromal=center:chromalin=center");
+        add("zscale=" + size + ":filter=lanczos:chromal=center:chromalin=center:range=" + range);
     } else {
         // swscale converts any pixel format, palettes and RGB included, in the same pass.
-        add("scale=" + size + ":flags=lanczos");
+        add("scale=" + size + ":flags=lanczos:out_range=" + range);
         add(std::string("format=pix_fmts=") + av_get_pix_fmt_name(settings.format));
     }
     if (box.width != settings.width || box.height != settings.height)

@@ -24,14 +24,15 @@ struct VideoFilterSettings {
     int width = 0; // the output frame
     int height = 0;
     AVPixelFormat format = AV_PIX_FMT_YUV420P;
+    AVColorRange range = AVCOL_RANGE_MPEG;
     std::optional<AVRational> frameRate; // a constant output rate, or every picture as it comes
     int rotation = 0;                    // clockwise degrees
     bool deinterlace = false;
 };
 
-// The filter chain from a decoded picture in `pictureFormat` to an output frame, in FFmpeg's
-// filter-graph syntax.
+// The filter chain from a decoded picture like `picture` to an output frame, in FFmpeg's filter-graph
+// syntax.
 std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box,
-                             AVPixelFormat pictureFormat);
+                             const AVFrame& picture);
 
 } // namespace velmora::encoder

@@ -59,8 +59,9 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
     filterSettings.width = settings.width;
     filterSettings.height = settings.height;
     filterSettings.format = AV_PIX_FMT_YUVJ420P;
+    filterSettings.range = AVCOL_RANGE_JPEG;
     filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = picture->interlaced_frame != 0;
+    filterSettings.deinterlace = FrameIsInterlaced(*picture);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);

@@ -3,6 +3,7 @@
 #include "encoder/EncoderError.h"
 #include "encoder/FilterChain.h"
 
+#include <memory>
 #include <string>
 
 namespace velmora::encoder {
@@ -19,26 +20,33 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
 
     AVRational sampleAspect =
         picture.sample_aspect_ratio.num > 0 ? picture.sample_aspect_ratio : AVRational{1, 1};
-    std::string arguments =
-        "video_size=" + std::to_string(picture.width) + "x" + std::to_string(picture.height) +
-        ":pix_fmt=" + std::to_string(picture.format) + ":time_base=" + std::to_string(timeBase_.num) + "/" +
-        std::to_string(timeBase_.den) + ":pixel_aspect=" + std::to_string(sampleAspect.num) + "/" +
-        std::to_string(sampleAspect.den);
-    Check(avfilter_graph_create_filter(&source_, avfilter_get_by_name("buffer"), "in", arguments.c_str(),
-                                       nullptr, graph_.get()),
-          "Cannot set up the picture filters");
+    source_ = avfilter_graph_alloc_filter(graph_.get(), avfilter_get_by_name("buffer"), "in");
+    std::unique_ptr<AVBufferSrcParameters, decltype(&av_free)> parameters(av_buffersrc_parameters_alloc(),
+                                                                          &av_free);
+    if (source_ == nullptr || !parameters)
+        throw EncoderError("Out of memory building the picture filters");
+    parameters->format = picture.format;
+    parameters->width = picture.width;
+    parameters->height = picture.height;
+    parameters->time_base = timeBase_;
+    parameters->sample_aspect_ratio = sampleAspect;
+    SetSourceColour(*parameters, picture);
+    Check(av_buffersrc_parameters_set(source_, parameters.get()), "Cannot set up the picture filters");
+    Check(avfilter_init_str(source_, nullptr), "Cannot set up the picture filters");
     Check(avfilter_graph_create_filter(&sink_, avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
                                        graph_.get()),
           "Cannot set up the picture filters");
 
     Letterbox box = FitInside(picture.width, picture.height, sampleAspect, settings_.rotation,
                               settings_.width, settings_.height);
-    std::string chain = VideoFilterChain(settings_, box, static_cast<AVPixelFormat>(picture.format));
+    std::string chain = VideoFilterChain(settings_, box, picture);
     LinkFilterChain(graph_.get(), source_, sink_, chain, "picture filters");
 
     width_ = picture.width;
     height_ = picture.height;
     format_ = picture.format;
+    colourSpace_ = picture.colorspace;
+    colourRange_ = picture.color_range;
 }
 
 void VideoFilterGraph::DrainIntoCarried() {
@@ -53,7 +61,8 @@ void VideoFilterGraph::DrainIntoCarried() {
 }
 
 void VideoFilterGraph::Push(AVFrame* picture) {
-    if (graph_ && (picture->width != width_ || picture->height != height_ || picture->format != format_)) {
+    if (graph_ && (picture->width != width_ || picture->height != height_ || picture->format != format_ ||
+                   picture->colorspace != colourSpace_ || picture->color_range != colourRange_)) {
         Check(av_buffersrc_close(source_, picture->pts, AV_BUFFERSRC_FLAG_PUSH), "Cannot filter the picture");
         DrainIntoCarried();
         graph_.reset();

@@ -8,8 +8,8 @@
 namespace velmora::encoder {
 
 // Turns decoded pictures into output frames: deinterlaced, upright, at the output rate, letterboxed.
-// The graph is built from the first picture and built again when a picture of another size or
-// format arrives, so a source that changes its size midway still converts.
+// The graph is built from the first picture and built again when a picture of another size, format or
+// colour space arrives, so a source that changes its size midway still converts.
 class VideoFilterGraph {
 public:
     // `timeBase` is the time base of the pictures' timestamps.
@@ -37,6 +37,8 @@ private:
     int width_ = 0;
     int height_ = 0;
     int format_ = AV_PIX_FMT_NONE;
+    AVColorSpace colourSpace_ = AVCOL_SPC_UNSPECIFIED;
+    AVColorRange colourRange_ = AVCOL_RANGE_UNSPECIFIED;
     std::deque<FramePtr> carried_; // frames a replaced graph still gave out
 };
 

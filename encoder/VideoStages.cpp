@@ -41,11 +41,11 @@ public:
         if (pts == AV_NOPTS_VALUE || (last_ != AV_NOPTS_VALUE && pts <= last_))
             pts = last_ == AV_NOPTS_VALUE ? 0 : last_ + lastDuration_;
         picture->pts = pts;
-        if (picture->pkt_duration <= 0)
-            picture->pkt_duration = typicalDuration_;
+        if (FrameDuration(*picture) <= 0)
+            SetFrameDuration(*picture, typicalDuration_);
         picture->sample_aspect_ratio = av_guess_sample_aspect_ratio(format_, stream_, picture);
         last_ = pts;
-        lastDuration_ = picture->pkt_duration;
+        lastDuration_ = FrameDuration(*picture);
     }
 
 private:
@@ -111,7 +111,7 @@ void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const Vid
             continue;
         ++pictureCount;
         last = (*picture)->pts;
-        lastDuration = (*picture)->pkt_duration;
+        lastDuration = FrameDuration(**picture);
         filters.Push(picture->get());
         open = forward();
     }

@@ -110,7 +110,7 @@ void WritePlaceholder(const std::string& path) {
 
 bool HoldsPlaceholder(const std::string& path) {
     const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {};
+    struct stat status = {};
     if (!file.IsOpen() || fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
         status.st_size != static_cast<off_t>(kPlaceholder.size()))
         return false;

@@ -26,7 +26,7 @@ enum class EntryKind { RegularFile, RealFolder, Other };
 EntryKind KindOf(const std::string& path, const dirent& entry) {
     mode_t mode = DTTOIF(entry.d_type);
     if (entry.d_type == DT_UNKNOWN) {
-        struct stat status {};
+        struct stat status = {};
         if (lstat(path.c_str(), &status) != 0)
             return EntryKind::Other;
         mode = status.st_mode;
@@ -50,7 +50,7 @@ public:
         if (!dir)
             return true;
         // Bind mounts can lead back into a folder being scanned; each folder is entered once.
-        struct stat status {};
+        struct stat status = {};
         if (fstat(dirfd(dir.get()), &status) == 0 && !entered_.insert({status.st_dev, status.st_ino}).second)
             return true;
         while (const dirent* entry = readdir(dir.get())) {

@@ -10,6 +10,7 @@
 #include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,11 +69,16 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
 
 TFrmBatchAdd::~TFrmBatchAdd() = default;
 
-// Only showing a hidden dialog comes here: showing it again while open keeps it where the user moved it.
+// Showing it again while open keeps it where the user moved it.
 void TFrmBatchAdd::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (opening_.Opens(*event))
         CentreOnParent(*this);
     QDialog::showEvent(event);
+}
+
+void TFrmBatchAdd::hideEvent(QHideEvent* event) {
+    opening_.Closed(*event);
+    QDialog::hideEvent(event);
 }
 
 void TFrmBatchAdd::buttonOKClick() {

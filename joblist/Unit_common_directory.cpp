@@ -6,6 +6,7 @@
 #include "platform/qt/LanguageFile.h"
 #include "platform/qt/WindowPlacement.h"
 
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -48,9 +49,14 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
 TFrmDirectory::~TFrmDirectory() = default;
 
 void TFrmDirectory::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (opening_.Opens(*event))
         CentreOnParent(*this);
     QDialog::showEvent(event);
+}
+
+void TFrmDirectory::hideEvent(QHideEvent* event) {
+    opening_.Closed(*event);
+    QDialog::hideEvent(event);
 }
 
 void TFrmDirectory::ButtonOKClick() {

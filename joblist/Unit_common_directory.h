@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/WindowPlacement.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -40,9 +42,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     std::unique_ptr<NewFolderPrompt> newFolder_;
+    OpeningWatch opening_;
 };
 
 } // namespace velmora

@@ -30,17 +30,17 @@ std::string ExecutableFolder() {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool IsRegularFile(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool DirectoryExists(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

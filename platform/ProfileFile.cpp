@@ -183,7 +183,7 @@ bool WriteAll(int fd, const std::string& content) {
 // Writes the content to a temporary file beside the target and renames it over the target.
 bool ReplaceFileAtomically(const std::string& target, const std::string& content) {
     mode_t mode = 0666 & ~ProcessUmask();
-    struct stat info {};
+    struct stat info = {};
     if (stat(target.c_str(), &info) == 0) {
         // Renaming would succeed over a read-only file; refuse as a write in place would.
         int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -211,7 +211,7 @@ bool ReplaceFileAtomically(const std::string& target, const std::string& content
 // A symbolic link stays a link: the file it points to is the one replaced.
 std::string ResolveLink(const std::string& path) {
     char resolved[PATH_MAX];
-    struct stat info {};
+    struct stat info = {};
     if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && realpath(path.c_str(), resolved))
         return resolved;
     return path;

@@ -11,10 +11,11 @@ build_packages=(
 # Qt's own translations put its dialogs' buttons in Chinese or Japanese.
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 # The tests also run and package the program. x11-utils reads the installed program's window titles;
-# desktop-file-utils and appstream check the install.
-test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format
+# desktop-file-utils and appstream check the install; git lists the files the format check reads.
+test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format git
     desktop-file-utils appstream)
-package_packages=(dpkg-dev)
+# CPack's Debian generator reads the binaries' dependencies with dpkg-shlibdeps and `file`.
+package_packages=(dpkg-dev file)
 
 case "${1:-}" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;

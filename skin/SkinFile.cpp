@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kDefaultDataFolders = "/usr/local/share:/usr/share";
 
 bool Exists(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return !path.empty() && stat(path.c_str(), &info) == 0;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/WindowPlacement.h"
 
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QWidget>
 
 namespace velmora {
@@ -11,6 +13,19 @@ void CentreOnParent(QWidget& window) {
     QRect placed(QPoint(), window.frameGeometry().size());
     placed.moveCenter(parent->window()->frameGeometry().center());
     window.move(placed.topLeft());
+}
+
+bool OpeningWatch::Opens(const QShowEvent& event) {
+    if (event.spontaneous() || open_)
+        return false;
+    open_ = true;
+    return true;
+}
+
+void OpeningWatch::Closed(const QHideEvent& event) {
+    // A minimised window is still open.
+    if (!event.spontaneous())
+        open_ = false;
 }
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+class QHideEvent;
+class QShowEvent;
 class QWidget;
 
 namespace velmora {
@@ -7,5 +9,17 @@ namespace velmora {
 // Moves a top-level window so that its centre lies on its parent window's centre; a window without
 // a parent stays where it is.
 void CentreOnParent(QWidget& window);
+
+// Tells the show event that opens a window from later ones while it stays open: Qt 6.8 sends another
+// when an open window is shown again, and the window manager's are spontaneous. A window that centres
+// itself or loads its controls on opening does so once, keeping the user's place and unsaved edits.
+class OpeningWatch {
+public:
+    bool Opens(const QShowEvent& event);
+    void Closed(const QHideEvent& event);
+
+private:
+    bool open_ = false;
+};
 
 } // namespace velmora

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 
 namespace velmora::test {
 namespace {
@@ -110,23 +111,30 @@ TEST(Letterbox, RotatedPhoneClipIsShownUpright) {
     std::string plain = folder / "plain.mp4";
     MakeSource(plain, {"-f", "lavfi", "-i", "color=c=white:size=320x180:rate=25:duration=2", "-c:v",
                        "libx264", "-preset", "ultrafast"});
-    // A landscape recording the phone marks as held upright: shown 180 wide and 320 high.
-    RgbPicture picture =
-        ConvertAndLook({"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90", "-f", "mp4"}, {});
+    // A landscape recording the phone marks as held upright: shown 180 wide and 320 high. Debian 13's
+    // ffmpeg program marks it with -display_rotation and ignores the rotate tag, Debian 12's knows only that.
+    std::string rotated = folder / "rotated.mp4";
+    try {
+        MakeSource(rotated, {"-display_rotation", "-90", "-i", plain, "-c", "copy"});
+    } catch (const std::exception&) {
+        MakeSource(rotated, {"-i", plain, "-c", "copy", "-metadata:s:v:0", "rotate=90"});
+    }
+    RgbPicture picture = ConvertAndLook({"-i", rotated, "-c", "copy", "-f", "mp4"}, {});
     ExpectPictureAt(picture, 146, 0, 254, 192);
 }
 
-// Four coloured squares meeting in the middle of a 1200x576 picture, in the given pixel format.
-std::vector<std::string> FourSquares(const std::string& pixelFormat) {
+// Four coloured squares meeting in the middle of a 1200x576 picture, in the pixel format and range
+// `conversion` (a filter chain) gives them.
+std::vector<std::string> FourSquares(const std::string& conversion) {
     const std::string square = "size=600x288:rate=25:duration=2";
     return {"-f",
             "lavfi",
             "-i",
             "color=c=red:" + square + "[a];color=c=blue:" + square + "[b];color=c=lime:" + square +
-                "[c];color=c=white:" + square +
+                "[c];color=c=0xE0E0E0:" + square +
                 "[d];[a][b]hstack[top];[c][d]hstack[bottom];[top][bottom]vstack[out0]",
-            "-pix_fmt",
-            pixelFormat,
+            "-vf",
+            conversion,
             "-c:v",
             "ffv1"};
 }
@@ -144,19 +152,23 @@ void ExpectColourNear(const RgbPicture& picture, int x, int y, const std::array<
 }
 
 // Pictures already in the output's pixel format are only resized; others are converted as well, by
-// another scaler. Colour must land in the same place either way, edges included.
-TEST(Scaling, PlacesColourAlikeWhateverTheSourcePixelFormat) {
-    RgbPicture resized = ConvertAndLook(FourSquares("yuv420p"), {});
-    RgbPicture converted = ConvertAndLook(FourSquares("yuv422p"), {});
-    ASSERT_EQ(resized.width, 400);
-    ASSERT_EQ(converted.width, 400);
-    EXPECT_LE(LargestDifference(resized, converted), 16);
-    // In the middle of each square the colour is the source's.
-    for (const RgbPicture* picture : {&resized, &converted}) {
-        ExpectColourNear(*picture, 100, 48, {255, 0, 0});
-        ExpectColourNear(*picture, 300, 48, {0, 0, 255});
-        ExpectColourNear(*picture, 100, 144, {0, 255, 0});
-        ExpectColourNear(*picture, 300, 144, {255, 255, 255});
+// another scaler. Colour must land in the same place either way, edges included, and a full-range
+// source (the light grey shows it) keeps its brightness in the limited-range output.
+TEST(Scaling, PlacesColourAlikeWhateverTheSourcePixelFormatAndRange) {
+    std::optional<RgbPicture> resized;
+    for (const char* conversion : {"format=yuv420p", "format=yuv422p", "scale=out_range=full,format=yuv420p",
+                                   "scale=out_range=full,format=yuv444p"}) {
+        SCOPED_TRACE(conversion);
+        RgbPicture picture = ConvertAndLook(FourSquares(conversion), {});
+        ASSERT_EQ(picture.width, 400);
+        if (!resized)
+            resized = picture;
+        EXPECT_LE(LargestDifference(*resized, picture), 16);
+        // In the middle of each square the colour is the source's.
+        ExpectColourNear(picture, 100, 48, {255, 0, 0});
+        ExpectColourNear(picture, 300, 48, {0, 0, 255});
+        ExpectColourNear(picture, 100, 144, {0, 255, 0});
+        ExpectColourNear(picture, 300, 144, {224, 224, 224});
     }
 }
 

@@ -209,6 +209,8 @@ private:
 struct ForwardingSource {
     std::string name;
     std::function<std::string(const std::string& secret)> content;
+    // FFmpeg 7.1 no longer takes a playlist named .avi for one: it is then no video at all.
+    bool mayBeNoVideo = false;
 };
 
 std::ostream& operator<<(std::ostream& stream, const ForwardingSource& source) {
@@ -219,15 +221,18 @@ const std::vector<ForwardingSource> kForwardingSources = {
     {"HlsPlaylistWithFileUrl",
      [](const std::string& secret) {
          return "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nfile://" + secret + "\n#EXT-X-ENDLIST\n";
-     }},
+     },
+     true},
     {"HlsPlaylistWithRelativeName",
      [](const std::string&) {
          return std::string("#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nsecret.ts\n#EXT-X-ENDLIST\n");
-     }},
+     },
+     true},
     {"HlsMasterPlaylist",
      [](const std::string&) {
          return std::string("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=1000000\nsecret.ts\n");
-     }},
+     },
+     true},
     {"DashManifest",
      [](const std::string&) {
          return std::string(
@@ -265,7 +270,9 @@ TEST_P(ForwardingSourceRefusal, IsOneLineAndExitCodeOneAndTheNamedFileIsNeverOpe
         EncoderResult result = RunEncoder(words, InputClosed(30));
         ExpectBoundedRun(GetParam().name, result, 30);
         EXPECT_EQ(result.exitCode, 1) << result.errorText;
-        EXPECT_NE(LastErrorLine(result).find("Refused source"), std::string::npos) << result.errorText;
+        const std::string why = LastErrorLine(result);
+        const bool noVideo = GetParam().mayBeNoVideo && why.find("Cannot open source") != std::string::npos;
+        EXPECT_TRUE(noVideo || why.find("Refused source") != std::string::npos) << result.errorText;
         EXPECT_FALSE(watch.Opened()) << "the named file was opened";
         EXPECT_EQ(ReadTextFile(output), "temp\r\n");
         EXPECT_EQ(ReadTextFile(thumbnail), "temp\r\n");

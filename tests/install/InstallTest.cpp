@@ -36,7 +36,7 @@ protected:
 InstalledTree* InstalledVelmora::tree = nullptr;
 
 bool IsExecutableFile(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0111) == 0111;
 }
 

@@ -19,7 +19,7 @@ InstalledTree::InstalledTree() {
 std::map<std::string, std::string> TreeSnapshot(const std::string& folder) {
     std::map<std::string, std::string> snapshot;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat info {};
+        struct stat info = {};
         lstat(entry.path().c_str(), &info);
         snapshot[std::filesystem::relative(entry.path(), folder).string()] =
             std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +

@@ -48,8 +48,8 @@ CommandResult RunCommand(const std::vector<std::string>& words) {
     auto child = ChildProcess::Spawn(words, "", input.Get(), output.writeEnd.Get(), output.writeEnd.Get());
     output.writeEnd.Close();
     CommandResult result;
-    result.output = ReadUntil(
-        output.readEnd.Get(), [](const std::string&) { return false; }, std::chrono::minutes(5));
+    auto toTheEnd = [](const std::string&) { return false; };
+    result.output = ReadUntil(output.readEnd.Get(), toTheEnd, std::chrono::minutes(5));
     result.exitCode = ExitCodeOf(child->AwaitEnd());
     return result;
 }

@@ -167,7 +167,7 @@ TEST_F(ProfileFileTest, SymbolicLinkStaysALink) {
     WriteTextFile(folder / "real.ini", "[s]\nk=1\n");
     ASSERT_EQ(symlink((folder / "real.ini").c_str(), path.c_str()), 0);
     file.WriteString("s", "k", "2");
-    struct stat info {};
+    struct stat info = {};
     ASSERT_EQ(lstat(path.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(ReadTextFile(folder / "real.ini"), "[s]\nk=2\n");

@@ -83,8 +83,8 @@ FakeLogind::FakeLogind(const std::string& busAddress, Answer answer)
 }
 
 FakeLogind::~FakeLogind() {
-    QMetaObject::invokeMethod(
-        manager_.get(), [&] { manager_->Unregister(); }, Qt::BlockingQueuedConnection);
+    auto unregister = [&] { manager_->Unregister(); };
+    QMetaObject::invokeMethod(manager_.get(), unregister, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
 }

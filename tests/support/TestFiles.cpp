@@ -50,7 +50,7 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 bool PathExists(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return lstat(path.c_str(), &info) == 0;
 }
 
