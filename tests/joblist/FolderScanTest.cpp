@@ -1,10 +1,13 @@
 #include "joblist/FolderScan.h"
+#include "joblist/NameOrder.h"
 
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +31,7 @@ protected:
         EXPECT_EQ(symlink("/dev/null", (root + "/device.avi").c_str()), 0);
         EXPECT_EQ(symlink("gone.avi", (root + "/dangling.avi").c_str()), 0);
         EXPECT_EQ(symlink("a.avi", (root + "/ln.avi").c_str()), 0);
+        EXPECT_EQ(symlink("Holiday", (root + "/album.mp4").c_str()), 0);
     }
 
     void Touch(const std::string& path) const {
@@ -86,10 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README", "Holiday/d.avi",
                   "Holiday/Deeper/e.mkv", "Holiday/f.txt", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
-        ScanCase{"avi", true, {"a.avi", ".hidden.avi", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
+        // Every subfolder is entered whatever the extension; folders named like videos are never passed.
+        ScanCase{"avi",
+                 true,
+                 {"a.avi", ".hidden.avi", "Holiday/d.avi", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
         ScanCase{"avi", false, {"a.avi", ".hidden.avi", "\xe9t\xe9.avi", "ln.avi"}},
         ScanCase{"AVI", false, {"a.avi", ".hidden.avi", "\xe9t\xe9.avi", "ln.avi"}},
-        ScanCase{"mp*", true, {"B.MPG", "c.mp4"}}, ScanCase{"txt", true, {"notes.txt"}},
+        ScanCase{"mp*", true, {"B.MPG", "c.mp4"}}, ScanCase{"txt", true, {"notes.txt", "Holiday/f.txt"}},
+        ScanCase{"mkv", true, {"Holiday/Deeper/e.mkv"}}, ScanCase{"mkv", false, {}},
         ScanCase{"mov", true, {}}));
 
 TEST_F(FolderScan, SubfolderEntriesComeAtTheSubfolderPlace) {
@@ -101,7 +109,59 @@ TEST_F(FolderScan, SubfolderEntriesComeAtTheSubfolderPlace) {
     const auto deeper = at("Holiday/Deeper/e.mkv");
     const auto rest = at("Holiday/f.txt");
     EXPECT_LT(std::max({holiday, deeper, rest}) - std::min({holiday, deeper, rest}), 3);
-    EXPECT_EQ(entriesProcessed, 19) << "events are processed after every matching entry";
+    EXPECT_EQ(entriesProcessed, 20) << "events are processed after every entry";
+}
+
+TEST(NameOrder, LettersIgnoreCaseAndDigitRunsCompareAsNumbers) {
+    const std::vector<std::pair<std::string, std::string>> ascending{
+        {"ep2.avi", "ep10.avi"},
+        {"Ep1.avi", "ep2.avi"},
+        {"ep02.avi", "ep3.avi"},
+        {"a", "B"},
+        {"clip.avi", "clip1.avi"},
+        {"9", "10"},
+        {"x99999999999999999999", "x100000000000000000000"},
+        {"A.avi", "a.avi"},
+        {"ep01.avi", "ep1.avi"},
+        {"ep.avi", "ep1.avi"}};
+    for (const auto& [lower, higher] : ascending) {
+        EXPECT_TRUE(NameOrderLess(lower, higher)) << lower << " < " << higher;
+        EXPECT_FALSE(NameOrderLess(higher, lower)) << higher << " > " << lower;
+    }
+    EXPECT_FALSE(NameOrderLess("same", "same"));
+}
+
+TEST_F(FolderScan, EachFolderComesInNameOrderWithSubfoldersInTheirPlace) {
+    const std::string show = root + "/Show";
+    for (const char* name : {"ep10.avi", "ep2.avi", "Ep1.avi", "ep3/x.avi", "ep11.avi", "Extras/b.avi"})
+        Touch(show + "/" + name);
+    std::vector<std::string> added = Scan(show, true, "avi");
+    EXPECT_EQ(added, std::vector<std::string>({"Show/Ep1.avi", "Show/ep2.avi", "Show/ep3/x.avi",
+                                               "Show/ep10.avi", "Show/ep11.avi", "Show/Extras/b.avi"}));
+}
+
+// Each level of a tree deeper than the open-file limit is listed and closed before the next is entered.
+TEST_F(FolderScan, TreeDeeperThanTheOpenFileLimitLosesNoFile) {
+    constexpr int kDepth = 120;
+    std::string deepest = root;
+    for (int level = 0; level < kDepth; ++level) {
+        deepest += "/d";
+        Touch(deepest + "/clip.avi");
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit few{32, 32};
+        size_t found = 0;
+        FolderScanSink sink;
+        sink.addFile = [&](const std::string&) { ++found; };
+        if (setrlimit(RLIMIT_NOFILE, &few) == 0)
+            AddFolderFiles(root + "/d", true, "avi", sink);
+        _exit(found == kDepth ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(FolderScan, JoinsOntoAFolderEndingInASlashWithoutASecondOne) {
