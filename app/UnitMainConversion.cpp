@@ -101,6 +101,10 @@ std::string TfrmMain::RunView::OutputFolderText() const {
     return PathFromText(window_.editOutputFolder->text());
 }
 
+std::string TfrmMain::RunView::RelativeOutputFolderFormat() const {
+    return window_.msgOutputFolderNotFull.toStdString();
+}
+
 EncodingSettings TfrmMain::RunView::CurrentEncodingSettings() const {
     EncodingSettings settings;
     settings.videoBitrate = window_.comboBoxVideoBitrate->currentIndex();

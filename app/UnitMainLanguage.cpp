@@ -55,6 +55,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgFolderView = text("msgFolderView");
     msgFinishInfo = text("msgFinishInfo");
     msgListEmpty = text("msgListEmpty");
+    msgOutputFolderNotFull = text("msgOutputFolderNotFull");
     msgRunSummary = text("msgRunSummary");
     StringOutcomeFailed = text("StringOutcomeFailed");
     StringOutcomeStopped = text("StringOutcomeStopped");

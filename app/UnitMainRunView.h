@@ -25,6 +25,7 @@ public:
     std::string StatusRunFormat() const override;
 
     std::string OutputFolderText() const override;
+    std::string RelativeOutputFolderFormat() const override;
     EncodingSettings CurrentEncodingSettings() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;

@@ -61,6 +61,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgFolderView",
                             "msgFinishInfo",
                             "msgListEmpty",
+                            "msgOutputFolderNotFull",
                             "msgRunSummary",
                             "StringOutcomeFailed",
                             "StringOutcomeStopped",

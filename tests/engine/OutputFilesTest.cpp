@@ -1,4 +1,5 @@
 #include "engine/OutputFiles.h"
+#include "engine/OutputFolderRule.h"
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
@@ -7,10 +8,31 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 namespace velmora::test {
 namespace {
 
 using Names = std::vector<std::string>;
+
+TEST(AbsoluteOutputFolder, HomeIsSpelledOutAndOtherRelativeTextsAreRefused) {
+    const std::vector<std::tuple<std::string, std::string, std::optional<std::string>>> cases{
+        {"/v/psp", "/home/u", "/v/psp"},
+        {"~/psp", "/home/u", "/home/u/psp"},
+        {"~", "/home/u", "/home/u"},
+        {"~/", "/home/u/", "/home/u/"},
+        {"~/a/b/", "/", "/a/b/"},
+        {"", "/home/u", ""},
+        {"psp-out", "/home/u", std::nullopt},
+        {"-psp", "/home/u", std::nullopt},
+        {"./psp", "/home/u", std::nullopt},
+        {"~u/psp", "/home/u", std::nullopt},
+        {"~/psp", "", std::nullopt},
+        {"~/psp", "home", std::nullopt}};
+    for (const auto& [text, home, expected] : cases)
+        EXPECT_EQ(AbsoluteOutputFolder(text, home), expected) << text << " with home " << home;
+}
 
 TEST(ReserveOutputPair, TheFirstNumberWhoseNamesAreBothFree) {
     struct Case {
