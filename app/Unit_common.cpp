@@ -3,6 +3,7 @@
 #include "app/LanguageChoice.h"
 #include "app/SettingsFolder.h"
 #include "app/SkinChoice.h"
+#include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/LogindPowerSwitch.h"
@@ -31,6 +32,14 @@ void TfrmCommon::LoadSettings() {
     appDir = WithTrailingSeparator(programFolder_.empty() ? ExecutableFolder() : programFolder_);
     configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
+    BoundedRead read;
+    ProfileContent::Load(configFile, &read);
+    if (!read.Succeeded() && !read.Missing()) {
+        // One message; the program then runs on its defaults and leaves the file alone.
+        ReportError(DescribeUnreadFile(configFile, read, kProfileFileLimit) +
+                    ".\nThe settings are neither read nor saved");
+        config_ = ProfileFile("");
+    }
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
     LanguageChoice choice = ChooseLanguage(languageId, appDir);
     languageFile = choice.languageFile;

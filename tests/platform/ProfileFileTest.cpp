@@ -1,4 +1,5 @@
 #include "platform/ProfileFile.h"
+#include "platform/BoundedFileRead.h"
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
@@ -6,9 +7,12 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 
 namespace velmora {
 namespace {
@@ -74,13 +78,58 @@ TEST_F(ProfileFileTest, ValueLosesBlanksAndOnePairOfEnclosingQuotes) {
     EXPECT_EQ(file.ReadString("a", "first", ""), "1");
 }
 
-TEST_F(ProfileFileTest, LongValueIsCutTo2047Characters) {
-    std::string longFolder = "/" + std::string(3000, 'v');
-    WriteTextFile(path, "[setting]\noutputFolder=" + longFolder + "\n");
-    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longFolder.substr(0, 2047));
-    // A cut never splits a character: 2046 bytes of ASCII and then a two-byte letter.
-    WriteTextFile(path, "[setting]\noutputFolder=" + std::string(2046, 'a') + "é\n");
-    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), std::string(2046, 'a'));
+TEST_F(ProfileFileTest, PathsUpToTheLinuxLimitAreStoredWholeAndLongerOnesNeverCut) {
+    for (const size_t length : {size_t{2048}, size_t{3000}, ProfileFile::kMaxValueLength}) {
+        const std::string folderPath = "/" + std::string(length - 1, 'v');
+        file.WriteString("setting", "outputFolder", folderPath);
+        EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), folderPath) << length;
+    }
+    const std::string stored = ReadTextFile(path);
+    EXPECT_THROW(file.WriteString("setting", "outputFolder", std::string(4096, 'w')), EIniFileException);
+    EXPECT_EQ(ReadTextFile(path), stored) << "a refused write changes nothing";
+    WriteTextFile(path, "[setting]\noutputFolder=" + std::string(4096, 'w') + "\n");
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", "default"), "default");
+}
+
+// Start-up reads and writes must neither wait on nor swallow what is not a small regular file.
+TEST_F(ProfileFileTest, OnlyASmallRegularFileIsReadOrRewritten) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        bool notRegular, tooLarge;
+    };
+    const std::vector<Case> cases{
+        {"fifo", [](const std::string& at) { ASSERT_EQ(mkfifo(at.c_str(), 0644), 0); }, true, false},
+        {"zero", [](const std::string& at) { ASSERT_EQ(symlink("/dev/zero", at.c_str()), 0); }, true, false},
+        {"folder", [](const std::string& at) { test::MakeFolder(at); }, true, false},
+        {"huge",
+         [](const std::string& at) { WriteTextFile(at, "[s]\nk=1\n" + std::string(kProfileFileLimit, ';')); },
+         false, true},
+    };
+    for (const Case& each : cases) {
+        const std::string at = folder / each.name;
+        each.make(at);
+        std::string content = "kept";
+        const BoundedRead read = ReadBoundedRegularFile(at, kProfileFileLimit, content);
+        EXPECT_EQ(read.notRegular, each.notRegular) << each.name;
+        EXPECT_EQ(read.tooLarge, each.tooLarge) << each.name;
+        EXPECT_EQ(content, "kept") << each.name;
+        const ProfileFile odd(at);
+        EXPECT_EQ(odd.ReadString("s", "k", "default"), "default") << each.name;
+        EXPECT_THROW(odd.WriteString("s", "k", "2"), EIniFileException) << each.name;
+    }
+    WriteTextFile(path, "[s]\nk=1\n");
+    ASSERT_EQ(symlink(path.c_str(), (folder / "link").c_str()), 0);
+    std::string content;
+    EXPECT_TRUE(ReadBoundedRegularFile(folder / "link", kProfileFileLimit, content).Succeeded());
+    EXPECT_EQ(content, "[s]\nk=1\n");
+    EXPECT_TRUE(ReadBoundedRegularFile(folder / "missing", kProfileFileLimit, content).Missing());
+}
+
+TEST_F(ProfileFileTest, EmptyPathStoresNothing) {
+    const ProfileFile none("");
+    none.WriteString("s", "k", "2");
+    EXPECT_EQ(none.ReadString("s", "k", "default"), "default");
 }
 
 TEST_F(ProfileFileTest, IntegersAreDecimalOrHexadecimalAfter0x) {
@@ -173,6 +222,18 @@ TEST_F(ProfileFileTest, SymbolicLinkStaysALink) {
     EXPECT_EQ(ReadTextFile(folder / "real.ini"), "[s]\nk=2\n");
 }
 
+TEST_F(ProfileFileTest, DanglingLinkStaysALinkAndItsTargetIsWritten) {
+    for (const std::string& target : {std::string("real.ini"), folder / "absolute.ini"}) {
+        std::remove(path.c_str());
+        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+        file.WriteString("s", "k", "2");
+        struct stat info {};
+        ASSERT_EQ(lstat(path.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISLNK(info.st_mode)) << target;
+        EXPECT_EQ(ReadTextFile(target[0] == '/' ? target : folder / target), "[s]\nk=2\n");
+    }
+}
+
 TEST_F(ProfileFileTest, ReadOnlyFileGivesTheWriteErrorAndStaysUnchanged) {
     WriteTextFile(path, "[setting]\noutputFolder=/old/\n");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
@@ -211,7 +272,7 @@ TEST_F(ProfileFileTest, FailedWriteLeavesNoPartialFile) {
         rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            file.WriteString("setting", "outputFolder", std::string(4096, 'x'));
+            file.WriteString("setting", "outputFolder", std::string(4000, 'x'));
             return std::string("written");
         } catch (const EIniFileException& error) {
             return std::string(error.what());
