@@ -12,6 +12,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/DesktopShell.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
 
@@ -86,7 +87,7 @@ void TfrmMain::RunView::SetProgress(int position) {
 void TfrmMain::RunView::SetStatusText(const std::string& text) {
     const QString shown = TextFromPath(text);
     window_.labelCurrentInfo->setText(shown);
-    window_.labelCurrentInfo->setToolTip(shown);
+    window_.labelCurrentInfo->setToolTip(LiteralToolTip(shown));
 }
 
 void TfrmMain::RunView::ResetStatusDisplay() {

@@ -2,6 +2,7 @@
 
 #include "joblist/ExtensionRule.h"
 #include "joblist/OutcomeDelegate.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/PathText.h"
 
 #include <QItemSelectionModel>
@@ -28,7 +29,7 @@ bool JobList::AddFile(const std::string& path) {
     auto* item = new QTableWidgetItem(TextFromPath(path));
     item->setData(kPathBytesRole, QByteArray::fromStdString(path));
     item->setData(kIdRole, QVariant::fromValue(++lastId_));
-    item->setToolTip(item->text());
+    item->setToolTip(LiteralToolTip(item->text()));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
     return true;
@@ -74,7 +75,7 @@ void JobList::ShowOutcome(int index, const QString& mark, const QString& details
     item->setData(OutcomeDelegate::MarkRole, mark);
     item->setData(OutcomeDelegate::ProblemRole, kind == RowOutcome::Problem);
     item->setData(Qt::AccessibleDescriptionRole, details);
-    item->setToolTip(item->text() + QLatin1Char('\n') + details);
+    item->setToolTip(LiteralToolTip(item->text() + QLatin1Char('\n') + details));
 }
 
 void JobList::ClearOutcomes() {
@@ -85,7 +86,7 @@ void JobList::ClearOutcomes() {
         item->setData(OutcomeDelegate::MarkRole, QVariant());
         item->setData(OutcomeDelegate::ProblemRole, QVariant());
         item->setData(Qt::AccessibleDescriptionRole, QVariant());
-        item->setToolTip(item->text());
+        item->setToolTip(LiteralToolTip(item->text()));
     }
 }
 
