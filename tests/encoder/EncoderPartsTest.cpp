@@ -79,6 +79,35 @@ TEST(StopLineWatcher, KnowsTheQuitLineInAnyLineEnding) {
     EXPECT_FALSE(StopLineWatcher::IsStopLine("q"));
 }
 
+TEST(StopLineScanner, FindsQuitAcrossChunksAndKeepsOnlyAShortLine) {
+    const std::string flood(1 << 20, '\0');
+    struct Case {
+        std::vector<std::string> chunks;
+        bool stopped;    // Feed said so
+        bool stopsAtEnd; // the unterminated rest is the stop line
+    };
+    const std::vector<Case> cases{
+        {{"qu", "it\n"}, true, false},
+        {{"x\n", "  quit\r\n"}, true, false},
+        {{"quit"}, false, true},
+        {{flood, "quit\n"}, false, false}, // the tail of a flood is no line of its own
+        {{flood, "\nquit\n"}, true, false},
+        {{flood, "\n", "quit"}, false, true},
+        {{std::string(300, ' ') + "quit\n"}, false, false},
+        {{"quite\n", "q"}, false, false},
+    };
+    for (const Case& each : cases) {
+        StopLineScanner scanner;
+        bool stopped = false;
+        for (const std::string& chunk : each.chunks) {
+            stopped = stopped || scanner.Feed(chunk);
+            EXPECT_LE(scanner.KeptBytes(), StopLineScanner::kLongestLine);
+        }
+        EXPECT_EQ(stopped, each.stopped) << each.chunks.back();
+        EXPECT_EQ(scanner.EndsWithStopLine(), each.stopsAtEnd) << each.chunks.back();
+    }
+}
+
 TEST(BoundedQueue, HoldsBackTheProducerAndHandsOverWhatIsLeftAfterClose) {
     BoundedQueue<int> queue(2);
     std::thread producer([&] {
