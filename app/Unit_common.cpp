@@ -34,8 +34,9 @@ void TfrmCommon::LoadSettings() {
     config_ = ProfileFile(configFile);
     BoundedRead read;
     ProfileContent::Load(configFile, &read);
-    if (!read.Succeeded() && !read.Missing()) {
-        // One message; the program then runs on its defaults and leaves the file alone.
+    // A file that cannot be opened is left to the writes, which report it; one that must not be
+    // read at all gets one message, and the program runs on its defaults and leaves it alone.
+    if (read.notRegular || read.tooLarge) {
         ReportError(DescribeUnreadFile(configFile, read, kProfileFileLimit) +
                     ".\nThe settings are neither read nor saved");
         config_ = ProfileFile("");

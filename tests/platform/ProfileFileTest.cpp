@@ -1,5 +1,4 @@
 #include "platform/ProfileFile.h"
-#include "platform/BoundedFileRead.h"
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
@@ -7,12 +6,9 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
-#include <functional>
 
 namespace velmora {
 namespace {
@@ -79,57 +75,22 @@ TEST_F(ProfileFileTest, ValueLosesBlanksAndOnePairOfEnclosingQuotes) {
 }
 
 TEST_F(ProfileFileTest, PathsUpToTheLinuxLimitAreStoredWholeAndLongerOnesNeverCut) {
-    for (const size_t length : {size_t{2048}, size_t{3000}, ProfileFile::kMaxValueLength}) {
-        const std::string folderPath = "/" + std::string(length - 1, 'v');
-        file.WriteString("setting", "outputFolder", folderPath);
-        EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), folderPath) << length;
-    }
-    const std::string stored = ReadTextFile(path);
-    EXPECT_THROW(file.WriteString("setting", "outputFolder", std::string(4096, 'w')), EIniFileException);
-    EXPECT_EQ(ReadTextFile(path), stored) << "a refused write changes nothing";
-    WriteTextFile(path, "[setting]\noutputFolder=" + std::string(4096, 'w') + "\n");
+    const std::string longest = "/" + std::string(ProfileFile::kMaxValueLength - 1, 'v');
+    file.WriteString("setting", "outputFolder", longest);
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longest);
+    EXPECT_THROW(file.WriteString("setting", "outputFolder", longest + "w"), EIniFileException);
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longest) << "a refused write changes nothing";
+    WriteTextFile(path, "[setting]\noutputFolder=" + longest + "w\n");
     EXPECT_EQ(file.ReadString("setting", "outputFolder", "default"), "default");
 }
 
-// Start-up reads and writes must neither wait on nor swallow what is not a small regular file.
-TEST_F(ProfileFileTest, OnlyASmallRegularFileIsReadOrRewritten) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string&)> make;
-        bool notRegular, tooLarge;
-    };
-    const std::vector<Case> cases{
-        {"fifo", [](const std::string& at) { ASSERT_EQ(mkfifo(at.c_str(), 0644), 0); }, true, false},
-        {"zero", [](const std::string& at) { ASSERT_EQ(symlink("/dev/zero", at.c_str()), 0); }, true, false},
-        {"folder", [](const std::string& at) { test::MakeFolder(at); }, true, false},
-        {"huge",
-         [](const std::string& at) { WriteTextFile(at, "[s]\nk=1\n" + std::string(kProfileFileLimit, ';')); },
-         false, true},
-    };
-    for (const Case& each : cases) {
-        const std::string at = folder / each.name;
-        each.make(at);
-        std::string content = "kept";
-        const BoundedRead read = ReadBoundedRegularFile(at, kProfileFileLimit, content);
-        EXPECT_EQ(read.notRegular, each.notRegular) << each.name;
-        EXPECT_EQ(read.tooLarge, each.tooLarge) << each.name;
-        EXPECT_EQ(content, "kept") << each.name;
-        const ProfileFile odd(at);
-        EXPECT_EQ(odd.ReadString("s", "k", "default"), "default") << each.name;
-        EXPECT_THROW(odd.WriteString("s", "k", "2"), EIniFileException) << each.name;
+TEST_F(ProfileFileTest, PipeOrDeviceReadsAsMissingAndIsNeverRewritten) {
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (folder / "zero").c_str()), 0);
+    for (const char* name : {"fifo", "zero"}) {
+        EXPECT_EQ(ProfileFile(folder / name).ReadString("s", "k", "default"), "default") << name;
+        EXPECT_THROW(ProfileFile(folder / name).WriteString("s", "k", "2"), EIniFileException) << name;
     }
-    WriteTextFile(path, "[s]\nk=1\n");
-    ASSERT_EQ(symlink(path.c_str(), (folder / "link").c_str()), 0);
-    std::string content;
-    EXPECT_TRUE(ReadBoundedRegularFile(folder / "link", kProfileFileLimit, content).Succeeded());
-    EXPECT_EQ(content, "[s]\nk=1\n");
-    EXPECT_TRUE(ReadBoundedRegularFile(folder / "missing", kProfileFileLimit, content).Missing());
-}
-
-TEST_F(ProfileFileTest, EmptyPathStoresNothing) {
-    const ProfileFile none("");
-    none.WriteString("s", "k", "2");
-    EXPECT_EQ(none.ReadString("s", "k", "default"), "default");
 }
 
 TEST_F(ProfileFileTest, IntegersAreDecimalOrHexadecimalAfter0x) {
@@ -223,15 +184,11 @@ TEST_F(ProfileFileTest, SymbolicLinkStaysALink) {
 }
 
 TEST_F(ProfileFileTest, DanglingLinkStaysALinkAndItsTargetIsWritten) {
-    for (const std::string& target : {std::string("real.ini"), folder / "absolute.ini"}) {
-        std::remove(path.c_str());
-        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
-        file.WriteString("s", "k", "2");
-        struct stat info {};
-        ASSERT_EQ(lstat(path.c_str(), &info), 0);
-        EXPECT_TRUE(S_ISLNK(info.st_mode)) << target;
-        EXPECT_EQ(ReadTextFile(target[0] == '/' ? target : folder / target), "[s]\nk=2\n");
-    }
+    ASSERT_EQ(symlink("real.ini", path.c_str()), 0);
+    file.WriteString("s", "k", "2");
+    struct stat info {};
+    EXPECT_TRUE(lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_EQ(ReadTextFile(folder / "real.ini"), "[s]\nk=2\n");
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFileGivesTheWriteErrorAndStaysUnchanged) {
