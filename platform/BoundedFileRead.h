@@ -9,7 +9,7 @@ namespace velmora {
 // The most of each kind of file read at start that is read at all. Ours are a few KiB; these leave
 // room for hand-made ones and keep a stray large file from holding up or exhausting the program.
 inline constexpr std::size_t kProfileFileLimit = 1024 * 1024; // config.ini and the language files
-inline constexpr std::size_t kSkinFileLimit = 2 * 1024 * 1024;
+inline constexpr std::size_t kSkinFileLimit = 512 * 1024;
 
 // How reading a file went: read, or why not.
 struct BoundedRead {

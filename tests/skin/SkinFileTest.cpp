@@ -91,7 +91,7 @@ TEST_F(SkinSearch, ReadsTheWholeFileOrNamesTheOneItCannotRead) {
         {root / "program/skins/Folder.ssk", "Not a regular file"},
         {root / "program/skins/Fifo.ssk", "Not a regular file"}, // without waiting for a writer
         {root / "program/skins/Zero.ssk", "Not a regular file"},
-        {root / "program/skins/Huge.ssk", "Larger than 2048 KiB"},
+        {root / "program/skins/Huge.ssk", "Larger than 512 KiB"},
         {root / "program/skins/Mem.ssk", "Input/output error"},
         {root / "program/skins/Missing.ssk", "No such file or directory"},
     };
