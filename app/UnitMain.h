@@ -204,6 +204,7 @@ public:
     QString msgFolderView;
     QString msgFinishInfo;
     QString msgListEmpty;
+    QString msgOutputFolderNotFull;
     QString msgRunSummary;
     QString StringOutcomeFailed;
     QString StringOutcomeStopped;

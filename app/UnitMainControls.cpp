@@ -34,7 +34,10 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
 
 QLabel* FixedLabel(QWidget* parent, const char* name, const char* text, int left, int top, int width,
                    int height) {
-    return Place(new QLabel(QString::fromLatin1(text), parent), name, left, top, width, height);
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    // Names and paths shown here are never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    return Place(label, name, left, top, width, height);
 }
 
 QGroupBox* GroupBox(QWidget* parent, const char* name, const char* title, int left, int top, int width,

@@ -13,6 +13,7 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/DesktopShell.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
 
@@ -97,7 +98,7 @@ void TfrmMain::RunView::SetProgress(int position) {
 void TfrmMain::RunView::SetStatusText(const std::string& text) {
     const QString shown = TextFromPath(text);
     window_.labelCurrentInfo->setText(shown);
-    window_.labelCurrentInfo->setToolTip(shown);
+    window_.labelCurrentInfo->setToolTip(LiteralToolTip(shown));
 }
 
 void TfrmMain::RunView::ResetStatusDisplay() {
@@ -142,6 +143,10 @@ QString TfrmMain::RunView::TimeLeftText(double seconds) const {
 
 std::string TfrmMain::RunView::OutputFolderText() const {
     return PathFromText(window_.editOutputFolder->text());
+}
+
+std::string TfrmMain::RunView::RelativeOutputFolderFormat() const {
+    return window_.msgOutputFolderNotFull.toStdString();
 }
 
 EncodingSettings TfrmMain::RunView::CurrentEncodingSettings() const {

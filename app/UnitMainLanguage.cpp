@@ -9,6 +9,7 @@
 #include "dialogs/UnitSetting.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
+#include "platform/ErrorReport.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
@@ -51,7 +52,11 @@ void TfrmMain::ApplyLanguage() {
 }
 
 void TfrmMain::LoadLanguageTexts(const std::string& languageFile) {
-    LoadLanguageTexts(LanguageFile(languageFile));
+    const LanguageFile texts(languageFile);
+    LoadLanguageTexts(texts);
+    // Once for the whole file, after every window has asked for its texts.
+    if (const std::string problem = texts.Problem(); !problem.empty())
+        ReportError(problem);
 }
 
 void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
@@ -85,6 +90,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgFolderView = text("msgFolderView");
     msgFinishInfo = text("msgFinishInfo");
     msgListEmpty = text("msgListEmpty");
+    msgOutputFolderNotFull = text("msgOutputFolderNotFull");
     msgRunSummary = text("msgRunSummary");
     StringOutcomeFailed = text("StringOutcomeFailed");
     StringOutcomeStopped = text("StringOutcomeStopped");

@@ -29,6 +29,7 @@ public:
     void ClearQueueProgress() override;
 
     std::string OutputFolderText() const override;
+    std::string RelativeOutputFolderFormat() const override;
     EncodingSettings CurrentEncodingSettings() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;

@@ -3,6 +3,7 @@
 #include "app/LanguageChoice.h"
 #include "app/SettingsFolder.h"
 #include "app/SkinChoice.h"
+#include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/LogindPowerSwitch.h"
@@ -31,6 +32,15 @@ void TfrmCommon::LoadSettings() {
     appDir = WithTrailingSeparator(programFolder_.empty() ? ExecutableFolder() : programFolder_);
     configFile = SettingsFolder(appDir) + "config.ini";
     config_ = ProfileFile(configFile);
+    BoundedRead read;
+    ProfileContent::Load(configFile, &read);
+    // A file that cannot be opened is left to the writes, which report it; one that must not be
+    // read at all gets one message, and the program runs on its defaults and leaves it alone.
+    if (read.notRegular || read.tooLarge) {
+        ReportError(DescribeUnreadFile(configFile, read, kProfileFileLimit) +
+                    ".\nThe settings are neither read nor saved");
+        config_ = ProfileFile("");
+    }
     languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
     ChooseLanguageFiles();
 }

@@ -4,6 +4,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QHideEvent>
@@ -28,6 +29,8 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServ
     labelNotice->setGeometry(17, 14, 249, 41);
     // Wrapped, since a refusal's reason is longer than the notice.
     labelNotice->setWordWrap(true);
+    // A refusal's reason is shown as it came, never read as markup.
+    labelNotice->setTextFormat(Qt::PlainText);
 
     buttonYes = new QPushButton(QStringLiteral("Yes"), this);
     buttonYes->setObjectName(QStringLiteral("buttonYes"));
@@ -120,7 +123,7 @@ void TfrmPowerOffWindows::PowerOffFailed(const std::string& reason) {
     FRequestPending = false;
     const QString text = FFailedFormat.arg(QString::fromStdString(reason));
     labelNotice->setText(text);
-    labelNotice->setToolTip(text);
+    labelNotice->setToolTip(LiteralToolTip(text));
 }
 
 void TfrmPowerOffWindows::buttonNoClick() {

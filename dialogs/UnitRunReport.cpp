@@ -27,6 +27,7 @@ TfrmRunReport::TfrmRunReport(QWidget* parent)
     labelSummary = new QLabel(this);
     labelSummary->setObjectName(QStringLiteral("labelSummary"));
     labelSummary->setWordWrap(true);
+    labelSummary->setTextFormat(Qt::PlainText);
     labelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     labelProblems = new QLabel(QStringLiteral("These files need your attention:"), this);

@@ -33,8 +33,29 @@ bool StopLineWatcher::IsStopLine(const std::string& line) {
     return first != std::string::npos && line.compare(first, last - first + 1, "quit") == 0;
 }
 
+bool StopLineScanner::Feed(std::string_view bytes) {
+    for (size_t end; (end = bytes.find('\n')) != std::string_view::npos; bytes.remove_prefix(end + 1)) {
+        const bool stop = !overlong_ && pending_.size() + end <= kLongestLine &&
+                          StopLineWatcher::IsStopLine(pending_.append(bytes.substr(0, end)));
+        pending_.clear();
+        overlong_ = false;
+        if (stop)
+            return true;
+    }
+    overlong_ = overlong_ || pending_.size() + bytes.size() > kLongestLine;
+    if (overlong_)
+        pending_.clear();
+    else
+        pending_.append(bytes);
+    return false;
+}
+
+bool StopLineScanner::EndsWithStopLine() const {
+    return !overlong_ && StopLineWatcher::IsStopLine(pending_);
+}
+
 void StopLineWatcher::Run() {
-    std::string pending;
+    StopLineScanner scanner;
     char buffer[1024];
     // Negative descriptors are left out by poll: standard input once it has ended, absent signals.
     pollfd watched[3] = {{wakeRead_, POLLIN, 0}, {stopSignals_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
@@ -57,7 +78,7 @@ void StopLineWatcher::Run() {
             continue;
         if (count <= 0) {
             // The last line may lack its line feed.
-            if (IsStopLine(pending)) {
+            if (scanner.EndsWithStopLine()) {
                 onQuit_();
                 return;
             }
@@ -65,12 +86,9 @@ void StopLineWatcher::Run() {
             watched[2].fd = -1;
             continue;
         }
-        pending.append(buffer, static_cast<size_t>(count));
-        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
-            if (IsStopLine(pending.substr(0, end))) {
-                onQuit_();
-                return;
-            }
+        if (scanner.Feed(std::string_view(buffer, static_cast<size_t>(count)))) {
+            onQuit_();
+            return;
         }
     }
 }

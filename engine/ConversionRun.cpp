@@ -3,6 +3,7 @@
 #include "console/ConsoleIO.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/OutputFiles.h"
+#include "engine/OutputFolderRule.h"
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
 #include "platform/MemorySticks.h"
@@ -194,7 +195,11 @@ void ConversionRun::ReceiveThumbnailError(const std::string& Cmd) {
 }
 
 std::string ConversionRun::PrepareOutputFolder() const {
-    const std::string text = window_.OutputFolderText();
+    const std::string typed = window_.OutputFolderText();
+    const std::optional<std::string> absolute = AbsoluteOutputFolder(typed, HomeFolder());
+    if (!absolute)
+        throw EInOutError(0, FormatWithOneString(window_.RelativeOutputFolderFormat(), typed));
+    const std::string& text = *absolute;
     // Before the separator is added: an empty text raises there rather than naming the root folder.
     if (!EnsureOutputFolder(text)) {
         const int code = errno;

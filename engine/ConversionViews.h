@@ -70,6 +70,10 @@ class ConversionWindow : public JobListView, public StatusDisplay {
 public:
     // The output folder's text as shown; read once when a run starts.
     virtual std::string OutputFolderText() const = 0;
+    // The refusal of a relative output folder, a format with one %s for the folder's text.
+    virtual std::string RelativeOutputFolderFormat() const {
+        return "The output folder \"%s\" is not a full path. Choose a folder that starts with / or ~/.";
+    }
     // The six encoding lists' positions now; read at every video step.
     virtual EncodingSettings CurrentEncodingSettings() const = 0;
     // Dispatches the program's events until done() holds, sleeping while there are none (a nested

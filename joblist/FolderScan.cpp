@@ -1,14 +1,18 @@
 #include "joblist/FolderScan.h"
 
+#include "joblist/NameOrder.h"
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace velmora {
 
@@ -23,9 +27,9 @@ struct DirCloser {
 enum class EntryKind { RegularFile, RealFolder, Other };
 
 // d_type answers for most entries without a stat; only links and unknown types are looked up.
-EntryKind KindOf(const std::string& path, const dirent& entry) {
-    mode_t mode = DTTOIF(entry.d_type);
-    if (entry.d_type == DT_UNKNOWN) {
+EntryKind KindOf(const std::string& path, unsigned char type) {
+    mode_t mode = DTTOIF(type);
+    if (type == DT_UNKNOWN) {
         struct stat status = {};
         if (lstat(path.c_str(), &status) != 0)
             return EntryKind::Other;
@@ -39,6 +43,31 @@ EntryKind KindOf(const std::string& path, const dirent& entry) {
     return S_ISLNK(mode) && IsRegularFile(path) ? EntryKind::RegularFile : EntryKind::Other;
 }
 
+struct ListedEntry {
+    std::string name;
+    unsigned char type;
+};
+
+// The folder's entries in name order, and its identity; the folder is closed again before any of them
+// is looked at, so a deep tree never holds more than one folder open.
+bool ListFolder(const std::string& folder, std::vector<ListedEntry>& entries, FolderIdentity& identity) {
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+    if (!dir)
+        return false;
+    struct stat status = {};
+    if (fstat(dirfd(dir.get()), &status) != 0)
+        return false;
+    identity = {status.st_dev, status.st_ino};
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            entries.push_back({std::string(name), entry->d_type});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const ListedEntry& a, const ListedEntry& b) { return NameOrderLess(a.name, b.name); });
+    return true;
+}
+
 class FolderWalk {
 public:
     FolderWalk(bool recurse, std::string pattern, const FolderScanSink& sink)
@@ -46,27 +75,21 @@ public:
 
     // Returns false when the scan was cancelled.
     bool Scan(const std::string& folder) {
-        std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
-        if (!dir)
-            return true;
+        std::vector<ListedEntry> entries;
+        FolderIdentity identity;
         // Bind mounts can lead back into a folder being scanned; each folder is entered once.
-        struct stat status = {};
-        if (fstat(dirfd(dir.get()), &status) == 0 && !entered_.insert({status.st_dev, status.st_ino}).second)
+        if (!ListFolder(folder, entries, identity) || !entered_.insert(identity).second)
             return true;
-        while (const dirent* entry = readdir(dir.get())) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
+        for (const ListedEntry& entry : entries) {
             if (sink_.cancelled && sink_.cancelled())
                 return false;
-            if (!Matches(name))
-                continue;
-            const std::string path = JoinPath(folder, name);
+            const std::string path = JoinPath(folder, entry.name);
             // Pipes, sockets, devices and dangling links would leave the encoder waiting or failing.
-            const EntryKind kind = KindOf(path, *entry);
-            if (kind == EntryKind::RegularFile) {
+            const EntryKind kind = KindOf(path, entry.type);
+            // Subfolders are entered whatever their names; only files answer to the extension.
+            if (kind == EntryKind::RegularFile && Matches(entry.name)) {
                 sink_.addFile(path);
-            } else if (kind == EntryKind::RealFolder && recurse_ && name[0] != '.') {
+            } else if (kind == EntryKind::RealFolder && recurse_ && entry.name[0] != '.') {
                 if (!Scan(path))
                     return false;
             }

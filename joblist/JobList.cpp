@@ -3,6 +3,7 @@
 #include "joblist/DurationProbes.h"
 #include "joblist/ExtensionRule.h"
 #include "joblist/OutcomeDelegate.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/PathText.h"
 
 #include <QItemSelectionModel>
@@ -83,7 +84,7 @@ bool JobList::AddFile(const std::string& path) {
     auto* item = new QTableWidgetItem(TextFromPath(path));
     item->setData(kPathBytesRole, QByteArray::fromStdString(path));
     item->setData(kIdRole, QVariant::fromValue(++lastId_));
-    item->setToolTip(item->text());
+    item->setToolTip(LiteralToolTip(item->text()));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
     AskDuration(item);
@@ -138,7 +139,7 @@ void JobList::ShowOutcome(int index, const QString& mark, const QString& details
     item->setData(OutcomeDelegate::MarkRole, mark);
     item->setData(OutcomeDelegate::ProblemRole, kind == RowOutcome::Problem);
     item->setData(Qt::AccessibleDescriptionRole, details);
-    item->setToolTip(item->text() + QLatin1Char('\n') + details);
+    item->setToolTip(LiteralToolTip(item->text() + QLatin1Char('\n') + details));
 }
 
 void JobList::ClearOutcomes() {
@@ -149,7 +150,7 @@ void JobList::ClearOutcomes() {
         item->setData(OutcomeDelegate::MarkRole, QVariant());
         item->setData(OutcomeDelegate::ProblemRole, QVariant());
         item->setData(Qt::AccessibleDescriptionRole, QVariant());
-        item->setToolTip(item->text());
+        item->setToolTip(LiteralToolTip(item->text()));
     }
 }
 

@@ -27,6 +27,14 @@ void SetErrorReporter(ErrorReporter* reporter) {
     currentReporter = reporter != nullptr ? reporter : &standardErrorReporter;
 }
 
+void ReportError(const std::string& text) noexcept {
+    try {
+        currentReporter.load()->ShowError(WithClosingPeriod(text));
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+}
+
 void ReportCurrentException() noexcept {
     std::string text;
     try {
@@ -36,11 +44,7 @@ void ReportCurrentException() noexcept {
     } catch (...) {
         text = "Unknown error";
     }
-    try {
-        currentReporter.load()->ShowError(WithClosingPeriod(text));
-    } catch (...) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
+    ReportError(text);
 }
 
 } // namespace velmora

@@ -20,6 +20,9 @@ public:
 // Installs the reporter for the whole program (nullptr: standard error). The caller keeps ownership.
 void SetErrorReporter(ErrorReporter* reporter);
 
+// Shows the text as the standard error report does, for a problem that ends nothing.
+void ReportError(const std::string& text) noexcept;
+
 // Reports the exception being handled; call only inside a catch block.
 void ReportCurrentException() noexcept;
 

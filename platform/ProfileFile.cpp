@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/AsciiText.h"
+#include "platform/BoundedFileRead.h"
 #include "platform/Errors.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
@@ -120,16 +121,6 @@ std::optional<KeyLine> FindKey(const std::string& content, const SectionSpan& sp
     return std::nullopt;
 }
 
-// Cuts to at most maxBytes without splitting a UTF-8 sequence.
-std::string CutToLength(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes)
-        return std::string(text);
-    size_t cut = maxBytes;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return std::string(text.substr(0, cut));
-}
-
 bool IsQuote(char c) {
     return c == '"' || c == '\'';
 }
@@ -208,13 +199,26 @@ bool ReplaceFileAtomically(const std::string& target, const std::string& content
     return true;
 }
 
-// A symbolic link stays a link: the file it points to is the one replaced.
+// A symbolic link stays a link: the file it points to is the one replaced, also when that file does
+// not exist yet.
 std::string ResolveLink(const std::string& path) {
-    char resolved[PATH_MAX];
-    struct stat info = {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && realpath(path.c_str(), resolved))
-        return resolved;
-    return path;
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info = {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<size_t>(length) >= target.size())
+            return current;
+        target.resize(static_cast<size_t>(length));
+        if (target.front() != '/') {
+            const size_t slash = current.rfind('/');
+            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+        }
+        current = target;
+    }
+    return current;
 }
 
 } // namespace
@@ -222,10 +226,11 @@ std::string ResolveLink(const std::string& path) {
 ProfileFile::ProfileFile(std::string path, std::chrono::milliseconds lockWait)
     : path_(std::move(path)), lockWait_(lockWait) {}
 
-ProfileContent ProfileContent::Load(const std::string& path) {
+ProfileContent ProfileContent::Load(const std::string& path, BoundedRead* outcome) {
     std::string text;
-    if (ReadWholeFile(path, text) != 0)
-        text.clear();
+    const BoundedRead read = ReadBoundedRegularFile(path, kProfileFileLimit, text);
+    if (outcome != nullptr)
+        *outcome = read;
     return ProfileContent(std::move(text));
 }
 
@@ -239,7 +244,9 @@ std::string ProfileContent::ReadString(const std::string& section, const std::st
         return defaultValue;
     std::string_view value =
         std::string_view(text_).substr(found->valueBegin, found->line.end - found->valueBegin);
-    return CutToLength(Unquote(TrimBlanks(value)), ProfileFile::kMaxValueLength);
+    value = Unquote(TrimBlanks(value));
+    // A value is never cut: a shorter one would be another folder.
+    return value.size() <= ProfileFile::kMaxValueLength ? std::string(value) : defaultValue;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -254,17 +261,26 @@ int32_t ProfileFile::ReadInteger(const std::string& section, const std::string& 
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) const {
+    if (path_.empty())
+        return;
     if (value.find_first_of("\r\n") != std::string::npos)
         throw EIniFileException("Unable to write to " + path_ + ": a value cannot hold a line break");
+    if (value.size() > kMaxValueLength)
+        throw EIniFileException("Unable to write to " + path_ + ": a value cannot be longer than " +
+                                std::to_string(kMaxValueLength) + " bytes");
     const std::string target = ResolveLink(path_);
+    // Before the lock, which would otherwise be made beside a device such as /dev/zero.
+    struct stat existing = {};
+    if (stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        throw EIniFileException("Unable to write to " + path_);
     // Beside the file, not on it: the replacement is a new file, which a lock on the old one would miss.
     const std::optional<FileLock> lock = FileLock::Acquire(target + ".lock", lockWait_);
     if (!lock)
         throw EIniFileException("Unable to write to " + path_);
     std::string content;
-    // A missing file is written anew; one that cannot be read is not overwritten.
-    const int readError = ReadWholeFile(target, content);
-    if (readError != 0 && readError != ENOENT)
+    // A missing file is written anew; one that cannot be read whole is not overwritten.
+    const BoundedRead read = ReadBoundedRegularFile(target, kProfileFileLimit, content);
+    if (!read.Succeeded() && !read.Missing())
         throw EIniFileException("Unable to write to " + path_);
 
     const std::string lineBreak = LineBreakOf(content);

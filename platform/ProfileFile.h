@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BoundedFileRead.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -14,7 +16,8 @@ namespace velmora {
 // processes (two open windows of the program) never lose each other's keys.
 class ProfileFile {
 public:
-    static constexpr size_t kMaxValueLength = 2047;
+    // The longest path Linux takes, so that a folder is stored whole.
+    static constexpr size_t kMaxValueLength = 4095;
     // How long a write waits for another writer to finish before it gives up.
     static constexpr std::chrono::milliseconds kLockWait{5000};
 
@@ -22,8 +25,9 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // The value with surrounding blanks and one pair of enclosing quotes dropped, cut to
-    // kMaxValueLength bytes; the default when the file, section or key is missing.
+    // The value with surrounding blanks and one pair of enclosing quotes dropped; the default when the
+    // file, section or key is missing, and when the value is longer than kMaxValueLength bytes. A file
+    // that is not a regular one of at most kProfileFileLimit bytes reads as missing.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
 
@@ -31,7 +35,9 @@ public:
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t defaultValue) const;
 
     // Raises EIniFileException "Unable to write to <path>" when the file or its folder is not writable,
-    // or when another writer holds the lock for longer than the lock wait.
+    // when the file cannot be read whole, when the value is longer than kMaxValueLength, or when
+    // another writer holds the lock for longer than the lock wait. A file with the empty path
+    // stands for settings that are not stored: reads give the defaults and writes do nothing.
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
 
@@ -43,8 +49,8 @@ private:
 // A profile file's text held in memory, for reading many keys of one file with one read.
 class ProfileContent {
 public:
-    // An empty content when the file is missing or unreadable.
-    static ProfileContent Load(const std::string& path);
+    // An empty content when the file is missing or unreadable; outcome tells why.
+    static ProfileContent Load(const std::string& path, BoundedRead* outcome = nullptr);
     explicit ProfileContent(std::string text) : text_(std::move(text)) {}
 
     // As ProfileFile::ReadString.

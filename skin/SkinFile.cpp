@@ -1,5 +1,6 @@
 #include "skin/SkinFile.h"
 
+#include "platform/BoundedFileRead.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 
@@ -66,8 +67,9 @@ std::string SessionDataFolders() {
 
 std::string ReadSkinFile(const std::string& path) {
     std::string content;
-    if (const int error = ReadWholeFile(path, content); error != 0)
-        throw EInOutError(error, "Cannot open file \"" + path + "\". " + std::strerror(error));
+    const BoundedRead read = ReadBoundedRegularFile(path, kSkinFileLimit, content);
+    if (!read.Succeeded())
+        throw EInOutError(read.error, DescribeUnreadFile(path, read, kSkinFileLimit));
     return content;
 }
 

@@ -14,7 +14,8 @@ std::string FindSkinFile(const std::string& path, const std::string& programFold
 // The data-folder list of this session: $XDG_DATA_DIRS, or the empty text.
 std::string SessionDataFolders();
 
-// The whole file as bytes; raises EInOutError naming the file when it cannot be read.
+// The whole file as bytes; raises EInOutError naming the file when it cannot be read, or is not a
+// regular file of at most kSkinFileLimit bytes.
 std::string ReadSkinFile(const std::string& path);
 
 } // namespace velmora

@@ -12,6 +12,8 @@ void MessageBoxErrorReporter::ShowError(const std::string& text) {
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Error texts carry file names, which are never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -7,6 +7,7 @@ namespace velmora {
 
 bool DialogQuestions::ConfirmOkCancel(QWidget* owner, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
@@ -14,6 +15,7 @@ bool DialogQuestions::ConfirmOkCancel(QWidget* owner, const QString& title, cons
 
 bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -24,7 +26,10 @@ int DialogQuestions::RunDialog(QDialog& dialog) {
 }
 
 void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QString& text) {
-    QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, owner).exec();
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
+    // The warnings list file names, which are never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& title,

@@ -1,6 +1,8 @@
+#include "platform/BoundedFileRead.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/StandardFolders.h"
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QAction>
@@ -13,6 +15,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextDocument>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -20,6 +26,7 @@ namespace velmora::test {
 namespace {
 
 using Localization = ProgramFolderTest;
+using Texts = std::vector<std::string>;
 
 bool UsesJapaneseFont(const QWidget* widget) {
     return widget->font().families().value(0) == QStringLiteral("Noto Sans CJK JP");
@@ -61,6 +68,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgFolderView",
                             "msgFinishInfo",
                             "msgListEmpty",
+                            "msgOutputFolderNotFull",
                             "msgRunSummary",
                             "StringOutcomeFailed",
                             "StringOutcomeStopped",
@@ -181,31 +189,63 @@ TEST_F(Localization, KeysAreFoundInAnyLetterCase) {
 
 TEST_F(Localization, FolderChooserLabelKeepsItsOwnKeySpelling) {
     WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDirectory=Wrong\n");
-    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QString());
+    EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QStringLiteral("Folder:"));
     WriteLanguageFile("en.ini", "[frmDirectory]\nlabelDiretroy=Right\n");
     EXPECT_EQ(Show().FrmDirectory.LabelDirectory->text(), QStringLiteral("Right"));
 }
 
-TEST_F(Localization, MissingLanguageFileGivesBlankTextsAndTheWindowStillOpens) {
-    std::remove((folder / "language/en.ini").c_str());
-    ProgramWindows& started = Show();
-    EXPECT_TRUE(started.frmMain.isVisible());
-    EXPECT_EQ(ApplicationTitle(), QString());
-    EXPECT_EQ(started.frmMain.windowTitle(), QString());
-    EXPECT_EQ(started.frmMain.buttonConvert->text(), QString());
-    EXPECT_EQ(started.frmMain.labelCurrentInfo->text(), QString());
-    EXPECT_EQ(started.frmMain.N_Help->title(), QString());
-    EXPECT_EQ(started.FrmBatchAdd.windowTitle(), QString()) << "the design caption is never shown";
-    EXPECT_TRUE(errors.shown.empty()) << "nothing is reported";
+TEST_F(Localization, OddConfigOrLanguageFileGivesOneMessageAndTheProgramGoesOn) {
+    for (const std::string kind : {"pipe", "device", "huge", "missing"}) {
+        const std::string reason = kind == "huge"      ? "Larger than 1024 KiB"
+                                   : kind == "missing" ? "No such file or directory"
+                                                       : "Not a regular file";
+        for (const std::string name : {"config.ini", "language/en.ini"}) {
+            WriteConfig("[setting]\noutputFolder=/stored/\n");
+            CopyShippedLanguageFiles(VELMORA_SOURCE_DIR, folder.Path());
+            const std::string at = folder / name;
+            std::remove(at.c_str());
+            if (kind == "pipe")
+                ASSERT_EQ(mkfifo(at.c_str(), 0644), 0);
+            else if (kind == "device")
+                ASSERT_EQ(symlink("/dev/zero", at.c_str()), 0);
+            else if (kind == "huge")
+                WriteTextFile(at, std::string(kProfileFileLimit + 1, ';'));
+            errors.shown.clear();
+            TfrmMain& frmMain = Show().frmMain;
+            const bool config = name == "config.ini";
+            const std::string after =
+                config ? "The settings are neither read nor saved." : "The built-in English texts are shown.";
+            // A missing config.ini is only the first start.
+            EXPECT_EQ(errors.shown, config && kind == "missing"
+                                        ? Texts{}
+                                        : Texts{"Cannot open file \"" + at + "\". " + reason + ".\n" + after})
+                << kind << " " << name;
+            EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add...")) << kind << " " << name;
+            EXPECT_EQ(frmMain.editOutputFolder->text().toStdString(), config ? VideosFolder() : "/stored/");
+            std::remove(at.c_str()); // a pipe would hold up the next copy
+        }
+    }
+    // A file with some texts keeps them; one message counts the rest, shown in English.
+    WriteLanguageFile("en.ini", "[frmMain]\nActionExit=Leave\n");
+    errors.shown.clear();
+    TfrmMain& frmMain = Show().frmMain;
+    EXPECT_EQ(frmMain.ActionExit->text(), QStringLiteral("Leave"));
+    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add..."));
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].rfind("The language file \"" + folder / "language/en.ini\" lacks ", 0), 0u);
 }
 
-TEST_F(Localization, FileWithOnlyTheTitleNamesTheProgramAndBlanksTheCaptions) {
-    WriteLanguageFile("en.ini", "[App]\nTitle=Only A Title\n");
-    TfrmMain& frmMain = Show().frmMain;
-    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Only A Title"));
-    EXPECT_EQ(frmMain.windowTitle(), QString()) << "Qt must not put the title into a caption";
-    for (QAction* action : {frmMain.ActionFileAdd, frmMain.ActionConvertNow, frmMain.ActionExit})
-        EXPECT_EQ(action->text(), QString());
+TEST_F(Localization, NamesAndErrorTextsAreShownLiterally) {
+    ProgramWindows& started = Show();
+    const QString name = QStringLiteral("/v/<h1>big & <i>x</i>.avi");
+    started.frmMain.AddFile(name.toStdString());
+    const QString tip = started.frmMain.listViewFiles->item(0, 0)->toolTip();
+    QTextDocument shown;
+    Qt::mightBeRichText(tip) ? shown.setHtml(tip) : shown.setPlainText(tip);
+    EXPECT_EQ(shown.toPlainText(), name);
+    for (const QLabel* label : {started.frmMain.labelCurrentInfo, started.frmPowerOffWindows.labelNotice,
+                                started.frmRunReport.labelSummary})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
 }
 
 TEST_F(Localization, JapaneseSwitchesTheListedControlsAndHidesTheToolsMenu) {

@@ -107,7 +107,7 @@ TEST_F(Skins, UnreadableSkinIsReportedAndNotStored) {
     EXPECT_EQ(qApp->styleSheet(), TsuiSkinEngine::LayoutStyleSheet());
     EXPECT_EQ(StoredSkin(), "none");
     ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0], "Cannot open file \"" + SkinPath(15) + "\". Is a directory.");
+    EXPECT_EQ(errors.shown[0], "Cannot open file \"" + SkinPath(15) + "\". Not a regular file.");
 }
 
 TEST_F(Skins, UnreadableStoredSkinIsReportedAndTheOutputFolderStillShown) {
@@ -120,8 +120,8 @@ TEST_F(Skins, UnreadableStoredSkinIsReportedAndTheOutputFolderStillShown) {
 }
 
 TEST_F(Skins, FailedWriteOfTheNumberIsReportedAndTheSkinStays) {
-    // config.ini as a folder cannot be replaced by a file, not even by root.
-    MakeFolder(folder / "config.ini");
+    // A folder in place of the writers' lock file stops every write, even root's.
+    MakeFolder(folder / "config.ini.lock");
     TfrmMain& frmMain = Show().frmMain;
     errors.shown.clear();
     frmMain.N_SkinItems[1]->trigger();

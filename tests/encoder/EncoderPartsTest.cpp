@@ -79,6 +79,26 @@ TEST(StopLineWatcher, KnowsTheQuitLineInAnyLineEnding) {
     EXPECT_FALSE(StopLineWatcher::IsStopLine("q"));
 }
 
+TEST(StopLineScanner, FindsQuitAcrossChunksAndKeepsOnlyAShortLine) {
+    const std::string flood(1 << 20, '\0');
+    // chunks, whether Feed stops, whether the unterminated rest is the stop line
+    const std::vector<std::tuple<std::vector<std::string>, bool, bool>> cases{
+        {{"qu", "it\n"}, true, false},
+        {{"quit"}, false, true},
+        {{flood, "quit\n"}, false, false},
+        {{flood, "\nquit\n"}, true, false},
+        {{flood, "\n", " quit\r"}, false, true}};
+    for (const auto& [chunks, stops, stopsAtEnd] : cases) {
+        StopLineScanner scanner;
+        bool stopped = false;
+        for (const std::string& chunk : chunks)
+            stopped = scanner.Feed(chunk) || stopped;
+        EXPECT_LE(scanner.KeptBytes(), StopLineScanner::kLongestLine);
+        EXPECT_EQ(stopped, stops) << chunks.back();
+        EXPECT_EQ(scanner.EndsWithStopLine(), stopsAtEnd) << chunks.back();
+    }
+}
+
 TEST(BoundedQueue, HoldsBackTheProducerAndHandsOverWhatIsLeftAfterClose) {
     BoundedQueue<int> queue(2);
     std::thread producer([&] {

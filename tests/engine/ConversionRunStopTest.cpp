@@ -247,11 +247,19 @@ TEST_F(ConversionRunTest, AnOutputFolderThatCannotBeUsedEndsTheRunBeforeTheFirst
     const auto named = [](int code, const std::string& line) {
         return "System Error.  Code: " + std::to_string(code) + ".\r\n" + strerror(code) + ".\r\n" + line;
     };
+    const auto refused = [](const std::string& text) {
+        return "The output folder \"" + text +
+               "\" is not a full path. Choose a folder that starts with / or ~/.";
+    };
     const std::vector<Case> cases{
         {"", "Unable to create directory"}, // never the root folder instead
         {outputFolder / "file/videos", named(ENOTDIR, "Folder: \"" + outputFolder / "file/videos\"")},
         {outputFolder / "file", named(ENOTDIR, "Folder: \"" + outputFolder / "file\"")},
         {"/proc/velmora/videos", named(ENOENT, "Folder: \"/proc/velmora/videos\"")},
+        // relative: it would land in the working folder, or reach the encoder as an option
+        {"psp-out", refused("psp-out")},
+        {"-psp", refused("-psp")},
+        {"~other/psp", refused("~other/psp")},
         // the first placeholder cannot be written
         {"/sys", named(EACCES, "File: \"/sys/M4V50000.MP4\"")},
     };

@@ -1,4 +1,5 @@
 #include "engine/OutputFiles.h"
+#include "engine/OutputFolderRule.h"
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
@@ -11,6 +12,16 @@ namespace velmora::test {
 namespace {
 
 using Names = std::vector<std::string>;
+
+TEST(AbsoluteOutputFolder, HomeIsSpelledOutAndOtherRelativeTextsAreRefused) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/v/psp", "/v/psp"},   {"~/psp", "/h/psp"}, {"~", "/h"},        {"", ""},
+        {"psp-out", "refused"}, {"-psp", "refused"}, {"./p", "refused"}, {"~u/p", "refused"}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(AbsoluteOutputFolder(text, "/h").value_or("refused"), expected) << text;
+    EXPECT_EQ(AbsoluteOutputFolder("~/a/", "/"), "/a/");
+    EXPECT_FALSE(AbsoluteOutputFolder("~/p", "")) << "no home";
+}
 
 TEST(ReserveOutputPair, TheFirstNumberWhoseNamesAreBothFree) {
     struct Case {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +30,7 @@ protected:
         EXPECT_EQ(symlink("/dev/null", (root + "/device.avi").c_str()), 0);
         EXPECT_EQ(symlink("gone.avi", (root + "/dangling.avi").c_str()), 0);
         EXPECT_EQ(symlink("a.avi", (root + "/ln.avi").c_str()), 0);
+        EXPECT_EQ(symlink("Holiday", (root + "/album.mp4").c_str()), 0);
     }
 
     void Touch(const std::string& path) const {
@@ -86,11 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {"a.avi", "B.MPG", "c.mp4", "notes.txt", ".hidden.avi", "README", "Holiday/d.avi",
                   "Holiday/Deeper/e.mkv", "Holiday/f.txt", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
-        ScanCase{"avi", true, {"a.avi", ".hidden.avi", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
+        // Every subfolder is entered whatever the extension; folders named like videos are never passed.
+        ScanCase{"avi",
+                 true,
+                 {"a.avi", ".hidden.avi", "Holiday/d.avi", "clips.avi/g.avi", "\xe9t\xe9.avi", "ln.avi"}},
         ScanCase{"avi", false, {"a.avi", ".hidden.avi", "\xe9t\xe9.avi", "ln.avi"}},
         ScanCase{"AVI", false, {"a.avi", ".hidden.avi", "\xe9t\xe9.avi", "ln.avi"}},
-        ScanCase{"mp*", true, {"B.MPG", "c.mp4"}}, ScanCase{"txt", true, {"notes.txt"}},
-        ScanCase{"mov", true, {}}));
+        ScanCase{"mp*", true, {"B.MPG", "c.mp4"}}, ScanCase{"txt", true, {"notes.txt", "Holiday/f.txt"}},
+        ScanCase{"mkv", true, {"Holiday/Deeper/e.mkv"}}, ScanCase{"mov", true, {}}));
 
 TEST_F(FolderScan, SubfolderEntriesComeAtTheSubfolderPlace) {
     const std::vector<std::string> added = Scan(root, true, "*");
@@ -101,7 +107,30 @@ TEST_F(FolderScan, SubfolderEntriesComeAtTheSubfolderPlace) {
     const auto deeper = at("Holiday/Deeper/e.mkv");
     const auto rest = at("Holiday/f.txt");
     EXPECT_LT(std::max({holiday, deeper, rest}) - std::min({holiday, deeper, rest}), 3);
-    EXPECT_EQ(entriesProcessed, 19) << "events are processed after every matching entry";
+    EXPECT_EQ(entriesProcessed, 20) << "events are processed after every entry";
+}
+
+TEST_F(FolderScan, EachFolderComesInNameOrderNumbersAsNumbersWithSubfoldersInTheirPlace) {
+    for (const char* name :
+         {"ep10.avi", "ep2.avi", "Ep1.avi", "ep3/x.avi", "ep02.avi", "Extras/b.avi", "ep.avi"})
+        Touch(root + "/Show/" + name);
+    EXPECT_EQ(Scan(root + "/Show", true, "avi"),
+              std::vector<std::string>({"Show/ep.avi", "Show/Ep1.avi", "Show/ep02.avi", "Show/ep2.avi",
+                                        "Show/ep3/x.avi", "Show/ep10.avi", "Show/Extras/b.avi"}));
+}
+
+// Each level is listed and closed before the next is entered, so depth is not bound by open files.
+TEST_F(FolderScan, TreeDeeperThanTheOpenFileLimitLosesNoFile) {
+    std::string deepest = root;
+    for (int level = 0; level < 120; ++level)
+        Touch((deepest += "/d") + "/clip.avi");
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit few{32, 32};
+        _exit(setrlimit(RLIMIT_NOFILE, &few) == 0 && Scan(root + "/d", true, "avi").size() == 120 ? 0 : 1);
+    }
+    int status = 1;
+    EXPECT_TRUE(waitpid(child, &status, 0) == child && status == 0);
 }
 
 TEST_F(FolderScan, JoinsOntoAFolderEndingInASlashWithoutASecondOne) {

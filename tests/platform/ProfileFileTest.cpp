@@ -74,13 +74,23 @@ TEST_F(ProfileFileTest, ValueLosesBlanksAndOnePairOfEnclosingQuotes) {
     EXPECT_EQ(file.ReadString("a", "first", ""), "1");
 }
 
-TEST_F(ProfileFileTest, LongValueIsCutTo2047Characters) {
-    std::string longFolder = "/" + std::string(3000, 'v');
-    WriteTextFile(path, "[setting]\noutputFolder=" + longFolder + "\n");
-    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longFolder.substr(0, 2047));
-    // A cut never splits a character: 2046 bytes of ASCII and then a two-byte letter.
-    WriteTextFile(path, "[setting]\noutputFolder=" + std::string(2046, 'a') + "é\n");
-    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), std::string(2046, 'a'));
+TEST_F(ProfileFileTest, PathsUpToTheLinuxLimitAreStoredWholeAndLongerOnesNeverCut) {
+    const std::string longest = "/" + std::string(ProfileFile::kMaxValueLength - 1, 'v');
+    file.WriteString("setting", "outputFolder", longest);
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longest);
+    EXPECT_THROW(file.WriteString("setting", "outputFolder", longest + "w"), EIniFileException);
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", ""), longest) << "a refused write changes nothing";
+    WriteTextFile(path, "[setting]\noutputFolder=" + longest + "w\n");
+    EXPECT_EQ(file.ReadString("setting", "outputFolder", "default"), "default");
+}
+
+TEST_F(ProfileFileTest, PipeOrDeviceReadsAsMissingAndIsNeverRewritten) {
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (folder / "zero").c_str()), 0);
+    for (const char* name : {"fifo", "zero"}) {
+        EXPECT_EQ(ProfileFile(folder / name).ReadString("s", "k", "default"), "default") << name;
+        EXPECT_THROW(ProfileFile(folder / name).WriteString("s", "k", "2"), EIniFileException) << name;
+    }
 }
 
 TEST_F(ProfileFileTest, IntegersAreDecimalOrHexadecimalAfter0x) {
@@ -173,6 +183,14 @@ TEST_F(ProfileFileTest, SymbolicLinkStaysALink) {
     EXPECT_EQ(ReadTextFile(folder / "real.ini"), "[s]\nk=2\n");
 }
 
+TEST_F(ProfileFileTest, DanglingLinkStaysALinkAndItsTargetIsWritten) {
+    ASSERT_EQ(symlink("real.ini", path.c_str()), 0);
+    file.WriteString("s", "k", "2");
+    struct stat info = {};
+    EXPECT_TRUE(lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_EQ(ReadTextFile(folder / "real.ini"), "[s]\nk=2\n");
+}
+
 TEST_F(ProfileFileTest, ReadOnlyFileGivesTheWriteErrorAndStaysUnchanged) {
     WriteTextFile(path, "[setting]\noutputFolder=/old/\n");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
@@ -211,7 +229,7 @@ TEST_F(ProfileFileTest, FailedWriteLeavesNoPartialFile) {
         rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            file.WriteString("setting", "outputFolder", std::string(4096, 'x'));
+            file.WriteString("setting", "outputFolder", std::string(4000, 'x'));
             return std::string("written");
         } catch (const EIniFileException& error) {
             return std::string(error.what());

@@ -1,9 +1,11 @@
 #include "skin/SkinFile.h"
+#include "platform/BoundedFileRead.h"
 #include "platform/Errors.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -80,10 +82,16 @@ TEST_F(SkinSearch, ReadsTheWholeFileOrNamesTheOneItCannotRead) {
     EXPECT_EQ(ReadSkinFile(root / "program/skins/Big.ssk"), big);
 
     MakeFolder(root / "program/skins/Folder.ssk");
+    ASSERT_EQ(mkfifo((root / "program/skins/Fifo.ssk").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (root / "program/skins/Zero.ssk").c_str()), 0);
+    WriteTextFile(root / "program/skins/Huge.ssk", std::string(kSkinFileLimit + 1, 'x'));
     // /proc/self/mem reads fail at address 0 whoever asks, root included.
     ASSERT_EQ(symlink("/proc/self/mem", (root / "program/skins/Mem.ssk").c_str()), 0);
     const std::vector<std::pair<std::string, std::string>> cases{
-        {root / "program/skins/Folder.ssk", "Is a directory"},
+        {root / "program/skins/Folder.ssk", "Not a regular file"},
+        {root / "program/skins/Fifo.ssk", "Not a regular file"}, // without waiting for a writer
+        {root / "program/skins/Zero.ssk", "Not a regular file"},
+        {root / "program/skins/Huge.ssk", "Larger than 512 KiB"},
         {root / "program/skins/Mem.ssk", "Input/output error"},
         {root / "program/skins/Missing.ssk", "No such file or directory"},
     };
