@@ -12,8 +12,8 @@
 #include "joblist/Unit_batch.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileSystem.h"
-#include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
@@ -37,8 +37,7 @@ namespace velmora {
 
 TfrmMain::TfrmMain(TfrmCommon& common)
     : ownQuestions_(std::make_unique<DialogQuestions>()), notifier_(std::make_unique<DesktopNotifier>()),
-      qtTranslation_(std::make_unique<QtTranslation>()),
-      questions_(ownQuestions_.get()), common_(common) {
+      qtTranslation_(std::make_unique<QtTranslation>()), questions_(ownQuestions_.get()), common_(common) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
