@@ -98,8 +98,10 @@ void TfrmMain::ConnectHandlers() {
 
 namespace {
 
+using ComboBoxMember = QComboBox* TfrmMain::*;
+
 struct StoredChoice {
-    QComboBox* TfrmMain::*list;
+    ComboBoxMember list;
     const char* key;
     const EncodingChoice& choice;
 };

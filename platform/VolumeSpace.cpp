@@ -7,7 +7,7 @@ namespace velmora {
 std::optional<std::uint64_t> FreeBytesAt(const std::string& path) {
     std::string at = path;
     for (;;) {
-        struct statvfs volume {};
+        struct statvfs volume = {};
         if (!at.empty() && statvfs(at.c_str(), &volume) == 0)
             return static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize;
         // Up one folder: "/a/b/" and "/a/b" both go to "/a".

@@ -94,9 +94,11 @@ TEST_F(JobListCommands, AddKeepsPathsAsReceivedDuplicatesIncludedAndSkipsOthersS
     EXPECT_TRUE(errors.shown.empty());
 }
 
+using ActionMember = QAction* TfrmMain::*;
+
 struct ListCommandCase {
     std::vector<int> selected;
-    QAction* TfrmMain::*command;
+    ActionMember command;
     std::vector<std::string> after;
     std::vector<int> selectedAfter;
 };
