@@ -220,7 +220,7 @@ TEST_F(Localization, OddConfigOrLanguageFileGivesOneMessageAndTheProgramGoesOn) 
                                         ? Texts{}
                                         : Texts{"Cannot open file \"" + at + "\". " + reason + ".\n" + after})
                 << kind << " " << name;
-            EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add...")) << kind << " " << name;
+            EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("&Add...")) << kind << " " << name;
             EXPECT_EQ(frmMain.editOutputFolder->text().toStdString(), config ? VideosFolder() : "/stored/");
             std::remove(at.c_str()); // a pipe would hold up the next copy
         }
@@ -230,7 +230,7 @@ TEST_F(Localization, OddConfigOrLanguageFileGivesOneMessageAndTheProgramGoesOn) 
     errors.shown.clear();
     TfrmMain& frmMain = Show().frmMain;
     EXPECT_EQ(frmMain.ActionExit->text(), QStringLiteral("Leave"));
-    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add..."));
+    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("&Add..."));
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].rfind("The language file \"" + folder / "language/en.ini\" lacks ", 0), 0u);
 }

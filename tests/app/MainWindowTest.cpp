@@ -62,7 +62,7 @@ TEST_F(MainWindow, UnwritableProgramFolderReportsTheErrorAndTheWindowStillOpens)
               (std::vector<std::string>{"Cannot open file \"" + folder / "plain/language/en.ini" +
                                             "\". Not a directory.\nThe built-in English texts are shown.",
                                         "Unable to write to " + folder / "plain/config.ini."}));
-    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("Add..."));
+    EXPECT_EQ(frmMain.buttonAdd->text(), QStringLiteral("&Add..."));
 }
 
 TEST_F(MainWindow, DesignedClientAreaIsTheLeastAndTheWindowMaximizes) {
