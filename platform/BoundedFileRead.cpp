@@ -1,7 +1,7 @@
 #include "platform/BoundedFileRead.h"
 
-#include "platform/DescriptorIO.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,24 +27,9 @@ BoundedRead ReadBoundedRegularFile(const std::string& path, std::size_t maxBytes
     outcome.tooLarge = !outcome.notRegular && static_cast<std::size_t>(status.st_size) > maxBytes;
     if (!outcome.Succeeded())
         return outcome;
-    std::string read;
-    char buffer[65536];
-    for (;;) {
-        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
-        if (result.error != 0) {
-            outcome.error = result.error;
-            return outcome;
-        }
-        if (result.count == 0)
-            break;
-        // The file may grow while it is read.
-        if (read.size() + result.count > maxBytes) {
-            outcome.tooLarge = true;
-            return outcome;
-        }
-        read.append(buffer, result.count);
-    }
-    content = std::move(read);
+    const int error = ReadToEnd(file.Get(), maxBytes, content);
+    outcome.tooLarge = error == EFBIG;
+    outcome.error = outcome.tooLarge ? 0 : error;
     return outcome;
 }
 

@@ -63,22 +63,29 @@ bool CreateFolderWithParents(const std::string& folder) {
     return false;
 }
 
-int ReadWholeFile(const std::string& path, std::string& content) {
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.IsOpen())
-        return errno;
+int ReadToEnd(int descriptor, std::size_t limit, std::string& content) {
     std::string read;
     char buffer[65536];
     for (;;) {
-        const ReadResult result = ReadSome(file.Get(), buffer, sizeof buffer);
+        const ReadResult result = ReadSome(descriptor, buffer, sizeof buffer);
         if (result.error != 0)
             return result.error;
         if (result.count == 0)
             break;
+        // The file may grow while it is read.
+        if (read.size() + result.count > limit)
+            return EFBIG;
         read.append(buffer, result.count);
     }
     content = std::move(read);
     return 0;
+}
+
+int ReadWholeFile(const std::string& path, std::string& content) {
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
+        return errno;
+    return ReadToEnd(file.Get(), std::string().max_size(), content);
 }
 
 } // namespace velmora

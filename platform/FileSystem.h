@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace velmora {
@@ -24,6 +25,9 @@ bool CreateFolderWithParents(const std::string& folder);
 
 // Reads the whole file into content. Returns 0, or the errno of the failed open or read, which
 // leaves content as it was.
+// Reads the open descriptor to its end, at most `limit` bytes: 0, EFBIG when there is more, or the
+// errno of a failed read. `content` changes only on success.
+int ReadToEnd(int descriptor, std::size_t limit, std::string& content);
 int ReadWholeFile(const std::string& path, std::string& content);
 
 } // namespace velmora
