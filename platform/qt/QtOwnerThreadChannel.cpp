@@ -23,14 +23,15 @@ namespace velmora {
 
 namespace {
 
+// Never destroyed: a detached worker may release the last channel while the program's statics go.
 std::mutex& RegistryLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex;
+    return *lock;
 }
 
 std::vector<QtOwnerThreadChannel*>& Registry() {
-    static std::vector<QtOwnerThreadChannel*> channels;
-    return channels;
+    static auto* channels = new std::vector<QtOwnerThreadChannel*>;
+    return *channels;
 }
 
 } // namespace
