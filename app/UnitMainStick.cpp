@@ -9,6 +9,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/MemorySticks.h"
 #include "platform/ProfileFile.h"
+#include "platform/VolumeSpace.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
@@ -137,7 +138,8 @@ bool TfrmMain::RunView::AskConvertDespiteSpace(const SpaceQuestion& question, co
     QString volume;
     if (const FoundStick* stick = window_.stickWatcher_->StickHolding(folder))
         volume = stick->label;
-    else if (const QStorageInfo storage(TextFromPath(folder)); storage.isValid())
+    // The folder itself is made only once the person has said yes.
+    else if (const QStorageInfo storage(TextFromPath(NearestExistingPath(folder))); storage.isValid())
         volume = storage.name().isEmpty() ? storage.rootPath() : storage.name();
     QStringList paragraphs;
     if (question.tooLittleRoom)

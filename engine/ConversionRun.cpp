@@ -115,7 +115,7 @@ void ConversionRun::StartConversion() {
     window_.ClearEntryOutcomes();
     if (RefuseMissingStick(window_.OutputFolderText()))
         return;
-    const std::string folder = PrepareOutputFolder();
+    const std::string folder = OutputFolderOfRun();
     std::vector<EntryId> queued;
     for (int position = 0; position < count; ++position)
         queued.push_back(window_.IdOfEntry(position));
@@ -123,8 +123,10 @@ void ConversionRun::StartConversion() {
         EndStoppedRun();
         return;
     }
+    // Asked before the folder is made: a run the person declines leaves nothing behind.
     if (!ConfirmSpace(queued, folder))
         return;
+    CreateOutputFolder(folder);
     const QueueProgressShown queueShown([this] { EndQueueProgress(); });
     StartQueueProgress(queued);
     for (currentFile_ = 0; currentFile_ < queued.size(); ++currentFile_) {
@@ -194,18 +196,26 @@ void ConversionRun::ReceiveThumbnailError(const std::string& Cmd) {
     thumbnailReason_.Add(Cmd);
 }
 
-std::string ConversionRun::PrepareOutputFolder() const {
+std::string ConversionRun::OutputFolderOfRun() const {
     const std::string typed = window_.OutputFolderText();
     const std::optional<std::string> absolute = AbsoluteOutputFolder(typed, HomeFolder());
     if (!absolute)
         throw EInOutError(0, FormatWithOneString(window_.RelativeOutputFolderFormat(), typed));
-    const std::string& text = *absolute;
-    // Before the separator is added: an empty text raises there rather than naming the root folder.
-    if (!EnsureOutputFolder(text)) {
-        const int code = errno;
-        throw EInOutError(code, NamingLine(OSErrorMessage(code), "Folder", text));
-    }
-    return WithTrailingSeparator(text);
+    // An empty text is refused at once, as making it would be, rather than taken for the root folder.
+    if (absolute->empty())
+        CreateOutputFolder(*absolute);
+    return WithTrailingSeparator(*absolute);
+}
+
+void ConversionRun::CreateOutputFolder(const std::string& folder) {
+    if (EnsureOutputFolder(folder))
+        return;
+    const int code = errno;
+    // Named without the separator that the run adds.
+    std::string name = folder;
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    throw EInOutError(code, NamingLine(OSErrorMessage(code), "Folder", name));
 }
 
 bool ConversionRun::RefuseMissingStick(const std::string& folderText) {

@@ -84,7 +84,9 @@ public:
 private:
     // True when the run must not start: its folder would be made where the stick used to be.
     bool RefuseMissingStick(const std::string& folderText);
-    std::string PrepareOutputFolder() const;
+    // The output folder as an absolute path with its separator; a relative one is refused.
+    std::string OutputFolderOfRun() const;
+    static void CreateOutputFolder(const std::string& folder);
     // Waits for the lengths still being learnt, then keeps each queued entry's; false when the run
     // was stopped meanwhile.
     bool ReadDurations(const std::vector<EntryId>& queued);

@@ -31,10 +31,11 @@ TEST_F(ConversionRunTest, ARunOntoAStickThatIsGoneMakesNoFolderOnTheOwnDisk) {
 TEST_F(ConversionRunTest, VideosThatMayNotFitAreConvertedOnlyWhenThePersonSaysSo) {
     window.entries = {Source("a.avi"), Source("b.avi")};
     window.entries[0].duration = 60.0; // the other one's length is unknown and counts for nothing
-    window.outputFolder = outputFolder.Path();
+    const std::string video = outputFolder / "VIDEO";
+    window.outputFolder = video;
     const std::string needed = std::to_string(8'693'200 + kThumbnailBytes);
-    for (const auto& [free, answer, asked, calls] : {std::tuple{100'000'000, false, false, 4u},
-                                                     {3'000'000, false, true, 0u},
+    for (const auto& [free, answer, asked, calls] : {std::tuple{3'000'000, false, true, 0u},
+                                                     {100'000'000, false, false, 4u},
                                                      {3'000'000, true, true, 4u}}) {
         window.events.clear();
         window.answerSpace = answer;
@@ -45,6 +46,8 @@ TEST_F(ConversionRunTest, VideosThatMayNotFitAreConvertedOnlyWhenThePersonSaysSo
                                         "space:" + needed + ":3000000") != window.events.end();
         EXPECT_EQ(wasAsked, asked) << free;
         EXPECT_EQ(Calls().size() - before, calls) << free;
+        // A declined run makes no folder.
+        EXPECT_EQ(DirectoryExists(video), calls != 0u) << free;
     }
 }
 
