@@ -241,8 +241,17 @@ void TfrmMain::WriteOutputFolder() const {
 }
 
 void TfrmMain::editOutputFolderChange() {
-    WriteOutputFolder();
-    RememberOutputStick();
+    try {
+        WriteOutputFolder();
+        RememberOutputStick();
+        folderWriteFailure_.clear();
+    } catch (const std::exception& failure) {
+        // Shown again only once a write has worked in between.
+        if (failure.what() == folderWriteFailure_)
+            return;
+        folderWriteFailure_ = failure.what();
+        throw;
+    }
 }
 
 } // namespace velmora

@@ -286,6 +286,8 @@ private:
     // Set on close: scans and queued drops end rather than fill a window that is going away.
     bool closing_ = false;
     bool quitWithoutAsking_ = false;
+    // The output folder's last failed write, shown once rather than at every keystroke.
+    std::string folderWriteFailure_;
 
     std::shared_ptr<OwnerThreadChannel> runnerChannel_;
     TfrmCommon& common_;

@@ -309,6 +309,18 @@ TEST_F(JobListCommands, FolderChooserSetsTheOutputFolderOnlyOnOk) {
     EXPECT_TRUE(errors.shown.empty());
 }
 
+TEST_F(JobListCommands, AFolderThatCannotBeStoredIsReportedOnceNotAtEveryKeystroke) {
+    TfrmMain& frmMain = Show().frmMain;
+    const QString tooLong = QStringLiteral("/") + QString(5000, QLatin1Char('a'));
+    frmMain.editOutputFolder->setText(tooLong);
+    QTest::keyClicks(frmMain.editOutputFolder, QStringLiteral("bcd"));
+    EXPECT_EQ(errors.shown.size(), 1u);
+    frmMain.editOutputFolder->setText(QStringLiteral("/psp"));
+    frmMain.editOutputFolder->setText(tooLong);
+    EXPECT_EQ(errors.shown.size(), 2u) << "reported again after a write that worked";
+    EXPECT_EQ(frmMain.ReadOutputFolder(), "/psp");
+}
+
 TEST_F(JobListCommands, BatchAddAndFolderChooserOpenCentredOnTheMainWindow) {
     ProgramWindows& started = Show();
     TfrmMain& frmMain = started.frmMain;
