@@ -15,7 +15,10 @@ void UseJapaneseFont(QWidget* widget) {
     QStringList families = {JapaneseFontFamily(),          QStringLiteral("Noto Sans JP"),
                             QStringLiteral("IPAexGothic"), QStringLiteral("IPAGothic"),
                             QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic")};
-    families.append(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+    // Applied again at each show and language switch: the list must not grow.
+    for (const QString& family : font.families().isEmpty() ? QStringList{font.family()} : font.families())
+        if (!families.contains(family))
+            families.append(family);
     font.setFamilies(families);
     widget->setFont(font);
 }

@@ -80,6 +80,9 @@ TEST_F(DesktopHabits, LanguageMenuSwitchesEveryWindowAtOnceAndStoresTheChoice) {
     EXPECT_EQ(frmMain.ActionFileAdd->text(), japanese.Text("frmMain", "ActionFileAdd"));
     EXPECT_EQ(windows->FrmBatchAdd.windowTitle(), japanese.Text("frmBatchAdd", "caption"));
     EXPECT_EQ(frmMain.buttonConvert->font().families().value(0), QStringLiteral("Noto Sans CJK JP"));
+    const QStringList families = frmMain.buttonConvert->font().families();
+    frmMain.N_LanguageItems[2]->trigger();
+    EXPECT_EQ(frmMain.buttonConvert->font().families(), families) << "chosen again, the font stays as it was";
     EXPECT_TRUE(frmMain.N_LanguageItems[2]->isChecked());
     EXPECT_EQ(windows->frmCommon.Config().ReadInteger("common", "language", 0), 3);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("キャンセル"))
