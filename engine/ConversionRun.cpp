@@ -6,6 +6,7 @@
 #include "engine/OutputFolderRule.h"
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 #include "platform/MemorySticks.h"
 #include "platform/VolumeSpace.h"
 
@@ -212,9 +213,7 @@ void ConversionRun::CreateOutputFolder(const std::string& folder) {
         return;
     const int code = errno;
     // Named without the separator that the run adds.
-    std::string name = folder;
-    while (name.size() > 1 && name.back() == '/')
-        name.pop_back();
+    const std::string name(WithoutTrailingSeparators(folder));
     throw EInOutError(code, NamingLine(OSErrorMessage(code), "Folder", name));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/AsciiText.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 std::string TrimControlBytes(const std::string& text) {
@@ -15,6 +17,11 @@ std::string TrimControlBytes(const std::string& text) {
 
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -11,5 +12,8 @@ std::string TrimControlBytes(const std::string& text);
 
 // 'A' to 'Z' lowered; every other byte as it is.
 char AsciiLower(char c);
+
+// Equal once 'A' to 'Z' are lowered on both sides.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 } // namespace velmora

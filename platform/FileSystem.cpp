@@ -48,6 +48,12 @@ std::string WithTrailingSeparator(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
 }
 
+std::string_view WithoutTrailingSeparators(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
+    return path;
+}
+
 bool CreateFolderWithParents(const std::string& folder) {
     // Each missing parent in turn, from the top.
     for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {

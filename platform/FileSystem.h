@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -18,6 +19,8 @@ bool IsRegularFile(const std::string& path);
 
 // The folder text with one '/' added unless it already ends in one.
 std::string WithTrailingSeparator(const std::string& folder);
+// The path without its trailing '/'s; the root folder stays "/".
+std::string_view WithoutTrailingSeparators(std::string_view path);
 
 // mkdir -p: creates the folder with every missing parent. True when the folder exists afterwards;
 // otherwise errno tells why.

@@ -27,18 +27,13 @@ bool IsLookedInto(const std::string& type) {
            std::find(kNotLookedInto.begin(), kNotLookedInto.end(), type) == kNotLookedInto.end();
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 // The folder's entry whose name matches case-blind, as the folder spells it.
 std::optional<std::string> EntryNamed(const std::string& folder, std::string_view name) {
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(folder.c_str()), closedir);
     if (!listing)
         return std::nullopt;
     while (const dirent* entry = readdir(listing.get()))
-        if (SameNameIgnoringCase(entry->d_name, name))
+        if (SameIgnoringAsciiCase(entry->d_name, name))
             return std::string(entry->d_name);
     return std::nullopt;
 }

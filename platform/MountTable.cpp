@@ -42,13 +42,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
     return fields;
 }
 
-// The path without trailing '/', except the root itself.
-std::string_view Trimmed(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.remove_suffix(1);
-    return path;
-}
-
 } // namespace
 
 std::vector<MountEntry> ParseMountTable(std::string_view text) {
@@ -70,8 +63,8 @@ std::string ReadMountTableText() {
 }
 
 bool LiesInFolder(const std::string& path, const std::string& folder) {
-    const std::string_view inner = Trimmed(path);
-    const std::string_view outer = Trimmed(folder);
+    const std::string_view inner = WithoutTrailingSeparators(path);
+    const std::string_view outer = WithoutTrailingSeparators(folder);
     if (outer.empty() || inner.substr(0, outer.size()) != outer)
         return false;
     return inner.size() == outer.size() || outer == "/" || inner[outer.size()] == '/';
@@ -81,14 +74,15 @@ std::optional<MountEntry> MountHolding(const std::string& path, const std::vecto
     std::optional<MountEntry> holding;
     for (const MountEntry& mount : mounts)
         if (LiesInFolder(path, mount.folder) &&
-            (!holding || Trimmed(mount.folder).size() >= Trimmed(holding->folder).size()))
+            (!holding || WithoutTrailingSeparators(mount.folder).size() >=
+                             WithoutTrailingSeparators(holding->folder).size()))
             holding = mount;
     return holding;
 }
 
 bool IsMountFolder(const std::string& folder, const std::vector<MountEntry>& mounts) {
     for (const MountEntry& mount : mounts)
-        if (Trimmed(mount.folder) == Trimmed(folder))
+        if (WithoutTrailingSeparators(mount.folder) == WithoutTrailingSeparators(folder))
             return true;
     return false;
 }

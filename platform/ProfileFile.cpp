@@ -35,16 +35,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // One line of the file: [begin, end) is its text without the line break, next the start of the
 // following line.
 struct Line {
@@ -90,7 +80,7 @@ size_t FirstLineBegin(const std::string& content) {
 std::optional<SectionSpan> FindSection(const std::string& content, const std::string& section) {
     for (auto line = LineAt(content, FirstLineBegin(content)); line; line = LineAt(content, line->next)) {
         auto name = SectionName(TextOf(content, *line));
-        if (!name || !SameName(*name, section))
+        if (!name || !SameIgnoringAsciiCase(*name, section))
             continue;
         SectionSpan span{line->next, line->next};
         for (auto body = LineAt(content, line->next); body; body = LineAt(content, body->next)) {
@@ -115,7 +105,8 @@ std::optional<KeyLine> FindKey(const std::string& content, const SectionSpan& sp
         if (SectionName(text))
             break;
         size_t equals = text.find('=');
-        if (equals != std::string_view::npos && SameName(TrimBlanks(text.substr(0, equals)), key))
+        if (equals != std::string_view::npos &&
+            SameIgnoringAsciiCase(TrimBlanks(text.substr(0, equals)), key))
             return KeyLine{*line, line->begin + equals + 1};
     }
     return std::nullopt;

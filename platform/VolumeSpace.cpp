@@ -1,5 +1,7 @@
 #include "platform/VolumeSpace.h"
 
+#include "platform/FileSystem.h"
+
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
@@ -12,8 +14,7 @@ std::string NearestExistingPath(const std::string& path) {
         if (!at.empty() && stat(at.c_str(), &status) == 0)
             return at;
         // Up one folder: "/a/b/" and "/a/b" both go to "/a".
-        while (at.size() > 1 && at.back() == '/')
-            at.pop_back();
+        at.resize(WithoutTrailingSeparators(at).size());
         const std::size_t slash = at.rfind('/');
         if (slash == std::string::npos || at == "/")
             return {};
