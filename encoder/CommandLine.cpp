@@ -1,9 +1,11 @@
 #include "encoder/CommandLine.h"
 
 #include "encoder/EncoderError.h"
+#include "encoder/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <map>
 #include <optional>
@@ -12,8 +14,9 @@
 namespace velmora::encoder {
 namespace {
 
-constexpr std::array kValueOptions = {"-i",  "-f",  "-b",  "-r",      "-s",
-                                      "-ar", "-ab", "-ac", "-vcodec", "-vframes"};
+constexpr std::array kValueOptions = {"-i",  "-f",      "-b",       "-r",     "-s",    "-ar",   "-ab",
+                                      "-ac", "-vcodec", "-vframes", "-alang", "-subs", "-slang"};
+constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};
 
 bool IsValueOption(std::string_view word) {
@@ -135,6 +138,55 @@ std::pair<int, int> ParseFrameSize(const std::string& text, const std::vector<st
             *WholeNumber(std::string_view(text).substr(cross + 1))};
 }
 
+std::vector<std::string> ParseLanguages(const std::string& text, const std::string& option) {
+    std::vector<std::string> languages;
+    for (size_t start = 0; start <= text.size();) {
+        size_t comma = std::min(text.find(',', start), text.size());
+        std::string code = text.substr(start, comma - start);
+        if (!IsLanguageTag(code))
+            throw EncoderError("Unsupported language list '" + text + "' for " + option +
+                               " (expected ISO 639 codes separated by commas, such as jpn,eng)");
+        std::transform(code.begin(), code.end(), code.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        languages.push_back(code);
+        start = comma + 1;
+    }
+    return languages;
+}
+
+TrackPreferences ParseTracks(const OptionWords& options) {
+    TrackPreferences tracks;
+    if (options.Has("-alang"))
+        tracks.audioLanguages = ParseLanguages(options.values.at("-alang"), "-alang");
+    if (options.Has("-subs")) {
+        const std::string& mode = options.values.at("-subs");
+        if (mode != "0" && mode != "1" && mode != "2")
+            throw EncoderError("Unsupported value '" + mode + "' for -subs (expected 0, 1 or 2)");
+        tracks.subtitles = mode[0] - '0';
+    }
+    if (options.Has("-slang"))
+        tracks.subtitleLanguages = ParseLanguages(options.values.at("-slang"), "-slang");
+    return tracks;
+}
+
+// -probe [-alang L] [-subs N] [-slang L] SRC: the source is the last word, whatever it looks like.
+ProbeJobSettings ParseProbe(const std::vector<std::string>& words) {
+    const std::string usage = "-probe takes -alang, -subs and -slang with their values, then one source file";
+    if (words.size() < 2 || words.back().empty())
+        throw EncoderError(usage);
+    OptionWords options;
+    for (size_t i = 1; i + 1 < words.size(); i += 2) {
+        const std::string& word = words[i];
+        if (std::find(kTrackOptions.begin(), kTrackOptions.end(), word) == kTrackOptions.end() ||
+            i + 2 >= words.size())
+            throw EncoderError(usage);
+        if (options.Has(word))
+            throw EncoderError("Option " + word + " given twice");
+        options.values[word] = words[i + 1];
+    }
+    return ProbeJobSettings{words.back(), ParseTracks(options)};
+}
+
 VideoJobSettings ParseVideo(const OptionWords& options) {
     const std::string form = "a video";
     Require(options, {"-i", "-f", "-b", "-r", "-s", "-ar", "-ab", "-ac", "-y"}, form);
@@ -150,6 +202,7 @@ VideoJobSettings ParseVideo(const OptionWords& options) {
     settings.sampleRate = IntegerInRange(options, "-ar", "", 8000, 96000, "sample rate");
     settings.audioBitrate = IntegerInRange(options, "-ab", "", 32, 192, "audio bitrate") * 1000;
     settings.channels = IntegerInRange(options, "-ac", "", 1, 2, "channel count");
+    settings.tracks = ParseTracks(options);
     return settings;
 }
 
@@ -165,6 +218,7 @@ ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     settings.source = options.values.at("-i");
     settings.output = *options.output;
     std::tie(settings.width, settings.height) = ParseFrameSize(options.values.at("-s"), {"160x120"});
+    settings.tracks = ParseTracks(options);
     return settings;
 }
 
@@ -179,6 +233,8 @@ JobSettings ParseCommandLine(const std::vector<std::string>& words) {
             throw EncoderError("-duration takes exactly one source file");
         return DurationJobSettings{words[1]};
     }
+    if (words[0] == "-probe")
+        return ParseProbe(words);
     OptionWords options = SplitWords(words);
     if (!options.output)
         throw EncoderError("No output file given");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "encoder/TrackPreferences.h"
+
 #include <string>
 #include <variant>
 #include <vector>
@@ -11,7 +13,8 @@ struct FrameRate {
     int den = 1;
 };
 
-// The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT
+// The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
+// optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng
 struct VideoJobSettings {
     std::string source;
     std::string output;
@@ -22,14 +25,17 @@ struct VideoJobSettings {
     int sampleRate = 0;   // Hz, as asked for; the encoder picks the nearest rate AAC carries
     int audioBitrate = 0; // bit/s
     int channels = 0;
+    TrackPreferences tracks;
 };
 
-// The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT
+// The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT, which
+// takes the same preferences as the video line.
 struct ThumbnailJobSettings {
     std::string source;
     std::string output;
     int width = 0;
     int height = 0;
+    TrackPreferences tracks;
 };
 
 // The length question: -duration SRC. Velmora asks it of every queued file, to foresee sizes and times.
@@ -37,10 +43,18 @@ struct DurationJobSettings {
     std::string source;
 };
 
-using JobSettings = std::variant<VideoJobSettings, ThumbnailJobSettings, DurationJobSettings>;
+// The track question: -probe [-alang L] [-subs N] [-slang L] SRC. What a video job would take from the
+// source with these preferences.
+struct ProbeJobSettings {
+    std::string source;
+    TrackPreferences tracks;
+};
+
+using JobSettings =
+    std::variant<VideoJobSettings, ThumbnailJobSettings, DurationJobSettings, ProbeJobSettings>;
 
 // Reads the words after the program name. Throws EncoderError with a one-line message for anything
-// but the three command lines above.
+// but the four command lines above.
 JobSettings ParseCommandLine(const std::vector<std::string>& words);
 
 } // namespace velmora::encoder

@@ -90,13 +90,26 @@ InputSource::InputSource(const std::string& path, Audio audio, Probe probe)
     if (!video_)
         throw EncoderError(videoWithoutDecoder ? "Unsupported video codec in source '" + path + "'"
                                                : "Source '" + path + "' has no video stream");
-    for (unsigned i = 0; i < format_->nb_streams; ++i)
-        if (format_->streams[i] != video_ && format_->streams[i] != audio_)
-            format_->streams[i]->discard = AVDISCARD_ALL;
+    DiscardUnused();
     timeline_ = std::make_unique<SourceTimeline>(*format_);
 }
 
 InputSource::~InputSource() = default;
+
+void InputSource::UseAudioStream(int index) {
+    audio_ = index >= 0 && static_cast<unsigned>(index) < format_->nb_streams &&
+                     format_->streams[index]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO
+                 ? format_->streams[index]
+                 : nullptr;
+    DiscardUnused();
+}
+
+void InputSource::DiscardUnused() {
+    for (unsigned i = 0; i < format_->nb_streams; ++i) {
+        AVStream* stream = format_->streams[i];
+        stream->discard = stream == video_ || stream == audio_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
+}
 
 double InputSource::DurationSeconds() const {
     if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)

@@ -31,6 +31,9 @@ public:
     AVStream* VideoStream() const { return video_; }
     // Null when the source has no audio that can be decoded, or when audio was skipped.
     AVStream* AudioStream() const { return audio_; }
+    // Takes the sound from the stream of that index instead of the first decodable one (-1: none).
+    // Only before the first packet is read.
+    void UseAudioStream(int index);
 
     // The source's length in seconds. When the container does not say (SWF, for one), a seekable source
     // is scanned for its last packet; otherwise 0.
@@ -52,6 +55,8 @@ public:
     int64_t ReachedTime(AVRational timeBase) const;
 
 private:
+    void DiscardUnused();
+
     std::string path_;
     std::unique_ptr<LocalSource> local_;
     AVFormatContext* format_;

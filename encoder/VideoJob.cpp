@@ -9,6 +9,7 @@
 #include "encoder/PspMuxer.h"
 #include "encoder/StageThreads.h"
 #include "encoder/StopLineWatcher.h"
+#include "encoder/TrackChoice.h"
 #include "encoder/VideoStages.h"
 
 #include <cstdio>
@@ -63,6 +64,12 @@ int64_t FrameLimit(double statedSeconds, FrameRate rate) {
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int stopSignals) {
     InputSource source(settings.source, InputSource::Audio::Wanted);
+    const TrackChoice tracks = ChooseTracks(*source.Format(), settings.source, settings.tracks);
+    source.UseAudioStream(tracks.audioStreamIndex);
+    for (const std::string& note : tracks.notes)
+        console.Line(note);
+    // What the subtitle renderer stage draws onto each output picture.
+    [[maybe_unused]] const SubtitleSource& burnedInSubtitles = tracks.subtitles;
     const double duration = source.DurationSeconds();
     console.Write(DurationMarker(duration));
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::encoder {
+
+// A subtitle file beside the source, named after it: "film.srt", "film.ja.ass", "film.eng.forced.srt".
+struct SidecarFile {
+    std::string path;
+    std::string language; // ISO 639-2/B, or "und" when the name carries none
+    bool forced = false;
+};
+
+// The subtitle files in the source's folder whose names are the source's base name, optionally a
+// language and flags, and .srt, .ass, .ssa or .vtt in any case. Named pipes, devices and folders are
+// left out; nothing is opened. In the order a player would take them: without a language first, forced
+// ones last, then by extension as listed and by name.
+std::vector<SidecarFile> FindSidecarFiles(const std::string& sourcePath);
+
+// The sidecar's text and its encoding as detected.
+struct SidecarText {
+    std::string characterSet; // an iconv name
+    std::string utf8;
+};
+
+// Reads a sidecar file: a regular file (or a link to one) of at most 16 MiB holding text. Throws
+// EncoderError with the reason ("it is not a regular file (a named pipe)", "it is larger than 16 MiB").
+SidecarText ReadSidecarText(const std::string& path);
+
+} // namespace velmora::encoder
