@@ -56,7 +56,7 @@ Streams InLanguage(const Streams& streams, const std::string& language) {
 }
 
 // The default flag only tells something when it sets streams apart: Matroska marks every track default
-// unless told otherwise.
+// unless told otherwise, and burning in subtitles nobody chose cannot be undone.
 bool MarkedDefault(const AVStream& stream, const Streams& among) {
     bool allMarked = among.size() > 1 && std::all_of(among.begin(), among.end(), [](const AVStream* other) {
                          return (other->disposition & AV_DISPOSITION_DEFAULT) != 0;
@@ -68,7 +68,7 @@ bool MarkedDefault(const AVStream& stream, const Streams& among) {
 // else the first.
 const AVStream* FilmSound(const Streams& sounds) {
     for (const AVStream* stream : sounds)
-        if (MarkedDefault(*stream, sounds) && !IsCommentary(*stream))
+        if ((stream->disposition & AV_DISPOSITION_DEFAULT) && !IsCommentary(*stream))
             return stream;
     for (const AVStream* stream : sounds)
         if (!IsCommentary(*stream))

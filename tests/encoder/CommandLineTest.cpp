@@ -149,5 +149,61 @@ TEST(CommandLine, SaysSoWhenTheSourceIsMissing) {
     EXPECT_EQ(ErrorOf(thumbnail), "No source file given after -i");
 }
 
+TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
+    const std::string kLanguages = "(expected ISO 639 codes separated by commas, such as jpn,eng)";
+    // The words after -i SRC; the expected languages, subtitle mode and subtitle languages, or the error.
+    struct Case {
+        std::vector<std::string> words;
+        std::vector<std::string> audio;
+        int subtitles;
+        std::vector<std::string> subtitleLanguages;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{}, {}, 1, {}, ""},
+        {{"-alang", "JPN,en-US"}, {"jpn", "en-us"}, 1, {}, ""},
+        {{"-subs", "0"}, {}, 0, {}, ""},
+        {{"-slang", "zh-Hans,eng", "-subs", "2"}, {}, 2, {"zh-hans", "eng"}, ""},
+        {{"-subs", "3"}, {}, 1, {}, "Unsupported value '3' for -subs (expected 0, 1 or 2)"},
+        {{"-alang", "jpn,"}, {}, 1, {}, "Unsupported language list 'jpn,' for -alang " + kLanguages},
+        {{"-slang", "japanese"}, {}, 1, {}, "Unsupported language list 'japanese' for -slang " + kLanguages},
+        {{"-subs", "1", "-subs", "2"}, {}, 1, {}, "Option -subs given twice"},
+    };
+    for (const Case& c : cases) {
+        auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+        auto thumbnail = Thumbnail();
+        std::vector<std::string> probe = {"-probe"};
+        video.insert(video.begin() + 2, c.words.begin(), c.words.end());
+        thumbnail.insert(thumbnail.begin() + 2, c.words.begin(), c.words.end());
+        probe.insert(probe.end(), c.words.begin(), c.words.end());
+        probe.push_back("/in/-a b.mkv");
+        for (const auto& words : {video, thumbnail, probe}) {
+            ASSERT_EQ(ErrorOf(words), c.error.empty() ? "(accepted)" : c.error)
+                << words[0] << " " << words[2];
+            if (!c.error.empty())
+                continue;
+            TrackPreferences tracks = std::visit(
+                [](const auto& job) {
+                    if constexpr (requires { job.tracks; })
+                        return job.tracks;
+                    return TrackPreferences{};
+                },
+                ParseCommandLine(words));
+            EXPECT_EQ(tracks.audioLanguages, c.audio) << words[0];
+            EXPECT_EQ(tracks.subtitles, c.subtitles) << words[0];
+            EXPECT_EQ(tracks.subtitleLanguages, c.subtitleLanguages) << words[0];
+        }
+    }
+    EXPECT_EQ(std::get<ProbeJobSettings>(ParseCommandLine({"-probe", "/in/-a b.mkv"})).source,
+              "/in/-a b.mkv");
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"-probe"},
+                                                  {"-probe", "-subs", "/a.mkv"},
+                                                  {"-probe", "/a.mkv", "/b.mkv"},
+                                                  {"-probe", "-b", "300k", "/a.mkv"}})
+        EXPECT_EQ(ErrorOf(words),
+                  "-probe takes -alang, -subs and -slang with their values, then one source file")
+            << words.size();
+}
+
 } // namespace
 } // namespace velmora::encoder
