@@ -12,7 +12,8 @@ class LocalSource;
 class SourceTimeline;
 
 // The source file, opened for reading, with the streams the job uses: the first video stream and,
-// when asked for, the first audio stream that can be decoded. Every other stream is skipped.
+// when asked for, the first audio stream that can be decoded or the one chosen with UseAudioStream.
+// Every other stream is skipped.
 class InputSource {
 public:
     enum class Audio { Wanted, Skipped };
