@@ -17,7 +17,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps names exactly the Qt and FFmpeg library packages the two programs link against.
+# dpkg-shlibdeps names exactly the Qt, FFmpeg and uchardet library packages the two programs link against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Without these fonts the Chinese and Japanese captions show as boxes; without Qt's translations the
 # buttons of Qt's own dialogs stay in English.
