@@ -9,6 +9,7 @@
 #include "encoder/PspMuxer.h"
 #include "encoder/StageThreads.h"
 #include "encoder/StopLineWatcher.h"
+#include "encoder/SubtitleStandIn.h"
 #include "encoder/VideoStages.h"
 
 #include <cstdio>
@@ -83,6 +84,13 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     filterSettings.rotation = source.RotationDegrees();
     filterSettings.deinterlace = source.VideoIsInterlaced();
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
+    // TEMPORARY stand-in for ChooseTracks(...).subtitles, see encoder/SubtitleStandIn.h.
+    const SubtitleSource chosenSubtitles = StandInSubtitleChoice(*source.Format(), settings.source);
+    std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
+        settings.source, chosenSubtitles,
+        GeometryFor(*source.Format(), *source.VideoStream(), filterSettings.rotation, settings.width,
+                    settings.height),
+        av_rescale_q(source.VideoStartTime(), source.VideoStream()->time_base, AV_TIME_BASE_Q), console);
 
     JobControl control;
     VideoProgress progress(settings.frameRate);
@@ -91,11 +99,13 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     BoundedQueue<PacketPtr> audioPackets(kPacketQueue);
     BoundedQueue<FramePtr> pictures(kPictureQueue);
     BoundedQueue<FramePtr> frames(kFrameQueue);
+    BoundedQueue<FramePtr> burnt(kPictureQueue);
     control.OnAbort([&] {
         videoPackets.Abort();
         audioPackets.Abort();
         pictures.Abort();
         frames.Abort();
+        burnt.Abort();
         progress.Abort();
     });
     AudioTranscoder audio(*audioEncoder, muxer, progress, control, settings.frameRate);
@@ -111,7 +121,11 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
             [&] { ReadPackets(source, videoPackets, audioStream ? &audioPackets : nullptr, control); });
         threads.Start([&] { DecodeVideo(*videoDecoder, source, videoPackets, pictures, control); });
         threads.Start([&] { FilterVideo(filters, source, progress, pictures, frames, control); });
-        threads.Start([&] { EncodeVideo(*videoEncoder, frames, muxer, progress, control, frameLimit); });
+        if (subtitles)
+            threads.Start(
+                [&] { BurnSubtitles(*subtitles, filters.OutputTimeBase(), frames, burnt, control); });
+        BoundedQueue<FramePtr>& finished = subtitles ? burnt : frames;
+        threads.Start([&] { EncodeVideo(*videoEncoder, finished, muxer, progress, control, frameLimit); });
         if (audioStream)
             threads.Start(
                 [&] { audio.Transcode(*audioDecoder, audioStream->time_base, audioStart, audioPackets); });
