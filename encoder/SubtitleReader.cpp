@@ -18,6 +18,9 @@ bool NeedsConversion(const std::string& characterSet) {
     return !upper.empty() && upper.rfind("UTF-", 0) != 0 && upper != "UTF8" && upper != "ASCII";
 }
 
+// How far ahead of its time a muxer may store a subtitle packet, beyond the pictures around it.
+constexpr int64_t kInterleaveMicroseconds = 10'000'000;
+
 bool IsPicture(const AVStream* stream) {
     return stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
            !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
@@ -98,13 +101,23 @@ bool SubtitleReader::IsBitmap() const {
     return descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_BITMAP_SUB);
 }
 
-bool SubtitleReader::Next(SubtitleCue& cue) {
+SubtitleReader::Read SubtitleReader::Next(SubtitleCue& cue, int64_t until) {
     AVFormatContext* format = local_->Format();
     PacketPtr packet = MakePacket();
     while (av_read_frame(format, packet.get()) >= 0) {
         if (packet->stream_index == videoIndex_) {
             timeline_->Mend(packet.get());
-        } else if (packet->stream_index == stream_->index && packet->pts != AV_NOPTS_VALUE) {
+            const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            const bool passed =
+                time != AV_NOPTS_VALUE &&
+                av_rescale_q(time, format->streams[videoIndex_]->time_base, AV_TIME_BASE_Q) - zero_ >
+                    until + kInterleaveMicroseconds;
+            av_packet_unref(packet.get());
+            if (passed)
+                return Read::Later;
+            continue;
+        }
+        if (packet->stream_index == stream_->index && packet->pts != AV_NOPTS_VALUE) {
             const int64_t own = av_rescale_q(packet->pts, stream_->time_base, AV_TIME_BASE_Q);
             const int64_t time = own + timeline_->OffsetMicroseconds(videoIndex_) - zero_;
             const int64_t duration = av_rescale_q(packet->duration, stream_->time_base, AV_TIME_BASE_Q);
@@ -125,12 +138,12 @@ bool SubtitleReader::Next(SubtitleCue& cue) {
                 decoded.canvasHeight = decoder_->height;
                 cue = std::move(decoded);
                 av_packet_unref(packet.get());
-                return true;
+                return Read::Cue;
             }
         }
         av_packet_unref(packet.get());
     }
-    return false;
+    return Read::End;
 }
 
 } // namespace velmora::encoder

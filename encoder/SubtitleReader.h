@@ -42,9 +42,12 @@ public:
     const AVFormatContext& Format() const;
     bool IsBitmap() const;
 
-    // The next cue in reading order; false at the end or when the input cannot be read on. A cue
-    // without pictures or text ends the one before.
-    bool Next(SubtitleCue& cue);
+    enum class Read { Cue, Later, End };
+    // The next cue in reading order, a cue without pictures or text ending the one before. Later: the
+    // picture has passed `until` (microseconds on the output's clock) by more than muxers interleave
+    // streams, so no cue starting before it can follow yet. End: the end of the input, or it cannot be
+    // read on.
+    Read Next(SubtitleCue& cue, int64_t until);
     // How many packets could not be decoded.
     int DamagedPackets() const { return damaged_; }
 

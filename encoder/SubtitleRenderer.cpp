@@ -16,7 +16,7 @@ SubtitleRenderer::SubtitleRenderer(const std::string& sourcePath, const Subtitle
     else
         text_ = std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry);
     if (chosen.kind == SubtitleSource::Kind::Sidecar) {
-        for (SubtitleCue cue; reader_->Next(cue);)
+        for (SubtitleCue cue; reader_->Next(cue, INT64_MAX / 2) == SubtitleReader::Read::Cue;)
             ahead_.push_back(std::move(cue));
         if (ahead_.empty())
             throw EncoderError(reader_->DamagedPackets() > 0 ? "it cannot be decoded"
@@ -50,7 +50,10 @@ void SubtitleRenderer::TakeCuesUntil(int64_t time) {
     for (;;) {
         if (ahead_.empty()) {
             SubtitleCue cue;
-            if (!reader_ || !reader_->Next(cue))
+            const SubtitleReader::Read read = reader_ ? reader_->Next(cue, time) : SubtitleReader::Read::End;
+            if (read == SubtitleReader::Read::End)
+                reader_.reset();
+            if (read != SubtitleReader::Read::Cue)
                 return;
             ahead_.push_back(std::move(cue));
         }
