@@ -21,6 +21,14 @@ public:
     // counting a few seconds at most; AV_NOPTS_VALUE before the first timed packet.
     int64_t ReachedMicroseconds() const { return reached_; }
 
+    // What is added to the stream's own times, in microseconds. A sparse stream, such as subtitles,
+    // follows the picture's offset rather than keeping one of its own.
+    int64_t OffsetMicroseconds(int streamIndex) const {
+        return streamIndex >= 0 && static_cast<size_t>(streamIndex) < streams_.size()
+                   ? streams_[streamIndex].offset
+                   : 0;
+    }
+
     // Larger steps than this are discontinuities.
     static constexpr int64_t kJumpMicroseconds = 5'000'000;
 

@@ -68,8 +68,6 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     source.UseAudioStream(tracks.audioStreamIndex);
     for (const std::string& note : tracks.notes)
         console.Line(note);
-    // What the subtitle renderer stage draws onto each output picture.
-    [[maybe_unused]] const SubtitleSource& burnedInSubtitles = tracks.subtitles;
     const double duration = source.DurationSeconds();
     console.Write(DurationMarker(duration));
 
@@ -90,6 +88,11 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     filterSettings.rotation = source.RotationDegrees();
     filterSettings.deinterlace = source.VideoIsInterlaced();
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
+    std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
+        settings.source, tracks.subtitles,
+        GeometryFor(*source.Format(), *source.VideoStream(), filterSettings.rotation, settings.width,
+                    settings.height),
+        av_rescale_q(source.VideoStartTime(), source.VideoStream()->time_base, AV_TIME_BASE_Q), console);
 
     JobControl control;
     VideoProgress progress(settings.frameRate);
@@ -98,11 +101,13 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     BoundedQueue<PacketPtr> audioPackets(kPacketQueue);
     BoundedQueue<FramePtr> pictures(kPictureQueue);
     BoundedQueue<FramePtr> frames(kFrameQueue);
+    BoundedQueue<FramePtr> burnt(kPictureQueue);
     control.OnAbort([&] {
         videoPackets.Abort();
         audioPackets.Abort();
         pictures.Abort();
         frames.Abort();
+        burnt.Abort();
         progress.Abort();
     });
     AudioTranscoder audio(*audioEncoder, muxer, progress, control, settings.frameRate);
@@ -118,7 +123,11 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
             [&] { ReadPackets(source, videoPackets, audioStream ? &audioPackets : nullptr, control); });
         threads.Start([&] { DecodeVideo(*videoDecoder, source, videoPackets, pictures, control); });
         threads.Start([&] { FilterVideo(filters, source, progress, pictures, frames, control); });
-        threads.Start([&] { EncodeVideo(*videoEncoder, frames, muxer, progress, control, frameLimit); });
+        if (subtitles)
+            threads.Start(
+                [&] { BurnSubtitles(*subtitles, filters.OutputTimeBase(), frames, burnt, control); });
+        BoundedQueue<FramePtr>& finished = subtitles ? burnt : frames;
+        threads.Start([&] { EncodeVideo(*videoEncoder, finished, muxer, progress, control, frameLimit); });
         if (audioStream)
             threads.Start(
                 [&] { audio.Transcode(*audioDecoder, audioStream->time_base, audioStart, audioPackets); });

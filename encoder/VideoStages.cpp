@@ -138,6 +138,18 @@ void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const Vid
     frames.Close();
 }
 
+void BurnSubtitles(SubtitleRenderer& subtitles, AVRational timeBase, BoundedQueue<FramePtr>& frames,
+                   BoundedQueue<FramePtr>& burnt, const JobControl& control) {
+    bool open = true;
+    while (std::optional<FramePtr> frame = frames.Pop()) {
+        if (control.StopRequested() || !open)
+            continue;
+        subtitles.Draw(**frame, timeBase);
+        open = burnt.Push(std::move(*frame));
+    }
+    burnt.Close();
+}
+
 void EncodeVideo(AVCodecContext& encoder, BoundedQueue<FramePtr>& frames, PspMuxer& muxer,
                  VideoProgress& progress, JobControl& control, int64_t frameLimit) {
     PacketPtr packet = MakePacket();

@@ -5,6 +5,7 @@
 #include "encoder/InputSource.h"
 #include "encoder/JobControl.h"
 #include "encoder/PspMuxer.h"
+#include "encoder/SubtitleRenderer.h"
 #include "encoder/VideoFilterGraph.h"
 #include "encoder/VideoProgress.h"
 
@@ -27,6 +28,10 @@ void DecodeVideo(AVCodecContext& decoder, const InputSource& source, BoundedQueu
 // reaches and at least as long as sound already written.
 void FilterVideo(VideoFilterGraph& filters, const InputSource& source, const VideoProgress& progress,
                  BoundedQueue<FramePtr>& pictures, BoundedQueue<FramePtr>& frames, const JobControl& control);
+
+// Draws the subtitles onto each output frame, whose timestamps count in `timeBase`.
+void BurnSubtitles(SubtitleRenderer& subtitles, AVRational timeBase, BoundedQueue<FramePtr>& frames,
+                   BoundedQueue<FramePtr>& burnt, const JobControl& control);
 
 // Numbers the frames at the output rate, encodes them and writes them as stream 0. At `frameLimit`
 // frames (0: none) the output ends and the rest of the source is left unread.

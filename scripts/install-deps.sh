@@ -7,7 +7,7 @@ build_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
-    libuchardet-dev
+    libuchardet-dev libass-dev
 )
 # Qt's own translations put its dialogs' buttons in Chinese or Japanese.
 run_packages=(fonts-noto-cjk qt6-translations-l10n)

@@ -1,0 +1,97 @@
+#include "encoder/SubtitleRenderer.h"
+
+#include "encoder/BitmapSubtitles.h"
+#include "encoder/ConsoleStream.h"
+#include "encoder/EncoderError.h"
+#include "encoder/SubtitleReader.h"
+#include "encoder/TextSubtitles.h"
+
+namespace velmora::encoder {
+
+SubtitleRenderer::SubtitleRenderer(const std::string& sourcePath, const SubtitleSource& chosen,
+                                   const SubtitleGeometry& geometry, int64_t startTime)
+    : reader_(std::make_unique<SubtitleReader>(sourcePath, chosen, startTime)) {
+    if (reader_->IsBitmap())
+        bitmaps_ = std::make_unique<BitmapSubtitles>(geometry);
+    else
+        text_ = std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry);
+    if (chosen.kind == SubtitleSource::Kind::Sidecar) {
+        for (SubtitleCue cue; reader_->Next(cue, INT64_MAX / 2) == SubtitleReader::Read::Cue;)
+            ahead_.push_back(std::move(cue));
+        if (ahead_.empty())
+            throw EncoderError(reader_->DamagedPackets() > 0 ? "it cannot be decoded"
+                                                             : "it holds no subtitles");
+        reader_.reset();
+    }
+}
+
+SubtitleRenderer::~SubtitleRenderer() = default;
+
+std::unique_ptr<SubtitleRenderer> SubtitleRenderer::Open(const std::string& sourcePath,
+                                                         const SubtitleSource& chosen,
+                                                         const SubtitleGeometry& geometry, int64_t startTime,
+                                                         ConsoleStream& console) {
+    if (chosen.kind == SubtitleSource::Kind::None)
+        return nullptr;
+    try {
+        return std::make_unique<SubtitleRenderer>(sourcePath, chosen, geometry, startTime);
+    } catch (const EncoderError& error) {
+        if (chosen.kind == SubtitleSource::Kind::Sidecar)
+            console.Line("Sidecar '" + chosen.sidecarPath + "' could not be read: " + error.what() +
+                         "; the video is made without subtitles");
+        else
+            console.Line("Subtitle stream " + std::to_string(chosen.streamIndex) +
+                         " could not be read: " + error.what() + "; the video is made without subtitles");
+        return nullptr;
+    }
+}
+
+void SubtitleRenderer::TakeCuesUntil(int64_t time) {
+    for (;;) {
+        if (ahead_.empty()) {
+            SubtitleCue cue;
+            const SubtitleReader::Read read = reader_ ? reader_->Next(cue, time) : SubtitleReader::Read::End;
+            if (read == SubtitleReader::Read::End)
+                reader_.reset();
+            if (read != SubtitleReader::Read::Cue)
+                return;
+            ahead_.push_back(std::move(cue));
+        }
+        if (ahead_.front().start > time)
+            return;
+        if (text_)
+            text_->Add(ahead_.front());
+        else
+            bitmaps_->Add(std::move(ahead_.front()));
+        ahead_.pop_front();
+    }
+}
+
+void SubtitleRenderer::Draw(AVFrame& frame, AVRational timeBase) {
+    if (frame.pts == AV_NOPTS_VALUE)
+        return;
+    const int64_t time = av_rescale_q(frame.pts, timeBase, AV_TIME_BASE_Q);
+    TakeCuesUntil(time);
+    Check(av_frame_make_writable(&frame), "Out of memory drawing subtitles");
+    if (text_)
+        text_->Draw(frame, time);
+    else
+        bitmaps_->Draw(frame, time);
+}
+
+SubtitleGeometry GeometryFor(const AVFormatContext& format, const AVStream& video, int rotation, int width,
+                             int height) {
+    SubtitleGeometry geometry;
+    geometry.width = width;
+    geometry.height = height;
+    const AVCodecParameters& parameters = *video.codecpar;
+    AVRational shape = av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(&format),
+                                                    const_cast<AVStream*>(&video), nullptr);
+    geometry.picture = FitInside(parameters.width, parameters.height, shape, rotation, width, height);
+    const bool turned = rotation == 90 || rotation == 270;
+    geometry.storageWidth = turned ? parameters.height : parameters.width;
+    geometry.storageHeight = turned ? parameters.width : parameters.height;
+    return geometry;
+}
+
+} // namespace velmora::encoder

@@ -1,0 +1,277 @@
+// Burned-in subtitles: libq7z draws a source's subtitle stream, or the file beside it, onto exactly the
+// output frames shown while a cue is on; a file in a legacy encoding draws as its UTF-8 twin; a file
+// that cannot be read leaves the video made without.
+#include "encoder/FFmpegPointers.h"
+#include "encoder/SubtitleRenderer.h"
+#include "tests/encoder/support/EncoderCommands.h"
+#include "tests/encoder/support/EncoderRun.h"
+#include "tests/encoder/support/MediaTools.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iconv.h>
+
+namespace velmora::test {
+namespace {
+
+constexpr double kFrameSeconds = 1.0 / 25;
+const std::string kGrey = "color=c=0x404040:rate=25:duration=3:size=";
+
+struct Interval {
+    double start, end;
+};
+
+// Output frames (at 25 fps) shown while a cue is on.
+std::vector<int> FramesOn(const std::vector<Interval>& cues, int frames) {
+    std::vector<int> on;
+    for (int i = 0; i < frames; ++i)
+        for (const Interval& cue : cues)
+            if (cue.start <= i * kFrameSeconds && i * kFrameSeconds < cue.end - 1e-9) {
+                on.push_back(i);
+                break;
+            }
+    return on;
+}
+
+// Frames of the video with a pixel brighter than the grey source in rows [top, bottom); the frame count.
+std::vector<int> FramesWithSubtitles(const std::string& video, int width, int top, int bottom, int& frames) {
+    std::string grey = RunTool(
+        {"ffmpeg", "-nostdin", "-v", "error", "-i", video, "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+    const size_t size =
+        static_cast<size_t>(width) * static_cast<int>(MediaProbe(video).StreamNumber(0, "height"));
+    frames = static_cast<int>(grey.size() / size);
+    std::vector<int> lit;
+    for (int i = 0; i < frames; ++i)
+        for (size_t at = i * size + top * width; at < i * size + bottom * width; ++at)
+            if (static_cast<unsigned char>(grey[at]) > 150) {
+                lit.push_back(i);
+                break;
+            }
+    return lit;
+}
+
+// A Blu-ray PGS stream showing an opaque white 120x40 rectangle at (100, 180) of a 320x240 canvas from
+// `on` until the empty display set at `off`, which PGS uses to end a cue.
+std::string PgsStream(double on, double off) {
+    std::string out;
+    auto bytes = [](std::initializer_list<int> values) {
+        std::string text;
+        for (int value : values)
+            text += static_cast<char>(value);
+        return text;
+    };
+    auto segment = [&](double time, int type, const std::string& payload) {
+        const auto pts = static_cast<uint32_t>(time * 90000);
+        out += "PG" +
+               bytes({int(pts >> 24), int(pts >> 16 & 255), int(pts >> 8 & 255), int(pts & 255), 0, 0, 0, 0,
+                      type, int(payload.size() >> 8), int(payload.size() & 255)}) +
+               payload;
+    };
+    const std::string window = bytes({1, 0, 0, 100, 0, 180, 0, 120, 0, 40});
+    segment(on, 0x16, bytes({1, 64, 0, 240, 0x10, 0, 0, 0x80, 0, 0, 1, 0, 0, 0, 0, 0, 100, 0, 180}));
+    segment(on, 0x17, window);
+    segment(on, 0x14, bytes({0, 0, 1, 235, 128, 128, 255}));
+    std::string rle;
+    for (int row = 0; row < 40; ++row)
+        rle += bytes({0, 0xC0, 120, 1, 0, 0}); // 120 pixels of colour 1, end of line
+    segment(on, 0x15,
+            bytes({0, 0, 0, 0xC0, 0, int(rle.size() + 4) >> 8, int(rle.size() + 4) & 255, 0, 120, 0, 40}) +
+                rle);
+    segment(on, 0x80, "");
+    segment(off, 0x16, bytes({1, 64, 0, 240, 0x10, 0, 1, 0, 0, 0, 0}));
+    segment(off, 0x17, window);
+    segment(off, 0x80, "");
+    return out;
+}
+
+const std::string kSubRip = "1\n00:00:00,500 --> 00:00:01,000\nHello PSP\n\n"
+                            "2\n00:00:01,500 --> 00:00:02,500\n中文字幕 日本語の字幕\n";
+const std::string kAss = "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n[V4+ Styles]\n"
+                         "Format: Name, Fontname, Fontsize, PrimaryColour, Alignment, MarginV\n"
+                         "Style: Default,Sans,20,&H00FFFFFF,2,10\n\n[Events]\n"
+                         "Format: Layer, Start, End, Style, Text\n"
+                         "Dialogue: 0,0:00:00.40,0:00:00.80,Default,Early\n"
+                         "Dialogue: 0,0:00:01.20,0:00:02.00,Default,{\\b1}Later{\\b0}\n";
+
+struct BurnCase {
+    std::string name;
+    std::string subtitleFile; // written beside the source, then given to ffmpeg or left as a sidecar
+    std::string subtitleText;
+    std::string sourceFile;
+    std::vector<std::string> ffmpegArguments; // {S}: the subtitle file
+    std::string size;
+    int width, top, bottom; // where the subtitles must appear in the output
+    std::vector<Interval> cues;
+};
+
+std::ostream& operator<<(std::ostream& stream, const BurnCase& burn) {
+    return stream << burn.name;
+}
+
+class SubtitleBurn : public testing::TestWithParam<BurnCase> {};
+
+TEST_P(SubtitleBurn, SubtitlePixelsExactlyWhileACueIsOn) {
+    const BurnCase& burn = GetParam();
+    TemporaryFolder folder;
+    std::ofstream(folder / burn.subtitleFile, std::ios::binary) << burn.subtitleText;
+    std::vector<std::string> arguments;
+    for (const std::string& word : burn.ffmpegArguments)
+        arguments.push_back(word == "{S}" ? folder / burn.subtitleFile : word);
+    MakeSource(folder / burn.sourceFile, arguments);
+    VideoChoice choice;
+    choice.size = burn.size;
+    EncoderResult result =
+        RunEncoder(VideoWords(folder / burn.sourceFile, folder / "out.mp4", choice), InputClosed());
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    int frames = 0;
+    std::vector<int> lit = FramesWithSubtitles(folder / "out.mp4", burn.width, burn.top, burn.bottom, frames);
+    EXPECT_GE(frames, 70);
+    EXPECT_EQ(lit, FramesOn(burn.cues, frames));
+}
+
+const std::vector<std::string> kMatroska = {"-c:v", "libx264", "-disposition:s:0", "default", "-copyts"};
+
+std::vector<std::string> Join(std::vector<std::string> first, const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SubtitleBurn,
+    testing::Values(
+        // Letterboxed: the text sits in the lower black band.
+        BurnCase{"SubRipInMatroska",
+                 "s.srt",
+                 kSubRip,
+                 "src.mkv",
+                 Join({"-f", "lavfi", "-i", kGrey + "640x272", "-i", "{S}", "-c:s", "srt"}, kMatroska),
+                 "480x272",
+                 480,
+                 238,
+                 272,
+                 {{0.5, 1.0}, {1.5, 2.5}}},
+        // The picture starts a second late: the cues keep their place relative to it.
+        BurnCase{"AssInMatroskaStartingLate",
+                 "s.ass",
+                 kAss,
+                 "src.mkv",
+                 Join({"-f", "lavfi", "-i", kGrey + "320x240", "-i", "{S}", "-c:s", "ass",
+                       "-output_ts_offset", "1"},
+                      kMatroska),
+                 "320x240",
+                 320,
+                 160,
+                 240,
+                 {{0.4, 0.8}, {1.2, 2.0}}},
+        // Scaled as the picture is: the 320x240 canvas's rectangle (100..220, 180..220) lands at about
+        // (171..307, 204..249) of the letterboxed 480x272 output.
+        BurnCase{"PgsInMatroska",
+                 "s.sup",
+                 PgsStream(0.5, 1.2),
+                 "src.mkv",
+                 Join({"-f", "lavfi", "-i", kGrey + "320x240", "-i", "{S}", "-c:s", "copy"}, kMatroska),
+                 "480x272",
+                 480,
+                 210,
+                 244,
+                 {{0.5, 1.2}}},
+        BurnCase{"SubRipBesideTheSource",
+                 "src.srt",
+                 kSubRip,
+                 "src.mp4",
+                 {"-f", "lavfi", "-i", kGrey + "640x272", "-c:v", "libx264"},
+                 "480x272",
+                 480,
+                 238,
+                 272,
+                 {{0.5, 1.0}, {1.5, 2.5}}}),
+    [](const testing::TestParamInfo<BurnCase>& info) { return info.param.name; });
+
+std::string Encode(const std::string& utf8, const char* characterSet) {
+    iconv_t converter = iconv_open(characterSet, "UTF-8");
+    std::string out(utf8.size() * 2, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* to = out.data();
+    size_t toLeft = out.size();
+    const size_t result = iconv(converter, &in, &inLeft, &to, &toLeft);
+    iconv_close(converter);
+    if (result == static_cast<size_t>(-1))
+        throw std::runtime_error(std::string("cannot encode in ") + characterSet);
+    out.resize(out.size() - toLeft);
+    return out;
+}
+
+// The bytes of a grey 480x272 frame with the sidecar's subtitles at 1.7 s drawn on it.
+std::string DrawnSidecar(const std::string& path, const std::string& characterSet) {
+    using namespace encoder;
+    SubtitleSource sidecar{SubtitleSource::Kind::Sidecar, -1, path, characterSet, "und"};
+    SubtitleGeometry geometry{480, 272, {480, 204, 0, 34}, 640, 272};
+    SubtitleRenderer renderer("", sidecar, geometry, 0);
+    FramePtr frame = MakeFrame();
+    frame->format = AV_PIX_FMT_YUV420P;
+    frame->width = 480;
+    frame->height = 272;
+    av_frame_get_buffer(frame.get(), 0);
+    std::string bytes;
+    for (int plane = 0; plane < 3; ++plane)
+        for (int row = 0; row < (plane == 0 ? 272 : 136); ++row) {
+            std::memset(frame->data[plane] + row * frame->linesize[plane], plane == 0 ? 64 : 128,
+                        frame->linesize[plane]);
+        }
+    frame->pts = 17;
+    renderer.Draw(*frame, AVRational{1, 10});
+    for (int plane = 0; plane < 3; ++plane)
+        for (int row = 0; row < (plane == 0 ? 272 : 136); ++row)
+            bytes.append(reinterpret_cast<char*>(frame->data[plane] + row * frame->linesize[plane]),
+                         plane == 0 ? 480 : 240);
+    return bytes;
+}
+
+TEST(SubtitleSidecar, LegacyEncodingsDrawAsTheirUtf8Twin) {
+    struct Row {
+        const char* characterSet;
+        std::string text;
+    };
+    TemporaryFolder folder;
+    for (const Row& row :
+         {Row{"SHIFT_JIS", "日本語の字幕です"}, Row{"GBK", "简体中文字幕"}, Row{"GB18030", "中文字幕"}}) {
+        SCOPED_TRACE(row.characterSet);
+        const std::string subRip = "1\n00:00:01,000 --> 00:00:02,500\n" + row.text + "\n";
+        WriteTextFile(folder / "utf8.srt", subRip);
+        std::ofstream(folder / "legacy.srt", std::ios::binary) << Encode(subRip, row.characterSet);
+        const std::string expected = DrawnSidecar(folder / "utf8.srt", "UTF-8");
+        EXPECT_NE(expected.find_first_not_of("\x40\x80"), std::string::npos) << "nothing drawn";
+        EXPECT_EQ(DrawnSidecar(folder / "legacy.srt", row.characterSet), expected);
+    }
+}
+
+TEST(SubtitleSidecar, OneThatCannotBeReadIsReportedAndTheVideoMadeWithout) {
+    for (const char* kind : {"junk", "folder", "empty"}) {
+        SCOPED_TRACE(kind);
+        TemporaryFolder folder;
+        MakeSource(folder / "src.mp4", {"-f", "lavfi", "-i", kGrey + "640x272", "-c:v", "libx264"});
+        if (std::string(kind) == "folder")
+            MakeFolder(folder / "src.srt");
+        else
+            std::ofstream(folder / "src.srt", std::ios::binary)
+                << (std::string(kind) == "junk" ? std::string("\x00\xff\x13PK\x03\x04garbage\x01", 15) : "");
+        VideoChoice choice;
+        choice.size = "480x272";
+        EncoderResult result =
+            RunEncoder(VideoWords(folder / "src.mp4", folder / "out.mp4", choice), InputClosed());
+        ASSERT_EQ(result.exitCode, 0) << result.errorText;
+        // A folder is no sidecar at all: passed over without a word.
+        const bool told = result.errorText.find("Sidecar 'src.srt' could not be read: ") != std::string::npos;
+        EXPECT_EQ(told, std::string(kind) != "folder") << result.errorText;
+        int frames = 0;
+        EXPECT_TRUE(FramesWithSubtitles(folder / "out.mp4", 480, 0, 272, frames).empty());
+        EXPECT_GE(frames, 70);
+    }
+}
+
+} // namespace
+} // namespace velmora::test
