@@ -22,4 +22,8 @@ LanguageChoice ChooseLanguage(int32_t languageId, const std::string& appDir) {
     }
 }
 
+std::string WindowLanguageCode(int32_t languageId) {
+    return languageId == kLanguageChinese ? "chi" : languageId == kLanguageJapanese ? "jpn" : "eng";
+}
+
 } // namespace velmora

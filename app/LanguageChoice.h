@@ -23,4 +23,7 @@ struct LanguageChoice {
 // Any number other than Chinese or Japanese selects English. Paths are under appDir (with its '/').
 LanguageChoice ChooseLanguage(int32_t languageId, const std::string& appDir);
 
+// The ISO 639-2 code of the language the number selects: "chi", "jpn", else "eng".
+std::string WindowLanguageCode(int32_t languageId);
+
 } // namespace velmora

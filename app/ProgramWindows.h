@@ -2,6 +2,7 @@
 
 #include "app/UnitMain.h"
 #include "app/Unit_common.h"
+#include "dialogs/TrackSettingsDialog.h"
 #include "dialogs/UnitCloseWindows.h"
 #include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
@@ -27,6 +28,7 @@ public:
     TFrmBatchAdd FrmBatchAdd;
     TFrmDirectory FrmDirectory;
     TfrmRunReport frmRunReport;
+    TrackSettingsDialog frmTracks;
 };
 
 } // namespace velmora

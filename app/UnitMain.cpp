@@ -4,6 +4,7 @@
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
+#include "dialogs/TrackSettingsDialog.h"
 #include "dialogs/UnitSetting.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderCommandLines.h"
@@ -46,6 +47,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     CreateStickControls();
     CreateMenus();
     jobList_ = std::make_unique<JobList>(listViewFiles);
+    jobList_->SetTrackPreferenceWords(EncoderTrackWords());
     jobList_->LearnDurationsWith(EncoderPath(common_.appDir));
     ConnectHandlers();
     CreateRunners();
@@ -70,6 +72,10 @@ void TfrmMain::CreateRunners() {
 
 void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
     dialogs_ = dialogs;
+    if (dialogs_.frmTracks != nullptr) {
+        dialogs_.frmTracks->SetWindowLanguage(WindowLanguageCode(common_.languageId));
+        dialogs_.frmTracks->OnChanged = [this] { ApplyTrackPreferences(); };
+    }
     if (dialogs_.FrmBatchAdd != nullptr)
         dialogs_.FrmBatchAdd->OnBatchAdd = [this](const std::string& folder, bool recurse,
                                                   const std::string& extension) {
@@ -80,6 +86,7 @@ void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
 void TfrmMain::ConnectHandlers() {
     connect(ActionExit, &QAction::triggered, this, Guarded([this] { ActionExitExecute(); }));
     connect(N_Setting, &QAction::triggered, this, Guarded([this] { N_SettingClick(); }));
+    connect(N_Tracks, &QAction::triggered, this, Guarded([this] { N_TracksClick(); }));
     for (size_t i = 0; i < N_ProductItems.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         connect(N_ProductItems[i], &QAction::triggered, this,

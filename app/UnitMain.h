@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -27,6 +28,7 @@ class TfrmCommon;
 class TfrmPowerOffWindows;
 class TfrmRunReport;
 class TfrmSetting;
+class TrackSettingsDialog;
 class TFrmBatchAdd;
 class TFrmDirectory;
 class ConversionRun;
@@ -48,6 +50,7 @@ struct MainWindowDialogs {
     TFrmBatchAdd* FrmBatchAdd = nullptr;
     TFrmDirectory* FrmDirectory = nullptr;
     TfrmRunReport* frmRunReport = nullptr;
+    TrackSettingsDialog* frmTracks = nullptr;
 };
 
 // The main window: the job list, the status, the encoding choices, the output folder and Convert.
@@ -68,6 +71,10 @@ public:
     // Switches every window to the language (kLanguageChinese …) at once and stores the choice.
     void N_LanguageClick(int32_t languageId);
     void N_SettingClick();
+    // Options > Sound and Subtitles.
+    void N_TracksClick();
+    // The sound and subtitle words both encoder lines and the probes get, from config.ini now.
+    std::vector<std::string> EncoderTrackWords() const;
     void N_ProductClick(int number);
     void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
     void N_LocalHelpClick();
@@ -174,6 +181,7 @@ public:
     QAction* N1_10;
     QMenu* N_Options;
     QAction* N_Setting;
+    QAction* N_Tracks;
     QMenu* N_Language;
     std::array<QAction*, 3> N_LanguageItems; // English, Chinese, Japanese; the number as data
     QMenu* N_Skin;
@@ -244,6 +252,9 @@ private:
     void CreateLanguageMenu();
     // Fonts, texts and Qt's own dialogs in the language common_ names.
     void ApplyLanguage();
+    // The probes ask again with the stored preferences (and the window's language).
+    void ApplyTrackPreferences();
+    void LoadTrackTexts(const LanguageFile& texts);
     bool ConfirmQuit();
     void RestoreWindowPlacement();
     void StoreWindowPlacement() const;

@@ -237,6 +237,8 @@ void TfrmMain::CreateMenus() {
     N_Options = Submenu(MainMenu, "N_Options", "&Options");
     N_Setting = N_Options->addAction(QStringLiteral("Settings..."));
     N_Setting->setObjectName(QStringLiteral("N_Setting"));
+    N_Tracks = N_Options->addAction(QStringLiteral("Sound and Su&btitles..."));
+    N_Tracks->setObjectName(QStringLiteral("N_Tracks"));
     CreateLanguageMenu();
     MainMenu->addMenu(N_Options);
 

@@ -4,6 +4,7 @@
 #include "app/LanguageChoice.h"
 #include "app/Unit_common.h"
 
+#include "dialogs/TrackSettingsDialog.h"
 #include "dialogs/UnitCloseWindows.h"
 #include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
@@ -43,6 +44,7 @@ void TfrmMain::ApplyLanguage() {
         ApplyLatinCharset();
     qtTranslation_->Use(QString::fromStdString(common_.qtLocale));
     LoadLanguageTexts(common_.languageFile);
+    ApplyTrackPreferences();
     // Any number other than Chinese or Japanese reads as English.
     const int32_t shown = common_.languageId == kLanguageChinese || common_.languageId == kLanguageJapanese
                               ? common_.languageId
@@ -137,6 +139,9 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
         dialogs_.frmSetting->LoadLanguageTexts(texts);
     if (dialogs_.frmRunReport)
         dialogs_.frmRunReport->LoadLanguageTexts(texts);
+    if (dialogs_.frmTracks)
+        dialogs_.frmTracks->LoadLanguageTexts(texts);
+    LoadTrackTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {
@@ -181,6 +186,8 @@ void TfrmMain::ApplyJapaneseCharset() {
         dialogs_.frmPowerOffWindows->ApplyJapaneseCharset();
     if (dialogs_.frmRunReport)
         dialogs_.frmRunReport->ApplyJapaneseCharset();
+    if (dialogs_.frmTracks)
+        dialogs_.frmTracks->ApplyJapaneseCharset();
     N_Tools->menuAction()->setVisible(false);
 }
 

@@ -31,6 +31,7 @@ public:
     std::string OutputFolderText() const override;
     std::string RelativeOutputFolderFormat() const override;
     EncodingSettings CurrentEncodingSettings() const override;
+    std::vector<std::string> EncoderTrackWords() const override { return window_.EncoderTrackWords(); }
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
     void ShowPowerOffCountdown() override;

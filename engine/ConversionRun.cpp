@@ -299,8 +299,10 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
 
 std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShort, const OutputPair& output) {
     thumbnailReason_.Clear();
-    ConsoleIOTHM_.RunProcess(
-        BuildThumbnailCommandLine(programFolder_, sourceShort, ShortPathForm(output.thumbnail)), "", false);
+    ConsoleIOTHM_.RunProcess(BuildThumbnailCommandLine(programFolder_, sourceShort,
+                                                       ShortPathForm(output.thumbnail),
+                                                       window_.EncoderTrackWords()),
+                             "", false);
     WaitForEnd(ConsoleIOTHM_);
     if (closing_)
         return std::nullopt;
@@ -310,8 +312,9 @@ std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShor
 std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, const OutputPair& output) {
     videoReason_.Clear();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
-    ConsoleIO_.RunProcess(
-        BuildVideoCommandLine(programFolder_, settings, sourceShort, ShortPathForm(output.video)), "", false);
+    ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
+                                                ShortPathForm(output.video), window_.EncoderTrackWords()),
+                          "", false);
     WaitForEnd(ConsoleIO_);
     if (closing_)
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -76,6 +77,8 @@ public:
     }
     // The six encoding lists' positions now; read at every video step.
     virtual EncodingSettings CurrentEncodingSettings() const = 0;
+    // The sound and subtitle words of both encoder lines (TrackPreferenceWords); read at every step.
+    virtual std::vector<std::string> EncoderTrackWords() const { return {}; }
     // Dispatches the program's events until done() holds, sleeping while there are none (a nested
     // event loop: while (!done()) processEvents(WaitForMoreEvents)). done() turns true only while an
     // event is handled, so it needs testing only after each one.

@@ -27,11 +27,12 @@ DurationProbes::~DurationProbes() {
     worker_.join();
 }
 
-void DurationProbes::Ask(std::uint64_t id, const std::string& source) {
+void DurationProbes::Ask(std::uint64_t id, const std::string& source,
+                         const std::vector<std::string>& preferenceWords) {
     ++unanswered_;
     {
         const std::lock_guard lock(mutex_);
-        questions_.push_back({id, source});
+        questions_.push_back({id, source, preferenceWords});
     }
     asked_.notify_one();
 }
@@ -47,18 +48,19 @@ void DurationProbes::Work() {
             question = std::move(questions_.front());
             questions_.pop_front();
         }
-        std::optional<double> seconds;
+        std::optional<ProbeAnswer> answer;
         try {
-            seconds = AskSourceDuration(encoderPath_, question.source, kProbeLimit, stopping_.Descriptor());
+            answer = AskSourceProbe(encoderPath_, question.source, question.preferenceWords, kProbeLimit,
+                                    stopping_.Descriptor());
         } catch (const std::exception&) {
             // An encoder that cannot be started leaves the length unknown, as an unreadable file does.
         }
         // Not delivered once this object is gone: Qt drops calls whose context has been destroyed.
         QMetaObject::invokeMethod(
             this,
-            [this, question = std::move(question), seconds] {
+            [this, question = std::move(question), answer = std::move(answer)] {
                 --unanswered_;
-                answer_(question.id, question.source, seconds);
+                answer_(question.id, question.source, question.preferenceWords, answer);
             },
             Qt::QueuedConnection);
     }

@@ -20,6 +20,8 @@ constexpr int kIdRole = Qt::UserRole + 1;
 // The path whose length was asked for last, and the answer: an edited entry is asked again.
 constexpr int kAskedPathRole = Qt::UserRole + 2;
 constexpr int kDurationRole = Qt::UserRole + 3;
+constexpr int kTracksRole = Qt::UserRole + 4;
+constexpr int kOutcomeDetailsRole = Qt::UserRole + 5;
 
 } // namespace
 
@@ -31,36 +33,93 @@ JobList::~JobList() = default;
 
 void JobList::LearnDurationsWith(const std::string& encoderPath) {
     probes_ = std::make_unique<DurationProbes>(
-        encoderPath, [this](std::uint64_t id, const std::string& source, std::optional<double> seconds) {
-            StoreDuration(id, source, seconds);
-        });
+        encoderPath,
+        [this](std::uint64_t id, const std::string& source, const std::vector<std::string>& words,
+               const std::optional<ProbeAnswer>& answer) { StoreProbe(id, source, words, answer); });
     QObject::connect(list_, &QTableWidget::itemChanged, probes_.get(),
                      [this](QTableWidgetItem* item) { AskDuration(item); });
     for (int row = 0; row < Count(); ++row)
         AskDuration(list_->item(row, 0));
 }
 
-void JobList::AskDuration(QTableWidgetItem* item) {
+void JobList::SetTrackPreferenceWords(const std::vector<std::string>& words) {
+    if (words == trackWords_)
+        return;
+    trackWords_ = words;
+    probed_.clear();
+    for (int row = 0; row < Count(); ++row)
+        AskDuration(list_->item(row, 0), true);
+}
+
+void JobList::DescribeTracksWith(std::function<QString(const ProbeAnswer&)> describe) {
+    describeTracks_ = std::move(describe);
+    for (int row = 0; row < Count(); ++row)
+        ShowTracks(list_->item(row, 0));
+}
+
+QString JobList::EntryTracks(int index) const {
+    const QTableWidgetItem* item = list_->item(index, 0);
+    return item != nullptr ? item->data(kTracksRole).toString() : QString();
+}
+
+void JobList::AskDuration(QTableWidgetItem* item, bool again) {
     if (probes_ == nullptr || item == nullptr)
         return;
     const std::string path = EntryText(item->row());
     const QByteArray asked = QByteArray::fromStdString(path);
-    if (item->data(kAskedPathRole).toByteArray() == asked)
+    const bool samePath = item->data(kAskedPathRole).toByteArray() == asked;
+    if (samePath && !again)
         return;
-    item->setData(kAskedPathRole, asked);
-    item->setData(kDurationRole, QVariant());
-    probes_->Ask(IdOfEntry(item->row()), path);
+    const std::uint64_t id = IdOfEntry(item->row());
+    if (!samePath) {
+        item->setData(kAskedPathRole, asked);
+        item->setData(kDurationRole, QVariant());
+        probed_.erase(id);
+        UpdateToolTip(item);
+    }
+    ShowTracks(item);
+    probes_->Ask(id, path, trackWords_);
 }
 
-void JobList::StoreDuration(std::uint64_t id, const std::string& source, std::optional<double> seconds) {
+void JobList::StoreProbe(std::uint64_t id, const std::string& source, const std::vector<std::string>& words,
+                         const std::optional<ProbeAnswer>& answer) {
     for (int row = 0; row < Count(); ++row) {
         QTableWidgetItem* item = list_->item(row, 0);
         if (item == nullptr || IdOfEntry(row) != id)
             continue;
-        if (seconds && item->data(kAskedPathRole).toByteArray() == QByteArray::fromStdString(source))
-            item->setData(kDurationRole, *seconds);
+        if (item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(source))
+            return;
+        if (answer && answer->duration)
+            item->setData(kDurationRole, *answer->duration);
+        // An answer for preferences changed since is followed by one for the current ones.
+        if (answer && words == trackWords_) {
+            probed_[id] = *answer;
+            ShowTracks(item);
+        }
         return;
     }
+}
+
+void JobList::ShowTracks(QTableWidgetItem* item) {
+    if (item == nullptr)
+        return;
+    const auto probed = probed_.find(IdOfEntry(item->row()));
+    const QString tracks =
+        probed != probed_.end() && describeTracks_ ? describeTracks_(probed->second) : QString();
+    if (item->data(kTracksRole).toString() == tracks)
+        return;
+    item->setData(kTracksRole, tracks);
+    UpdateToolTip(item);
+}
+
+void JobList::UpdateToolTip(QTableWidgetItem* item) const {
+    QString details = item->data(kTracksRole).toString();
+    const QString outcome = item->data(kOutcomeDetailsRole).toString();
+    if (!outcome.isEmpty())
+        details += (details.isEmpty() ? QString() : QStringLiteral("\n")) + outcome;
+    item->setData(Qt::AccessibleDescriptionRole, details.isEmpty() ? QVariant() : QVariant(details));
+    item->setToolTip(
+        LiteralToolTip(details.isEmpty() ? item->text() : item->text() + QLatin1Char('\n') + details));
 }
 
 std::optional<double> JobList::EntryDuration(int index) const {
@@ -138,8 +197,8 @@ void JobList::ShowOutcome(int index, const QString& mark, const QString& details
         return;
     item->setData(OutcomeDelegate::MarkRole, mark);
     item->setData(OutcomeDelegate::ProblemRole, kind == RowOutcome::Problem);
-    item->setData(Qt::AccessibleDescriptionRole, details);
-    item->setToolTip(LiteralToolTip(item->text() + QLatin1Char('\n') + details));
+    item->setData(kOutcomeDetailsRole, details);
+    UpdateToolTip(item);
 }
 
 void JobList::ClearOutcomes() {
@@ -149,8 +208,8 @@ void JobList::ClearOutcomes() {
             continue;
         item->setData(OutcomeDelegate::MarkRole, QVariant());
         item->setData(OutcomeDelegate::ProblemRole, QVariant());
-        item->setData(Qt::AccessibleDescriptionRole, QVariant());
-        item->setToolTip(LiteralToolTip(item->text()));
+        item->setData(kOutcomeDetailsRole, QVariant());
+        UpdateToolTip(item);
     }
 }
 
@@ -174,6 +233,7 @@ void JobList::RemoveSelected() {
 
 void JobList::Clear() {
     list_->setRowCount(0);
+    probed_.clear();
 }
 
 void JobList::MoveSelected(int offset) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/ProbeAnswer.h"
+
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +32,12 @@ public:
     // From now on every entry's length is learnt in the background from this encoder, again after an
     // edit of its path.
     void LearnDurationsWith(const std::string& encoderPath);
+    // The preference words every probe is given; a change asks every entry again.
+    void SetTrackPreferenceWords(const std::vector<std::string>& words);
+    // How an entry's sound and subtitles are told in its tooltip; every known entry is told again.
+    void DescribeTracksWith(std::function<QString(const ProbeAnswer&)> describe);
+    // The entry's sound and subtitles as its tooltip tells them; empty while unknown.
+    QString EntryTracks(int index) const;
 
     // Appends the path when it passes the extension rule; returns whether it did.
     bool AddFile(const std::string& path);
@@ -63,11 +73,20 @@ public:
     void MoveSelected(int offset);
 
 private:
-    void AskDuration(QTableWidgetItem* item);
-    void StoreDuration(std::uint64_t id, const std::string& source, std::optional<double> seconds);
+    // again: also when the path was asked for already (the preferences changed).
+    void AskDuration(QTableWidgetItem* item, bool again = false);
+    void StoreProbe(std::uint64_t id, const std::string& source, const std::vector<std::string>& words,
+                    const std::optional<ProbeAnswer>& answer);
+    void ShowTracks(QTableWidgetItem* item);
+    // The path, the tracks and the last outcome.
+    void UpdateToolTip(QTableWidgetItem* item) const;
 
     QTableWidget* list_;
     std::unique_ptr<DurationProbes> probes_;
+    std::vector<std::string> trackWords_;
+    std::function<QString(const ProbeAnswer&)> describeTracks_;
+    // The last probe's answer for the current preferences, by entry identity.
+    std::map<std::uint64_t, ProbeAnswer> probed_;
     std::uint64_t lastId_ = 0;
 };
 

@@ -8,7 +8,7 @@ namespace velmora {
 
 QString TsuiSkinEngine::LayoutStyleSheet() {
     return QStringLiteral(R"(
-QLabel, QPushButton, QComboBox, QCheckBox, QGroupBox, QLineEdit, QHeaderView, QAbstractItemView, QProgressBar { font-size: 10px; }
+QLabel, QPushButton, QComboBox, QCheckBox, QRadioButton, QGroupBox, QLineEdit, QHeaderView, QAbstractItemView, QProgressBar { font-size: 10px; }
 QGroupBox { margin-top: 7px; padding: 0px; border: 1px solid palette(mid); border-radius: 2px; }
 QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; top: 0px; padding: 1px 2px 0px 2px; background-color: palette(window); }
 QPushButton { padding: 0px 2px; }

@@ -72,6 +72,10 @@ int main(int argc, char** argv) {
         Settle();
         Save(windows.frmSetting.grab(), pictures + "settings-" + name + ".png");
         windows.frmSetting.hide();
+        windows.frmTracks.show();
+        Settle();
+        Save(windows.frmTracks.grab(), pictures + "tracks-" + name + ".png");
+        windows.frmTracks.hide();
         windows.FrmBatchAdd.show();
         Settle();
         Save(windows.FrmBatchAdd.grab(), pictures + "batchadd-" + name + ".png");

@@ -12,6 +12,7 @@ using Texts = std::vector<std::string>;
 
 TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
     const Texts sources{Source("a.avi"), Source("b c.mkv"), Source("d.wmv")};
+    window.trackWords = {"-alang", "jpn", "-subs", "2", "-slang", "eng"};
     window.entries.assign(sources.begin(), sources.end());
     window.outputFolder = outputFolder / "new/nested"; // no trailing '/'
     const std::string folder = outputFolder / "new/nested/";
@@ -29,10 +30,11 @@ TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
         const std::string number = std::to_string(50000 + i);
         const EncoderCall& thumbnail = calls[2 * i];
         const EncoderCall& video = calls[2 * i + 1];
-        Texts expectedThumbnail = BuildThumbnailCommandLine("", sources[i], folder + "M4V" + number + ".THM");
+        Texts expectedThumbnail =
+            BuildThumbnailCommandLine("", sources[i], folder + "M4V" + number + ".THM", window.trackWords);
         expectedThumbnail.erase(expectedThumbnail.begin());
-        Texts expectedVideo =
-            BuildVideoCommandLine("", EncodingSettings{}, sources[i], folder + "M4V" + number + ".MP4");
+        Texts expectedVideo = BuildVideoCommandLine("", EncodingSettings{}, sources[i],
+                                                    folder + "M4V" + number + ".MP4", window.trackWords);
         expectedVideo.erase(expectedVideo.begin());
         EXPECT_EQ(thumbnail.kind, "thumb");
         EXPECT_EQ(thumbnail.words, expectedThumbnail);

@@ -51,6 +51,7 @@ public:
 
     std::string OutputFolderText() const override { return outputFolder; }
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
+    std::vector<std::string> EncoderTrackWords() const override { return trackWords; }
     // Raises when done() has not come true within a generous limit, so that a broken run fails the
     // test instead of hanging it.
     void WaitUntil(const std::function<bool()>& done) override;
@@ -80,6 +81,7 @@ public:
     std::string statusRunFormat = "Converting %s";
     std::string outputFolder;
     EncodingSettings settings;
+    std::vector<std::string> trackWords;
     bool autoPowerOff = false;
     bool durationsPending = false;
     bool answerYes = false;

@@ -9,6 +9,9 @@
 //   deaf              the video call ignores its input and never ends by itself
 //   video-fails       the video call prints "libq7z: no video today" and exits with 1
 //   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
+//   probe=WORDS       a line the probe prints, '_' standing for a blank; any number of them, in order
+// A probe (-probe [words] SOURCE, the source last) is logged as "probe" and prints its probe= lines,
+// or "duration 10.000" when there are none.
 // The markers go to standard error, separated by carriage returns as the real encoder writes them.
 // The output file (after -y) gets "thumbnail of <source>" or "video of <source>", plus " stopped" when a
 // quit line ended it. An empty or unreadable source is a one-line error and exit code 1.
@@ -64,12 +67,16 @@ void Log(const std::string& self, const std::string& line) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
+    const bool probe = !words.empty() && words.front() == "-probe";
     const bool thumbnail = Contains(words, "-vcodec");
-    const std::string source = ValueAfter(words, "-i");
+    const std::string source = probe ? words.back() : ValueAfter(words, "-i");
     const std::string output = ValueAfter(words, "-y");
 
-    std::string line = std::to_string(getpid()) + '\t' + (thumbnail ? "thumb" : "video") + '\t' +
-                       (ReadAll(output) == "temp\r\n" ? "placeholder:yes" : "placeholder:no");
+    std::string line = std::to_string(getpid()) + '\t' +
+                       (probe       ? "probe"
+                        : thumbnail ? "thumb"
+                                    : "video") +
+                       '\t' + (ReadAll(output) == "temp\r\n" ? "placeholder:yes" : "placeholder:no");
     for (const std::string& word : words)
         line += '\t' + word;
     Log(argv[0], line);
@@ -82,6 +89,17 @@ int main(int argc, char** argv) {
     std::vector<std::string> directives;
     for (std::string directive; sourceFile >> directive;)
         directives.push_back(directive);
+    if (probe) {
+        std::string answer;
+        for (std::string directive : directives)
+            if (directive.rfind("probe=", 0) == 0) {
+                for (char& c : directive)
+                    c = c == '_' ? ' ' : c;
+                answer += directive.substr(6) + '\n';
+            }
+        std::cout << (answer.empty() ? "duration 10.000\n" : answer);
+        return 0;
+    }
 
     bool hold = Contains(directives, thumbnail ? "thumb-hold" : "hold");
     if (!thumbnail) {

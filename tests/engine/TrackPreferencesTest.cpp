@@ -1,0 +1,164 @@
+#include "engine/TrackPreferences.h"
+#include "engine/EncoderCommandLines.h"
+#include "engine/ProbeAnswer.h"
+#include "engine/TrackDescription.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(TrackPreferences, StoredValuesReadAsGivenOrAsTheDefault) {
+    struct Case {
+        std::string stored;
+        TrackPreferences expected;
+    };
+    const std::vector<Case> cases{
+        {"", {}},
+        {"[setting]\naudioLanguages=jpn,eng\nsubtitles=2\nsubtitleLanguages=eng\n",
+         {{"jpn", "eng"}, 2, {"eng"}}},
+        {"[SETTING]\nAudioLanguages= JPN , en ,jpn\nsubtitles= 0 \n", {{"jpn", "en"}, 0, {}}},
+        {"[setting]\naudioLanguages=jpn,,eng\nsubtitles=3\nsubtitleLanguages=english\n", {}},
+        {"[setting]\naudioLanguages=j1n\nsubtitles=0x2\nsubtitleLanguages=fr;de\n", {}},
+        {"[setting]\naudioLanguages=,\nsubtitles=\nsubtitleLanguages=\xE6\x97\xA5\n", {}},
+        {"[common]\naudioLanguages=jpn\nsubtitles=0\n", {}},
+    };
+    TemporaryFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WriteTextFile(folder / "config.ini", c.stored);
+        EXPECT_EQ(ReadTrackPreferences(ProfileFile(folder / "config.ini")), c.expected);
+    }
+}
+
+TEST(TrackPreferences, OnlyTheChangedKeysAreWritten) {
+    TemporaryFolder folder;
+    const ProfileFile config(folder / "config.ini");
+    const std::string byHand = "[setting]\naudioLanguages=JPN, en\nsubtitles=junk\n";
+    WriteTextFile(folder / "config.ini", byHand);
+    const TrackPreferences stored = ReadTrackPreferences(config);
+    WriteTrackPreferences(config, stored, stored);
+    EXPECT_EQ(ReadTextFile(folder / "config.ini"), byHand);
+
+    TrackPreferences changed = stored;
+    changed.subtitleLanguages = {"chi", "eng"};
+    WriteTrackPreferences(config, stored, changed);
+    EXPECT_EQ(ReadTextFile(folder / "config.ini"), byHand + "subtitleLanguages=chi,eng\n");
+    changed.subtitles = 0;
+    changed.audioLanguages = {};
+    WriteTrackPreferences(config, stored, changed);
+    EXPECT_EQ(ReadTextFile(folder / "config.ini"),
+              "[setting]\naudioLanguages=\nsubtitles=0\nsubtitleLanguages=chi,eng\n");
+}
+
+TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
+    struct Case {
+        TrackPreferences stored;
+        std::string window;
+        Words words;
+    };
+    const std::vector<Case> cases{
+        {{}, "eng", {}},
+        {{}, "jpn", {}},
+        {{{"jpn", "eng"}, 1, {}}, "eng", {"-alang", "jpn,eng"}},
+        {{{}, 0, {"fre"}}, "eng", {"-subs", "0"}},
+        {{{}, 2, {}}, "chi", {"-subs", "2", "-slang", "chi"}},
+        {{{}, 2, {"eng", "jpn"}}, "chi", {"-subs", "2", "-slang", "eng,jpn"}},
+        {{{"kor"}, 1, {"ger"}}, "jpn", {"-alang", "kor", "-slang", "ger"}},
+    };
+    for (const Case& c : cases) {
+        const Words words = TrackPreferenceWords(c.stored, c.window);
+        EXPECT_EQ(words, c.words) << LanguageListText(c.stored.audioLanguages) << " " << c.stored.subtitles;
+
+        Words video{"/p/libq7z", "-i", "/in/a b.mkv"};
+        video.insert(video.end(), words.begin(), words.end());
+        const Words defaults = BuildVideoCommandLine("/p/", EncodingSettings{}, "/in/a b.mkv", "/out/M.MP4");
+        video.insert(video.end(), defaults.begin() + 3, defaults.end());
+        EXPECT_EQ(BuildVideoCommandLine("/p/", EncodingSettings{}, "/in/a b.mkv", "/out/M.MP4", words),
+                  video);
+        const Words thumbnail = BuildThumbnailCommandLine("/p/", "s", "t", words);
+        EXPECT_EQ(Words(thumbnail.begin() + 3, thumbnail.end() - 11), words);
+        EXPECT_EQ(thumbnail.back(), "t");
+    }
+}
+
+TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
+    using Kind = ProbedTrack::Kind;
+    struct Case {
+        std::string answer;
+        ProbeAnswer expected;
+    };
+    const std::vector<Case> cases{
+        {"duration 60.023\nsound 1 jpn default\nsubtitles stream 3 eng forced,default\n",
+         {60.023,
+          ProbedTrack{Kind::Stream, 1, "jpn", {"default"}, ""},
+          ProbedTrack{Kind::Stream, 3, "eng", {"forced", "default"}, ""},
+          {}}},
+        {"duration 5.000\r\nsound none\r\nsubtitles file und /v/my film.en.srt\r\n",
+         {5.0, ProbedTrack{}, ProbedTrack{Kind::File, -1, "und", {}, "/v/my film.en.srt"}, {}}},
+        {"note Sidecar 'film.fr.srt' could not be read: bad bytes\nsubtitles none\nsound 2 und -\n"
+         "note second note\n",
+         {std::nullopt,
+          ProbedTrack{Kind::Stream, 2, "und", {}, ""},
+          ProbedTrack{},
+          {"Sidecar 'film.fr.srt' could not be read: bad bytes", "second note"}}},
+        // Unknown facts, misspelt ones and broken ones leave the rest alone.
+        {"crop 0 0 320 240\nduration 12.5\nsound x jpn -\nsound 1 JAPANESE -\nsubtitles stream 3 eng\n"
+         "subtitles file eng\nnote\nSOUND 1 jpn -\n\n \xFF\xFE garbage",
+         {12.5, std::nullopt, std::nullopt, {}}},
+        {"duration -3\nduration nan\n", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        EXPECT_EQ(ReadProbeAnswer(c.answer), c.expected);
+    }
+    EXPECT_EQ(
+        ReadProbeAnswer(std::string(20, '\n') + std::string(20, 'n').insert(0, "note ") + "\n").notes.size(),
+        1u);
+    std::string flood;
+    for (int i = 0; i < 50; ++i)
+        flood += "note " + std::string(1000, 'x') + "\n";
+    const ProbeAnswer bounded = ReadProbeAnswer(flood);
+    EXPECT_EQ(bounded.notes.size(), 8u);
+    EXPECT_EQ(bounded.notes.front().size(), 300u);
+}
+
+TEST(ProbeAnswers, TheTooltipTellsSoundSubtitlesAndNotes) {
+    using Kind = ProbedTrack::Kind;
+    struct Case {
+        ProbeAnswer answer;
+        std::string told;
+    };
+    const std::vector<Case> cases{
+        {{60,
+          ProbedTrack{Kind::Stream, 1, "jpn", {"default"}, ""},
+          ProbedTrack{Kind::Stream, 3, "en", {}, ""},
+          {}},
+         "Sound: 日本語 (default) · Subtitles: English (burned in)"},
+        {{60,
+          ProbedTrack{Kind::Stream, 1, "und", {"commentary", "default"}, ""},
+          ProbedTrack{Kind::File, -1, "eng", {}, "/v/film.en.srt"},
+          {}},
+         "Sound: language not marked (default, commentary) · Subtitles: film.en.srt (burned in)"},
+        {{60, ProbedTrack{}, ProbedTrack{}, {"Sidecar 'a.srt' could not be read: x"}},
+         "Sound: none · Subtitles: none\nSidecar 'a.srt' could not be read: x"},
+        {{60, ProbedTrack{Kind::Stream, 2, "fin", {"bitmap"}, ""}, std::nullopt, {}}, "Sound: Suomi"},
+        {{60, std::nullopt, ProbedTrack{Kind::Stream, 4, "zho", {"forced", "bitmap"}, ""}, {}},
+         "Subtitles: 中文, forced (burned in)"},
+        {{60, std::nullopt, std::nullopt, {}}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DescribeTracks(c.answer, TrackTexts{}), c.told);
+    TrackTexts japanese{
+        "音声：%1", "音声：なし", "字幕：%1（映像に焼き込み）", "字幕：なし", "言語の指定なし", "既定",
+        "強制",     "解説"};
+    EXPECT_EQ(DescribeTracks(cases[0].answer, japanese),
+              "音声：日本語 (既定) · 字幕：English（映像に焼き込み）");
+}
+
+} // namespace
+} // namespace velmora::test
