@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <unistd.h>
@@ -196,7 +197,11 @@ void TfrmMain::FormShow() {
     ApplyLanguage();
     // An unreadable skin is reported, and the output folder is still filled in.
     RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
-    editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+    {
+        // Restoring is no change: a start that changes nothing leaves config.ini as it was.
+        const QSignalBlocker restoring(editOutputFolder);
+        editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+    }
     RestoreEncodingChoices();
 }
 
