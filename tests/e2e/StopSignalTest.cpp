@@ -28,15 +28,11 @@ TEST_F(ConversionTest, StopSignalDuringAVideoEndsTheRunAsExitDoes) {
 namespace {
 
 // Starts the program, lets `act` play on it and returns its wait status; killed when not ended 10 s on.
-int EndOf(const std::string& program, const std::vector<std::string>& words,
-          const std::function<void(pid_t)>& act) {
-    std::vector<char*> arguments{const_cast<char*>(program.c_str())};
-    for (const std::string& word : words)
-        arguments.push_back(const_cast<char*>(word.c_str()));
-    arguments.push_back(nullptr);
+int EndOf(std::string program, const char* argument, const std::function<void(pid_t)>& act) {
+    char* arguments[] = {program.data(), const_cast<char*>(argument), nullptr};
     pid_t pid = 0;
     int status = -1, tries = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, arguments.data(), environ) != 0)
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, arguments, environ) != 0)
         return status;
     act(pid);
     while (waitpid(pid, &status, WNOHANG) == 0 && ++tries < 200)
@@ -58,7 +54,7 @@ TEST_F(ConversionTest, StopSignalEndsTheProgramWithStatusZeroAlsoDuringStartUpMe
             ASSERT_EQ(mkfifo((folder / refused).c_str(), 0644), 0);
         else if (!refused.empty() && std::filesystem::remove(folder / refused))
             MakeFolder(folder / refused);
-        const int status = EndOf(program, {}, [](pid_t pid) {
+        const int status = EndOf(program, nullptr, [](pid_t pid) {
             // No processor time spent for half a second: the start-up is over, a message may be open.
             std::string last, now = "-";
             for (int tries = 0; now != last && tries < 120; ++tries) {
@@ -80,7 +76,7 @@ TEST_F(ConversionTest, ProgramKilledMidFileLeavesAPlayableVideo) {
     ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
     for (const std::string& output : {folder / "1", folder / "2", folder / "3", folder / "4"}) {
         setenv("VELMORA_KILLED_RUN_FOLDER", output.c_str(), 1);
-        EndOf(std::filesystem::read_symlink("/proc/self/exe"), {"--gtest_filter=*.ConvertUntilKilled"},
+        EndOf(std::filesystem::read_symlink("/proc/self/exe"), "--gtest_filter=*.ConvertUntilKilled",
               [&](pid_t pid) {
                   std::error_code missing;
                   for (int tries = 0; tries < 1200; ++tries, usleep(50000))
