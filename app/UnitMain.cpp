@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <unistd.h>
@@ -203,7 +204,11 @@ void TfrmMain::FormShow() {
     ApplyLanguage();
     // An unreadable skin is reported, and the output folder is still filled in.
     RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
-    editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+    {
+        // Restoring is no change: a start that changes nothing leaves config.ini as it was.
+        const QSignalBlocker restoring(editOutputFolder);
+        editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
+    }
     RestoreEncodingChoices();
 }
 

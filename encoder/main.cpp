@@ -16,13 +16,16 @@
 
 namespace {
 
-// No encoder outlives its caller: the parent's death sends SIGTERM, a stop request. The check after
-// prctl covers a parent that died before it. The signal comes when the caller's thread that started
-// us ends; Velmora starts encoders from its main thread.
+// No encoder outlives its caller: the parent's death sends this signal, a stop request for a video
+// and the end of any other job. Not SIGTERM, whose second coming ends the program at once: a dying
+// parent with several threads sends it again for each of its threads we are handed to meanwhile.
+constexpr int kParentDeathSignal = SIGUSR1;
+
+// The check after prctl covers a parent that died before it.
 void StopWhenParentDies(pid_t startingParent) {
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    ::prctl(PR_SET_PDEATHSIG, kParentDeathSignal);
     if (::getppid() != startingParent)
-        ::raise(SIGTERM);
+        ::raise(kParentDeathSignal);
 }
 
 } // namespace
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
         if (const auto* video = std::get_if<VideoJobSettings>(&job)) {
             // SIGTERM, SIGINT and SIGHUP stop a video like "quit"; a thumbnail, one picture, simply ends.
             const int stopSignals = velmora::InstallStopSignals();
+            velmora::AddRepeatableStopSignal(kParentDeathSignal);
             StopWhenParentDies(startingParent);
             RunVideoJob(*video, console, stopSignals);
         } else if (const auto* thumbnail = std::get_if<ThumbnailJobSettings>(&job)) {

@@ -212,6 +212,41 @@ std::string ResolveLink(const std::string& path) {
     return current;
 }
 
+// The key's value as reading gives it; nothing when the section or the key is missing.
+std::optional<std::string_view> StoredValue(const std::string& content, const std::string& section,
+                                            const std::string& key) {
+    auto span = FindSection(content, section);
+    if (!span)
+        return std::nullopt;
+    auto found = FindKey(content, *span, key);
+    if (!found)
+        return std::nullopt;
+    return Unquote(
+        TrimBlanks(std::string_view(content).substr(found->valueBegin, found->line.end - found->valueBegin)));
+}
+
+// The content with the key set to the value: its line changed in place, or the key added at the end
+// of its section, and the section at the end of the file when missing.
+std::string WithValue(std::string content, const std::string& section, const std::string& key,
+                      const std::string& value) {
+    const std::string lineBreak = LineBreakOf(content);
+    const std::string entry = key + "=" + EncodeValue(value);
+    if (auto span = FindSection(content, section)) {
+        if (auto found = FindKey(content, *span, key)) {
+            content.replace(found->valueBegin, found->line.end - found->valueBegin, EncodeValue(value));
+        } else {
+            size_t at = span->lastContentNext;
+            bool needsBreak = at > 0 && content[at - 1] != '\n';
+            content.insert(at, (needsBreak ? lineBreak : "") + entry + lineBreak);
+        }
+    } else {
+        if (!content.empty() && content.back() != '\n')
+            content += lineBreak;
+        content += "[" + section + "]" + lineBreak + entry + lineBreak;
+    }
+    return content;
+}
+
 } // namespace
 
 ProfileFile::ProfileFile(std::string path, std::chrono::milliseconds lockWait)
@@ -227,17 +262,9 @@ ProfileContent ProfileContent::Load(const std::string& path, BoundedRead* outcom
 
 std::string ProfileContent::ReadString(const std::string& section, const std::string& key,
                                        const std::string& defaultValue) const {
-    auto span = FindSection(text_, section);
-    if (!span)
-        return defaultValue;
-    auto found = FindKey(text_, *span, key);
-    if (!found)
-        return defaultValue;
-    std::string_view value =
-        std::string_view(text_).substr(found->valueBegin, found->line.end - found->valueBegin);
-    value = Unquote(TrimBlanks(value));
+    const std::optional<std::string_view> value = StoredValue(text_, section, key);
     // A value is never cut: a shorter one would be another folder.
-    return value.size() <= ProfileFile::kMaxValueLength ? std::string(value) : defaultValue;
+    return value && value->size() <= ProfileFile::kMaxValueLength ? std::string(*value) : defaultValue;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -264,6 +291,11 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     struct stat existing = {};
     if (stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         throw EIniFileException("Unable to write to " + path_);
+    // A value the file already holds (in any spelling: quoted, with blanks) is no change: nothing is
+    // locked or written, so a folder that cannot be written is no error then.
+    if (std::string current; ReadBoundedRegularFile(target, kProfileFileLimit, current).Succeeded() &&
+                             StoredValue(current, section, key) == value)
+        return;
     // Beside the file, not on it: the replacement is a new file, which a lock on the old one would miss.
     const std::optional<FileLock> lock = FileLock::Acquire(target + ".lock", lockWait_);
     if (!lock)
@@ -274,22 +306,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (!read.Succeeded() && !read.Missing())
         throw EIniFileException("Unable to write to " + path_);
 
-    const std::string lineBreak = LineBreakOf(content);
-    const std::string entry = key + "=" + EncodeValue(value);
-    if (auto span = FindSection(content, section)) {
-        if (auto found = FindKey(content, *span, key)) {
-            content.replace(found->valueBegin, found->line.end - found->valueBegin, EncodeValue(value));
-        } else {
-            size_t at = span->lastContentNext;
-            bool needsBreak = at > 0 && content[at - 1] != '\n';
-            content.insert(at, (needsBreak ? lineBreak : "") + entry + lineBreak);
-        }
-    } else {
-        if (!content.empty() && content.back() != '\n')
-            content += lineBreak;
-        content += "[" + section + "]" + lineBreak + entry + lineBreak;
-    }
-    if (!ReplaceFileAtomically(target, content))
+    if (!ReplaceFileAtomically(target, WithValue(std::move(content), section, key, value)))
         throw EIniFileException("Unable to write to " + path_);
 }
 

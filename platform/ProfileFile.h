@@ -37,7 +37,8 @@ public:
     // Raises EIniFileException "Unable to write to <path>" when the file or its folder is not writable,
     // when the file cannot be read whole, when the value is longer than kMaxValueLength, or when
     // another writer holds the lock for longer than the lock wait. A file with the empty path
-    // stands for settings that are not stored: reads give the defaults and writes do nothing.
+    // stands for settings that are not stored: reads give the defaults and writes do nothing. Writing
+    // the value the key already reads as touches nothing, not even the lock.
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
 

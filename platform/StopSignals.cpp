@@ -49,4 +49,14 @@ int InstallStopSignals() {
     return readEnd;
 }
 
+void AddRepeatableStopSignal(int signal) {
+    InstallStopSignals();
+    struct sigaction action = {};
+    action.sa_handler = NoteStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    if (::sigaction(signal, &action, nullptr) != 0)
+        RaiseLastOSError();
+}
+
 } // namespace velmora

@@ -11,4 +11,9 @@ namespace velmora {
 // Raises the operating-system error when the pipe or a handler cannot be made.
 int InstallStopSignals();
 
+// Makes `signal` one more stop request, one that may come any number of times without ending the
+// program at once: the parent-death signal, which a parent with several threads sends again for
+// each of its threads the child is handed to while they end. Installs the stop signals first.
+void AddRepeatableStopSignal(int signal);
+
 } // namespace velmora

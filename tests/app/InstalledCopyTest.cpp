@@ -28,7 +28,7 @@ protected:
     std::vector<std::string> programFiles;
 };
 
-TEST_F(InstalledCopy, FirstStartCreatesTheUsersConfigAndLeavesTheProgramFolderAlone) {
+TEST_F(InstalledCopy, FirstWriteCreatesTheUsersConfigAndLeavesTheProgramFolderAlone) {
     struct Case {
         std::optional<std::string> configHome; // none: XDG_CONFIG_HOME unset
         std::string expectedFolder;
@@ -48,8 +48,8 @@ TEST_F(InstalledCopy, FirstStartCreatesTheUsersConfigAndLeavesTheProgramFolderAl
         EXPECT_EQ(started.frmCommon.languageFile, folder / "language/en.ini")
             << "languages stay beside the program";
         EXPECT_EQ(started.frmMain.windowTitle(), QStringLiteral("Velmora PSP Video Converter"));
-        EXPECT_EQ(ReadTextFile(c.expectedFolder + "config.ini"),
-                  "[setting]\noutputFolder=" + VideosFolder() + "\n");
+        started.frmCommon.WriteSkinIndex(5);
+        EXPECT_EQ(ReadTextFile(c.expectedFolder + "config.ini"), "[skin]\nskin=5\n");
         EXPECT_EQ(FolderEntries(folder.Path()), programFiles);
         EXPECT_TRUE(errors.shown.empty()) << errors.shown.front();
         windows.reset();
@@ -68,8 +68,7 @@ TEST_F(InstalledCopy, UsersSettingsAreReadAndWrittenWhereTheyLive) {
     EXPECT_EQ(started.frmCommon.languageId, 3);
     EXPECT_EQ(started.frmCommon.ReadSkinIndex(), 4);
     started.frmCommon.WriteSkinIndex(12);
-    EXPECT_EQ(ReadTextFile(home + "/.config/velmora/config.ini"),
-              "[common]\nlanguage=3\n[skin]\nskin=12\n[setting]\noutputFolder=" + VideosFolder() + "\n");
+    EXPECT_EQ(ReadTextFile(home + "/.config/velmora/config.ini"), "[common]\nlanguage=3\n[skin]\nskin=12\n");
     EXPECT_EQ(ReadTextFile(folder / "config.ini"), "[common]\nlanguage=1\n[skin]\nskin=7\n");
     EXPECT_TRUE(errors.shown.empty());
 }

@@ -276,7 +276,7 @@ TEST_F(JobListCommands, FolderChooserSetsTheOutputFolderOnlyOnOk) {
     TfrmMain& frmMain = started.frmMain;
     TFrmDirectory& chooser = started.FrmDirectory;
     const QString before = frmMain.editOutputFolder->text();
-    const std::string configBefore = ReadTextFile(folder / "config.ini");
+    const std::string configBefore = FileIdentity(folder / "config.ini");
 
     auto choose = [&](const std::function<void()>& answer) {
         QTimer::singleShot(0, &chooser, answer);
@@ -290,7 +290,7 @@ TEST_F(JobListCommands, FolderChooserSetsTheOutputFolderOnlyOnOk) {
     EXPECT_EQ(frmMain.editOutputFolder->text(), before);
     EXPECT_TRUE(chooser.ChosenDirectory.isEmpty());
     choose([&] { QTest::keyClick(&chooser, Qt::Key_Escape); });
-    EXPECT_EQ(ReadTextFile(folder / "config.ini"), configBefore) << "Cancel and Esc change nothing";
+    EXPECT_EQ(FileIdentity(folder / "config.ini"), configBefore) << "Cancel and Esc change nothing";
 
     const QString target = QString::fromStdString(folder / "language");
     choose([&] {

@@ -143,6 +143,19 @@ TEST_F(ProfileFileTest, NewKeyGoesAtTheEndOfItsSectionAndNewSectionAtTheEnd) {
     EXPECT_EQ(file.ReadInteger("common", "language", 0), 3);
 }
 
+TEST_F(ProfileFileTest, WritingTheValueAlreadyStoredTouchesNothing) {
+    // A folder in place of the lock file stops every writer, root too.
+    ASSERT_EQ(mkdir((path + ".lock").c_str(), 0755), 0);
+    for (const std::string stored :
+         {"[setting]\noutputFolder=/v/\n", "[Setting]\r\nOUTPUTFOLDER = \"/v/\" \r\n"}) {
+        WriteTextFile(path, stored);
+        const std::string before = test::FileIdentity(path);
+        EXPECT_NO_THROW(file.WriteString("setting", "outputFolder", "/v/")) << stored;
+        EXPECT_EQ(test::FileIdentity(path), before);
+    }
+    EXPECT_THROW(file.WriteString("setting", "outputFolder", "/w/"), EIniFileException);
+}
+
 TEST_F(ProfileFileTest, FirstWriteCreatesTheFile) {
     file.WriteString("setting", "outputFolder", "/home/user/Videos/");
     EXPECT_EQ(ReadTextFile(path), "[setting]\noutputFolder=/home/user/Videos/\n");

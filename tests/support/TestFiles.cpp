@@ -49,6 +49,14 @@ std::string ReadTextFile(const std::string& path) {
     return content.str();
 }
 
+std::string FileIdentity(const std::string& path) {
+    struct stat info = {};
+    if (stat(path.c_str(), &info) != 0)
+        return "missing";
+    return std::to_string(info.st_ino) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
+           std::to_string(info.st_mtim.tv_nsec);
+}
+
 bool PathExists(const std::string& path) {
     struct stat info = {};
     return lstat(path.c_str(), &info) == 0;

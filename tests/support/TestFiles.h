@@ -24,6 +24,8 @@ private:
 
 void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
+// The file's inode and modification time: any write or replacement changes them.
+std::string FileIdentity(const std::string& path);
 bool PathExists(const std::string& path);
 void MakeFolder(const std::string& path);
 // Copies the three language files from the source tree's resources/language/ into
