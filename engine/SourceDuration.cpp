@@ -98,7 +98,9 @@ std::optional<ProbeAnswer> AskSourceProbe(const std::string& encoderPath, const 
     words.insert(words.end(), preferenceWords.begin(), preferenceWords.end());
     words.push_back(source);
     const std::optional<std::string> answer = AskEncoder(words, limit, cancelDescriptor, kProbeAnswerLimit);
-    return answer ? ReadProbeAnswer(*answer) : std::nullopt;
+    if (!answer)
+        return std::nullopt;
+    return ReadProbeAnswer(*answer);
 }
 
 } // namespace velmora
