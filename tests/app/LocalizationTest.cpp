@@ -1,3 +1,5 @@
+#include "app/StickWatcher.h"
+#include "joblist/OutcomeDelegate.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/ApplicationTitle.h"
@@ -21,6 +23,7 @@
 #include <unistd.h>
 
 #include <set>
+#include <tuple>
 
 namespace velmora::test {
 namespace {
@@ -79,6 +82,20 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "msgOutcomeStoppedKept",
                             "msgNameNotKept",
                             "msgQuitWhileRunning",
+                            "StringOpenVideos",
+                            "StringFilterVideo",
+                            "StringFilterRM",
+                            "StringFilterAVI",
+                            "StringFilterMPEG",
+                            "StringFilterWMV",
+                            "StringFilterPortable",
+                            "StringFilterDVD",
+                            "StringFilterQuickTime",
+                            "StringFilterWeb",
+                            "StringFilterAll",
+                            "msgNotConverted",
+                            "msgCannotOpen",
+                            "msgCannotOpenFolder",
                             "N_1",
                             "N_Skin",
                             "N_Tools",
@@ -237,23 +254,52 @@ TEST_F(Localization, OddConfigOrLanguageFileGivesOneMessageAndTheProgramGoesOn) 
 
 TEST_F(Localization, NamesAndErrorTextsAreShownLiterally) {
     ProgramWindows& started = Show();
+    const auto shown = [](const QString& tip) {
+        QTextDocument document;
+        Qt::mightBeRichText(tip) ? document.setHtml(tip) : document.setPlainText(tip);
+        return document.toPlainText();
+    };
     const QString name = QStringLiteral("/v/<h1>big & <i>x</i>.avi");
     started.frmMain.AddFile(name.toStdString());
-    const QString tip = started.frmMain.listViewFiles->item(0, 0)->toolTip();
-    QTextDocument shown;
-    Qt::mightBeRichText(tip) ? shown.setHtml(tip) : shown.setPlainText(tip);
-    EXPECT_EQ(shown.toPlainText(), name);
+    EXPECT_EQ(shown(started.frmMain.listViewFiles->item(0, 0)->toolTip()), name);
+    // A stick named by its mount folder, as one without a label is.
+    MakeFolder(folder / "<i>Sony/PSP");
+    auto* sticks = started.frmMain.findChild<StickWatcher*>();
+    sticks->ReadMountsWith([&] { return "/dev/sdz1 " + folder / "<i>Sony vfat rw 0 0\n"; });
+    ASSERT_EQ(sticks->Sticks().size(), 1u);
+    ASSERT_EQ(sticks->Sticks()[0].label, QStringLiteral("<i>Sony"));
+    EXPECT_EQ(shown(started.frmMain.buttonStick->toolTip()),
+              started.frmMain.StringStickHint.arg(QStringLiteral("<i>Sony")));
     for (const QLabel* label : {started.frmMain.labelCurrentInfo, started.frmPowerOffWindows.labelNotice,
                                 started.frmRunReport.labelSummary})
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
 }
 
-TEST_F(Localization, JapaneseSwitchesTheListedControlsAndHidesTheToolsMenu) {
+TEST_F(Localization, RowOutcomesFollowASwitchOfLanguage) {
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\necho 'libq7z: unreadable' >&2\nexit 1\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    WriteTextFile(folder / "a.avi", "");
+    TfrmMain& frmMain = Show().frmMain;
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out/"));
+    frmMain.AddFile(folder / "a.avi");
+    frmMain.ActionConvertNow->trigger();
+    const QTableWidgetItem* row = frmMain.listViewFiles->item(0, 0);
+    ASSERT_NE(row, nullptr);
+    for (const auto& [language, mark, details] : std::vector<std::tuple<int32_t, QString, QString>>{
+             {1, "失败", "无法转换：unreadable"},
+             {3, "失敗", "変換できませんでした：unreadable"},
+             {2, "Failed", "Could not be converted: unreadable"}}) {
+        frmMain.N_LanguageClick(language);
+        EXPECT_EQ(row->data(OutcomeDelegate::MarkRole).toString(), mark);
+        EXPECT_EQ(row->data(Qt::AccessibleDescriptionRole).toString(), details);
+    }
+}
+
+TEST_F(Localization, JapaneseSwitchesTheListedControlsAndKeepsEveryMenu) {
     WriteConfig("[common]\nlanguage=3\n");
     ProgramWindows& started = Show();
     TfrmMain& frmMain = started.frmMain;
-    EXPECT_FALSE(frmMain.N_Tools->menuAction()->isVisible());
-    for (QMenu* menu : {frmMain.N_1, frmMain.N_Options, frmMain.N_Skin, frmMain.N_Help})
+    for (QMenu* menu : {frmMain.N_1, frmMain.N_Options, frmMain.N_Skin, frmMain.N_Tools, frmMain.N_Help})
         EXPECT_TRUE(menu->menuAction()->isVisible());
     for (QWidget* listed : std::initializer_list<QWidget*>{
              frmMain.buttonConvert, frmMain.listViewFiles, frmMain.labelChannel, frmMain.groupBoxOutput,
