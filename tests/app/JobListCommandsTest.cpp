@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velmora::test {
@@ -160,30 +161,19 @@ TEST_F(JobListCommands, ClearAllAsksEvenWhenEmptyAndOnlyOkClears) {
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(JobListCommands, AddDialogOffersEveryKindTakenAndRemembersTheLastFilterChosen) {
+TEST_F(JobListCommands, AddDialogOffersEveryKindTakenNamesThoseNotTakenAndRemembersTheFilter) {
     TfrmMain& frmMain = ShowMain();
     questions.filesToChoose = {"/v/one.avi", "/v/skipped.avs", "/v/two.3gp", "/v/camera.dv"};
     frmMain.ActionFileAdd->trigger();
     ASSERT_EQ(questions.asked.size(), 2u);
     EXPECT_EQ(questions.asked[0].title, QStringLiteral("Open video files"));
     const QStringList filters = questions.offeredFilters;
-    ASSERT_EQ(filters.size(), 10);
     EXPECT_EQ(questions.asked[0].text, filters.first()) << "first opening: the first filter";
-    QStringList everyKind;
+    std::string everyKind;
     for (std::string_view pattern : AcceptedExtensionPatterns())
-        everyKind << QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size()));
-    EXPECT_EQ(filters.first(), "Video files (" + everyKind.join(' ') + ")");
-    EXPECT_TRUE(everyKind.contains(QStringLiteral("*.3gp")));
-    EXPECT_EQ(filters.last(), QStringLiteral("All files (*)"));
-    // The families together offer exactly the kinds the list takes.
-    QStringList families;
-    for (const QString& filter : filters.mid(1, 8))
-        families += filter.section('(', -1).chopped(1).split(' ');
-    families.sort();
-    everyKind.sort();
-    EXPECT_EQ(families, everyKind);
+        everyKind += " " + std::string(pattern);
+    EXPECT_EQ(filters.first().toStdString(), "Video files (" + everyKind.substr(1) + ")");
     EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.3gp"}));
-    EXPECT_EQ(questions.asked[1].kind, QStringLiteral("warning"));
     EXPECT_EQ(questions.asked[1].text, frmMain.msgNotConverted + "\n\n/v/skipped.avs\n/v/camera.dv");
 
     // Cancel chooses nothing and keeps the remembered filter, which a change of language keeps too.
@@ -199,24 +189,18 @@ TEST_F(JobListCommands, AddDialogOffersEveryKindTakenAndRemembersTheLastFilterCh
     EXPECT_EQ(questions.asked[3].text, filters[2]);
     EXPECT_EQ(questions.asked[4].title, QStringLiteral("動画ファイルを開く"));
     EXPECT_EQ(questions.asked[4].text, QStringLiteral("AVI・DivX ファイル (*.avi *.divx)"));
-    EXPECT_TRUE(questions.offeredFilters.first().startsWith(QStringLiteral("動画ファイル (")));
 }
 
 TEST_F(JobListCommands, AddDialogShowsFiltersByTheirShortNames) {
-    DialogQuestions dialogs;
-    QStringList shown;
+    QString shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        for (int i = 0; types != nullptr && i < types->count(); ++i)
-            shown << types->itemText(i);
+        shown = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
         dialog->reject();
     });
-    QString selected;
-    dialogs.ChooseFilesToOpen(nullptr, QStringLiteral("Open"), {"Video files (*.avi *.3gp)", "All files (*)"},
-                              selected);
-    EXPECT_EQ(shown, QStringList({"Video files", "All files"}));
+    QString selected = QStringLiteral("Video files (*.avi *.3gp)");
+    DialogQuestions().ChooseFilesToOpen(nullptr, "Open", {selected}, selected);
+    EXPECT_EQ(shown, QStringLiteral("Video files"));
 }
 
 TEST_F(JobListCommands, DropAnywhereAddsRegularFilesInOrderByTheirExactBytes) {
@@ -254,41 +238,32 @@ TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
 }
 
 TEST_F(JobListCommands, AnOpenEditorOutlivesItsEntrysLengthWhichIsAskedAgainForAChangedPath) {
-    // The encoder gives every length as 42 s once the test lets it, and notes what it was asked.
-    WriteTextFile(folder / "libq7z", "#!/bin/sh\nwhile [ ! -e '" + folder / "answer" +
-                                         "' ]; do sleep 0.01; done\necho \"$2\" >> '" + folder / "asked" +
-                                         "'\necho 42\n");
+    // Every length is 42 s, told once the test lets the encoder; it notes what it was asked.
+    WriteTextFile(
+        folder / "libq7z",
+        "#!/bin/sh\ncd ${0%/*}\nuntil [ -e answer ]; do sleep 0.01; done\necho $2 >> asked\necho 42\n");
     ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
-    struct Case {
-        QString typedBefore, typedAfter;
-        Qt::Key end;
-        std::string path, asked;
-    };
-    for (const Case& c :
-         std::vector<Case>{{"/v/new", ".mkv", Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
-                           {"/v/new", ".mkv", Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"},
-                           {"", "", Qt::Key_Return, "/v/a.avi", "/v/a.avi\n"}}) {
-        SCOPED_TRACE(c.path + " " + c.typedBefore.toStdString());
+    for (const auto& [end, path, asked] : std::vector<std::tuple<Qt::Key, std::string, std::string>>{
+             {Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
+             {Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"}}) {
         std::remove((folder / "answer").c_str());
         std::remove((folder / "asked").c_str());
         TfrmMain& frmMain = WithEntries({"/v/a.avi"});
         frmMain.Jobs().SelectEntry(0);
         QTest::keyClick(frmMain.listViewFiles, Qt::Key_F2);
         const QPointer<QLineEdit> editor = frmMain.listViewFiles->viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(editor, nullptr);
-        QTest::keyClicks(editor, c.typedBefore);
+        QTest::keyClicks(editor, QStringLiteral("/v/new"));
         WriteTextFile(folder / "answer", "");
         ASSERT_TRUE(QTest::qWaitFor([&] { return !frmMain.Jobs().DurationsPending(); }, 10000));
-        QTest::keyClicks(editor, c.typedAfter);
-        EXPECT_EQ(editor->text(),
-                  c.typedBefore.isEmpty() ? QStringLiteral("/v/a.avi") : c.typedBefore + c.typedAfter);
-        QTest::keyClick(editor, c.end);
+        QTest::keyClicks(editor, QStringLiteral(".mkv"));
+        EXPECT_EQ(editor->text(), QStringLiteral("/v/new.mkv"));
+        QTest::keyClick(editor, end);
         // Return commits once its own event is over; the editor then goes.
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return editor.isNull() && !frmMain.Jobs().DurationsPending(); }, 10000));
-        EXPECT_EQ(frmMain.Jobs().EntryText(0), c.path);
+        EXPECT_EQ(frmMain.Jobs().EntryText(0), path);
         EXPECT_EQ(frmMain.Jobs().EntryDuration(0), 42.0);
-        EXPECT_EQ(ReadTextFile(folder / "asked"), c.asked);
+        EXPECT_EQ(ReadTextFile(folder / "asked"), asked);
     }
 }
 
