@@ -8,6 +8,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,7 +29,7 @@ QString LabelOf(const QString& folder) {
 
 } // namespace
 
-StickWatcher::StickWatcher(QObject* parent) : QObject(parent) {
+StickWatcher::StickWatcher(QObject* parent) : QObject(parent), mountTableText_(ReadMountTableText) {
     pending_.setSingleShot(true);
     connect(&pending_, &QTimer::timeout, this, &StickWatcher::Rescan);
     mountsFile_ = open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
@@ -53,6 +54,11 @@ const FoundStick* StickWatcher::StickHolding(const std::string& path) const {
     return nullptr;
 }
 
+void StickWatcher::ReadMountsWith(std::function<std::string()> source) {
+    mountTableText_ = std::move(source);
+    Rescan();
+}
+
 void StickWatcher::MountsChanged() {
     if (pending_.isActive())
         return;
@@ -63,7 +69,7 @@ void StickWatcher::MountsChanged() {
 void StickWatcher::Rescan() {
     sinceScan_.start();
     std::vector<FoundStick> found;
-    for (const MountEntry& mount : FindMemorySticks(ParseMountTable(ReadMountTableText()))) {
+    for (const MountEntry& mount : FindMemorySticks(ParseMountTable(mountTableText_()))) {
         const QString folder = TextFromPath(mount.folder);
         found.push_back({folder, LabelOf(folder)});
     }

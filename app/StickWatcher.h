@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 
 #include <vector>
@@ -33,6 +34,8 @@ public:
     const std::vector<FoundStick>& Sticks() const { return sticks_; }
     // The found stick that holds the path, if one does.
     const FoundStick* StickHolding(const std::string& path) const;
+    // Reads the mount table from source from now on, and at once; tests give their own.
+    void ReadMountsWith(std::function<std::string()> source);
 
 signals:
     void SticksChanged();
@@ -46,6 +49,7 @@ private:
     QTimer pending_;
     QElapsedTimer sinceScan_;
     std::vector<FoundStick> sticks_;
+    std::function<std::string()> mountTableText_;
 };
 
 } // namespace velmora

@@ -241,7 +241,8 @@ void TfrmMain::N_SettingClick() {
 }
 
 void TfrmMain::N_ProductClick(int number) {
-    common_.Shell().Open(QStringLiteral("https://www.velmora.example/products/%1").arg(number));
+    const QString page = QStringLiteral("https://www.velmora.example/products/%1").arg(number);
+    ReportNotOpened(common_.Shell().Open(page), page);
 }
 
 std::string TfrmMain::ReadOutputFolder() const {

@@ -237,6 +237,11 @@ public:
     QString msgNoticeSummary;
     QString msgNoticeBody;
     QString msgQuitWhileRunning;
+    QString StringOpenVideos;
+    QStringList StringFilterNames; // the open dialog's filters, in order
+    QString msgNotConverted;
+    QString msgCannotOpen;
+    QString msgCannotOpenFolder;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -276,6 +281,8 @@ private:
     // Queues dropped paths in order, processing events once a frame so the window stays responsive.
     void AddDroppedFiles();
     void ProcessPendingEvents();
+    // Says so when the desktop had no program to open the target.
+    void ReportNotOpened(bool opened, const QString& target);
 
     std::unique_ptr<JobList> jobList_;
     // What the run sees of this window.
@@ -290,8 +297,9 @@ private:
     QString caption_;
     std::unique_ptr<QtTranslation> qtTranslation_;
     ModalQuestions* questions_;
-    // The open dialog's filter last left selected with OK, for its next opening in this run.
-    QString openFilter_;
+    // The open dialog's filter last left selected with OK, by place, for its next opening in this run
+    // in whichever language.
+    int openFilter_ = 0;
     std::deque<std::string> droppedPaths_;
     bool addingDropped_ = false;
     // Set on close: scans and queued drops end rather than fill a window that is going away.

@@ -51,6 +51,7 @@ EntryId TfrmMain::RunView::IdOfEntry(int index) const {
 }
 
 void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
+    shownOutcomes_[IdOfEntry(index)] = outcome;
     const QString mark = outcome.result == EntryResult::Converted ? QString::fromStdString(outcome.outputName)
                          : outcome.result == EntryResult::Failed  ? window_.StringOutcomeFailed
                                                                   : window_.StringOutcomeStopped;
@@ -59,7 +60,14 @@ void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome)
 }
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
+    shownOutcomes_.clear();
     window_.jobList_->ClearOutcomes();
+}
+
+void TfrmMain::RunView::ShowOutcomesAgain() {
+    for (int index = 0; index < Count(); ++index)
+        if (const auto shown = shownOutcomes_.find(IdOfEntry(index)); shown != shownOutcomes_.end())
+            ShowEntryOutcome(index, EntryOutcome(shown->second));
 }
 
 void TfrmMain::RunView::RemoveEntry(int index) {
@@ -214,7 +222,10 @@ bool TfrmMain::RunView::AskOpenOutputFolder(bool allConverted) {
 }
 
 void TfrmMain::RunView::OpenOutputFolder(const std::string& folder) {
-    window_.common_.Shell().Open(TextFromPath(folder));
+    const QString path = TextFromPath(folder);
+    if (!window_.common_.Shell().Open(path))
+        window_.questions_->ShowWarning(&window_, ApplicationTitle(),
+                                        window_.msgCannotOpenFolder + QStringLiteral("\n\n") + path);
 }
 
 void TfrmMain::SetNotifier(std::unique_ptr<DesktopNotifier> notifier) {

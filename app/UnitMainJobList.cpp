@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -75,28 +77,30 @@ void TfrmMain::AddFolderFiles(const std::string& folder, bool recurse, const std
 }
 
 void TfrmMain::ActionFileAddExecute() {
-    const QStringList filters = FileOpenFilters();
-    if (openFilter_.isEmpty())
-        openFilter_ = filters.first();
-    QString selected = openFilter_;
-    const QStringList chosen =
-        questions_->ChooseFilesToOpen(this, QStringLiteral("Open video files"), filters, selected);
+    const QStringList filters = FileOpenFilters(StringFilterNames);
+    QString selected = filters.value(openFilter_, filters.first());
+    const QStringList chosen = questions_->ChooseFilesToOpen(this, StringOpenVideos, filters, selected);
     if (chosen.isEmpty())
         return;
-    openFilter_ = selected;
+    openFilter_ = std::max<int>(0, static_cast<int>(filters.indexOf(selected)));
     QStringList refused;
+    QStringList notConverted;
     for (const QString& file : chosen) {
         if (file.isEmpty())
             break;
         // The dialog gives names as text only: one it cannot give back exactly is refused, not guessed.
-        if (TextKeepsFileName(file))
-            AddFile(PathFromText(file));
-        else
+        if (!TextKeepsFileName(file))
             refused << file;
+        else if (!jobList_->AddFile(PathFromText(file)))
+            notConverted << file;
     }
+    QStringList paragraphs;
+    if (!notConverted.isEmpty())
+        paragraphs << msgNotConverted + QStringLiteral("\n\n") + notConverted.join('\n');
     if (!refused.isEmpty())
-        questions_->ShowWarning(this, ApplicationTitle(),
-                                msgNameNotKept + QStringLiteral("\n\n") + refused.join('\n'));
+        paragraphs << msgNameNotKept + QStringLiteral("\n\n") + refused.join('\n');
+    if (!paragraphs.isEmpty())
+        questions_->ShowWarning(this, ApplicationTitle(), paragraphs.join(QStringLiteral("\n\n")));
 }
 
 void TfrmMain::ActionFileBatchAddExecute() {

@@ -2,12 +2,14 @@
 #include "app/UnitMain.h"
 
 #include "app/LanguageChoice.h"
+#include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
 
 #include "dialogs/TrackSettingsDialog.h"
 #include "dialogs/UnitCloseWindows.h"
 #include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
+#include "joblist/FileOpenFilters.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
 #include "platform/ErrorReport.h"
@@ -119,6 +121,14 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgNoticeSummary = text("msgNoticeSummary");
     msgNoticeBody = text("msgNoticeBody");
     msgQuitWhileRunning = text("msgQuitWhileRunning");
+    StringOpenVideos = text("StringOpenVideos");
+    StringFilterNames.clear();
+    for (const QString& key : FileOpenFilterKeys())
+        StringFilterNames << text(key.toLatin1().constData());
+    msgNotConverted = text("msgNotConverted");
+    msgCannotOpen = text("msgCannotOpen");
+    msgCannotOpenFolder = text("msgCannotOpenFolder");
+    runView_->ShowOutcomesAgain();
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options, N_Language})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));
@@ -188,7 +198,6 @@ void TfrmMain::ApplyJapaneseCharset() {
         dialogs_.frmRunReport->ApplyJapaneseCharset();
     if (dialogs_.frmTracks)
         dialogs_.frmTracks->ApplyJapaneseCharset();
-    N_Tools->menuAction()->setVisible(false);
 }
 
 void TfrmMain::ApplyLatinCharset() {
@@ -200,7 +209,6 @@ void TfrmMain::ApplyLatinCharset() {
         control->style()->unpolish(control);
         control->style()->polish(control);
     }
-    N_Tools->menuAction()->setVisible(true);
 }
 
 } // namespace velmora

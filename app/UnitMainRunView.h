@@ -3,6 +3,8 @@
 #include "app/UnitMain.h"
 #include "engine/ConversionViews.h"
 
+#include <unordered_map>
+
 namespace velmora {
 
 // What a conversion run reads from and shows on the main window.
@@ -44,12 +46,17 @@ public:
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
 
+    // Shows the rows' outcomes again in the texts loaded now.
+    void ShowOutcomesAgain();
+
 private:
     // The outcome in a sentence, for the row's tooltip and the report.
     QString OutcomeDetails(const EntryOutcome& outcome) const;
     QString TimeLeftText(double seconds) const;
 
     TfrmMain& window_;
+    // What each entry's row shows, for a change of language.
+    std::unordered_map<EntryId, EntryOutcome> shownOutcomes_;
 };
 
 } // namespace velmora

@@ -3,6 +3,9 @@
 
 #include "app/Unit_common.h"
 #include "platform/ErrorReport.h"
+#include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/ModalQuestions.h"
+#include "platform/qt/PathText.h"
 
 #include <QAction>
 
@@ -27,24 +30,29 @@ void TfrmMain::N_SkinClick(int number) {
     common_.WriteSkinIndex(number);
 }
 
+void TfrmMain::ReportNotOpened(bool opened, const QString& target) {
+    if (!opened)
+        questions_->ShowWarning(this, ApplicationTitle(), msgCannotOpen + QStringLiteral("\n\n") + target);
+}
+
 void TfrmMain::N_LocalHelpClick() {
-    common_.OpenLocalHelp();
+    ReportNotOpened(common_.OpenLocalHelp(), TextFromPath(common_.helpFile));
 }
 
 void TfrmMain::N_HomePageClick() {
-    common_.OpenHomePage();
+    ReportNotOpened(common_.OpenHomePage(), QString::fromStdString(common_.homePageUrl));
 }
 
 void TfrmMain::N_SupportClick() {
-    common_.OpenSupportMail();
+    ReportNotOpened(common_.OpenSupportMail(), QString::fromStdString(common_.supportMailUrl));
 }
 
 void TfrmMain::N_FeedBackClick() {
-    common_.OpenFeedbackPage();
+    ReportNotOpened(common_.OpenFeedbackPage(), QString::fromStdString(common_.feedbackUrl));
 }
 
 void TfrmMain::N_UpdateClick() {
-    common_.OpenHomePage();
+    N_HomePageClick();
 }
 
 } // namespace velmora

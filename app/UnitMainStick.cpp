@@ -11,6 +11,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/VolumeSpace.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/LiteralText.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
 #include "platform/qt/SizeText.h"
@@ -67,7 +68,7 @@ void TfrmMain::ShowFoundSticks() {
     QString caption;
     if (sticks.size() == 1) {
         caption = StringStickButton.arg(sticks.front().label);
-        buttonStick->setToolTip(StringStickHint.arg(sticks.front().label));
+        buttonStick->setToolTip(LiteralToolTip(StringStickHint.arg(sticks.front().label)));
     } else {
         caption = StringStickChoice;
         buttonStick->setToolTip(QString());

@@ -121,20 +121,20 @@ void TfrmCommon::ApplySkin(int32_t index) {
     suiSkinEngine->SetSkinFile(appDir + "skins/" + SkinFileName(index));
 }
 
-void TfrmCommon::OpenLocalHelp() const {
-    shell_->Open(QString::fromStdString(helpFile));
+bool TfrmCommon::OpenLocalHelp() const {
+    return shell_->Open(QString::fromStdString(helpFile));
 }
 
-void TfrmCommon::OpenHomePage() const {
-    shell_->Open(QString::fromStdString(homePageUrl));
+bool TfrmCommon::OpenHomePage() const {
+    return shell_->Open(QString::fromStdString(homePageUrl));
 }
 
-void TfrmCommon::OpenSupportMail() const {
-    shell_->Open(QString::fromStdString(supportMailUrl));
+bool TfrmCommon::OpenSupportMail() const {
+    return shell_->Open(QString::fromStdString(supportMailUrl));
 }
 
-void TfrmCommon::OpenFeedbackPage() const {
-    shell_->Open(QString::fromStdString(feedbackUrl));
+bool TfrmCommon::OpenFeedbackPage() const {
+    return shell_->Open(QString::fromStdString(feedbackUrl));
 }
 
 } // namespace velmora

@@ -53,11 +53,12 @@ public:
 
     // Restyles every window with skin number index (any number outside the table: the default skin).
     void ApplySkin(int32_t index);
-    // The help targets of the language, opened with the desktop's program for them.
-    void OpenLocalHelp() const;
-    void OpenHomePage() const;
-    void OpenSupportMail() const;
-    void OpenFeedbackPage() const;
+    // The help targets of the language, opened with the desktop's program for them; false when it
+    // has none.
+    bool OpenLocalHelp() const;
+    bool OpenHomePage() const;
+    bool OpenSupportMail() const;
+    bool OpenFeedbackPage() const;
 
     const ProfileFile& Config() const { return config_; }
     DesktopShell& Shell() const { return *shell_; }

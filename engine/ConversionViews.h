@@ -99,7 +99,7 @@ public:
     // The completion question; true for Yes. With allConverted: msgFolderView, CR LF CR LF,
     // msgFinishInfo; otherwise the report has told how it went and msgFinishInfo alone is asked.
     virtual bool AskOpenOutputFolder(bool allConverted) = 0;
-    // Has the desktop shell open the folder (it carries its trailing '/'); the outcome is not examined.
+    // Has the desktop shell open the folder (it carries its trailing '/'); says so when it could not.
     virtual void OpenOutputFolder(const std::string& folder) = 0;
     // The stick the output folder was chosen on, as remembered.
     virtual OutputStick RememberedOutputStick() const = 0;

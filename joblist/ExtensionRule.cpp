@@ -2,6 +2,7 @@
 
 #include "platform/AsciiText.h"
 
+#include <algorithm>
 #include <string>
 
 namespace velmora {
@@ -21,6 +22,18 @@ bool PassesExtensionRule(std::string_view path) {
     for (char& c : lowered)
         c = AsciiLower(c);
     return kAcceptedExtensions.find(lowered) != std::string_view::npos;
+}
+
+std::vector<std::string_view> AcceptedExtensionPatterns() {
+    std::vector<std::string_view> patterns;
+    std::string_view rest = kAcceptedExtensions;
+    while (!rest.empty()) {
+        const size_t end = std::min(rest.find(';'), rest.size());
+        if (end > 0)
+            patterns.push_back(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return patterns;
 }
 
 } // namespace velmora

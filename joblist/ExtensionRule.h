@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -15,5 +16,8 @@ std::string_view PathExtension(std::string_view path);
 // True when the path's extension, lower-cased, occurs anywhere in the accepted text. A piece of an
 // extension passes too (".mp" lies inside ".mpg"), which keeps the rule as users have known it.
 bool PassesExtensionRule(std::string_view path);
+
+// The accepted kinds one by one ("*.avi", "*.mpg", …), in the accepted text's order.
+std::vector<std::string_view> AcceptedExtensionPatterns();
 
 } // namespace velmora

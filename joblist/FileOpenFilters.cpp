@@ -1,5 +1,7 @@
 #include "joblist/FileOpenFilters.h"
 
+#include "joblist/ExtensionRule.h"
+
 #include <array>
 
 namespace velmora {
@@ -7,40 +9,49 @@ namespace velmora {
 namespace {
 
 struct FilterEntry {
-    const char* description;
+    const char* nameKey;
+    // Empty: every kind the extension rule takes, so the dialog never offers less or more.
     const char* patterns;
 };
 
 constexpr std::array<FilterEntry, 10> kFilters = {{
-    {"Support files", "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.avs;*.vob;*.dat;*.mp4;*.psp;*.rm;*.rmvb;*.smk;*.swf;*"
-                      ".nsv;*.mov;*.qt;*.mkv;*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx"},
-    {"RM files (*.rm;*.rmvb)", "*.rm;*.rmvb"},
-    {"AVI files (*.avi)", "*.avi"},
-    {"MPEG files (*.mpg;*.mpeg)", "*.mpg;*.mpeg"},
-    {"WMV files (*.wmv;*.asf)", "*.wmv;*.asf"},
-    {"Portable device files (*.3gp;*.mp4;*.avs;*.psp;*.mkv)", "*.3gp;*.mp4;*.avs;*.psp;*.mkv"},
-    {"DVD VCD Files (*.vob;*.dat)", "*.vob;*.dat"},
-    {"Quick Time Files (*.mov;*.qt)", "*.mov;*.qt"},
-    {"Web, camera and TV files (*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx)",
-     "*.webm;*.flv;*.f4v;*.m4v;*.ts;*.m2ts;*.mts;*.ogv;*.3g2;*.divx"},
+    {"StringFilterVideo", ""},
+    {"StringFilterRM", "*.rm *.rmvb"},
+    {"StringFilterAVI", "*.avi *.divx"},
+    {"StringFilterMPEG", "*.mpg *.mpeg"},
+    {"StringFilterWMV", "*.wmv *.asf"},
+    {"StringFilterPortable", "*.3gp *.3g2 *.mp4 *.m4v *.mkv"},
+    {"StringFilterDVD", "*.vob *.dat"},
+    {"StringFilterQuickTime", "*.mov *.qt"},
+    {"StringFilterWeb", "*.webm *.flv *.f4v *.swf *.smk *.nsv *.ts *.m2ts *.mts *.ogv"},
     // "*.*" would pass over names without a dot on Linux.
-    {"All files (*.*)", "*"},
+    {"StringFilterAll", "*"},
 }};
+
+QString EveryAcceptedKind() {
+    QStringList patterns;
+    for (const std::string_view pattern : AcceptedExtensionPatterns())
+        patterns << QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size()));
+    return patterns.join(QLatin1Char(' '));
+}
 
 } // namespace
 
-QStringList FileOpenFilters() {
+QStringList FileOpenFilterKeys() {
+    QStringList keys;
+    for (const FilterEntry& entry : kFilters)
+        keys << QString::fromLatin1(entry.nameKey);
+    return keys;
+}
+
+QStringList FileOpenFilters(const QStringList& names) {
     QStringList filters;
-    for (const FilterEntry& entry : kFilters) {
-        // Qt takes the patterns from the last parentheses, separated by blanks; a description that
-        // names its patterns already shows them once, in that form.
-        QString description = QString::fromLatin1(entry.description);
-        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-        if (open > 0 && description.endsWith(QLatin1Char(')')))
-            description.truncate(open - 1);
-        QString patterns = QString::fromLatin1(entry.patterns);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    for (size_t i = 0; i < kFilters.size(); ++i) {
+        const QString patterns =
+            *kFilters[i].patterns != '\0' ? QString::fromLatin1(kFilters[i].patterns) : EveryAcceptedKind();
+        // Qt reads the patterns from the last parentheses: a name must not end in its own.
+        filters << names.value(static_cast<qsizetype>(i)).trimmed() + QStringLiteral(" (") + patterns +
+                       QLatin1Char(')');
     }
     return filters;
 }

@@ -11,6 +11,7 @@ namespace velmora {
 namespace {
 
 constexpr int kMarkPadding = 6;
+constexpr const char* kFilledProperty = "velmoraEditorFilled";
 
 } // namespace
 
@@ -40,6 +41,13 @@ void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QRect markRect = row.rect.adjusted(row.rect.width() - markWidth, 0, -kMarkPadding, 0);
     painter->drawText(markRect, Qt::AlignRight | Qt::AlignVCenter, mark);
     painter->restore();
+}
+
+void OutcomeDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (editor->property(kFilledProperty).toBool())
+        return;
+    editor->setProperty(kFilledProperty, true);
+    QStyledItemDelegate::setEditorData(editor, index);
 }
 
 } // namespace velmora

@@ -17,6 +17,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // Fills an editor only as it opens: a change of the row meanwhile (a length learnt, an outcome
+    // shown) never replaces what the person is typing.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 };
 
 } // namespace velmora

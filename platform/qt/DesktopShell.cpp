@@ -5,9 +5,9 @@
 
 namespace velmora {
 
-void SystemDesktopShell::Open(const QString& target) {
+bool SystemDesktopShell::Open(const QString& target) {
     const bool isUrl = target.startsWith(QStringLiteral("mailto:")) || target.contains(QStringLiteral("://"));
-    QDesktopServices::openUrl(isUrl ? QUrl(target) : QUrl::fromLocalFile(target));
+    return QDesktopServices::openUrl(isUrl ? QUrl(target) : QUrl::fromLocalFile(target));
 }
 
 } // namespace velmora

@@ -8,13 +8,13 @@ namespace velmora {
 class DesktopShell {
 public:
     virtual ~DesktopShell() = default;
-    // A local path or a URL such as https://… or mailto:…; the outcome is not examined.
-    virtual void Open(const QString& target) = 0;
+    // A local path or a URL such as https://… or mailto:…; false when the desktop has no program for it.
+    virtual bool Open(const QString& target) = 0;
 };
 
 class SystemDesktopShell : public DesktopShell {
 public:
-    void Open(const QString& target) override;
+    bool Open(const QString& target) override;
 };
 
 } // namespace velmora

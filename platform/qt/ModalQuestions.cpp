@@ -29,6 +29,8 @@ void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QS
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
     // The warnings list file names, which are never read as markup.
     box.setTextFormat(Qt::PlainText);
+    // So that a path it names can be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.exec();
 }
 
@@ -36,6 +38,8 @@ QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& ti
                                                const QStringList& filters, QString& selectedFilter) {
     QFileDialog dialog(owner, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // A filter of every video kind would otherwise show a list too long for its box.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);

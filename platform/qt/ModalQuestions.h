@@ -21,8 +21,8 @@ public:
     virtual int RunDialog(QDialog& dialog) = 0;
     // A warning with OK only.
     virtual void ShowWarning(QWidget* owner, const QString& title, const QString& text) = 0;
-    // Several existing files; none after Cancel. selectedFilter is the filter to open on, and on OK
-    // the one the user left selected.
+    // Several existing files; none after Cancel. The filters show by name only. selectedFilter is the
+    // filter to open on, and on OK the one the user left selected.
     virtual QStringList ChooseFilesToOpen(QWidget* owner, const QString& title, const QStringList& filters,
                                           QString& selectedFilter) = 0;
 };

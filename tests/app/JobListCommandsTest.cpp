@@ -1,13 +1,19 @@
+#include "joblist/ExtensionRule.h"
 #include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
 #include "tests/app/ProgramFolderFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -17,8 +23,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velmora::test {
@@ -153,35 +161,46 @@ TEST_F(JobListCommands, ClearAllAsksEvenWhenEmptyAndOnlyOkClears) {
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(JobListCommands, AddDialogOffersTheTenFiltersAndRemembersTheLastOneChosen) {
+TEST_F(JobListCommands, AddDialogOffersEveryKindTakenNamesThoseNotTakenAndRemembersTheFilter) {
     TfrmMain& frmMain = ShowMain();
-    questions.filesToChoose = {"/v/one.avi", "/v/skipped.avs", "/v/two.3gp"};
-    questions.filterToChoose = QStringLiteral("AVI files (*.avi)");
+    questions.filesToChoose = {"/v/one.avi", "/v/skipped.avs", "/v/two.3gp", "/v/camera.dv"};
     frmMain.ActionFileAdd->trigger();
-    ASSERT_EQ(questions.asked.size(), 1u);
+    ASSERT_EQ(questions.asked.size(), 2u);
     EXPECT_EQ(questions.asked[0].title, QStringLiteral("Open video files"));
-    EXPECT_EQ(questions.asked[0].text, questions.offeredFilters.first()) << "first opening: the first filter";
-    EXPECT_EQ(questions.offeredFilters,
-              QStringList(
-                  {"Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs *.vob *.dat *.mp4 *.psp *.rm "
-                   "*.rmvb *.smk *.swf *.nsv *.mov *.qt *.mkv *.webm *.flv *.f4v *.m4v *.ts *.m2ts *.mts "
-                   "*.ogv *.3g2 *.divx)",
-                   "RM files (*.rm *.rmvb)", "AVI files (*.avi)", "MPEG files (*.mpg *.mpeg)",
-                   "WMV files (*.wmv *.asf)", "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)",
-                   "DVD VCD Files (*.vob *.dat)", "Quick Time Files (*.mov *.qt)",
-                   "Web, camera and TV files (*.webm *.flv *.f4v *.m4v *.ts *.m2ts *.mts *.ogv *.3g2 *.divx)",
-                   "All files (*)"}));
+    const QStringList filters = questions.offeredFilters;
+    EXPECT_EQ(questions.asked[0].text, filters.first()) << "first opening: the first filter";
+    std::string everyKind;
+    for (std::string_view pattern : AcceptedExtensionPatterns())
+        everyKind += " " + std::string(pattern);
+    EXPECT_EQ(filters.first().toStdString(), "Video files (" + everyKind.substr(1) + ")");
     EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.3gp"}));
+    EXPECT_EQ(questions.asked[1].text, frmMain.msgNotConverted + "\n\n/v/skipped.avs\n/v/camera.dv");
 
-    // Cancel chooses nothing and keeps the remembered filter.
+    // Cancel chooses nothing and keeps the remembered filter, which a change of language keeps too.
+    questions.filesToChoose = {"/v/three.avi"};
+    questions.filterToChoose = filters[2];
+    frmMain.ActionFileAdd->trigger();
     questions.filesToChoose.clear();
-    questions.filterToChoose = QStringLiteral("All files (*)");
+    questions.filterToChoose = filters.last();
     frmMain.ActionFileAdd->trigger();
+    frmMain.N_LanguageClick(3);
     frmMain.ActionFileAdd->trigger();
-    ASSERT_EQ(questions.asked.size(), 3u);
-    EXPECT_EQ(questions.asked[1].text, QStringLiteral("AVI files (*.avi)"));
-    EXPECT_EQ(questions.asked[2].text, QStringLiteral("AVI files (*.avi)"));
-    EXPECT_EQ(Entries().size(), 2u);
+    ASSERT_EQ(questions.asked.size(), 5u);
+    EXPECT_EQ(questions.asked[3].text, filters[2]);
+    EXPECT_EQ(questions.asked[4].title, QStringLiteral("動画ファイルを開く"));
+    EXPECT_EQ(questions.asked[4].text, QStringLiteral("AVI・DivX ファイル (*.avi *.divx)"));
+}
+
+TEST_F(JobListCommands, AddDialogShowsFiltersByTheirShortNames) {
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        shown = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
+        dialog->reject();
+    });
+    QString selected = QStringLiteral("Video files (*.avi *.3gp)");
+    DialogQuestions().ChooseFilesToOpen(nullptr, "Open", {selected}, selected);
+    EXPECT_EQ(shown, QStringLiteral("Video files"));
 }
 
 TEST_F(JobListCommands, DropAnywhereAddsRegularFilesInOrderByTheirExactBytes) {
@@ -216,6 +235,36 @@ TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
     ASSERT_EQ(questions.asked.size(), 2u);
     EXPECT_EQ(questions.asked[1].kind, QStringLiteral("warning"));
     EXPECT_EQ(questions.asked[1].text, frmMain.msgNameNotKept + "\n\n" + questions.filesToChoose[0]);
+}
+
+TEST_F(JobListCommands, AnOpenEditorOutlivesItsEntrysLengthWhichIsAskedAgainForAChangedPath) {
+    // Every length is 42 s, told once the test lets the encoder; it notes what it was asked.
+    WriteTextFile(
+        folder / "libq7z",
+        "#!/bin/sh\ncd ${0%/*}\nuntil [ -e answer ]; do sleep 0.01; done\necho $2 >> asked\necho 42\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    for (const auto& [end, path, asked] : std::vector<std::tuple<Qt::Key, std::string, std::string>>{
+             {Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
+             {Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"}}) {
+        std::remove((folder / "answer").c_str());
+        std::remove((folder / "asked").c_str());
+        TfrmMain& frmMain = WithEntries({"/v/a.avi"});
+        frmMain.Jobs().SelectEntry(0);
+        QTest::keyClick(frmMain.listViewFiles, Qt::Key_F2);
+        const QPointer<QLineEdit> editor = frmMain.listViewFiles->viewport()->findChild<QLineEdit*>();
+        QTest::keyClicks(editor, QStringLiteral("/v/new"));
+        WriteTextFile(folder / "answer", "");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !frmMain.Jobs().DurationsPending(); }, 10000));
+        QTest::keyClicks(editor, QStringLiteral(".mkv"));
+        EXPECT_EQ(editor->text(), QStringLiteral("/v/new.mkv"));
+        QTest::keyClick(editor, end);
+        // Return commits once its own event is over; the editor then goes.
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return editor.isNull() && !frmMain.Jobs().DurationsPending(); }, 10000));
+        EXPECT_EQ(frmMain.Jobs().EntryText(0), path);
+        EXPECT_EQ(frmMain.Jobs().EntryDuration(0), 42.0);
+        EXPECT_EQ(ReadTextFile(folder / "asked"), asked);
+    }
 }
 
 // Convert pressed while a scan processes its events starts the run nested inside the scan.

@@ -1,3 +1,5 @@
+#include "app/StickWatcher.h"
+#include "joblist/OutcomeDelegate.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/ApplicationTitle.h"
@@ -103,6 +105,11 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
         keys.emplace("frmMain", "N_Product" + std::to_string(n));
     for (const char* key : {"StringStickButton", "StringStickChoice", "StringStickHint", "msgStickMissing",
                             "msgSpaceShort", "msgFatTooLarge", "msgConvertAnyway"})
+        keys.emplace("frmMain", key);
+    for (const char* key :
+         {"StringOpenVideos", "StringFilterVideo", "StringFilterRM", "StringFilterAVI", "StringFilterMPEG",
+          "StringFilterWMV", "StringFilterPortable", "StringFilterDVD", "StringFilterQuickTime",
+          "StringFilterWeb", "StringFilterAll", "msgNotConverted", "msgCannotOpen", "msgCannotOpenFolder"})
         keys.emplace("frmMain", key);
     for (const char* key : {"caption", "labelDiretroy", "buttonOK", "buttonCancel"})
         keys.emplace("frmDirectory", key);
@@ -247,23 +254,47 @@ TEST_F(Localization, OddConfigOrLanguageFileGivesOneMessageAndTheProgramGoesOn) 
 
 TEST_F(Localization, NamesAndErrorTextsAreShownLiterally) {
     ProgramWindows& started = Show();
+    const auto shown = [](const QString& tip) {
+        QTextDocument document;
+        Qt::mightBeRichText(tip) ? document.setHtml(tip) : document.setPlainText(tip);
+        return document.toPlainText();
+    };
     const QString name = QStringLiteral("/v/<h1>big & <i>x</i>.avi");
     started.frmMain.AddFile(name.toStdString());
-    const QString tip = started.frmMain.listViewFiles->item(0, 0)->toolTip();
-    QTextDocument shown;
-    Qt::mightBeRichText(tip) ? shown.setHtml(tip) : shown.setPlainText(tip);
-    EXPECT_EQ(shown.toPlainText(), name);
+    EXPECT_EQ(shown(started.frmMain.listViewFiles->item(0, 0)->toolTip()), name);
+    // A stick without a label is named by its mount folder.
+    MakeFolder(folder / "<i>Sony/PSP");
+    auto* sticks = started.frmMain.findChild<StickWatcher*>();
+    sticks->ReadMountsWith([&] { return "/dev/sdz1 " + folder / "<i>Sony vfat rw 0 0\n"; });
+    ASSERT_EQ(sticks->Sticks().at(0).label, QStringLiteral("<i>Sony"));
+    EXPECT_EQ(shown(started.frmMain.buttonStick->toolTip()), started.frmMain.StringStickHint.arg("<i>Sony"));
     for (const QLabel* label : {started.frmMain.labelCurrentInfo, started.frmPowerOffWindows.labelNotice,
                                 started.frmRunReport.labelSummary})
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
 }
 
-TEST_F(Localization, JapaneseSwitchesTheListedControlsAndHidesTheToolsMenu) {
+TEST_F(Localization, RowOutcomesFollowASwitchOfLanguage) {
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\necho 'libq7z: unreadable' >&2\nexit 1\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    TfrmMain& frmMain = Show().frmMain;
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out/"));
+    WriteTextFile(folder / "a.avi", "");
+    frmMain.AddFile(folder / "a.avi");
+    frmMain.ActionConvertNow->trigger();
+    for (const auto& [language, mark] : std::vector<std::pair<int32_t, QString>>{{1, "失败"}, {3, "失敗"}}) {
+        frmMain.N_LanguageClick(language);
+        const QTableWidgetItem* row = frmMain.listViewFiles->item(0, 0);
+        EXPECT_EQ(row->data(OutcomeDelegate::MarkRole).toString(), mark);
+        EXPECT_EQ(row->data(Qt::AccessibleDescriptionRole).toString(),
+                  frmMain.msgOutcomeFailed.arg("unreadable"));
+    }
+}
+
+TEST_F(Localization, JapaneseSwitchesTheListedControlsAndKeepsEveryMenu) {
     WriteConfig("[common]\nlanguage=3\n");
     ProgramWindows& started = Show();
     TfrmMain& frmMain = started.frmMain;
-    EXPECT_FALSE(frmMain.N_Tools->menuAction()->isVisible());
-    for (QMenu* menu : {frmMain.N_1, frmMain.N_Options, frmMain.N_Skin, frmMain.N_Help})
+    for (QMenu* menu : {frmMain.N_1, frmMain.N_Options, frmMain.N_Skin, frmMain.N_Tools, frmMain.N_Help})
         EXPECT_TRUE(menu->menuAction()->isVisible());
     for (QWidget* listed : std::initializer_list<QWidget*>{
              frmMain.buttonConvert, frmMain.listViewFiles, frmMain.labelChannel, frmMain.groupBoxOutput,

@@ -19,8 +19,12 @@ namespace velmora::test {
 
 class RecordingDesktopShell : public DesktopShell {
 public:
-    void Open(const QString& target) override { opened.push_back(target); }
+    bool Open(const QString& target) override {
+        opened.push_back(target);
+        return opens;
+    }
     std::vector<QString> opened;
+    bool opens = true; // false: the desktop has no program for anything
 };
 
 // A program folder of its own in a temporary folder, with a copy of the shipped language files, and

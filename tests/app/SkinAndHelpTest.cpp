@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QUrl>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <tuple>
@@ -166,6 +167,23 @@ TEST_F(HelpCommands, EachLanguageOpensItsOwnTargetsThroughTheDesktop) {
         windows.reset();
     }
     EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(HelpCommands, TheHelpFileOrOutputFolderTheDesktopCannotOpenIsNamedInAMessage) {
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\n");
+    ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
+    TfrmMain& frmMain = Show().frmMain;
+    shell.opens = false;
+    frmMain.N_LocalHelp->trigger();
+    const QString out = QString::fromStdString(folder / "out/");
+    frmMain.editOutputFolder->setText(out);
+    WriteTextFile(folder / "a.avi", "");
+    frmMain.AddFile(folder / "a.avi");
+    questions.answers = {true};
+    frmMain.ActionConvertNow->trigger();
+    ASSERT_EQ(questions.asked.size(), 3u);
+    EXPECT_EQ(questions.asked[0].text, frmMain.msgCannotOpen + "\n\n" + (folder / "Velmora.html").c_str());
+    EXPECT_EQ(questions.asked[2].text, frmMain.msgCannotOpenFolder + "\n\n" + out);
 }
 
 TEST(HelpPages, EveryPageShipsWithEveryPictureItShows) {
