@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -162,6 +163,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (!placedOnDesktop_) {
         RunGuarded([this] { RestoreWindowPlacement(); });
         placedOnDesktop_ = true;
+        // Over the window, once it is up.
+        QTimer::singleShot(0, this, Guarded([this] { ShowReportKeptAtPowerOff(); }));
     }
     RunGuarded([this] { FormShow(); });
 }

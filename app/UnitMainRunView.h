@@ -24,6 +24,7 @@ public:
     void SetProgress(int position) override;
     void SetStatusText(const std::string& text) override;
     void ResetStatusDisplay() override;
+    void ShowReadingLengths(bool reading) override;
     std::string StatusRunFormat() const override;
     void ShowQueueProgress(const QueueStatus& status) override;
     void ClearQueueProgress() override;
@@ -33,7 +34,7 @@ public:
     EncodingSettings CurrentEncodingSettings() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
-    void ShowPowerOffCountdown() override;
+    void ShowPowerOffCountdown(const RunReport& report) override;
     void NotifyRunEnded(const RunReport& report) override;
     void ShowEmptyListNotice() override;
     bool ShowRunReport(const RunReport& report) override;
@@ -42,6 +43,11 @@ public:
     OutputStick RememberedOutputStick() const override;
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
+
+    // The report window with the summary above the problems; the removal of converted entries is
+    // offered only when asked for. Its exec() result.
+    int ShowReportWindow(const RunReport& report, const QString& summary, bool offerRemoval);
+    QString SummaryOf(const RunReport& report) const;
 
 private:
     // The outcome in a sentence, for the row's tooltip and the report.

@@ -1,7 +1,10 @@
+#include "dialogs/UnitRunReport.h"
+#include "engine/RunReportFile.h"
 #include "tests/app/ProgramFolderFixture.h"
 #include "tests/support/ManualTickTimer.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +28,7 @@ protected:
 
     // Shows the countdown as the run driver does and does the test's part while it is up. Returns
     // whether the modal showing ended by the time the part was done.
-    bool WhileShown(const std::function<void()>& part) {
+    bool WhileShown(const std::function<void()>& part, CountdownRun run = {}) {
         bool endedByPart = false;
         bool partDone = false;
         QTimer::singleShot(0, [&] {
@@ -35,7 +38,7 @@ protected:
             if (dialog().isVisible())
                 dialog().done(QDialog::Rejected);
         });
-        dialog().ShowCountdown();
+        dialog().ShowCountdown(std::move(run));
         EXPECT_TRUE(partDone);
         return endedByPart;
     }
@@ -163,6 +166,73 @@ TEST_F(PowerOffCountdown, FixedWindowCentredOnTheMainWindowWithYesFocused) {
         EXPECT_EQ(dialog().labelNotice->text(), QStringLiteral("All files are converted. Power off now?"));
         EXPECT_EQ(dialog().labelNotice->size(), QSize(249, 41));
     });
+}
+
+TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForThePowerOff) {
+    struct Case {
+        bool failed;
+        QString notice;
+        QSize size;
+    };
+    const std::vector<Case> cases{
+        {false, QStringLiteral("All files are converted. Power off now?"), QSize(283, 118)},
+        {true, QStringLiteral("1 of 2 files were converted; 1 failed. Power off now?"), QSize(283, 150)},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.failed);
+        powerSwitch.requests = 0;
+        Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=2\n");
+        std::vector<std::string> calls;
+        const auto note = [&calls](const char* what) { return [&calls, what] { calls.push_back(what); }; };
+        CountdownRun run{2, 2, 0, true, {}, {}, {}};
+        if (each.failed)
+            run = {1, 2, 1, false, note("show"), note("keep"), note("drop")};
+        WhileShown(
+            [&] {
+                EXPECT_EQ(dialog().labelNotice->text(), each.notice);
+                EXPECT_EQ(dialog().size(), each.size);
+                EXPECT_EQ(dialog().buttonReport->isVisible(), each.failed);
+                if (each.failed)
+                    QTest::mouseClick(dialog().buttonReport, Qt::LeftButton);
+                clock->Tick();
+                EXPECT_EQ(calls, std::vector<std::string>(each.failed ? 1 : 0, "show"))
+                    << "kept only at the request";
+                clock->Tick();
+                EXPECT_EQ(powerSwitch.requests, 1);
+                powerSwitch.Refuse("Permission denied");
+            },
+            run);
+        if (each.failed) {
+            EXPECT_EQ(calls, (std::vector<std::string>{"show", "keep", "drop"}));
+        }
+    }
+}
+
+TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
+    RunReport report;
+    report.queued = 2;
+    report.outcomes = {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", ""},
+                       {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", ""}};
+    const std::string kept = folder / "report-kept-at-power-off.txt";
+    ASSERT_TRUE(WriteRunReportFile(kept, report));
+    for (const bool again : {false, true}) {
+        questions.asked.clear();
+        windows.reset();
+        Show();
+        QTest::qWait(50);
+        const bool shown = !questions.asked.empty() && questions.asked.back().text == "frmRunReport";
+        EXPECT_EQ(shown, !again);
+        EXPECT_FALSE(PathExists(kept));
+        if (again)
+            break;
+        const TfrmRunReport& dialog = windows->frmRunReport;
+        EXPECT_EQ(dialog.labelSummary->text(),
+                  QStringLiteral("Velmora powered the computer off after this run.\n"
+                                 "1 of 2 files were converted."));
+        EXPECT_EQ(dialog.memoProblems->toPlainText(),
+                  QStringLiteral("/videos/<b>.avi\n    Could not be converted: the source is not a video"));
+        EXPECT_FALSE(dialog.buttonRemoveConverted->isEnabled()) << "those entries are not this start's";
+    }
 }
 
 TEST_F(PowerOffCountdown, TheProgramCountsInSecondsOnTheRealClock) {

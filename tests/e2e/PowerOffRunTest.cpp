@@ -2,6 +2,7 @@
 #include "tests/e2e/ConversionFixture.h"
 #include "tests/support/FakeLogind.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -42,6 +43,41 @@ TEST_F(ConversionTest, RunWithPowerOffEndsInTheCountdownWhoseRequestReachesLogin
     EXPECT_EQ(logind.PowerOffCalls(), std::vector<bool>{true});
     EXPECT_EQ(questions.asked.size(), 1u);
     EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(ConversionTest, AFailureIsToldInTheCountdownAndAfterThePowerOffAtTheNextStart) {
+    FakeLogind logind(std::getenv("DBUS_SYSTEM_BUS_ADDRESS"));
+    WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
+    const std::string broken = folder / "broken.avi";
+    WriteTextFile(broken, "not a video");
+    const std::string kept = folder / "report-kept-at-power-off.txt";
+    for (const bool nextStart : {false, true}) {
+        windows = std::make_unique<ProgramWindows>(folder.Path(), &shell);
+        windows->frmMain.SetQuestions(&questions);
+        questions.asked.clear();
+        windows->frmMain.show();
+        if (nextStart)
+            break;
+        windows->frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
+        windows->frmMain.AddFile(ShortSource());
+        windows->frmMain.AddFile(broken);
+        Convert([&] {
+            TfrmPowerOffWindows& countdown = windows->frmPowerOffWindows;
+            if (!countdown.isVisible())
+                return false;
+            EXPECT_EQ(countdown.labelNotice->text(),
+                      QStringLiteral("1 of 2 files were converted; 1 failed. Power off now?"));
+            EXPECT_TRUE(countdown.buttonReport->isVisible());
+            EXPECT_TRUE(logind.WaitForPowerOffCalls(1));
+            EXPECT_TRUE(PathExists(kept)) << "kept before the computer goes down";
+            QTest::mouseClick(countdown.buttonNo, Qt::LeftButton);
+            return true;
+        });
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !questions.asked.empty(); }, 2000));
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].text, QStringLiteral("frmRunReport"));
+    EXPECT_FALSE(PathExists(kept));
 }
 
 TEST_F(ConversionTest, StoppedRunShowsNoCountdown) {
