@@ -169,63 +169,48 @@ TEST_F(PowerOffCountdown, FixedWindowCentredOnTheMainWindowWithYesFocused) {
 }
 
 TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForThePowerOff) {
-    struct Case {
-        bool failed;
-        QString notice;
-        QSize size;
-    };
-    const std::vector<Case> cases{
-        {false, QStringLiteral("All files are converted. Power off now?"), QSize(283, 118)},
-        {true, QStringLiteral("1 of 2 files were converted; 1 failed. Power off now?"), QSize(283, 150)},
-    };
-    for (const Case& each : cases) {
-        SCOPED_TRACE(each.failed);
-        powerSwitch.requests = 0;
-        Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=2\n");
+    for (const bool failed : {false, true}) {
+        SCOPED_TRACE(failed);
+        Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
         std::vector<std::string> calls;
         const auto note = [&calls](const char* what) { return [&calls, what] { calls.push_back(what); }; };
         CountdownRun run{2, 2, 0, true, {}, {}, {}};
-        if (each.failed)
+        if (failed)
             run = {1, 2, 1, false, note("show"), note("keep"), note("drop")};
         WhileShown(
             [&] {
-                EXPECT_EQ(dialog().labelNotice->text(), each.notice);
-                EXPECT_EQ(dialog().size(), each.size);
-                EXPECT_EQ(dialog().buttonReport->isVisible(), each.failed);
-                if (each.failed)
+                EXPECT_EQ(dialog().labelNotice->text(),
+                          failed ? QStringLiteral("1 of 2 files were converted; 1 failed. Power off now?")
+                                 : QStringLiteral("All files are converted. Power off now?"));
+                EXPECT_EQ(dialog().buttonReport->isVisible(), failed);
+                if (failed)
                     QTest::mouseClick(dialog().buttonReport, Qt::LeftButton);
+                EXPECT_EQ(calls.size(), failed ? 1u : 0u) << "kept only at the request";
                 clock->Tick();
-                EXPECT_EQ(calls, std::vector<std::string>(each.failed ? 1 : 0, "show"))
-                    << "kept only at the request";
-                clock->Tick();
-                EXPECT_EQ(powerSwitch.requests, 1);
                 powerSwitch.Refuse("Permission denied");
             },
             run);
-        if (each.failed) {
-            EXPECT_EQ(calls, (std::vector<std::string>{"show", "keep", "drop"}));
-        }
+        const std::vector<std::string> expected{"show", "keep", "drop"};
+        EXPECT_EQ(calls, failed ? expected : std::vector<std::string>{});
     }
 }
 
 TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
-    RunReport report;
-    report.queued = 2;
-    report.outcomes = {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", ""},
-                       {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", ""}};
+    const RunReport report{
+        2,
+        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", ""},
+         {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", ""}}};
     const std::string kept = folder / "report-kept-at-power-off.txt";
     ASSERT_TRUE(WriteRunReportFile(kept, report));
-    for (const bool again : {false, true}) {
+    for (const std::size_t shown : {1u, 0u}) {
         questions.asked.clear();
         windows.reset();
-        Show();
+        const TfrmRunReport& dialog = Show().frmRunReport;
         QTest::qWait(50);
-        const bool shown = !questions.asked.empty() && questions.asked.back().text == "frmRunReport";
-        EXPECT_EQ(shown, !again);
+        EXPECT_EQ(questions.asked.size(), shown);
         EXPECT_FALSE(PathExists(kept));
-        if (again)
-            break;
-        const TfrmRunReport& dialog = windows->frmRunReport;
+        if (shown == 0)
+            continue;
         EXPECT_EQ(dialog.labelSummary->text(),
                   QStringLiteral("Velmora powered the computer off after this run.\n"
                                  "1 of 2 files were converted."));
