@@ -32,6 +32,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -170,6 +171,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (!placedOnDesktop_) {
         RunGuarded([this] { RestoreWindowPlacement(); });
         placedOnDesktop_ = true;
+        // Over the window, once it is up.
+        QTimer::singleShot(0, this, Guarded([this] { ShowReportKeptAtPowerOff(); }));
     }
     RunGuarded([this] { FormShow(); });
 }

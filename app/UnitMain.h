@@ -106,6 +106,11 @@ public:
     void ResetStatusDisplay();
     void ConsoleIOProcessStatusChange(TConsoleIO& Sender, bool IsRunning);
     ConversionRun& Conversion() const { return *conversion_; }
+    // Where a run's report waits while the computer is powered off: beside config.ini, so that it
+    // is the user's own and a copy run from its build folder keeps it there, as it keeps its settings.
+    std::string KeptRunReportPath() const;
+    // The report kept at the last power-off, shown once and then removed.
+    void ShowReportKeptAtPowerOff();
 
     // Where modal questions and the open dialog go; the real dialogs by default. The caller keeps
     // ownership.
@@ -221,6 +226,10 @@ public:
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
+    QString StringOutcomeNotReached;
+    QString msgOutcomeNotReached;
+    QString msgStatusLengths;
+    QString msgReportBeforePowerOff;
     QString msgNameNotKept;
     QString StringStickButton;
     QString StringStickChoice;
@@ -305,6 +314,9 @@ private:
     // Set on close: scans and queued drops end rather than fill a window that is going away.
     bool closing_ = false;
     bool quitWithoutAsking_ = false;
+    // What a language switch must keep showing: Stop on Convert, and the lengths being read.
+    bool runControlsLocked_ = false;
+    bool readingLengths_ = false;
     // The output folder's last failed write, shown once rather than at every keystroke.
     std::string folderWriteFailure_;
 

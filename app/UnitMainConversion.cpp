@@ -26,8 +26,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include <algorithm>
-
 namespace velmora {
 
 int TfrmMain::RunView::Count() const {
@@ -54,7 +52,8 @@ void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome)
     shownOutcomes_[IdOfEntry(index)] = outcome;
     const QString mark = outcome.result == EntryResult::Converted ? QString::fromStdString(outcome.outputName)
                          : outcome.result == EntryResult::Failed  ? window_.StringOutcomeFailed
-                                                                  : window_.StringOutcomeStopped;
+                         : outcome.result == EntryResult::Stopped ? window_.StringOutcomeStopped
+                                                                  : window_.StringOutcomeNotReached;
     window_.jobList_->ShowOutcome(index, mark, OutcomeDetails(outcome),
                                   outcome.NeedsAttention() ? RowOutcome::Problem : RowOutcome::Done);
 }
@@ -95,6 +94,8 @@ QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
         return window_.msgOutcomeFailed.arg(QString::fromUtf8(outcome.reason));
     case EntryResult::Stopped:
         return name.isEmpty() ? window_.msgOutcomeStopped : window_.msgOutcomeStoppedKept.arg(name);
+    case EntryResult::NotReached:
+        return window_.msgOutcomeNotReached;
     }
     return {};
 }
@@ -111,6 +112,15 @@ void TfrmMain::RunView::SetStatusText(const std::string& text) {
 
 void TfrmMain::RunView::ResetStatusDisplay() {
     window_.ResetStatusDisplay();
+}
+
+void TfrmMain::RunView::ShowReadingLengths(bool reading) {
+    window_.readingLengths_ = reading;
+    window_.SetRunControlsEnabled(!reading);
+    if (reading)
+        window_.labelCurrentInfo->setText(window_.msgStatusLengths);
+    else
+        window_.ResetStatusDisplay();
 }
 
 std::string TfrmMain::RunView::StatusRunFormat() const {
@@ -178,17 +188,10 @@ bool TfrmMain::RunView::IsAutoPowerOffOn() const {
     return window_.common_.IsAutoPowerOffOn();
 }
 
-void TfrmMain::RunView::ShowPowerOffCountdown() {
-    if (window_.dialogs_.frmPowerOffWindows != nullptr)
-        window_.dialogs_.frmPowerOffWindows->ShowCountdown();
-}
-
 void TfrmMain::RunView::NotifyRunEnded(const RunReport& report) {
     if (window_.isActiveWindow())
         return;
-    const int failed = static_cast<int>(
-        std::count_if(report.outcomes.begin(), report.outcomes.end(),
-                      [](const EntryOutcome& outcome) { return outcome.result == EntryResult::Failed; }));
+    const int failed = report.Failed();
     window_.notifier_->Notify(window_.msgNoticeSummary,
                               window_.msgNoticeBody.arg(QString::number(report.Converted()),
                                                         QString::number(report.queued),
@@ -200,18 +203,23 @@ void TfrmMain::RunView::ShowEmptyListNotice() {
 }
 
 bool TfrmMain::RunView::ShowRunReport(const RunReport& report) {
+    return ShowReportWindow(report, SummaryOf(report), true) == TfrmRunReport::RemoveConverted;
+}
+
+QString TfrmMain::RunView::SummaryOf(const RunReport& report) const {
+    return window_.msgRunSummary.arg(QString::number(report.Converted()), QString::number(report.queued));
+}
+
+int TfrmMain::RunView::ShowReportWindow(const RunReport& report, const QString& summary, bool offerRemoval) {
     TfrmRunReport* dialog = window_.dialogs_.frmRunReport;
     if (dialog == nullptr)
-        return false;
+        return QDialog::Rejected;
     QStringList problems;
     for (const EntryOutcome& outcome : report.outcomes)
         if (outcome.NeedsAttention())
             problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") + OutcomeDetails(outcome);
-    const int converted = report.Converted();
-    const QString summary =
-        window_.msgRunSummary.arg(QString::number(converted), QString::number(report.queued));
-    dialog->SetReport(summary, problems, converted > 0);
-    return window_.questions_->RunDialog(*dialog) == TfrmRunReport::RemoveConverted;
+    dialog->SetReport(summary, problems, offerRemoval && report.Converted() > 0);
+    return window_.questions_->RunDialog(*dialog);
 }
 
 bool TfrmMain::RunView::AskOpenOutputFolder(bool allConverted) {
@@ -258,6 +266,7 @@ void TfrmMain::SetRunControlsEnabled(bool enabled) {
                             ActionFileMoveDown, ActionSetDirectory, ActionFileBatchAdd})
         action->setEnabled(enabled);
     editOutputFolder->setEnabled(enabled);
+    runControlsLocked_ = !enabled;
     ActionConvertNow->setText(enabled ? StringStartCaption : StringStopCaption);
 }
 

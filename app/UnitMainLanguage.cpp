@@ -87,8 +87,12 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
 
     StringStartCaption = text("StringStartCaption");
     StringStopCaption = text("StringStopCaption");
+    // Convert offers to stop the run in every language.
+    if (runControlsLocked_)
+        ActionConvertNow->setText(StringStopCaption);
     msgStatusReady = text("msgStatusReady");
-    labelCurrentInfo->setText(msgStatusReady);
+    msgStatusLengths = text("msgStatusLengths");
+    labelCurrentInfo->setText(readingLengths_ ? msgStatusLengths : msgStatusReady);
     msgStatusRun = text("msgStatusRun");
     msgClearAll = text("msgClearAll");
     msgFolderView = text("msgFolderView");
@@ -103,6 +107,9 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
+    StringOutcomeNotReached = text("StringOutcomeNotReached");
+    msgOutcomeNotReached = text("msgOutcomeNotReached");
+    msgReportBeforePowerOff = text("msgReportBeforePowerOff");
     msgNameNotKept = text("msgNameNotKept");
     for (auto [member, key] : {std::pair{&StringStickButton, "StringStickButton"},
                                {&StringStickChoice, "StringStickChoice"},

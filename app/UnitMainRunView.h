@@ -26,6 +26,7 @@ public:
     void SetProgress(int position) override;
     void SetStatusText(const std::string& text) override;
     void ResetStatusDisplay() override;
+    void ShowReadingLengths(bool reading) override;
     std::string StatusRunFormat() const override;
     void ShowQueueProgress(const QueueStatus& status) override;
     void ClearQueueProgress() override;
@@ -36,7 +37,7 @@ public:
     std::vector<std::string> EncoderTrackWords() const override { return window_.EncoderTrackWords(); }
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
-    void ShowPowerOffCountdown() override;
+    void ShowPowerOffCountdown(const RunReport& report) override;
     void NotifyRunEnded(const RunReport& report) override;
     void ShowEmptyListNotice() override;
     bool ShowRunReport(const RunReport& report) override;
@@ -48,6 +49,10 @@ public:
 
     // Shows the rows' outcomes again in the texts loaded now.
     void ShowOutcomesAgain();
+    // The report window with the summary above the problems; the removal of converted entries is
+    // offered only when asked for. Its exec() result.
+    int ShowReportWindow(const RunReport& report, const QString& summary, bool offerRemoval);
+    QString SummaryOf(const RunReport& report) const;
 
 private:
     // The outcome in a sentence, for the row's tooltip and the report.

@@ -15,6 +15,7 @@
 #include <QShowEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora {
 
@@ -41,13 +42,24 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent, const AutoPowerOffServ
     buttonNo->setGeometry(151, 74, 92, 27);
     buttonNo->setDefault(true);
 
+    buttonReport = new QPushButton(QStringLiteral("Show report..."), this);
+    buttonReport->setObjectName(QStringLiteral("buttonReport"));
+    buttonReport->setGeometry(40, 110, 203, 27);
+    buttonReport->setAutoDefault(false);
+    buttonReport->hide();
+
     setTabOrder(buttonYes, buttonNo);
+    setTabOrder(buttonNo, buttonReport);
     buttonYes->setFocus();
 
     // Yes leaves the window up, so that a refusal arriving later is seen; No closes it.
     connect(buttonYes, &QPushButton::clicked, this, Guarded([this] { buttonYesClick(); }));
     // buttonNoClick's hide ends exec with the Rejected result exec starts from.
     connect(buttonNo, &QPushButton::clicked, this, Guarded([this] { buttonNoClick(); }));
+    connect(buttonReport, &QPushButton::clicked, this, Guarded([this] {
+                if (FRun.showReport)
+                    FRun.showReport();
+            }));
 
     UseTimer(std::make_unique<QtTickTimer>(1000));
 }
@@ -58,7 +70,11 @@ void TfrmPowerOffWindows::UseTimer(std::unique_ptr<TickTimer> timer) {
     Timer->OnTimer = [this] { RunGuarded([this] { TimerTimer(); }); };
 }
 
-void TfrmPowerOffWindows::ShowCountdown() {
+void TfrmPowerOffWindows::ShowCountdown(CountdownRun run) {
+    FRun = std::move(run);
+    const bool reportable = static_cast<bool>(FRun.showReport);
+    buttonReport->setVisible(reportable);
+    setFixedSize(283, reportable ? 150 : 118);
     exec();
 }
 
@@ -91,7 +107,12 @@ void TfrmPowerOffWindows::FormShow() {
     FWaitTime = common_.ReadAutoPowerOffWaitTime();
     FRequestPending = false;
     ++FShowing;
-    labelNotice->setText(FNoticeText);
+    // The person away while it counts learns here that something failed.
+    labelNotice->setText(FRun.allConverted ? FNoticeText
+                                           : FOutcomeFormat.arg(QString::number(FRun.converted),
+                                                                QString::number(FRun.queued),
+                                                                QString::number(FRun.failed)) +
+                                                 QLatin1Char(' ') + FQuestionText);
     labelNotice->setToolTip(QString());
 }
 
@@ -112,6 +133,8 @@ void TfrmPowerOffWindows::RequestPowerOff() {
     if (FRequestPending)
         return;
     FRequestPending = true;
+    if (FRun.keepReport)
+        FRun.keepReport();
     // The answer may come after this window is gone, or after a later showing has begun.
     common_.ShutDownComputer([self = QPointer(this), showing = FShowing](const std::string& reason) {
         if (self && self->FShowing == showing)
@@ -121,6 +144,8 @@ void TfrmPowerOffWindows::RequestPowerOff() {
 
 void TfrmPowerOffWindows::PowerOffFailed(const std::string& reason) {
     FRequestPending = false;
+    if (FRun.dropReport)
+        FRun.dropReport();
     const QString text = FFailedFormat.arg(QString::fromStdString(reason));
     labelNotice->setText(text);
     labelNotice->setToolTip(LiteralToolTip(text));
@@ -138,13 +163,16 @@ void TfrmPowerOffWindows::LoadLanguageTexts(const LanguageFile& texts) {
     FNoticeText = texts.Text(section, "labelNotice");
     labelNotice->setText(FNoticeText);
     FFailedFormat = texts.Text(section, "labelFailed");
+    FOutcomeFormat = texts.Text(section, "labelOutcome");
+    FQuestionText = texts.Text(section, "labelQuestion");
+    buttonReport->setText(texts.Text(section, "buttonReport"));
     buttonYes->setText(texts.Text(section, "buttonYes"));
     FYesCaption = texts.Text(section, "buttonYes");
     buttonNo->setText(texts.Text(section, "buttonNo"));
 }
 
 void TfrmPowerOffWindows::ApplyJapaneseCharset() {
-    for (QWidget* control : std::initializer_list<QWidget*>{labelNotice, buttonYes, buttonNo})
+    for (QWidget* control : std::initializer_list<QWidget*>{labelNotice, buttonYes, buttonNo, buttonReport})
         UseJapaneseFont(control);
 }
 

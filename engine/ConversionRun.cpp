@@ -84,7 +84,11 @@ std::optional<int> PositionOfEntry(const JobListView& jobs, EntryId id) {
 ConversionRun::ConversionRun(ConversionWindow& window, TConsoleIO& ConsoleIO, TConsoleIO& ConsoleIOTHM,
                              std::string programFolder, Clock clock)
     : window_(window), ConsoleIO_(ConsoleIO), ConsoleIOTHM_(ConsoleIOTHM),
-      programFolder_(std::move(programFolder)), clock_(std::move(clock)) {
+      programFolder_(std::move(programFolder)), clock_(std::move(clock)),
+      ending_(window, report_, closing_, [this] {
+          window_.ResetStatusDisplay();
+          EndQueueProgress();
+      }) {
     mountTableText = ReadMountTableText;
     freeBytesAt = FreeBytesAt;
 }
@@ -111,9 +115,7 @@ void ConversionRun::StartConversion() {
     const ActiveRun active(runActive_);
     runStarted_ = clock_();
     FStopRequested = false;
-    report_ = RunReport();
-    report_.queued = count;
-    window_.ClearEntryOutcomes();
+    ending_.Begin(count);
     if (RefuseMissingStick(window_.OutputFolderText()))
         return;
     const std::string folder = OutputFolderOfRun();
@@ -121,7 +123,7 @@ void ConversionRun::StartConversion() {
     for (int position = 0; position < count; ++position)
         queued.push_back(window_.IdOfEntry(position));
     if (!ReadDurations(queued)) {
-        EndStoppedRun();
+        ending_.Stopped();
         return;
     }
     // Asked before the folder is made: a run the person declines leaves nothing behind.
@@ -133,28 +135,37 @@ void ConversionRun::StartConversion() {
     for (currentFile_ = 0; currentFile_ < queued.size(); ++currentFile_) {
         const EntryId id = queued[currentFile_];
         if (FStopRequested || closing_) {
-            EndStoppedRun();
+            ending_.Stopped();
             return;
         }
         // Removed meanwhile: nothing to convert.
         const std::optional<int> position = PositionOfEntry(window_, id);
         const std::size_t recorded = report_.outcomes.size();
-        const bool goOn = !position || ConvertEntry(id, *position, folder);
+        bool goOn = true;
+        try {
+            goOn = !position || ConvertEntry(id, *position, folder);
+        } catch (const std::exception& error) {
+            ending_.EndedByError(error, std::span(queued).subspan(currentFile_));
+            return;
+        }
         if (report_.outcomes.size() > recorded)
             queue_->Finish(currentFile_);
         else
             queue_->Skip(currentFile_);
         if (!goOn) {
-            EndStoppedRun();
+            ending_.Stopped();
             return;
         }
         ShowQueueProgress();
     }
-    CompleteRun(folder);
+    ending_.Completed(folder);
 }
 
 bool ConversionRun::ReadDurations(const std::vector<EntryId>& queued) {
+    window_.ShowReadingLengths(true);
     window_.WaitUntil([this] { return !window_.DurationsPending() || FStopRequested || closing_; });
+    if (!closing_)
+        window_.ShowReadingLengths(false);
     if (FStopRequested || closing_)
         return false;
     durations_.clear();
@@ -256,7 +267,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     if (FStopRequested) {
         output.Remove();
         outcome.result = EntryResult::Stopped;
-        Record(outcome);
+        ending_.Record(outcome);
         return false;
     }
     // Taken off the list during its thumbnail step: the person no longer wants it.
@@ -293,7 +304,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
                                  ? "The file is no longer there: it was moved or deleted after it was queued"
                                  : videoReason_.ForExitCode(*videoEnd);
     }
-    Record(std::move(outcome));
+    ending_.Record(std::move(outcome));
     return true;
 }
 
@@ -324,51 +335,6 @@ std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, c
 void ConversionRun::WaitForEnd(TConsoleIO& runner) {
     // After Close() the window may release its runners: closing_ is tested first.
     window_.WaitUntil([this, &runner] { return closing_ || !runner.IsRunning(); });
-}
-
-void ConversionRun::Record(EntryOutcome outcome) {
-    if (const std::optional<int> position = PositionOfEntry(window_, outcome.entry))
-        window_.ShowEntryOutcome(*position, outcome);
-    report_.outcomes.push_back(std::move(outcome));
-}
-
-void ConversionRun::CompleteRun(const std::string& folder) {
-    window_.ResetStatusDisplay();
-    EndQueueProgress();
-    window_.NotifyRunEnded(report_);
-    if (window_.IsAutoPowerOffOn())
-        window_.ShowPowerOffCountdown();
-    if (closing_ || !ReportProblems())
-        return;
-    // Nothing was made: there is nothing to look at in the folder.
-    if (std::none_of(report_.outcomes.begin(), report_.outcomes.end(),
-                     [](const EntryOutcome& outcome) { return !outcome.outputName.empty(); }))
-        return;
-    if (window_.AskOpenOutputFolder(report_.AllConverted()) && !closing_)
-        window_.OpenOutputFolder(folder);
-}
-
-void ConversionRun::EndStoppedRun() {
-    if (closing_)
-        return;
-    // The stopped encoder's last output, parsed after Stop, wrote a progress text again; an idle
-    // window shows the ready text.
-    window_.ResetStatusDisplay();
-    EndQueueProgress();
-    ReportProblems();
-}
-
-bool ConversionRun::ReportProblems() {
-    if (report_.HasProblems() && window_.ShowRunReport(report_) && !closing_)
-        RemoveConvertedEntries();
-    return !closing_;
-}
-
-void ConversionRun::RemoveConvertedEntries() {
-    for (const EntryOutcome& outcome : report_.outcomes)
-        if (outcome.result == EntryResult::Converted)
-            if (const std::optional<int> position = PositionOfEntry(window_, outcome.entry))
-                window_.RemoveEntry(*position);
 }
 
 void ConversionRun::StopRun(TConsoleIO& runner) {

@@ -3,6 +3,7 @@
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
 #include "engine/QueueEstimate.h"
+#include "engine/RunEnding.h"
 
 #include <chrono>
 #include <cstdint>
@@ -34,8 +35,9 @@ struct OutputPair;
 // converted once, whatever is moved or removed meanwhile. An encoder that fails marks its entry
 // failed and takes its output pair away; the run goes on and its end tells how it went.
 //
-// Errors are exceptions: one raised by a step ends the run there, with no completion, and reaches the
-// caller (the window's guarded handler), after which a new run can start.
+// Errors are exceptions. One raised before the first file reaches the caller (the window's guarded
+// handler); one raised during a file ends the run there, with no completion, and the run's report
+// gives it as that file's reason. Either way a new run can start afterwards.
 class ConversionRun {
 public:
     // programFolder: where libq7z lives, with its trailing '/'. ConsoleIO makes the videos,
@@ -87,8 +89,8 @@ private:
     // The output folder as an absolute path with its separator; a relative one is refused.
     std::string OutputFolderOfRun() const;
     static void CreateOutputFolder(const std::string& folder);
-    // Waits for the lengths still being learnt, then keeps each queued entry's; false when the run
-    // was stopped meanwhile.
+    // Waits for the lengths still being learnt, showing that it does, then keeps each queued entry's;
+    // false when the run was stopped meanwhile.
     bool ReadDurations(const std::vector<EntryId>& queued);
     // False when the person ends the run rather than convert files that may not fit.
     bool ConfirmSpace(const std::vector<EntryId>& queued, const std::string& folder);
@@ -97,12 +99,6 @@ private:
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
     std::optional<int> RunVideoStep(const std::string& sourceShort, const OutputPair& output);
     void WaitForEnd(TConsoleIO& runner);
-    void Record(EntryOutcome outcome);
-    void CompleteRun(const std::string& folder);
-    void EndStoppedRun();
-    // Shows the report when there is something to tell; false when the window closed meanwhile.
-    bool ReportProblems();
-    void RemoveConvertedEntries();
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);
     void StartQueueProgress(const std::vector<EntryId>& queued);
@@ -121,6 +117,7 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
     RunReport report_;
+    RunEnding ending_;
     // How long each entry of the run plays, as known at its start.
     std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;

@@ -53,6 +53,10 @@ public:
     virtual void ResetStatusDisplay() = 0;
     // The language file's msgStatusRun text, a format with one %s.
     virtual std::string StatusRunFormat() const = 0;
+    // Before the first file, while the files' lengths are still being read: the status says so, Convert
+    // offers to stop and the run controls are locked. false puts the status and the controls back at
+    // rest.
+    virtual void ShowReadingLengths(bool reading) = 0;
     // The whole queue while a run goes, on its own line and as a percentage in the window's title.
     virtual void ShowQueueProgress(const QueueStatus& status) = 0;
     // The queue's line empty and the title back to normal: the run is over, however it ended.
@@ -85,8 +89,10 @@ public:
     virtual void WaitUntil(const std::function<bool()>& done) = 0;
     // The power-off option as stored now.
     virtual bool IsAutoPowerOffOn() const = 0;
-    // The power-off countdown, modal; its outcome does not matter.
-    virtual void ShowPowerOffCountdown() = 0;
+    // The power-off countdown, modal, telling how the run went and offering its report when something
+    // needs attention; a report the power-off keeps from being seen is shown at the next start. Its
+    // outcome does not matter.
+    virtual void ShowPowerOffCountdown(const RunReport& report) = 0;
     // A desktop notice of how the run went, given only while the window is not the active one, so
     // that a person working elsewhere hears of it.
     virtual void NotifyRunEnded(const RunReport& report) = 0;

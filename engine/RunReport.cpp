@@ -34,6 +34,12 @@ int RunReport::Converted() const {
     }));
 }
 
+int RunReport::Failed() const {
+    return static_cast<int>(std::count_if(outcomes.begin(), outcomes.end(), [](const EntryOutcome& outcome) {
+        return outcome.result == EntryResult::Failed;
+    }));
+}
+
 bool RunReport::AllConverted() const {
     return Converted() == static_cast<int>(outcomes.size());
 }

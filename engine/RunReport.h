@@ -10,7 +10,8 @@ namespace velmora {
 // A job-list entry's identity for as long as it is queued, whatever its position.
 using EntryId = std::uint64_t;
 
-enum class EntryResult : std::uint8_t { Converted, Failed, Stopped };
+// NotReached: an error ended the run before this entry's turn.
+enum class EntryResult : std::uint8_t { Converted, Failed, Stopped, NotReached };
 
 // How one entry of a run ended.
 struct EntryOutcome {
@@ -25,8 +26,10 @@ struct EntryOutcome {
     // Converted without its thumbnail: why the thumbnail could not be made.
     std::string thumbnailReason;
 
-    // A failed file or a video without its thumbnail: something a person must be told.
-    bool NeedsAttention() const { return result == EntryResult::Failed || !thumbnailReason.empty(); }
+    // A failed or unconverted file, or a video without its thumbnail: something a person must be told.
+    bool NeedsAttention() const {
+        return result == EntryResult::Failed || result == EntryResult::NotReached || !thumbnailReason.empty();
+    }
 };
 
 // Every entry a run reached, in the order it reached them.
@@ -35,6 +38,7 @@ struct RunReport {
     std::vector<EntryOutcome> outcomes;
 
     int Converted() const;
+    int Failed() const;
     bool AllConverted() const;
     // Some outcome needs attention.
     bool HasProblems() const;

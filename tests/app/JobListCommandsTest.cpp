@@ -239,10 +239,8 @@ TEST_F(JobListCommands, AddDialogRefusesANameItCannotGiveBackExactly) {
 
 TEST_F(JobListCommands, AnOpenEditorOutlivesItsEntrysLengthWhichIsAskedAgainForAChangedPath) {
     // Every length is 42 s, told once the test lets the encoder; it notes what it was asked.
-    WriteTextFile(
-        folder / "libq7z",
-        "#!/bin/sh\ncd ${0%/*}\nuntil [ -e answer ]; do sleep 0.01; done\n"
-        "for source; do :; done\necho \"$source\" >> asked\necho duration 42\n");
+    WriteTextFile(folder / "libq7z", "#!/bin/sh\ncd ${0%/*}\nuntil [ -e answer ]; do sleep 0.01; done\n"
+                                     "for source; do :; done\necho \"$source\" >> asked\necho duration 42\n");
     ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
     for (const auto& [end, path, asked] : std::vector<std::tuple<Qt::Key, std::string, std::string>>{
              {Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},

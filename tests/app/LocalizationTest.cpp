@@ -1,3 +1,4 @@
+#include "app/LanguageChoice.h"
 #include "app/StickWatcher.h"
 #include "joblist/OutcomeDelegate.h"
 #include "platform/BoundedFileRead.h"
@@ -104,7 +105,8 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
     for (int n = 1; n <= 9; ++n)
         keys.emplace("frmMain", "N_Product" + std::to_string(n));
     for (const char* key : {"StringStickButton", "StringStickChoice", "StringStickHint", "msgStickMissing",
-                            "msgSpaceShort", "msgFatTooLarge", "msgConvertAnyway"})
+                            "msgSpaceShort", "msgFatTooLarge", "msgConvertAnyway", "msgStatusLengths",
+                            "StringOutcomeNotReached", "msgOutcomeNotReached", "msgReportBeforePowerOff"})
         keys.emplace("frmMain", key);
     for (const char* key :
          {"StringOpenVideos", "StringFilterVideo", "StringFilterRM", "StringFilterAVI", "StringFilterMPEG",
@@ -119,7 +121,8 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
     for (const char* section : {"frmDirectory", "frmBatchAdd"})
         for (const char* key : {"buttonNewFolder", "msgNewFolder", "msgNewFolderFailed"})
             keys.emplace(section, key);
-    for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo", "labelFailed"})
+    for (const char* key : {"caption", "labelNotice", "buttonYes", "buttonNo", "labelFailed", "labelOutcome",
+                            "labelQuestion", "buttonReport"})
         keys.emplace("frmPowerOffWindows", key);
     for (const char* key : {"caption", "checkBoxAutoPowerOff", "labelWaitTime", "ButtonOK", "ButtonCancel"})
         keys.emplace("frmSetting", key);
@@ -306,6 +309,20 @@ TEST_F(Localization, JapaneseSwitchesTheListedControlsAndKeepsEveryMenu) {
                                                           frmMain.BitBtnOutput, started.FrmBatchAdd.editExt})
         EXPECT_FALSE(UsesJapaneseFont(other)) << other->objectName().toStdString();
     EXPECT_EQ(frmMain.buttonConvert->font().pointSize(), frmMain.BitBtnOutput->font().pointSize());
+}
+
+TEST_F(Localization, ConvertKeepsOfferingStopInEveryLanguageDuringARun) {
+    TfrmMain& frmMain = Show().frmMain;
+    frmMain.SetRunControlsEnabled(false);
+    for (const auto& [language, stop] : {std::pair{kLanguageJapanese, "停止(&S)"},
+                                         {kLanguageChinese, "停止(&S)"},
+                                         {kLanguageEnglish, "&Stop"}}) {
+        frmMain.N_LanguageClick(language);
+        EXPECT_EQ(frmMain.buttonConvert->text(), QString::fromUtf8(stop)) << language;
+    }
+    frmMain.SetRunControlsEnabled(true);
+    frmMain.N_LanguageClick(kLanguageJapanese);
+    EXPECT_EQ(frmMain.buttonConvert->text(), QStringLiteral("変換開始(&V)"));
 }
 
 TEST_F(Localization, OtherLanguagesKeepFontsAndTheToolsMenu) {

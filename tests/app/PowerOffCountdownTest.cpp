@@ -1,7 +1,10 @@
+#include "dialogs/UnitRunReport.h"
+#include "engine/RunReportFile.h"
 #include "tests/app/ProgramFolderFixture.h"
 #include "tests/support/ManualTickTimer.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +28,7 @@ protected:
 
     // Shows the countdown as the run driver does and does the test's part while it is up. Returns
     // whether the modal showing ended by the time the part was done.
-    bool WhileShown(const std::function<void()>& part) {
+    bool WhileShown(const std::function<void()>& part, CountdownRun run = {}) {
         bool endedByPart = false;
         bool partDone = false;
         QTimer::singleShot(0, [&] {
@@ -35,7 +38,7 @@ protected:
             if (dialog().isVisible())
                 dialog().done(QDialog::Rejected);
         });
-        dialog().ShowCountdown();
+        dialog().ShowCountdown(std::move(run));
         EXPECT_TRUE(partDone);
         return endedByPart;
     }
@@ -163,6 +166,58 @@ TEST_F(PowerOffCountdown, FixedWindowCentredOnTheMainWindowWithYesFocused) {
         EXPECT_EQ(dialog().labelNotice->text(), QStringLiteral("All files are converted. Power off now?"));
         EXPECT_EQ(dialog().labelNotice->size(), QSize(249, 41));
     });
+}
+
+TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForThePowerOff) {
+    for (const bool failed : {false, true}) {
+        SCOPED_TRACE(failed);
+        Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
+        std::vector<std::string> calls;
+        const auto note = [&calls](const char* what) { return [&calls, what] { calls.push_back(what); }; };
+        CountdownRun run{2, 2, 0, true, {}, {}, {}};
+        if (failed)
+            run = {1, 2, 1, false, note("show"), note("keep"), note("drop")};
+        WhileShown(
+            [&] {
+                EXPECT_EQ(dialog().labelNotice->text(),
+                          failed ? QStringLiteral("1 of 2 files were converted; 1 failed. Power off now?")
+                                 : QStringLiteral("All files are converted. Power off now?"));
+                EXPECT_EQ(dialog().buttonReport->isVisible(), failed);
+                if (failed)
+                    QTest::mouseClick(dialog().buttonReport, Qt::LeftButton);
+                EXPECT_EQ(calls.size(), failed ? 1u : 0u) << "kept only at the request";
+                clock->Tick();
+                powerSwitch.Refuse("Permission denied");
+            },
+            run);
+        const std::vector<std::string> expected{"show", "keep", "drop"};
+        EXPECT_EQ(calls, failed ? expected : std::vector<std::string>{});
+    }
+}
+
+TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
+    const RunReport report{
+        2,
+        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", ""},
+         {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", ""}}};
+    const std::string kept = folder / "report-kept-at-power-off.txt";
+    ASSERT_TRUE(WriteRunReportFile(kept, report));
+    for (const std::size_t shown : {1u, 0u}) {
+        questions.asked.clear();
+        windows.reset();
+        const TfrmRunReport& dialog = Show().frmRunReport;
+        QTest::qWait(50);
+        EXPECT_EQ(questions.asked.size(), shown);
+        EXPECT_FALSE(PathExists(kept));
+        if (shown == 0)
+            continue;
+        EXPECT_EQ(dialog.labelSummary->text(),
+                  QStringLiteral("Velmora powered the computer off after this run.\n"
+                                 "1 of 2 files were converted."));
+        EXPECT_EQ(dialog.memoProblems->toPlainText(),
+                  QStringLiteral("/videos/<b>.avi\n    Could not be converted: the source is not a video"));
+        EXPECT_FALSE(dialog.buttonRemoveConverted->isEnabled()) << "those entries are not this start's";
+    }
 }
 
 TEST_F(PowerOffCountdown, TheProgramCountsInSecondsOnTheRealClock) {

@@ -219,25 +219,29 @@ TEST_F(ConversionTest, FailuresAreReportedAndTheNextConvertStartsAfresh) {
     const std::string out = folder / "out";
     TfrmMain& frmMain = Prepare(out, {ShortSource()});
     Convert();
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0], "System Error.  Code: 2.\r\nNo such file or directory.");
+    // The run's report gives the error as the file's reason, and the window is back at rest.
+    EXPECT_TRUE(errors.shown.empty());
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked[0].text, QStringLiteral("frmRunReport"));
+    EXPECT_TRUE(windows->frmRunReport.memoProblems->toPlainText().endsWith(
+        QStringLiteral("System Error.  Code: 2. No such file or directory.")));
+    EXPECT_EQ(frmMain.labelCurrentInfo->text(), frmMain.msgStatusReady);
     EXPECT_TRUE(Names(out).empty()) << "no placeholder pair stays";
     EXPECT_FALSE(frmMain.Conversion().IsRunActive());
     EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
-    EXPECT_TRUE(questions.asked.empty());
 
     // A folder that cannot be made: its parent is a file.
     WriteTextFile(folder / "plain", "");
     frmMain.editOutputFolder->setText(QString::fromStdString(folder / "plain/out"));
     Convert();
-    ASSERT_EQ(errors.shown.size(), 2u);
-    EXPECT_EQ(errors.shown[1],
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0],
               "System Error.  Code: 20.\r\nNot a directory.\r\nFolder: \"" + folder / "plain/out\"");
 
     frmMain.editOutputFolder->setText(QString());
     Convert();
-    ASSERT_EQ(errors.shown.size(), 3u);
-    EXPECT_EQ(errors.shown[2], "Unable to create directory.");
+    ASSERT_EQ(errors.shown.size(), 2u);
+    EXPECT_EQ(errors.shown[1], "Unable to create directory.");
     EXPECT_TRUE(NoChildLeft());
 }
 

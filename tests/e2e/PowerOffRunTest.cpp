@@ -2,6 +2,7 @@
 #include "tests/e2e/ConversionFixture.h"
 #include "tests/support/FakeLogind.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,6 +17,8 @@ TEST_F(ConversionTest, RunWithPowerOffEndsInTheCountdownWhoseRequestReachesLogin
     // logind on the private system bus this test process runs on, and the program's own power switch.
     FakeLogind logind(std::getenv("DBUS_SYSTEM_BUS_ADDRESS"));
     WriteConfig("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
+    const std::string broken = folder / "broken.avi", kept = folder / "report-kept-at-power-off.txt";
+    WriteTextFile(broken, "not a video");
     windows = std::make_unique<ProgramWindows>(folder.Path(), &shell);
     TfrmMain& frmMain = windows->frmMain;
     frmMain.SetQuestions(&questions);
@@ -23,6 +26,7 @@ TEST_F(ConversionTest, RunWithPowerOffEndsInTheCountdownWhoseRequestReachesLogin
     const std::string out = folder / "out";
     frmMain.editOutputFolder->setText(QString::fromStdString(out));
     frmMain.AddFile(ShortSource());
+    frmMain.AddFile(broken);
     frmMain.AddFile(ShortSource());
 
     bool countdownShown = false;
@@ -33,15 +37,25 @@ TEST_F(ConversionTest, RunWithPowerOffEndsInTheCountdownWhoseRequestReachesLogin
         EXPECT_EQ(Names(out),
                   std::vector<std::string>({"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4", "M4V50001.THM"}))
             << "the countdown comes after the last file";
-        EXPECT_TRUE(questions.asked.empty()) << "and before the completion question";
+        EXPECT_TRUE(questions.asked.empty()) << "and before the report and the completion question";
+        EXPECT_EQ(windows->frmPowerOffWindows.labelNotice->text(),
+                  QStringLiteral("2 of 3 files were converted; 1 failed. Power off now?"));
         EXPECT_TRUE(logind.WaitForPowerOffCalls(1));
+        EXPECT_TRUE(PathExists(kept)) << "the report is kept as the power-off is asked for";
         QTest::mouseClick(windows->frmPowerOffWindows.buttonNo, Qt::LeftButton);
         return true;
     });
     EXPECT_TRUE(countdownShown);
     EXPECT_EQ(logind.PowerOffCalls(), std::vector<bool>{true});
-    EXPECT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked.size(), 2u);
     EXPECT_TRUE(errors.shown.empty());
+
+    // As if the computer had gone off: the next start shows the kept report once.
+    windows = std::make_unique<ProgramWindows>(folder.Path(), &shell);
+    windows->frmMain.SetQuestions(&questions);
+    windows->frmMain.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return questions.asked.size() == 3; }, 2000));
+    EXPECT_FALSE(PathExists(kept));
 }
 
 TEST_F(ConversionTest, StoppedRunShowsNoCountdown) {

@@ -24,7 +24,7 @@ EntryId FakeConversionWindow::IdOfEntry(int index) const {
 
 void FakeConversionWindow::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
     static_cast<void>(entries.at(static_cast<std::size_t>(index)));
-    const char* kinds[] = {"converted", "failed", "stopped"};
+    const char* kinds[] = {"converted", "failed", "stopped", "not-reached"};
     events.push_back("outcome:" + std::to_string(index) + ":" + kinds[static_cast<int>(outcome.result)] +
                      ":" + outcome.outputName);
 }

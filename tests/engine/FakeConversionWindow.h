@@ -32,7 +32,7 @@ public:
     void SelectEntry(int index) override;
     std::optional<int> SelectedEntry() const override { return selected; }
     EntryId IdOfEntry(int index) const override;
-    // Recorded as "outcome:<n>:<converted|failed|stopped>:<output name>".
+    // Recorded as "outcome:<n>:<converted|failed|stopped|not-reached>:<output name>".
     void ShowEntryOutcome(int index, const EntryOutcome& outcome) override;
     void ClearEntryOutcomes() override { events.push_back("clear-outcomes"); }
     void RemoveEntry(int index) override;
@@ -45,6 +45,8 @@ public:
         events.push_back("status");
     }
     void ResetStatusDisplay() override { events.push_back("reset"); }
+    // Recorded as "lengths" and "lengths-read".
+    void ShowReadingLengths(bool reading) override { events.push_back(reading ? "lengths" : "lengths-read"); }
     std::string StatusRunFormat() const override { return statusRunFormat; }
     void ShowQueueProgress(const QueueStatus&) override {}
     void ClearQueueProgress() override { ++queueCleared; }
@@ -56,7 +58,7 @@ public:
     // test instead of hanging it.
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override { return autoPowerOff; }
-    void ShowPowerOffCountdown() override { events.push_back("countdown"); }
+    void ShowPowerOffCountdown(const RunReport&) override { events.push_back("countdown"); }
     void NotifyRunEnded(const RunReport&) override { ++notices; }
     void ShowEmptyListNotice() override { events.push_back("empty"); }
     // Recorded as "report"; answers removeConverted.

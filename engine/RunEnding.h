@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/ConversionViews.h"
+#include "engine/RunReport.h"
+
+#include <exception>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace velmora {
+
+// How a conversion run ends, whichever way it ends: the window back at rest (the ready status, the
+// queue's line and title gone) and the report of what happened. Every outcome of the run is recorded
+// here. Once the window closes (closing turns true) the window is not touched again.
+class RunEnding {
+public:
+    // showIdle: puts the status display and the queue's progress back at rest.
+    RunEnding(ConversionWindow& window, RunReport& report, const bool& closing,
+              std::function<void()> showIdle);
+
+    // A new run over `queued` entries: an empty report, no outcome on the list.
+    void Begin(int queued);
+    // Keeps the outcome and shows it on its entry's row, if the entry is still queued.
+    void Record(EntryOutcome outcome);
+
+    // The list has been gone through: the countdown when the power-off is on, the report when something
+    // needs attention, then the offer to open the folder when a video was made.
+    void Completed(const std::string& folder);
+    // Stopped before its end: the report when something needs attention.
+    void Stopped();
+    // An error ended the run at unfinished.front(): that entry failed with the error as its reason
+    // (unless it has its outcome already), each later one still queued is listed as not converted,
+    // and the report tells it.
+    void EndedByError(const std::exception& error, std::span<const EntryId> unfinished);
+
+private:
+    // Shows the report when there is something to tell; false when the window closed meanwhile.
+    bool ReportProblems();
+    void RemoveConvertedEntries();
+
+    ConversionWindow& window_;
+    RunReport& report_;
+    const bool& closing_;
+    std::function<void()> showIdle_;
+};
+
+// The error's text on one line, as a file's reason.
+std::string ErrorAsReason(const std::exception& error);
+
+} // namespace velmora
