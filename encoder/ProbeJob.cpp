@@ -19,8 +19,11 @@ std::string OneLine(std::string text) {
 std::string Flags(std::initializer_list<std::pair<bool, const char*>> flags) {
     std::string text;
     for (const auto& [set, name] : flags)
-        if (set)
-            text += (text.empty() ? "" : ",") + std::string(name);
+        if (set) {
+            if (!text.empty())
+                text += ',';
+            text += name;
+        }
     return text.empty() ? "-" : text;
 }
 
