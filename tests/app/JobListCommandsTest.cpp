@@ -242,9 +242,8 @@ TEST_F(JobListCommands, AnOpenEditorOutlivesItsEntrysLengthWhichIsAskedAgainForA
     WriteTextFile(folder / "libq7z", "#!/bin/sh\ncd ${0%/*}\nuntil [ -e answer ]; do sleep 0.01; done\n"
                                      "for source; do :; done\necho \"$source\" >> asked\necho duration 42\n");
     ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
-    for (const auto& [end, path, asked] : std::vector<std::tuple<Qt::Key, std::string, std::string>>{
-             {Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
-             {Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"}}) {
+    for (const auto& [end, path, asked] : {std::tuple{Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
+                                           std::tuple{Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"}}) {
         std::remove((folder / "answer").c_str());
         std::remove((folder / "asked").c_str());
         TfrmMain& frmMain = WithEntries({"/v/a.avi"});

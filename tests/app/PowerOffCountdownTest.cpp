@@ -172,11 +172,12 @@ TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForTheP
     for (const bool failed : {false, true}) {
         SCOPED_TRACE(failed);
         Start("[setting]\nautoPowerOff=1\nautoPowerOff_WaitTime=1\n");
-        std::vector<std::string> calls;
+        using Calls = std::vector<std::string>;
+        Calls calls;
         const auto note = [&calls](const char* what) { return [&calls, what] { calls.push_back(what); }; };
-        CountdownRun run{2, 2, 0, true, {}, {}, {}};
-        if (failed)
-            run = {1, 2, 1, false, note("show"), note("keep"), note("drop")};
+        const CountdownRun run = failed
+                                     ? CountdownRun{1, 2, 1, false, note("show"), note("keep"), note("drop")}
+                                     : CountdownRun{2, 2, 0, true, {}, {}, {}};
         WhileShown(
             [&] {
                 EXPECT_EQ(dialog().labelNotice->text(),
@@ -190,8 +191,7 @@ TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForTheP
                 powerSwitch.Refuse("Permission denied");
             },
             run);
-        const std::vector<std::string> expected{"show", "keep", "drop"};
-        EXPECT_EQ(calls, failed ? expected : std::vector<std::string>{});
+        EXPECT_EQ(calls, (failed ? Calls{"show", "keep", "drop"} : Calls{}));
     }
 }
 

