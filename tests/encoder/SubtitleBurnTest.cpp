@@ -77,6 +77,28 @@ std::string PgsStream(double on, double off) {
     return out;
 }
 
+// A DVD subtitle in an MPEG program stream: the same white 120x40 rectangle at (100, 180), from `on`
+// for `ticks` x 1024/90000 s; the stop is a delayed control sequence, as on a DVD.
+std::string DvdSubtitleStream(double on, int ticks) {
+    auto bytes = [](std::initializer_list<int> values) { return std::string(values.begin(), values.end()); };
+    std::string lines; // each field's 20 lines: "colour 1 to the end of the line"
+    for (int line = 0; line < 20; ++line)
+        lines += bytes({0, 1});
+    // Start; colour 1 from palette entry 1, opaque; the area (100..219, 180..219); both fields' lines
+    // at 4. Then, `ticks` later, stop. The sequences sit at 44 and 68.
+    const std::string spu =
+        lines + std::string("\0\0\0\x44\1\3\0\x10\4\0\xF0\5\6\x40\xDB\x0B\x40\xDB\6\0\4\0\4\xFF", 24) +
+        bytes({ticks >> 8, ticks & 255, 0, 68, 2, 0xFF});
+    const auto pts = static_cast<int64_t>(on * 90000);
+    const std::string pes =
+        bytes({0x81, 0x80, 5, int(0x21 | (pts >> 29 & 0xE)), int(pts >> 22 & 255),
+               int((pts >> 14 & 0xFE) | 1), int(pts >> 7 & 255), int((pts << 1 & 0xFE) | 1), 0x20,
+               int(spu.size() + 4) >> 8, int(spu.size() + 4) & 255, 0, 44}) +
+        spu;
+    return std::string("\0\0\1\xBA\x44\0\4\0\4\1\1\x89\xC3\xF8\0\0\1\xBD", 18) +
+           bytes({int(pes.size() >> 8), int(pes.size() & 255)}) + pes + bytes({0, 0, 1, 0xB9});
+}
+
 const std::string kSubRip = "1\n00:00:00,500 --> 00:00:01,000\nHello PSP\n\n"
                             "2\n00:00:01,500 --> 00:00:02,500\n中文字幕 日本語の字幕\n";
 const std::string kAss = "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n[V4+ Styles]\n"
@@ -92,6 +114,14 @@ std::vector<std::string> InMatroska(const std::string& size, const std::string& 
     std::vector<std::string> words = {"-f", "lavfi", "-i", kGrey + size, "-i", "{S}", "-c:s", codec};
     more.insert(more.end(), {"-c:v", "libx264", "-disposition:s:0", "default", "-copyts"});
     words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
+// The hand-made DVD stream {S} beside a grey 320x240 picture, its subtitle words `codec`.
+std::vector<std::string> DvdInMatroska(std::vector<std::string> codec) {
+    std::vector<std::string> words = {"-f", "lavfi", "-i", kGrey + "320x240", "-f", "mpeg", "-i", "{S}"};
+    codec.insert(codec.end(), {"-c:v", "libx264", "-disposition:s:0", "default", "-copyts"});
+    words.insert(words.end(), codec.begin(), codec.end());
     return words;
 }
 
@@ -134,6 +164,21 @@ const std::vector<BurnCase> kBurns = {
     // (171..307, 204..249) of the letterboxed 480x272 output.
     BurnCase("PgsInMatroska", "s.sup", PgsStream(0.5, 1.2), "src.mkv", InMatroska("320x240", "copy"),
              "480x272", 210, 244, {{0.5, 1.2}}),
+    // DVD pictures re-encoded (palette stored with the track), copied without a palette, and as DVB.
+    BurnCase("DvdSubtitleInMatroska", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
+             DvdInMatroska({"-c:s", "dvdsub", "-s:s", "320x240"}), "480x272", 210, 244, {{0.5, 1.29}}),
+    BurnCase("DvdSubtitleWithoutPalette", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
+             DvdInMatroska({"-c:s", "copy"}), "480x272", 210, 244, {{0.5, 1.29}}),
+    BurnCase("DvbSubtitleInMatroska", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
+             DvdInMatroska({"-c:s", "dvbsub", "-s:s", "320x240"}), "480x272", 210, 244, {{0.5, 1.29}}),
+    // The picture jumps from 1.48 s to 11.52 s and is mended to follow on at 1.52 s: the cue at 11.70 s
+    // of the source follows it to 1.70 s.
+    BurnCase("SubRipInMatroskaWhosePictureJumps", "s.srt",
+             "1\n00:00:00,500 --> 00:00:01,000\nBefore\n\n2\n00:00:11,700 --> 00:00:12,300\nAfter the jump\n",
+             "src.mkv",
+             InMatroska("320x240", "srt",
+                        {"-vf", "setpts=PTS+gte(T\\,1.5)*10/TB", "-fps_mode", "passthrough", "-bf", "0"}),
+             "320x240", 160, 240, {{0.5, 1.0}, {1.7, 2.3}}),
     BurnCase("SubRipBesideTheSource", "src.srt", kSubRip, "src.mp4", kPlainMp4, "480x272", 238, 272,
              {{0.5, 1.0}, {1.5, 2.5}})};
 INSTANTIATE_TEST_SUITE_P(Kinds, SubtitleBurn, testing::ValuesIn(kBurns),
