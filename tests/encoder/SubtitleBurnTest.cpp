@@ -164,11 +164,9 @@ const std::vector<BurnCase> kBurns = {
     // (171..307, 204..249) of the letterboxed 480x272 output.
     BurnCase("PgsInMatroska", "s.sup", PgsStream(0.5, 1.2), "src.mkv", InMatroska("320x240", "copy"),
              "480x272", 210, 244, {{0.5, 1.2}}),
-    // DVD pictures re-encoded (palette stored with the track), copied without a palette, and as DVB.
+    // DVD pictures re-encoded (the palette stored with the track), and as DVB.
     BurnCase("DvdSubtitleInMatroska", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
              DvdInMatroska({"-c:s", "dvdsub", "-s:s", "320x240"}), "480x272", 210, 244, {{0.5, 1.29}}),
-    BurnCase("DvdSubtitleWithoutPalette", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
-             DvdInMatroska({"-c:s", "copy"}), "480x272", 210, 244, {{0.5, 1.29}}),
     BurnCase("DvbSubtitleInMatroska", "s.mpg", DvdSubtitleStream(0.5, 70), "src.mkv",
              DvdInMatroska({"-c:s", "dvbsub", "-s:s", "320x240"}), "480x272", 210, 244, {{0.5, 1.29}}),
     // The picture jumps from 1.48 s to 11.52 s and is mended to follow on at 1.52 s: the cue at 11.70 s

@@ -145,16 +145,9 @@ TEST(SidecarFiles, ReadsTextInItsEncoding) {
     TemporaryFolder folder;
     // The text in UTF-8, and the encoding iconv writes it in: as detected, or with a byte-order mark.
     const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
-        {"1\n00:00:01,000 --> "
-         "00:00:02,000\n今日はいい天気ですね。\\N明日も晴れるでしょうか。\n\n2\n00:00:03,000 --> "
-         "00:00:04,000\nありがとうございます、また会いましょう。\n",
-         "SHIFT_JIS", "", "CP932"},
-        {"1\n00:00:01,000 --> 00:00:02,000\n今天天气很好，我们去公园散步吧。\n\n2\n00:00:03,000 --> "
-         "00:00:04,000\n谢谢你，明天见。我们一起吃饭。\n",
-         "GBK", "", "GB18030"},
-        {"1\n00:00:01,000 --> 00:00:02,000\nПривет! Как дела? Сегодня хорошая погода.\n\n2\n00:00:03,000 --> "
-         "00:00:04,000\nСпасибо, до завтра. Мы пойдём в кино.\n",
-         "CP1251", "", "CP1251"},
+        {kSubRip + "今日はいい天気ですね。\\N明日も晴れるでしょうか。\n", "SHIFT_JIS", "", "CP932"},
+        {kSubRip + "今天天气很好，我们去公园散步吧。谢谢你。\n", "GBK", "", "GB18030"},
+        {kSubRip + "Привет! Как дела? Сегодня хорошая погода.\n", "CP1251", "", "CP1251"},
         {kSubRip + "Grüße", "UTF-16LE", "\xFF\xFE", "UTF-16LE"},
         {kSubRip + "Grüße", "UTF-8", "\xEF\xBB\xBF", "UTF-8"},
     };
