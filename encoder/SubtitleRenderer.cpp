@@ -36,6 +36,7 @@ std::unique_ptr<SubtitleRenderer> SubtitleRenderer::Open(const std::string& sour
     try {
         return std::make_unique<SubtitleRenderer>(sourcePath, chosen, geometry, startTime);
     } catch (const EncoderError& error) {
+        // Velmora's run report knows these lines by their start and "could not be read: ".
         if (chosen.kind == SubtitleSource::Kind::Sidecar)
             console.Line("Sidecar '" + chosen.sidecarPath + "' could not be read: " + error.what() +
                          "; the video is made without subtitles");

@@ -165,6 +165,7 @@ private:
                 source.language = sidecar.language;
                 return source;
             } catch (const EncoderError& error) {
+                // Velmora's run report knows this line by its start and "could not be read: ".
                 notes_.push_back("Sidecar '" + FileName(sidecar.path) +
                                  "' could not be read: " + error.what());
                 // Tried once: not again for another language.

@@ -293,6 +293,8 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         output.Keep();
         outcome.outputName = output.pair.Name();
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
+        if (!FStopRequested)
+            outcome.subtitleReason = videoReason_.SubtitleNotes();
     } else {
         output.Remove();
         // Without a video its picture does not matter.

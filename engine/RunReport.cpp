@@ -17,6 +17,13 @@ bool IsProgress(std::string_view line) {
     return line.find("ffmpeg_release_") != std::string_view::npos;
 }
 
+// Written by the encoder's track choice and subtitle renderer when a subtitle source is left out.
+bool IsSubtitleNote(std::string_view line) {
+    const auto startsWith = [line](std::string_view start) { return line.substr(0, start.size()) == start; };
+    return (startsWith("libq7z: Sidecar '") || startsWith("libq7z: Subtitle stream ")) &&
+           line.find(" could not be read: ") != std::string_view::npos;
+}
+
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && blank(text.front()))
@@ -52,6 +59,7 @@ bool RunReport::HasProblems() const {
 void EncoderReason::Clear() {
     lastLine_.clear();
     pending_.clear();
+    subtitleNotes_.clear();
 }
 
 void EncoderReason::Add(std::string_view piece) {
@@ -71,6 +79,8 @@ void EncoderReason::TakeLine(std::string_view line) {
     line = Trimmed(line);
     if (!line.empty() && !IsProgress(line))
         lastLine_.assign(line.substr(0, kLongestLine));
+    if (IsSubtitleNote(line))
+        subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
 }
 
 std::string EncoderReason::ForExitCode(int exitCode) const {
@@ -88,6 +98,10 @@ std::string EncoderReason::ForExitCode(int exitCode) const {
     if (!line.empty())
         return std::string(line);
     return "The encoder ended with exit code " + std::to_string(exitCode) + " and gave no reason";
+}
+
+std::string EncoderReason::SubtitleNotes() const {
+    return subtitleNotes_;
 }
 
 } // namespace velmora

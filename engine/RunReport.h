@@ -25,10 +25,14 @@ struct EntryOutcome {
     std::string reason;
     // Converted without its thumbnail: why the thumbnail could not be made.
     std::string thumbnailReason;
+    // Converted, but subtitles the encoder could not read were left out: its notes, one a line.
+    std::string subtitleReason;
 
-    // A failed or unconverted file, or a video without its thumbnail: something a person must be told.
+    // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
+    // person must be told.
     bool NeedsAttention() const {
-        return result == EntryResult::Failed || result == EntryResult::NotReached || !thumbnailReason.empty();
+        return result == EntryResult::Failed || result == EntryResult::NotReached ||
+               !thumbnailReason.empty() || !subtitleReason.empty();
     }
 };
 
@@ -53,12 +57,17 @@ public:
     // The reason for an encoder that ended with exitCode (non-zero): its own last line without the
     // "libq7z: " it starts with, or, when it was killed or gave none, what the exit code tells.
     std::string ForExitCode(int exitCode) const;
+    // The encoder's notes about subtitles it could not read and left out, without "libq7z: ", one a
+    // line; empty when there were none. They are the lines that start with "libq7z: Sidecar '" or
+    // "libq7z: Subtitle stream " and say "could not be read: ".
+    std::string SubtitleNotes() const;
 
 private:
     void TakeLine(std::string_view line);
 
     std::string lastLine_;
     std::string pending_;
+    std::string subtitleNotes_;
 };
 
 } // namespace velmora

@@ -73,7 +73,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 
 std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
     const std::vector<std::string_view> fields = Split(line, '\t');
-    if (fields.size() != 5)
+    // The subtitle notes came later: a line without them is an earlier version's.
+    if (fields.size() != 5 && fields.size() != 6)
         return std::nullopt;
     EntryOutcome outcome;
     std::size_t kind = 0;
@@ -82,9 +83,9 @@ std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
     if (kind == kResults.size())
         return std::nullopt;
     outcome.result = static_cast<EntryResult>(kind);
-    std::string* targets[] = {&outcome.outputName, &outcome.source, &outcome.reason,
-                              &outcome.thumbnailReason};
-    for (std::size_t i = 0; i < 4; ++i) {
+    std::string* targets[] = {&outcome.outputName, &outcome.source, &outcome.reason, &outcome.thumbnailReason,
+                              &outcome.subtitleReason};
+    for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
         std::optional<std::string> text = Unescaped(fields[i + 1]);
         if (!text)
             return std::nullopt;
@@ -100,7 +101,8 @@ std::string RunReportText(const RunReport& report) {
     for (const EntryOutcome& outcome : report.outcomes)
         text += std::string(kResults[static_cast<std::size_t>(outcome.result)]) + "\t" +
                 Escaped(outcome.outputName) + "\t" + Escaped(outcome.source) + "\t" +
-                Escaped(outcome.reason) + "\t" + Escaped(outcome.thumbnailReason) + "\n";
+                Escaped(outcome.reason) + "\t" + Escaped(outcome.thumbnailReason) +
+                (outcome.subtitleReason.empty() ? "" : "\t" + Escaped(outcome.subtitleReason)) + "\n";
     return text;
 }
 

@@ -198,8 +198,8 @@ TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForTheP
 TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
     const RunReport report{
         2,
-        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", ""},
-         {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", ""}}};
+        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", "", ""},
+         {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", "", ""}}};
     const std::string kept = folder / "report-kept-at-power-off.txt";
     ASSERT_TRUE(WriteRunReportFile(kept, report));
     for (const std::size_t shown : {1u, 0u}) {

@@ -130,7 +130,7 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
         bool removeConverted;
         Texts outcomes;    // the rows' outcomes and what follows them
         Texts folder;      // what the output folder holds afterwards
-        Texts reasons;     // the report's reasons, video then thumbnail, per entry
+        Texts reasons;     // the report's reasons, video then thumbnail then any subtitle notes, per entry
         Texts entriesLeft; // the list afterwards
     };
     const std::vector<Case> cases{
@@ -156,6 +156,15 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
          {"outcome:0:converted:M4V50000", "report", "ask"},
          {"M4V50000.MP4"},
          {"", "no picture today"},
+         {"a.avi"}},
+        {"subtitles that cannot be read are left out and told",
+         {{"a.avi", "subtitles-unreadable"}},
+         false,
+         {"outcome:0:converted:M4V50000", "report", "ask"},
+         {"M4V50000.MP4", "M4V50000.THM"},
+         {"", "",
+          "Sidecar 'a.fr.srt' could not be read: bad bytes\nSubtitle stream 2 could not be read: broken; the "
+          "video is made without subtitles"},
          {"a.avi"}},
         {"the report takes the converted entries off the list",
          {{"a.avi", "time=1"}, {"b.avi", "video-fails"}, {"c.avi", "time=1"}},
@@ -183,9 +192,12 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
         Texts reasons;
         if (window.report) {
             EXPECT_EQ(window.report->queued, static_cast<int>(each.sources.size()));
-            for (const EntryOutcome& outcome : window.report->outcomes)
+            for (const EntryOutcome& outcome : window.report->outcomes) {
                 if (outcome.NeedsAttention())
                     reasons.insert(reasons.end(), {outcome.reason, outcome.thumbnailReason});
+                if (!outcome.subtitleReason.empty())
+                    reasons.push_back(outcome.subtitleReason);
+            }
         }
         EXPECT_EQ(reasons, each.reasons);
         Texts left;

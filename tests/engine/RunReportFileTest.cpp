@@ -9,10 +9,12 @@ namespace {
 TEST(RunReportFile, EveryFieldComesBackAsWrittenTheFileIsReplacedWholeAndDamageIsRefused) {
     RunReport report;
     report.queued = 4;
-    report.outcomes = {{1, EntryResult::Converted, "/v/tab\there.avi", "M4V50000", "", "no \\picture\r\n"},
-                       {2, EntryResult::Failed, "/v/line\nbreak \xff.avi", "", "bad\\n data", ""},
-                       {3, EntryResult::Stopped, "/v/s.avi", "M4V50001", "", ""},
-                       {4, EntryResult::NotReached, "/v/n.avi", "", "", ""}};
+    // Only the first has subtitle notes: the others are written as an earlier version wrote them.
+    report.outcomes = {
+        {1, EntryResult::Converted, "/v/tab\there.avi", "M4V50000", "", "no \\picture\r\n", "Sidecar\tx\ny"},
+        {2, EntryResult::Failed, "/v/line\nbreak \xff.avi", "", "bad\\n data", "", ""},
+        {3, EntryResult::Stopped, "/v/s.avi", "M4V50001", "", "", ""},
+        {4, EntryResult::NotReached, "/v/n.avi", "", "", "", ""}};
     const TemporaryFolder folder;
     const std::string path = folder / "kept.txt";
     WriteTextFile(path, "older");
@@ -23,15 +25,17 @@ TEST(RunReportFile, EveryFieldComesBackAsWrittenTheFileIsReplacedWholeAndDamageI
     EXPECT_EQ(back->queued, 4);
     for (std::size_t i = 0; i < back->outcomes.size(); ++i) {
         const EntryOutcome &was = report.outcomes[i], &now = back->outcomes[i];
-        EXPECT_EQ(std::tie(was.result, was.source, was.outputName, was.reason, was.thumbnailReason),
-                  std::tie(now.result, now.source, now.outputName, now.reason, now.thumbnailReason));
+        EXPECT_EQ(std::tie(was.result, was.source, was.outputName, was.reason, was.thumbnailReason,
+                           was.subtitleReason),
+                  std::tie(now.result, now.source, now.outputName, now.reason, now.thumbnailReason,
+                           now.subtitleReason));
     }
     EXPECT_EQ(back->outcomes.size(), 4u);
     const std::string text = RunReportText(report);
     for (const std::string& damaged :
          {text.substr(0, text.size() - 1), "velmora run report 2" + text.substr(20),
-          text + "gone\ta\tb\tc\td\n", text + "failed\ta\tb\\q\tc\td\n", text + "failed\ta\tb\n",
-          std::string("velmora run report 1\nqueued\tx\n")})
+          text + "gone\ta\tb\tc\td\n", text + "failed\ta\tb\tc\td\te\tf\n", text + "failed\ta\tb\\q\tc\td\n",
+          text + "failed\ta\tb\n", std::string("velmora run report 1\nqueued\tx\n")})
         EXPECT_FALSE(ParseRunReportText(damaged)) << damaged;
     EXPECT_FALSE(WriteRunReportFile(folder / "missing/kept.txt", report));
 }
