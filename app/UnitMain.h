@@ -223,6 +223,7 @@ public:
     QString StringOutcomeStopped;
     QString msgOutcomeConverted;
     QString msgOutcomeNoPicture;
+    QString msgOutcomeNoSubtitles;
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;

@@ -86,10 +86,14 @@ QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
     // The encoder's words are UTF-8; a source name inside them keeps its bytes as far as text can.
     const QString thumbnailReason = QString::fromUtf8(outcome.thumbnailReason);
     switch (outcome.result) {
-    case EntryResult::Converted:
-        if (thumbnailReason.isEmpty())
-            return window_.msgOutcomeConverted.arg(name);
-        return window_.msgOutcomeNoPicture.arg(name, thumbnailReason);
+    case EntryResult::Converted: {
+        QStringList lines;
+        if (!thumbnailReason.isEmpty())
+            lines << window_.msgOutcomeNoPicture.arg(name, thumbnailReason);
+        if (!outcome.subtitleReason.empty())
+            lines << window_.msgOutcomeNoSubtitles.arg(name, QString::fromUtf8(outcome.subtitleReason));
+        return lines.isEmpty() ? window_.msgOutcomeConverted.arg(name) : lines.join(QLatin1Char('\n'));
+    }
     case EntryResult::Failed:
         return window_.msgOutcomeFailed.arg(QString::fromUtf8(outcome.reason));
     case EntryResult::Stopped:
@@ -217,7 +221,8 @@ int TfrmMain::RunView::ShowReportWindow(const RunReport& report, const QString& 
     QStringList problems;
     for (const EntryOutcome& outcome : report.outcomes)
         if (outcome.NeedsAttention())
-            problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") + OutcomeDetails(outcome);
+            problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") +
+                            OutcomeDetails(outcome).replace(QLatin1Char('\n'), QStringLiteral("\n    "));
     dialog->SetReport(summary, problems, offerRemoval && report.Converted() > 0);
     return window_.questions_->RunDialog(*dialog);
 }

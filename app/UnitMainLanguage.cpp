@@ -104,6 +104,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     StringOutcomeStopped = text("StringOutcomeStopped");
     msgOutcomeConverted = text("msgOutcomeConverted");
     msgOutcomeNoPicture = text("msgOutcomeNoPicture");
+    msgOutcomeNoSubtitles = text("msgOutcomeNoSubtitles");
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");

@@ -77,6 +77,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "StringOutcomeStopped",
                             "msgOutcomeConverted",
                             "msgOutcomeNoPicture",
+                            "msgOutcomeNoSubtitles",
                             "msgOutcomeFailed",
                             "msgOutcomeStopped",
                             "msgOutcomeStoppedKept",

@@ -198,7 +198,8 @@ TEST_F(PowerOffCountdown, TellsHowTheRunWentOffersItsReportAndKeepsItOnlyForTheP
 TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
     const RunReport report{
         2,
-        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", "", ""},
+        {{1, EntryResult::Converted, "/videos/a.avi", "M4V50000", "", "",
+          "Sidecar 'a.srt' could not be read\nx"},
          {2, EntryResult::Failed, "/videos/<b>.avi", "", "the source is not a video", "", ""}}};
     const std::string kept = folder / "report-kept-at-power-off.txt";
     ASSERT_TRUE(WriteRunReportFile(kept, report));
@@ -214,8 +215,11 @@ TEST_F(PowerOffCountdown, TheReportKeptAtThePowerOffIsShownOnceAtTheNextStart) {
         EXPECT_EQ(dialog.labelSummary->text(),
                   QStringLiteral("Velmora powered the computer off after this run.\n"
                                  "1 of 2 files were converted."));
-        EXPECT_EQ(dialog.memoProblems->toPlainText(),
-                  QStringLiteral("/videos/<b>.avi\n    Could not be converted: the source is not a video"));
+        EXPECT_EQ(
+            dialog.memoProblems->toPlainText(),
+            QStringLiteral("/videos/a.avi\n    Converted as M4V50000.MP4 without these subtitles: Sidecar "
+                           "'a.srt' could not be read\n    x\n\n"
+                           "/videos/<b>.avi\n    Could not be converted: the source is not a video"));
         EXPECT_FALSE(dialog.buttonRemoveConverted->isEnabled()) << "those entries are not this start's";
     }
 }
