@@ -98,11 +98,17 @@ std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
 
 std::string RunReportText(const RunReport& report) {
     std::string text = std::string(kHeader) + "\nqueued\t" + std::to_string(report.queued) + "\n";
-    for (const EntryOutcome& outcome : report.outcomes)
+    for (const EntryOutcome& outcome : report.outcomes) {
         text += std::string(kResults[static_cast<std::size_t>(outcome.result)]) + "\t" +
                 Escaped(outcome.outputName) + "\t" + Escaped(outcome.source) + "\t" +
-                Escaped(outcome.reason) + "\t" + Escaped(outcome.thumbnailReason) +
-                (outcome.subtitleReason.empty() ? "" : "\t" + Escaped(outcome.subtitleReason)) + "\n";
+                Escaped(outcome.reason) + "\t" + Escaped(outcome.thumbnailReason);
+        // Written only when there is one, so that a report without one reads as before.
+        if (!outcome.subtitleReason.empty()) {
+            text += '\t';
+            text += Escaped(outcome.subtitleReason);
+        }
+        text += '\n';
+    }
     return text;
 }
 
