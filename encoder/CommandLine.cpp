@@ -1,7 +1,7 @@
 #include "encoder/CommandLine.h"
 
 #include "encoder/EncoderError.h"
-#include "encoder/LanguageCodes.h"
+#include "platform/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>

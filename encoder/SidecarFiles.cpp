@@ -2,8 +2,8 @@
 
 #include "encoder/DescriptorIO.h"
 #include "encoder/EncoderError.h"
-#include "encoder/LanguageCodes.h"
 #include "encoder/TextEncoding.h"
+#include "platform/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "encoder/TrackChoice.h"
 
 #include "encoder/EncoderError.h"
-#include "encoder/LanguageCodes.h"
 #include "encoder/SidecarFiles.h"
+#include "platform/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>

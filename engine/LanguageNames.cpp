@@ -1,29 +1,8 @@
 #include "engine/LanguageNames.h"
 
-#include <algorithm>
+#include "platform/LanguageCodes.h"
 
 namespace velmora {
-namespace {
-
-// The two-letter code and the terminological three-letter code, where it differs, name the same
-// language as the code stored.
-struct Aliases {
-    const char* code;
-    const char* twoLetters;
-    const char* terminological;
-};
-
-const Aliases kAliases[] = {
-    {"eng", "en", ""},    {"jpn", "ja", ""}, {"chi", "zh", "zho"}, {"fre", "fr", "fra"},
-    {"ger", "de", "deu"}, {"spa", "es", ""}, {"ita", "it", ""},    {"rus", "ru", ""},
-    {"kor", "ko", ""},    {"por", "pt", ""}, {"dut", "nl", "nld"}, {"pol", "pl", ""},
-    {"swe", "sv", ""},    {"tur", "tr", ""}, {"ukr", "uk", ""},    {"gre", "el", "ell"},
-    {"cze", "cs", "ces"}, {"hun", "hu", ""}, {"fin", "fi", ""},    {"dan", "da", ""},
-    {"nor", "no", ""},    {"ara", "ar", ""}, {"hin", "hi", ""},    {"tha", "th", ""},
-    {"vie", "vi", ""},    {"ind", "id", ""},
-};
-
-} // namespace
 
 const std::vector<NamedLanguage>& OfferedLanguages() {
     static const std::vector<NamedLanguage> languages{
@@ -39,10 +18,9 @@ const std::vector<NamedLanguage>& OfferedLanguages() {
 }
 
 std::string StoredLanguageCode(const std::string& code) {
-    const auto found = std::find_if(std::begin(kAliases), std::end(kAliases), [&](const Aliases& aliases) {
-        return code == aliases.code || code == aliases.twoLetters || code == aliases.terminological;
-    });
-    return found != std::end(kAliases) && !code.empty() ? found->code : code;
+    // A code the table does not know is kept as it stands.
+    const std::string canonical = CanonicalLanguage(code);
+    return canonical == "und" ? code : canonical;
 }
 
 std::string OwnLanguageName(const std::string& code) {

@@ -1,4 +1,4 @@
-#include "encoder/LanguageCodes.h"
+#include "platform/LanguageCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "encoder/LanguageCodes.h"
+#include "platform/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
-namespace velmora::encoder {
+namespace velmora {
 namespace {
 
 struct LanguageNames {
@@ -96,4 +96,4 @@ bool SameLanguage(std::string_view first, std::string_view second) {
     return canonical != "und" && canonical == CanonicalLanguage(second);
 }
 
-} // namespace velmora::encoder
+} // namespace velmora

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::encoder {
+namespace velmora {
 
 // Whether `code` is written as a language tag: two or three letters, optionally followed by subtags
 // such as a region or script ("pt-BR", "zh-Hans", "en_US").
@@ -17,4 +17,4 @@ std::string CanonicalLanguage(std::string_view code);
 // Whether two codes name the same language; "und" matches nothing.
 bool SameLanguage(std::string_view first, std::string_view second);
 
-} // namespace velmora::encoder
+} // namespace velmora
