@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         // The countdown's clock never ticks and no request leaves this program.
         velmora::test::RecordingPowerSwitch powerSwitch;
         velmora::ProgramWindows windows(folder.Path(), nullptr, &powerSwitch);
-        velmora::test::InstallManualTimer(windows.frmPowerOffWindows);
+        velmora::test::ManualTickTimer& clock = velmora::test::InstallManualTimer(windows.frmPowerOffWindows);
         windows.frmMain.move(40, 30);
         windows.frmMain.show();
         // Rows as a run with a failed file leaves them.
@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
         Save(windows.frmRunReport.grab(), pictures + "report-" + name + ".png");
         windows.frmRunReport.hide();
         QTimer::singleShot(0, [&] {
+            clock.Tick();
             Settle();
             Save(windows.frmPowerOffWindows.grab(), pictures + "countdown-" + name + ".png");
             windows.frmPowerOffWindows.buttonNoClick();
