@@ -9,7 +9,8 @@ build_packages=(
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
     libuchardet-dev libass-dev
 )
-# Qt's own translations put its dialogs' buttons in Chinese or Japanese.
+# The CJK fonts show Chinese, Japanese and Korean; Qt's own translations put its dialogs' buttons in
+# the window's language.
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 # The tests also run and package the program. x11-utils reads the installed program's window titles;
 # desktop-file-utils and appstream check the install; git lists the files the format check reads.
