@@ -12,7 +12,9 @@ constexpr int kHintMargin = 12;
 
 } // namespace
 
-EmptyListHint::EmptyListHint(QTableWidget* list) : QObject(list), list_(list) {
+// Owned by the viewport, which goes before the list's model: the model's last signals, sent as the
+// list is being destroyed, find no hint left to update.
+EmptyListHint::EmptyListHint(QTableWidget* list) : QObject(list->viewport()), list_(list) {
     list_->viewport()->installEventFilter(this);
     QAbstractItemModel* model = list_->model();
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
