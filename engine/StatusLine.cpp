@@ -13,7 +13,10 @@ namespace {
 const std::string kEllipsis = "\xE2\x80\xA6";
 
 std::string TwoDigits(std::int64_t value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    std::string text = std::to_string(value);
+    if (value < 10)
+        text.insert(text.begin(), '0');
+    return text;
 }
 
 // Where each character starts, and the text's end: a cut there never splits a UTF-8 sequence.
@@ -78,7 +81,14 @@ std::string ShortClockText(std::int64_t seconds) {
     seconds = std::max<std::int64_t>(seconds, 0);
     const std::int64_t hours = seconds / 3600;
     const std::int64_t minutes = seconds / 60 % 60;
-    std::string text = hours > 0 ? std::to_string(hours) + ":" + TwoDigits(minutes) : std::to_string(minutes);
+    std::string text;
+    if (hours > 0) {
+        text += std::to_string(hours);
+        text += ':';
+        text += TwoDigits(minutes);
+    } else {
+        text += std::to_string(minutes);
+    }
     text += ':';
     text += TwoDigits(seconds % 60);
     return text;
