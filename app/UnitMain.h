@@ -36,6 +36,8 @@ struct FoundStick;
 class StickWatcher;
 class DesktopNotifier;
 class GrowingPlacement;
+class EmptyListHint;
+class StatusLineLabel;
 class JobList;
 class LanguageFile;
 class ModalQuestions;
@@ -228,6 +230,14 @@ public:
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
+    QString StringOutcomeStoppedKept;
+    QString StringOutcomeStoppedKeptAt;
+    QString msgSummaryDone;
+    QString msgSummaryStopped;
+    QString msgSummaryError;
+    QString msgSummaryFailed;
+    QString msgSummaryTook;
+    QString StringListHint;
     QString StringOutcomeNotReached;
     QString msgOutcomeNotReached;
     QString msgStatusLengths;
@@ -304,6 +314,8 @@ private:
     std::unique_ptr<ModalQuestions> ownQuestions_;
     std::unique_ptr<DesktopNotifier> notifier_;
     GrowingPlacement* growingPlacement_ = nullptr;
+    StatusLineLabel* statusLine_ = nullptr;
+    EmptyListHint* emptyListHint_ = nullptr;
     // The window's title from the language file, without a run's percentage.
     QString caption_;
     std::unique_ptr<QtTranslation> qtTranslation_;

@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 #include "app/UnitMainRunView.h"
 
+#include "app/StatusLineLabel.h"
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "dialogs/UnitCloseWindows.h"
@@ -13,7 +14,6 @@
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/DesktopNotifier.h"
 #include "platform/qt/DesktopShell.h"
-#include "platform/qt/LiteralText.h"
 #include "platform/qt/ModalQuestions.h"
 #include "platform/qt/PathText.h"
 
@@ -50,23 +50,45 @@ EntryId TfrmMain::RunView::IdOfEntry(int index) const {
 
 void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
     shownOutcomes_[IdOfEntry(index)] = outcome;
-    const QString mark = outcome.result == EntryResult::Converted ? QString::fromStdString(outcome.outputName)
-                         : outcome.result == EntryResult::Failed  ? window_.StringOutcomeFailed
-                         : outcome.result == EntryResult::Stopped ? window_.StringOutcomeStopped
-                                                                  : window_.StringOutcomeNotReached;
-    window_.jobList_->ShowOutcome(index, mark, OutcomeDetails(outcome),
+    window_.jobList_->ShowOutcome(index, OutcomeMark(outcome), OutcomeDetails(outcome),
                                   outcome.NeedsAttention() ? RowOutcome::Problem : RowOutcome::Done);
+}
+
+QString TfrmMain::RunView::OutcomeMark(const EntryOutcome& outcome) const {
+    const QString name = QString::fromStdString(outcome.outputName);
+    switch (outcome.result) {
+    case EntryResult::Converted:
+        return name;
+    case EntryResult::Failed:
+        return window_.StringOutcomeFailed;
+    case EntryResult::Stopped: {
+        if (name.isEmpty())
+            return window_.StringOutcomeStopped;
+        const QString reached = QString::fromStdString(ShortClockText(outcome.reachedSeconds));
+        if (outcome.lengthSeconds <= 0)
+            return window_.StringOutcomeStoppedKeptAt.arg(name, reached);
+        return window_.StringOutcomeStoppedKept.arg(
+            name, reached, QString::fromStdString(ShortClockText(outcome.lengthSeconds)));
+    }
+    case EntryResult::NotReached:
+        return window_.StringOutcomeNotReached;
+    }
+    return {};
 }
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
     shownOutcomes_.clear();
     window_.jobList_->ClearOutcomes();
+    // A new run begins: the last one's summary is over.
+    ClearRunSummary();
 }
 
 void TfrmMain::RunView::ShowOutcomesAgain() {
     for (int index = 0; index < Count(); ++index)
         if (const auto shown = shownOutcomes_.find(IdOfEntry(index)); shown != shownOutcomes_.end())
             ShowEntryOutcome(index, EntryOutcome(shown->second));
+    if (shownSummary_)
+        ShowRunSummary(RunSummary(*shownSummary_));
 }
 
 void TfrmMain::RunView::RemoveEntry(int index) {
@@ -108,10 +130,8 @@ void TfrmMain::RunView::SetProgress(int position) {
     window_.progressBarCurrent->setValue(position);
 }
 
-void TfrmMain::RunView::SetStatusText(const std::string& text) {
-    const QString shown = TextFromPath(text);
-    window_.labelCurrentInfo->setText(shown);
-    window_.labelCurrentInfo->setToolTip(LiteralToolTip(shown));
+void TfrmMain::RunView::SetStatusLine(const StatusLine& line) {
+    window_.statusLine_->Show(line);
 }
 
 void TfrmMain::RunView::ResetStatusDisplay() {
@@ -138,20 +158,38 @@ void TfrmMain::RunView::ShowQueueProgress(const QueueStatus& status) {
     if (status.secondsLeft)
         text += QStringLiteral("  \u00b7  ") + TimeLeftText(*status.secondsLeft);
     // Every encoder line comes here; a screen reader is told only of a line that changed.
+    shownSummary_.reset();
     if (text == window_.labelQueueInfo->text())
         return;
-    window_.labelQueueInfo->setText(text);
-    window_.labelQueueInfo->setToolTip(text);
-    // Screen readers hear the line change, not only see it.
-    window_.labelQueueInfo->setAccessibleName(text);
+    ShowQueueLine(text);
     window_.setWindowTitle(window_.msgTitleProgress.arg(percent, window_.caption_));
 }
 
 void TfrmMain::RunView::ClearQueueProgress() {
-    window_.labelQueueInfo->clear();
-    window_.labelQueueInfo->setToolTip(QString());
-    window_.labelQueueInfo->setAccessibleName(QString());
+    ShowQueueLine(QString());
     window_.setWindowTitle(window_.caption_);
+}
+
+void TfrmMain::RunView::ShowRunSummary(const RunSummary& summary) {
+    shownSummary_ = summary;
+    const RunSummaryTexts texts{window_.msgSummaryDone.toStdString(), window_.msgSummaryStopped.toStdString(),
+                                window_.msgSummaryError.toStdString(), window_.msgSummaryFailed.toStdString(),
+                                window_.msgSummaryTook.toStdString()};
+    ShowQueueLine(QString::fromStdString(RunSummaryText(summary, texts)));
+}
+
+void TfrmMain::RunView::ClearRunSummary() {
+    if (!shownSummary_)
+        return;
+    shownSummary_.reset();
+    ShowQueueLine(QString());
+}
+
+void TfrmMain::RunView::ShowQueueLine(const QString& text) {
+    window_.labelQueueInfo->setText(text);
+    window_.labelQueueInfo->setToolTip(text);
+    // Screen readers hear the line change, not only see it.
+    window_.labelQueueInfo->setAccessibleName(text);
 }
 
 QString TfrmMain::RunView::TimeLeftText(double seconds) const {
@@ -247,6 +285,7 @@ void TfrmMain::SetNotifier(std::unique_ptr<DesktopNotifier> notifier) {
 
 void TfrmMain::ConnectConversionHandlers() {
     runView_ = std::make_unique<RunView>(*this);
+    statusLine_ = new StatusLineLabel(labelCurrentInfo);
     conversion_ = std::make_unique<ConversionRun>(*runView_, *ConsoleIO, *ConsoleIOTHM, common_.appDir);
     ConsoleIO->OnProcessStatusChange = [this](TConsoleIO& Sender, bool IsRunning) {
         ConsoleIOProcessStatusChange(Sender, IsRunning);

@@ -1,7 +1,10 @@
 // The job list's commands on the main window: adding by dialog, drop and folder scan, removing,
 // clearing, moving, and choosing the output folder.
 #include "app/UnitMain.h"
+#include "app/UnitMainRunView.h"
 
+#include "engine/ConversionRun.h"
+#include "joblist/EmptyListHint.h"
 #include "joblist/FileOpenFilters.h"
 #include "joblist/FolderScan.h"
 #include "joblist/FolderTree.h"
@@ -50,6 +53,17 @@ void TfrmMain::ConnectJobListHandlers() {
     connect(ActionFileMoveUp, &QAction::triggered, this, Guarded([this] { ActionFileMoveUpExecute(); }));
     connect(ActionFileMoveDown, &QAction::triggered, this, Guarded([this] { ActionFileMoveDownExecute(); }));
     connect(ActionSetDirectory, &QAction::triggered, this, Guarded([this] { ActionSetDirectoryExecute(); }));
+    emptyListHint_ = new EmptyListHint(listViewFiles);
+    // The last run's summary tells of a list that has changed since; a run's own removals keep it.
+    const auto listChanged = [this] {
+        if (runView_ != nullptr && !conversion_->IsRunActive())
+            runView_->ClearRunSummary();
+    };
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(listViewFiles->model(), signal, this, listChanged);
+    connect(listViewFiles->itemDelegate(), &QAbstractItemDelegate::commitData, this, listChanged);
+    for (QAction* move : {ActionFileMoveUp, ActionFileMoveDown})
+        connect(move, &QAction::triggered, this, listChanged);
 }
 
 void TfrmMain::SetQuestions(ModalQuestions* questions) {

@@ -9,6 +9,7 @@
 #include "dialogs/UnitCloseWindows.h"
 #include "dialogs/UnitRunReport.h"
 #include "dialogs/UnitSetting.h"
+#include "joblist/EmptyListHint.h"
 #include "joblist/FileOpenFilters.h"
 #include "joblist/Unit_batch.h"
 #include "joblist/Unit_common_directory.h"
@@ -126,6 +127,16 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
+    for (auto [member, key] : {std::pair{&StringOutcomeStoppedKept, "StringOutcomeStoppedKept"},
+                               {&StringOutcomeStoppedKeptAt, "StringOutcomeStoppedKeptAt"},
+                               {&msgSummaryDone, "msgSummaryDone"},
+                               {&msgSummaryStopped, "msgSummaryStopped"},
+                               {&msgSummaryError, "msgSummaryError"},
+                               {&msgSummaryFailed, "msgSummaryFailed"},
+                               {&msgSummaryTook, "msgSummaryTook"},
+                               {&StringListHint, "StringListHint"}})
+        *member = text(key);
+    emptyListHint_->SetText(StringListHint);
     StringOutcomeNotReached = text("StringOutcomeNotReached");
     msgOutcomeNotReached = text("msgOutcomeNotReached");
     msgReportBeforePowerOff = text("msgReportBeforePowerOff");

@@ -24,12 +24,15 @@ public:
     bool DurationsPending() const override;
 
     void SetProgress(int position) override;
-    void SetStatusText(const std::string& text) override;
+    void SetStatusLine(const StatusLine& line) override;
     void ResetStatusDisplay() override;
     void ShowReadingLengths(bool reading) override;
     std::string StatusRunFormat() const override;
     void ShowQueueProgress(const QueueStatus& status) override;
     void ClearQueueProgress() override;
+    void ShowRunSummary(const RunSummary& summary) override;
+    // The queue's line empty again, if it tells how the last run went.
+    void ClearRunSummary();
 
     std::string OutputFolderText() const override;
     std::string RelativeOutputFolderFormat() const override;
@@ -47,7 +50,7 @@ public:
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
 
-    // Shows the rows' outcomes again in the texts loaded now.
+    // Shows the rows' outcomes and the run's summary again in the texts loaded now.
     void ShowOutcomesAgain();
     // The report window with the summary above the problems; the removal of converted entries is
     // offered only when asked for. Its exec() result.
@@ -57,11 +60,16 @@ public:
 private:
     // The outcome in a sentence, for the row's tooltip and the report.
     QString OutcomeDetails(const EntryOutcome& outcome) const;
+    // The outcome in a few words, beside the row's path.
+    QString OutcomeMark(const EntryOutcome& outcome) const;
+    // The queue's line, its tooltip and its accessible name.
+    void ShowQueueLine(const QString& text);
     QString TimeLeftText(double seconds) const;
 
     TfrmMain& window_;
     // What each entry's row shows, for a change of language.
     std::unordered_map<EntryId, EntryOutcome> shownOutcomes_;
+    std::optional<RunSummary> shownSummary_;
 };
 
 } // namespace velmora

@@ -85,10 +85,13 @@ ConversionRun::ConversionRun(ConversionWindow& window, TConsoleIO& ConsoleIO, TC
                              std::string programFolder, Clock clock)
     : window_(window), ConsoleIO_(ConsoleIO), ConsoleIOTHM_(ConsoleIOTHM),
       programFolder_(std::move(programFolder)), clock_(std::move(clock)),
-      ending_(window, report_, closing_, [this] {
-          window_.ResetStatusDisplay();
-          EndQueueProgress();
-      }) {
+      ending_(
+          window, report_, closing_,
+          [this] {
+              window_.ResetStatusDisplay();
+              EndQueueProgress();
+          },
+          [this] { return queue_ ? std::optional(SecondsSinceStart()) : std::nullopt; }) {
     mountTableText = ReadMountTableText;
     freeBytesAt = FreeBytesAt;
 }
@@ -292,6 +295,8 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         // Ended by "quit", the shortened video plays too.
         output.Keep();
         outcome.outputName = output.pair.Name();
+        outcome.reachedSeconds = progress.FFurthestTime;
+        outcome.lengthSeconds = progress.FCurrentDuration;
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
         if (!FStopRequested)
             outcome.subtitleReason = videoReason_.SubtitleNotes();

@@ -3,7 +3,9 @@
 #include "engine/EncodingSettings.h"
 #include "engine/QueueEstimate.h"
 #include "engine/RunReport.h"
+#include "engine/RunSummary.h"
 #include "engine/SpaceEstimate.h"
+#include "engine/StatusLine.h"
 
 #include <functional>
 #include <optional>
@@ -47,8 +49,8 @@ public:
     virtual ~StatusDisplay() = default;
     // The bar's position, 0 to 99 while the encoder output drives it.
     virtual void SetProgress(int position) = 0;
-    // The label's caption and its tooltip (the label does not size itself to its text).
-    virtual void SetStatusText(const std::string& text) = 0;
+    // The label's caption, fitted to the label, and the whole line as its tooltip.
+    virtual void SetStatusLine(const StatusLine& line) = 0;
     // The msgStatusReady text on the label, the bar at 0.
     virtual void ResetStatusDisplay() = 0;
     // The language file's msgStatusRun text, a format with one %s.
@@ -61,6 +63,9 @@ public:
     virtual void ShowQueueProgress(const QueueStatus& status) = 0;
     // The queue's line empty and the title back to normal: the run is over, however it ended.
     virtual void ClearQueueProgress() = 0;
+    // How the run went, on the queue's line until the next run or a change of the list; after
+    // ClearQueueProgress.
+    virtual void ShowRunSummary(const RunSummary& summary) = 0;
 };
 
 // The PSP or Memory Stick the output folder was chosen on: its mount folder and the name it is shown

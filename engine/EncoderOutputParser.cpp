@@ -1,6 +1,7 @@
 #include "engine/EncoderOutputParser.h"
 
 #include "engine/MarkerText.h"
+#include "engine/StatusLine.h"
 
 #include <cmath>
 #include <limits>
@@ -13,12 +14,6 @@ const std::string kDurationOpen = "ffmpeg_release_duration=";
 const std::string kDurationClose = "=ffmpeg_release_duration";
 const std::string kTimeOpen = "ffmpeg_release_time=";
 const std::string kTimeClose = "=ffmpeg_release_time";
-
-std::string StatusText(const std::string& runFormat, int selected, int count, std::int64_t divisor,
-                       const std::string& source) {
-    const std::string counter = std::to_string(selected + 1) + "/" + std::to_string(count);
-    return FormatWithOneString(runFormat, counter) + " [-" + SecondsToClockText(divisor) + "]" + " " + source;
-}
 
 } // namespace
 
@@ -82,10 +77,10 @@ void ParseEncoderOutput(const std::string& text, ProgressState& state, const Job
 
     const std::int64_t divisor = state.FCurrentDuration == 0 ? 1 : state.FCurrentDuration;
     const int position = ProgressPosition(time, divisor);
-    const std::string status =
-        StatusText(display.StatusRunFormat(), *selected, jobs.Count(), divisor, jobs.EntryText(*selected));
+    const StatusLine line = MakeStatusLine(display.StatusRunFormat(), *selected, jobs.Count(), time,
+                                           state.FCurrentDuration, jobs.EntryText(*selected));
     display.SetProgress(position);
-    display.SetStatusText(status);
+    display.SetStatusLine(line);
 }
 
 } // namespace velmora

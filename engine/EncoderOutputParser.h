@@ -19,8 +19,8 @@ struct ProgressState {
 };
 
 // One piece of the video encoder's standard output or error, as the runner delivers it: takes the
-// newest complete duration and time markers, sets the bar (0 to 99, never 100) and the status text
-// "<msgStatusRun with n/N> [-hh:mm:ss] <the selected entry's path>". Ignores the piece when no entry
+// newest complete duration and time markers, sets the bar (0 to 99, never 100) and the status line
+// "<msgStatusRun with n/N> [reached-length] <the selected entry's path>". Ignores the piece when no entry
 // is selected. A malformed number raises EConvertError before anything is shown, and a faulty
 // duration never replaces the held one.
 void ParseEncoderOutput(const std::string& text, ProgressState& state, const JobListView& jobs,

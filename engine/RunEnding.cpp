@@ -9,8 +9,9 @@
 namespace velmora {
 
 RunEnding::RunEnding(ConversionWindow& window, RunReport& report, const bool& closing,
-                     std::function<void()> showIdle)
-    : window_(window), report_(report), closing_(closing), showIdle_(std::move(showIdle)) {}
+                     std::function<void()> showIdle, std::function<std::optional<double>()> runSeconds)
+    : window_(window), report_(report), closing_(closing), showIdle_(std::move(showIdle)),
+      runSeconds_(std::move(runSeconds)) {}
 
 void RunEnding::Begin(int queued) {
     report_ = RunReport();
@@ -25,7 +26,7 @@ void RunEnding::Record(EntryOutcome outcome) {
 }
 
 void RunEnding::Completed(const std::string& folder) {
-    showIdle_();
+    ShowIdle(RunEnd::Completed);
     window_.NotifyRunEnded(report_);
     if (window_.IsAutoPowerOffOn())
         window_.ShowPowerOffCountdown(report_);
@@ -44,7 +45,7 @@ void RunEnding::Stopped() {
         return;
     // The stopped encoder's last output, parsed after Stop, wrote a progress text again; an idle
     // window shows the ready text.
-    showIdle_();
+    ShowIdle(RunEnd::Stopped);
     ReportProblems();
 }
 
@@ -66,9 +67,17 @@ void RunEnding::EndedByError(const std::exception& error, std::span<const EntryI
             outcome.reason = ErrorAsReason(error);
         Record(std::move(outcome));
     }
-    showIdle_();
+    ShowIdle(RunEnd::Error);
     window_.NotifyRunEnded(report_);
     ReportProblems();
+}
+
+void RunEnding::ShowIdle(RunEnd end) {
+    // Asked first: the window at rest no longer counts the run's time.
+    const std::optional<double> seconds = runSeconds_();
+    showIdle_();
+    if (!closing_)
+        window_.ShowRunSummary(SummaryOfRun(report_, end, seconds));
 }
 
 bool RunEnding::ReportProblems() {

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,9 +16,10 @@ namespace velmora {
 // here. Once the window closes (closing turns true) the window is not touched again.
 class RunEnding {
 public:
-    // showIdle: puts the status display and the queue's progress back at rest.
+    // showIdle: puts the status display and the queue's progress back at rest. runSeconds: how long
+    // the run has gone since its first file started; nothing before.
     RunEnding(ConversionWindow& window, RunReport& report, const bool& closing,
-              std::function<void()> showIdle);
+              std::function<void()> showIdle, std::function<std::optional<double>()> runSeconds);
 
     // A new run over `queued` entries: an empty report, no outcome on the list.
     void Begin(int queued);
@@ -35,6 +37,8 @@ public:
     void EndedByError(const std::exception& error, std::span<const EntryId> unfinished);
 
 private:
+    // The window at rest, with the run's summary on the queue's line.
+    void ShowIdle(RunEnd end);
     // Shows the report when there is something to tell; false when the window closed meanwhile.
     bool ReportProblems();
     void RemoveConvertedEntries();
@@ -43,6 +47,7 @@ private:
     RunReport& report_;
     const bool& closing_;
     std::function<void()> showIdle_;
+    std::function<std::optional<double>()> runSeconds_;
 };
 
 // The error's text on one line, as a file's reason.

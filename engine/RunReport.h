@@ -27,6 +27,10 @@ struct EntryOutcome {
     std::string thumbnailReason;
     // Converted, but subtitles the encoder could not read were left out: its notes, one a line.
     std::string subtitleReason;
+    // With a video kept: how far it reaches and how long the source plays, in whole seconds (0 when
+    // the encoder did not tell).
+    std::int64_t reachedSeconds = 0;
+    std::int64_t lengthSeconds = 0;
 
     // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
     // person must be told.

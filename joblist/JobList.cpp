@@ -6,6 +6,7 @@
 #include "platform/qt/LiteralText.h"
 #include "platform/qt/PathText.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableWidget>
 
@@ -27,6 +28,12 @@ constexpr int kOutcomeDetailsRole = Qt::UserRole + 5;
 
 JobList::JobList(QTableWidget* list) : list_(list) {
     list_->setItemDelegate(new OutcomeDelegate(list_));
+    // The one column is always the viewport's width, with or without a scroll bar beside it, so that
+    // the outcome drawn at its right edge is never cut.
+    // (A stretched last section never shrinks below the width it was given.)
+    list_->horizontalHeader()->setStretchLastSection(false);
+    list_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 JobList::~JobList() = default;

@@ -26,7 +26,11 @@ void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     initStyleOption(&row, index);
     QFont markFont = row.font;
     markFont.setBold(index.data(ProblemRole).toBool());
-    const int markWidth = QFontMetrics(markFont).horizontalAdvance(mark) + 2 * kMarkPadding;
+    const QFontMetrics markMetrics(markFont);
+    // A mark wider than the whole cell is shortened rather than cut at the cell's edge.
+    const QString shownMark =
+        markMetrics.elidedText(mark, Qt::ElideRight, std::max(0, option.rect.width() - 2 * kMarkPadding));
+    const int markWidth = markMetrics.horizontalAdvance(shownMark) + 2 * kMarkPadding;
     // The style would shorten the path to the whole cell and run it under the mark.
     const int pathWidth = std::max(0, row.rect.width() - markWidth - kMarkPadding);
     row.text = row.fontMetrics.elidedText(row.text, Qt::ElideMiddle, pathWidth);
@@ -39,7 +43,7 @@ void OutcomeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const bool selected = (row.state & QStyle::State_Selected) != 0;
     painter->setPen(row.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect markRect = row.rect.adjusted(row.rect.width() - markWidth, 0, -kMarkPadding, 0);
-    painter->drawText(markRect, Qt::AlignRight | Qt::AlignVCenter, mark);
+    painter->drawText(markRect, Qt::AlignRight | Qt::AlignVCenter, shownMark);
     painter->restore();
 }
 

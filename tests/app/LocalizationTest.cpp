@@ -105,9 +105,12 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
         keys.emplace("frmMain", "N_Skin" + std::to_string(n));
     for (int n = 1; n <= 9; ++n)
         keys.emplace("frmMain", "N_Product" + std::to_string(n));
-    for (const char* key : {"StringStickButton", "StringStickChoice", "StringStickHint", "msgStickMissing",
-                            "msgSpaceShort", "msgFatTooLarge", "msgConvertAnyway", "msgStatusLengths",
-                            "StringOutcomeNotReached", "msgOutcomeNotReached", "msgReportBeforePowerOff"})
+    for (const char* key :
+         {"StringStickButton", "StringStickChoice", "StringStickHint", "msgStickMissing", "msgSpaceShort",
+          "msgFatTooLarge", "msgConvertAnyway", "msgStatusLengths", "StringOutcomeNotReached",
+          "msgOutcomeNotReached", "msgReportBeforePowerOff", "StringOutcomeStoppedKept",
+          "StringOutcomeStoppedKeptAt", "msgSummaryDone", "msgSummaryStopped", "msgSummaryError",
+          "msgSummaryFailed", "msgSummaryTook", "StringListHint"})
         keys.emplace("frmMain", key);
     for (const char* key :
          {"StringOpenVideos", "StringFilterVideo", "StringFilterRM", "StringFilterAVI", "StringFilterMPEG",

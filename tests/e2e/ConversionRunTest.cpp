@@ -128,8 +128,15 @@ TEST_F(ConversionTest, StopDuringTheSecondFileEndsTheRunWithAShorterPlayableVide
     EXPECT_EQ(frmMain.ConsoleIO->ExitCode(), 0) << "the encoder ended on the stop line, in time";
     EXPECT_TRUE(questions.asked.empty()) << "a stopped run asks nothing";
     EXPECT_EQ(frmMain.labelCurrentInfo->text(), frmMain.msgStatusReady);
-    EXPECT_EQ(frmMain.windowTitle() + frmMain.labelQueueInfo->text(),
-              QStringLiteral("Velmora PSP Video Converter"));
+    EXPECT_EQ(frmMain.windowTitle(), QStringLiteral("Velmora PSP Video Converter"));
+    // What was kept, on the stopped row and in the queue's line.
+    EXPECT_TRUE(frmMain.listViewFiles->item(1, 0)
+                    ->data(OutcomeDelegate::MarkRole)
+                    .toString()
+                    .startsWith(QStringLiteral("Stopped \u2013 M4V50001, 0:")));
+    EXPECT_TRUE(
+        frmMain.labelQueueInfo->text().startsWith(QStringLiteral("Stopped: 1 of 3 converted  \u00b7  took ")))
+        << frmMain.labelQueueInfo->text().toStdString();
     EXPECT_EQ(frmMain.buttonConvert->text(), frmMain.StringStartCaption);
     EXPECT_TRUE(frmMain.buttonAdd->isEnabled());
     EXPECT_TRUE(EncoderChildren().empty());

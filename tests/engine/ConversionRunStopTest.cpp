@@ -5,6 +5,8 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace velmora::test {
@@ -44,6 +46,14 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     EXPECT_FALSE(ConsoleIO->IsRunning());
     EXPECT_EQ(window.queueCleared, 1);
     EXPECT_EQ(window.notices, 0) << "the person who stopped it knows";
+    // The stopped file's kept part reaches its last time marker, of the encoder's default length.
+    const EntryOutcome& stopped = run->Report().outcomes.at(1);
+    EXPECT_EQ(std::make_pair(stopped.reachedSeconds, stopped.lengthSeconds),
+              (std::pair<std::int64_t, std::int64_t>(3, 10)));
+    ASSERT_TRUE(window.summary);
+    EXPECT_EQ(std::make_tuple(window.summary->end, window.summary->converted, window.summary->queued),
+              std::make_tuple(RunEnd::Stopped, 1, 3));
+    EXPECT_TRUE(window.summary->seconds);
 
     // The next Convert starts again from the first entry, under new names.
     WriteTextFile(window.entries[1].text, "time=1");
@@ -55,6 +65,8 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
     EXPECT_EQ(Calls()[4].Output(), outputFolder / "M4V50002.THM");
     EXPECT_EQ(WindowEvents({"countdown", "ask"}), (Texts{"countdown", "ask"}));
     EXPECT_EQ(std::make_pair(window.notices, window.queueCleared), std::make_pair(1, 2));
+    EXPECT_EQ(std::make_tuple(window.summary->end, window.summary->converted),
+              std::make_tuple(RunEnd::Completed, 3));
 }
 
 TEST_F(ConversionRunTest, StopDuringTheLastEntryStillCompletesTheRun) {
@@ -64,6 +76,7 @@ TEST_F(ConversionRunTest, StopDuringTheLastEntryStillCompletesTheRun) {
     run->ActionConvertNowExecute();
     // The shortened video is there to look at, but not everything was converted.
     EXPECT_EQ(WindowEvents({"reset", "ask"}), (Texts{"reset", "reset", "ask:partial"}));
+    EXPECT_EQ(window.summary->end, RunEnd::Stopped);
 }
 
 TEST_F(ConversionRunTest, ConvertDuringAThumbnailStepIsAStopRequest) {

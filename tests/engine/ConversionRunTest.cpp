@@ -65,12 +65,12 @@ TEST_F(ConversionRunTest, TheBarAndTheLabelFollowEachFileFromZero) {
     window.statusRunFormat = "Converting %s";
     run->ActionConvertNowExecute();
 
-    const std::string firstFile = "Converting 1/2 [-00:01:40] " + window.entries[0].text;
+    const std::string firstFile = "Converting 1/2 [00:00:50-00:01:40] " + window.entries[0].text;
     EXPECT_NE(std::find(window.statusTexts.begin(), window.statusTexts.end(), firstFile),
               window.statusTexts.end());
     EXPECT_EQ(*std::max_element(window.progress.begin(), window.progress.end()), 50);
     // The second file shows neither the first one's length nor its furthest time.
-    EXPECT_EQ(window.statusTexts.back(), "Converting 2/2 [-00:00:01] " + window.entries[1].text);
+    EXPECT_EQ(window.statusTexts.back(), "Converting 2/2 [00:00:00---:--:--] " + window.entries[1].text);
     EXPECT_EQ(window.progress.back(), 0);
 }
 
@@ -304,7 +304,7 @@ TEST_F(ConversionRunTest, TheCurrentEntryIsMarkedAgainWhenTheUserSelectedAnother
     run->ActionConvertNowExecute();
     EXPECT_EQ(WindowEvents({"select"}), (Texts{"select:0", "select:0", "select:1"}));
     // The first file's progress names the first file.
-    const std::string firstFile = "Converting 1/2 [-00:00:10] " + window.entries[0].text;
+    const std::string firstFile = "Converting 1/2 [00:00:05-00:00:10] " + window.entries[0].text;
     EXPECT_NE(std::find(window.statusTexts.begin(), window.statusTexts.end(), firstFile),
               window.statusTexts.end());
 }

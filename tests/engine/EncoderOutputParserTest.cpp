@@ -39,11 +39,12 @@ TEST_F(EncoderOutputParserTest, TheWorkedExample) {
     EXPECT_EQ(state.FCurrentDuration, 62);
     EXPECT_EQ(state.FFurthestTime, 0);
     EXPECT_EQ(LastProgress(), 0);
-    EXPECT_EQ(LastStatus(), "Converting 1/3 [-00:01:02] /videos/first clip.avi");
+    EXPECT_EQ(LastStatus(), "Converting 1/3 [00:00:00-00:01:02] /videos/first clip.avi");
 
     Parse(Time("30.5"));
     EXPECT_EQ(state.FFurthestTime, 30);
     EXPECT_EQ(LastProgress(), 48); // 48.39 rounded
+    EXPECT_EQ(LastStatus(), "Converting 1/3 [00:00:30-00:01:02] /videos/first clip.avi");
     EXPECT_EQ(window.statusTexts.size(), 2u);
 }
 
@@ -109,16 +110,22 @@ TEST_F(EncoderOutputParserTest, APieceWithoutMarkersStillRewritesBarAndLabel) {
     window.selected = 1;
     Parse("libq7z: Stream #0:0 Video: h264");
     EXPECT_EQ(LastProgress(), 25);
-    EXPECT_EQ(LastStatus(), "Converting 2/3 [-00:01:40] /videos/second.mkv");
+    EXPECT_EQ(LastStatus(), "Converting 2/3 [00:00:25-00:01:40] /videos/second.mkv");
 }
 
 TEST_F(EncoderOutputParserTest, BeforeAnyDurationTheDivisorIsOneSecond) {
-    const std::vector<std::pair<std::string, int>> cases{{"0.4", 0}, {"1", 99}, {"3600", 99}};
-    for (const auto& [time, position] : cases) {
+    struct Case {
+        std::string time;
+        int position;
+        std::string reached;
+    };
+    const std::vector<Case> cases{{"0.4", 0, "00:00:00"}, {"1", 99, "00:00:01"}, {"3600", 99, "01:00:00"}};
+    for (const Case& each : cases) {
         state.Clear();
-        Parse(Time(time));
-        EXPECT_EQ(LastProgress(), position) << time;
-        EXPECT_EQ(LastStatus(), "Converting 1/3 [-00:00:01] /videos/first clip.avi");
+        Parse(Time(each.time));
+        EXPECT_EQ(LastProgress(), each.position) << each.time;
+        // The length is not known yet: it is not shown as one second.
+        EXPECT_EQ(LastStatus(), "Converting 1/3 [" + each.reached + "---:--:--] /videos/first clip.avi");
     }
 }
 
@@ -179,9 +186,9 @@ TEST_F(EncoderOutputParserTest, EveryNonEmptyDurationReplacesTheHeldOne) {
     };
     const std::vector<Case> cases{
         {" 00:02:00.00\r", 120, "00:02:00"},   {"00:01:02.99", 62, "00:01:02"},
-        {"00:01:02", 0, "00:00:01"},    // no fraction: 0, the divisor 1
-        {"01:02.03", 0, "00:00:01"},    // two clock fields
-        {"0:0:1:02.03", 0, "00:00:01"}, // four
+        {"00:01:02", 0, "--:--:--"},    // no fraction: 0, the divisor 1
+        {"01:02.03", 0, "--:--:--"},    // two clock fields
+        {"0:0:1:02.03", 0, "--:--:--"}, // four
         {"100:00:00.00", 360000, "100:00:00"}, {"123:45:06.07", 445506, "123:45:06"},
     };
     for (const Case& each : cases) {
@@ -189,7 +196,7 @@ TEST_F(EncoderOutputParserTest, EveryNonEmptyDurationReplacesTheHeldOne) {
         state.FFurthestTime = 0;
         Parse(Duration(each.duration));
         EXPECT_EQ(state.FCurrentDuration, each.seconds) << each.duration;
-        EXPECT_EQ(LastStatus(), "Converting 1/3 [-" + each.endText + "] /videos/first clip.avi")
+        EXPECT_EQ(LastStatus(), "Converting 1/3 [00:00:00-" + each.endText + "] /videos/first clip.avi")
             << each.duration;
     }
 }
@@ -198,7 +205,7 @@ TEST_F(EncoderOutputParserTest, AHundredHourSourceMovesTheBarByItsOwnLength) {
     Parse(Duration("100:00:00.00"));
     Parse(Time("180000.0"));
     EXPECT_EQ(LastProgress(), 50);
-    EXPECT_EQ(LastStatus(), "Converting 1/3 [-100:00:00] /videos/first clip.avi");
+    EXPECT_EQ(LastStatus(), "Converting 1/3 [50:00:00-100:00:00] /videos/first clip.avi");
 }
 
 TEST_F(EncoderOutputParserTest, AFaultyDurationRaisesAndChangesNothing) {
@@ -247,7 +254,7 @@ TEST_F(EncoderOutputParserTest, TheStatusTextTakesTheLanguagesFormat) {
     for (const auto& [format, start] : cases) {
         window.statusRunFormat = format;
         Parse("");
-        EXPECT_EQ(LastStatus(), start + " [-00:00:01] /videos/second.mkv") << format;
+        EXPECT_EQ(LastStatus(), start + " [00:00:00---:--:--] /videos/second.mkv") << format;
     }
 }
 

@@ -40,8 +40,8 @@ public:
     bool DurationsPending() const override { return durationsPending; }
 
     void SetProgress(int position) override { progress.push_back(position); }
-    void SetStatusText(const std::string& text) override {
-        statusTexts.push_back(text);
+    void SetStatusLine(const StatusLine& line) override {
+        statusTexts.push_back(line.Whole());
         events.push_back("status");
     }
     void ResetStatusDisplay() override { events.push_back("reset"); }
@@ -50,6 +50,7 @@ public:
     std::string StatusRunFormat() const override { return statusRunFormat; }
     void ShowQueueProgress(const QueueStatus&) override {}
     void ClearQueueProgress() override { ++queueCleared; }
+    void ShowRunSummary(const RunSummary& shown) override { summary = shown; }
 
     std::string OutputFolderText() const override { return outputFolder; }
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
@@ -100,6 +101,7 @@ public:
     std::vector<int> progress;
     std::vector<std::string> statusTexts;
     int queueCleared = 0, notices = 0;
+    std::optional<RunSummary> summary;
 
 private:
     QueuedOwnerThreadChannel& channel_;
