@@ -2,6 +2,7 @@
 
 #include "joblist/FolderTree.h"
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/MessageBoxTitle.h"
 #include "platform/qt/LanguageFile.h"
 
 #include <QInputDialog>
@@ -26,6 +27,15 @@ void NewFolderPrompt::LoadLanguageTexts(const LanguageFile& texts, const char* s
     failure_ = texts.Text(section, "msgNewFolderFailed");
 }
 
+namespace {
+void ShowFailure(QWidget* dialog, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Ok, dialog);
+    box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
+    box.exec();
+}
+} // namespace
+
 void NewFolderPrompt::Ask() {
     // The caption without its mnemonic and its ellipsis.
     QString title = button_->text();
@@ -36,7 +46,7 @@ void NewFolderPrompt::Ask() {
         return;
     const QString reason = tree_->CreateFolder(name);
     if (!reason.isEmpty())
-        QMessageBox::warning(dialog_, ApplicationTitle(), failure_.arg(reason));
+        ShowFailure(dialog_, failure_.arg(reason));
     tree_->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/ModalQuestions.h"
 
+#include "platform/qt/MessageBoxTitle.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,6 +12,7 @@ bool DialogQuestions::ConfirmOkCancel(QWidget* owner, const QString& title, cons
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
+    FitTitle(box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -18,6 +21,7 @@ bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QStri
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    FitTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -31,6 +35,7 @@ void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QS
     box.setTextFormat(Qt::PlainText);
     // So that a path it names can be copied.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FitTitle(box);
     box.exec();
 }
 
