@@ -3,8 +3,8 @@
 #include "app/UnitMain.h"
 
 #include "joblist/FileOpenFilters.h"
+#include "joblist/FolderPicker.h"
 #include "joblist/FolderScan.h"
-#include "joblist/FolderTree.h"
 #include "joblist/JobList.h"
 #include "joblist/RepaintPacer.h"
 #include "joblist/Unit_batch.h"

@@ -261,7 +261,8 @@ def expand(name, palette):
                                  mix(values["buttonBottom"], values["accent"], 0.12))
     values["buttonPressed"] = fill(values, values["buttonBottom"], values["button"])
     values["comboFill"] = fill(values, values["base"], mix(values["base"], values["window"], 0.6))
-    values["readOnly"] = mix(values["base"], values["window"], 0.35)
+    # Clearly unlike a field that takes typing.
+    values["readOnly"] = mix(values["base"], values["window"], 0.75)
     values["headerFill"] = fill(values, values["header"], mix(values["header"], values["frame"], 0.25))
     values["progress"] = fill(values, mix(values["progress"], "#ffffff", 0.25), values["progress"])
     values["trough"] = mix(values["window"], values["base"], 0.5)

@@ -1,5 +1,6 @@
 #include "platform/qt/ModalQuestions.h"
 
+#include "platform/qt/FolderPlaces.h"
 #include "platform/qt/MessageBoxTitle.h"
 
 #include <QFileDialog>
@@ -46,6 +47,7 @@ QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& ti
     // A filter of every video kind would otherwise show a list too long for its box.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setSidebarUrls(DesktopPlaceUrls());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(selectedFilter);
