@@ -229,7 +229,11 @@ TEST_P(ShippedSkin, StylesEveryControlKindWithItsDisabledAndFocusStates) {
     EXPECT_NE(skin.Value("QLineEdit:focus", "border-color"), "");
     // A ticked box shows a tick, drawn from a picture that is shipped, not only a change of colour.
     for (const char* state : {"QCheckBox::indicator:checked", "QCheckBox::indicator:checked:disabled"}) {
-        const std::string image = skin.Value(state, "image");
+        std::string image;
+        for (const Rule& rule : skin.Rules())
+            if (std::count(rule.selectors.begin(), rule.selectors.end(), state) &&
+                rule.properties.count("image"))
+                image = rule.properties.at("image");
         const std::string prefix = "url(:/velmora/skins/";
         ASSERT_EQ(image.rfind(prefix, 0), 0u) << SkinFileName(GetParam()) << " " << state;
         EXPECT_TRUE(PathExists(std::string(VELMORA_SOURCE_DIR) + "/resources/skins-images/" +
