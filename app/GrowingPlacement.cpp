@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -49,19 +50,29 @@ bool GrowingPlacement::eventFilter(QObject* watched, QEvent* event) {
 
 void GrowingPlacement::Place(QSize extra) {
     const QRect growingBase = base_.value(growing_);
-    growing_->setGeometry(growingBase.adjusted(0, 0, extra.width(), extra.height()));
+    // A lone control under the groups (Convert) takes a share of a taller window: it grows and keeps
+    // clear of the window's edge, which is the screen's when maximized.
+    int reserve = 0;
+    for (QWidget* child : PlacedChildren(client_))
+        if (base_.contains(child) && base_.value(child).top() > growingBase.bottom() &&
+            qobject_cast<QGroupBox*>(child) == nullptr)
+            reserve = std::max(reserve, std::min(extra.height() / 8, base_.value(child).height()));
+    const int down = extra.height() - reserve;
+    growing_->setGeometry(growingBase.adjusted(0, 0, extra.width(), down));
     for (QWidget* child : PlacedChildren(client_)) {
         if (child == growing_ || !base_.contains(child))
             continue;
         QRect rect = base_.value(child);
         if (rect.top() > growingBase.bottom())
-            rect.translate(0, extra.height());
+            rect.translate(0, down);
         if (qobject_cast<QGroupBox*>(child) != nullptr) {
             rect.setWidth(rect.width() + extra.width());
             PlaceGroupChildren(child, extra.width());
         } else {
             // A lone control under the groups stays centred.
             rect.translate(extra.width() / 2, 0);
+            if (rect.top() > growingBase.bottom())
+                rect.adjust(-reserve, 0, reserve, reserve / 2);
         }
         child->setGeometry(rect);
     }
@@ -96,8 +107,12 @@ void GrowingPlacement::PlaceGroupChildren(QWidget* group, int extraWidth) {
                 return other != child && !IsPushButton(other) && SharesRow(peer, rect) &&
                        peer.left() > rect.left();
             });
+            // A drop-down list grows at most to twice its width: wider, its short items would sit
+            // far from the arrow that opens it.
             if (rightmost)
-                rect.setWidth(rect.width() + extraWidth);
+                rect.setWidth(rect.width() + (qobject_cast<QComboBox*>(child) != nullptr
+                                                  ? std::min(extraWidth, rect.width())
+                                                  : extraWidth));
         }
         child->setGeometry(rect);
     }

@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     CreateControls();
     CreateStickControls();
     CreateMenus();
+    CreateConventions();
     jobList_ = std::make_unique<JobList>(listViewFiles);
     jobList_->SetTrackPreferenceWords(EncoderTrackWords());
     jobList_->LearnDurationsWith(EncoderPath(common_.appDir));
@@ -207,6 +208,7 @@ void TfrmMain::FormShow() {
     ApplyLanguage();
     // An unreadable skin is reported, and the output folder is still filled in.
     RunGuarded([this] { common_.ApplySkin(common_.ReadSkinIndex()); });
+    MarkSkinInUse();
     {
         // Restoring is no change: a start that changes nothing leaves config.ini as it was.
         const QSignalBlocker restoring(editOutputFolder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AboutText.h"
 #include "app/WindowGeometry.h"
 
 #include <QMainWindow>
@@ -84,6 +85,11 @@ public:
     void N_SupportClick();
     void N_FeedBackClick();
     void N_UpdateClick();
+    void N_AboutClick();
+    // The About box's text, with the versions loaded now.
+    QString AboutBoxText() const;
+    // Checks the skin menu's entry of the skin in use, if any.
+    void MarkSkinInUse();
 
     std::string ReadOutputFolder() const;
     void WriteOutputFolder() const;
@@ -194,6 +200,7 @@ public:
     std::array<QAction*, 11> N_LanguageItems; // As LanguageMenuEntries lists them; the number as data
     QMenu* N_Skin;
     std::array<QAction*, 18> N_SkinItems; // N_Skin1 … N_Skin18
+    QAction* N_SkinDefault;               // the look of the first start
     QMenu* N_Tools;
     QMenu* N_OtherProducts;
     std::array<QAction*, 9> N_ProductItems; // N_Product1 … N_Product9
@@ -203,6 +210,7 @@ public:
     QAction* N_Support;
     QAction* N_FeedBack;
     QAction* N_Update;
+    QAction* N_About;
 
     QMenu* PopupMenu;
     std::array<QAction*, 7> popMenuItems; // popMenu1 … popMenu7
@@ -263,6 +271,7 @@ public:
     QString msgNotConverted;
     QString msgCannotOpen;
     QString msgCannotOpenFolder;
+    QString StringAboutTitle;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -276,6 +285,9 @@ private:
     void CreateControls();
     void CreateMenus();
     void CreateLanguageMenu();
+    // Shortcuts, the About and default-look entries.
+    void CreateConventions();
+    void LoadConventionTexts(const LanguageFile& texts);
     // Fonts, texts and Qt's own dialogs in the language common_ names.
     void ApplyLanguage();
     // The probes ask again with the stored preferences (and the window's language).
@@ -305,6 +317,7 @@ private:
     // Says so when the desktop had no program to open the target.
     void ReportNotOpened(bool opened, const QString& target);
 
+    AboutTexts aboutTexts_;
     std::unique_ptr<JobList> jobList_;
     // What the run sees of this window.
     class RunView;

@@ -6,6 +6,7 @@
 #include "app/LanguageChoice.h"
 #include "app/WideChoiceList.h"
 #include "engine/EncodingChoices.h"
+#include "skin/LayoutScale.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -158,27 +159,29 @@ void TfrmMain::CreateControls() {
 
     groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 261, 407, 88);
     GroupBoxSettingsVideo = GroupBox(groupBoxSettings, "GroupBoxSettingsVideo", "Video", 8, 12, 194, 72);
+    // Both groups' labels are wider than first designed, for the Japanese "フレームレート：" and
+    // "ビットレート：" with their colons.
     labelVideoBitrate =
-        FixedLabel(GroupBoxSettingsVideo, "labelVideoBitrate", "Video Bitrate", 3, 16, 69, 13);
+        FixedLabel(GroupBoxSettingsVideo, "labelVideoBitrate", "Video Bitrate", 3, 16, 80, 13);
     comboBoxVideoBitrate =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoBitrate", kVideoBitrateChoice, 72, 8, 105, 19);
-    labelFrameRate = FixedLabel(GroupBoxSettingsVideo, "labelFrameRate", "Frame Rate", 3, 31, 67, 15);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoBitrate", kVideoBitrateChoice, 85, 8, 92, 19);
+    labelFrameRate = FixedLabel(GroupBoxSettingsVideo, "labelFrameRate", "Frame Rate", 3, 31, 80, 15);
     comboBoxFrameRate =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxFrameRate", kFrameRateChoice, 72, 27, 105, 19);
-    labelVideoSize = FixedLabel(GroupBoxSettingsVideo, "labelVideoSize", "Video Size", 3, 51, 66, 13);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxFrameRate", kFrameRateChoice, 85, 27, 92, 19);
+    labelVideoSize = FixedLabel(GroupBoxSettingsVideo, "labelVideoSize", "Video Size", 3, 51, 80, 13);
     comboBoxVideoSize =
-        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 72, 48, 105, 19);
+        ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 85, 48, 92, 19);
 
     GroupBoxSettingsAudio = GroupBox(groupBoxSettings, "GroupBoxSettingsAudio", "Audio", 206, 12, 191, 72);
     labelAudioBitrate =
-        FixedLabel(GroupBoxSettingsAudio, "labelAudioBitrate", "Audio Bitrate", 4, 15, 68, 13);
+        FixedLabel(GroupBoxSettingsAudio, "labelAudioBitrate", "Audio Bitrate", 4, 15, 74, 13);
     comboBoxAudioBitrate =
-        ChoiceList(GroupBoxSettingsAudio, "comboBoxAudioBitrate", kAudioBitrateChoice, 75, 10, 105, 19);
-    labelSampleRate = FixedLabel(GroupBoxSettingsAudio, "labelSampleRate", "Sample Rate", 4, 33, 68, 13);
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxAudioBitrate", kAudioBitrateChoice, 80, 10, 105, 19);
+    labelSampleRate = FixedLabel(GroupBoxSettingsAudio, "labelSampleRate", "Sample Rate", 4, 33, 74, 13);
     comboBoxSampleRate =
-        ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 75, 30, 105, 19);
-    labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 50, 69, 16);
-    comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 75, 49, 105, 19);
+        ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 80, 30, 105, 19);
+    labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 50, 74, 16);
+    comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 80, 49, 105, 19);
 
     groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 351, 408, 39);
     labelOutput = FixedLabel(groupBoxOutput, "labelOutput", "Folder:", 8, 16, 65, 17);
@@ -188,7 +191,15 @@ void TfrmMain::CreateControls() {
 
     buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 393, 105, 33);
 
-    growingPlacement_ = new GrowingPlacement(client, listViewFiles, designed);
+    // Drawn larger with a larger desktop font; that size is then the least.
+    const double scale = ApplicationLayoutScale();
+    ScaleDesignedGeometry(client, scale);
+    const QSize scaled(Scaled(designed.width(), scale), Scaled(designed.height(), scale));
+    client->setMinimumSize(scaled);
+    client->resize(scaled);
+    listViewFiles->setColumnWidth(0, Scaled(399, scale));
+    listViewFiles->verticalHeader()->setDefaultSectionSize(Scaled(18, scale));
+    growingPlacement_ = new GrowingPlacement(client, listViewFiles, scaled);
     // Delete removes the selected entries while the list has the focus; an entry being edited keeps
     // the key for its text.
     auto* deleteKey =

@@ -166,6 +166,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgCannotOpen = text("msgCannotOpen");
     msgCannotOpenFolder = text("msgCannotOpenFolder");
     runView_->ShowOutcomesAgain();
+    LoadConventionTexts(texts);
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options, N_Language})
         menu->setTitle(text(menu->objectName().toLatin1().constData()));

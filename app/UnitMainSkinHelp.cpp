@@ -14,7 +14,6 @@ namespace velmora {
 void TfrmMain::ConnectSkinAndHelpCommands() {
     for (size_t i = 0; i < N_SkinItems.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        N_SkinItems[i]->setCheckable(false);
         connect(N_SkinItems[i], &QAction::triggered, this, Guarded([this, number] { N_SkinClick(number); }));
     }
     connect(N_LocalHelp, &QAction::triggered, this, Guarded([this] { N_LocalHelpClick(); }));
@@ -27,6 +26,7 @@ void TfrmMain::ConnectSkinAndHelpCommands() {
 void TfrmMain::N_SkinClick(int number) {
     // A skin that cannot be read raises here, and its number is not stored.
     common_.ApplySkin(number);
+    MarkSkinInUse();
     common_.WriteSkinIndex(number);
 }
 

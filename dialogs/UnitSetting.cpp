@@ -2,7 +2,6 @@
 
 #include "dialogs/AutoPowerOffServices.h"
 #include "platform/ErrorReport.h"
-#include "platform/IntegerText.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
 #include "platform/qt/WindowPlacement.h"
@@ -10,9 +9,9 @@
 #include <QCheckBox>
 #include <QHideEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSpinBox>
 
 namespace velmora {
 
@@ -32,9 +31,10 @@ TfrmSetting::TfrmSetting(QWidget* parent, const AutoPowerOffServices& common)
     labelWaitTime->setGeometry(24, 51, 90, 16);
     labelWaitTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    editWaitTime = new QLineEdit(this);
+    editWaitTime = new QSpinBox(this);
     editWaitTime->setObjectName(QStringLiteral("editWaitTime"));
     editWaitTime->setGeometry(120, 48, 57, 21);
+    editWaitTime->setRange(kMinimumWaitTime, kMaximumWaitTime);
     // The label names the edit, also for screen readers.
     labelWaitTime->setBuddy(editWaitTime);
 
@@ -88,7 +88,8 @@ void TfrmSetting::hideEvent(QHideEvent* event) {
 void TfrmSetting::FormShow() {
     const bool on = common_.IsAutoPowerOffOn();
     checkBoxAutoPowerOff->setChecked(on);
-    editWaitTime->setText(QString::number(common_.ReadAutoPowerOffWaitTime()));
+    // A value stored by hand outside the range shows as its nearest end, and is stored so with OK.
+    editWaitTime->setValue(common_.ReadAutoPowerOffWaitTime());
     editWaitTime->setEnabled(on);
 }
 
@@ -98,8 +99,9 @@ void TfrmSetting::checkBoxAutoPowerOffClick() {
 
 void TfrmSetting::ButtonOKClick() {
     const bool on = checkBoxAutoPowerOff->isChecked();
-    // Converted before anything is written, even when the edit is disabled.
-    const int32_t waitTime = TextToInteger(editWaitTime->text().toStdString());
+    // A number being typed counts, as if the box had lost the focus first.
+    editWaitTime->interpretText();
+    const int32_t waitTime = editWaitTime->value();
     common_.WriteAutoPowerOff(on);
     common_.WriteAutoPowerOffWaitTime(waitTime);
     hide();

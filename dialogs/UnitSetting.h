@@ -6,7 +6,7 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
+class QSpinBox;
 class QPushButton;
 
 namespace velmora {
@@ -20,6 +20,9 @@ class TfrmSetting : public QDialog {
     Q_OBJECT
 
 public:
+    static constexpr int kMinimumWaitTime = 5;
+    static constexpr int kMaximumWaitTime = 3600;
+
     TfrmSetting(QWidget* parent, const AutoPowerOffServices& common);
 
     void LoadLanguageTexts(const LanguageFile& texts);
@@ -32,7 +35,8 @@ public:
 
     QCheckBox* checkBoxAutoPowerOff;
     QLabel* labelWaitTime;
-    QLineEdit* editWaitTime;
+    // Seconds, from kMinimumWaitTime to kMaximumWaitTime.
+    QSpinBox* editWaitTime;
     QLabel* LabelSecond;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

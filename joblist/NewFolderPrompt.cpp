@@ -1,23 +1,21 @@
 #include "joblist/NewFolderPrompt.h"
 
-#include "joblist/FolderTree.h"
+#include "joblist/FolderPicker.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/MessageBoxTitle.h"
 
 #include <QInputDialog>
-#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 
 namespace velmora {
 
-NewFolderPrompt::NewFolderPrompt(QWidget* dialog, FolderTree* tree, QPushButton* button)
+NewFolderPrompt::NewFolderPrompt(QWidget* dialog, FolderPicker* tree, QPushButton* button)
     : dialog_(dialog), tree_(tree), button_(button) {
-    button_->setEnabled(false);
+    // The picker always shows a folder to make it in.
     QObject::connect(button_, &QPushButton::clicked, dialog_, [this] { Ask(); });
-    QObject::connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, button_,
-                     [this] { button_->setEnabled(!tree_->SelectedPath().isEmpty()); });
 }
 
 void NewFolderPrompt::LoadLanguageTexts(const LanguageFile& texts, const char* section) {
@@ -25,6 +23,15 @@ void NewFolderPrompt::LoadLanguageTexts(const LanguageFile& texts, const char* s
     question_ = texts.Text(section, "msgNewFolder");
     failure_ = texts.Text(section, "msgNewFolderFailed");
 }
+
+namespace {
+void ShowFailure(QWidget* dialog, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Ok, dialog);
+    box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
+    box.exec();
+}
+} // namespace
 
 void NewFolderPrompt::Ask() {
     // The caption without its mnemonic and its ellipsis.
@@ -36,7 +43,7 @@ void NewFolderPrompt::Ask() {
         return;
     const QString reason = tree_->CreateFolder(name);
     if (!reason.isEmpty())
-        QMessageBox::warning(dialog_, ApplicationTitle(), failure_.arg(reason));
+        ShowFailure(dialog_, failure_.arg(reason));
     tree_->setFocus();
 }
 

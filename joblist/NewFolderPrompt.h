@@ -7,14 +7,14 @@ class QWidget;
 
 namespace velmora {
 
-class FolderTree;
+class FolderPicker;
 class LanguageFile;
 
 // The New Folder button of the folder dialogs: it asks for a name and makes the folder inside the
-// tree's selected folder, which it then selects. It is enabled while a folder is selected.
+// picker's selected folder, which it then selects.
 class NewFolderPrompt {
 public:
-    NewFolderPrompt(QWidget* dialog, FolderTree* tree, QPushButton* button);
+    NewFolderPrompt(QWidget* dialog, FolderPicker* tree, QPushButton* button);
 
     // The button's caption, the question and the failure (with %1 for the reason) from `section`.
     void LoadLanguageTexts(const LanguageFile& texts, const char* section);
@@ -23,7 +23,7 @@ private:
     void Ask();
 
     QWidget* dialog_;
-    FolderTree* tree_;
+    FolderPicker* tree_;
     QPushButton* button_;
     QString question_;
     QString failure_;

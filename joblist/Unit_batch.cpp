@@ -1,6 +1,6 @@
 #include "joblist/Unit_batch.h"
 
-#include "joblist/FolderTree.h"
+#include "joblist/FolderPicker.h"
 #include "joblist/NewFolderPrompt.h"
 #include "platform/AsciiText.h"
 #include "platform/ErrorReport.h"
@@ -23,44 +23,46 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget* parent)
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("FrmBatchAdd"));
     setWindowTitle(QStringLiteral("Add Files"));
-    setFixedSize(346, 402);
+    setFixedSize(600, 466);
 
     labelDirectory = new QLabel(QStringLiteral("Directory"), this);
     labelDirectory->setObjectName(QStringLiteral("labelDirectory"));
-    labelDirectory->setGeometry(8, 8, 330, 16);
+    labelDirectory->setGeometry(8, 8, 584, 16);
 
-    ShellTreeView = new FolderTree(this);
+    ShellTreeView = new FolderPicker(this);
     ShellTreeView->setObjectName(QStringLiteral("ShellTreeView"));
-    ShellTreeView->setGeometry(8, 26, 330, 276);
+    ShellTreeView->setGeometry(8, 26, 584, 340);
+    ShellTreeView->OnChosen = [this] { RunGuarded([this] { buttonOKClick(); }); };
+    ShellTreeView->OnCancelled = [this] { reject(); };
 
     checkBoxIsSubDirectorie = new QCheckBox(QStringLiteral("Include Sub Directorie"), this);
     checkBoxIsSubDirectorie->setObjectName(QStringLiteral("checkBoxIsSubDirectorie"));
-    checkBoxIsSubDirectorie->setGeometry(8, 308, 330, 20);
+    checkBoxIsSubDirectorie->setGeometry(8, 372, 584, 20);
 
     labelFileNameExt = new QLabel(QStringLiteral("扩展名"), this);
     labelFileNameExt->setObjectName(QStringLiteral("labelFileNameExt"));
-    labelFileNameExt->setGeometry(8, 338, 64, 16);
+    labelFileNameExt->setGeometry(8, 402, 64, 16);
 
     editExt = new QLineEdit(QStringLiteral("*"), this);
     editExt->setObjectName(QStringLiteral("editExt"));
-    editExt->setGeometry(76, 335, 60, 21);
+    editExt->setGeometry(76, 399, 60, 21);
 
     labelNoticeFileNameExt = new QLabel(QStringLiteral("(*为任意，其它请输入，如avi等)"), this);
     labelNoticeFileNameExt->setObjectName(QStringLiteral("labelNoticeFileNameExt"));
-    labelNoticeFileNameExt->setGeometry(142, 338, 196, 16);
+    labelNoticeFileNameExt->setGeometry(142, 402, 450, 16);
 
     buttonOK = new QPushButton(QStringLiteral("&OK"), this);
     buttonOK->setObjectName(QStringLiteral("buttonOK"));
-    buttonOK->setGeometry(168, 368, 80, 25);
+    buttonOK->setGeometry(422, 432, 80, 25);
     buttonOK->setDefault(true);
 
     buttonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
-    buttonCancel->setGeometry(258, 368, 80, 25);
+    buttonCancel->setGeometry(512, 432, 80, 25);
 
     buttonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
     buttonNewFolder->setObjectName(QStringLiteral("buttonNewFolder"));
-    buttonNewFolder->setGeometry(8, 368, 120, 25);
+    buttonNewFolder->setGeometry(8, 432, 120, 25);
     buttonNewFolder->setAutoDefault(false);
     newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView, buttonNewFolder);
     connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -16,7 +16,7 @@ class QPushButton;
 
 namespace velmora {
 
-class FolderTree;
+class FolderPicker;
 class LanguageFile;
 class NewFolderPrompt;
 
@@ -39,7 +39,7 @@ public:
     std::function<void(const std::string& folder, bool recurse, const std::string& extension)> OnBatchAdd;
 
     QLabel* labelDirectory;
-    FolderTree* ShellTreeView;
+    FolderPicker* ShellTreeView;
     QCheckBox* checkBoxIsSubDirectorie;
     QLabel* labelFileNameExt;
     QLineEdit* editExt;

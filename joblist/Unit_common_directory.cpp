@@ -1,6 +1,6 @@
 #include "joblist/Unit_common_directory.h"
 
-#include "joblist/FolderTree.h"
+#include "joblist/FolderPicker.h"
 #include "joblist/NewFolderPrompt.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
@@ -8,6 +8,7 @@
 
 #include <QHideEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -18,28 +19,30 @@ TFrmDirectory::TFrmDirectory(QWidget* parent)
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("FrmDirectory"));
     setWindowTitle(QStringLiteral("Choose a directory"));
-    setFixedSize(346, 366);
+    setFixedSize(600, 430);
 
     LabelDirectory = new QLabel(QStringLiteral("Directory"), this);
     LabelDirectory->setObjectName(QStringLiteral("LabelDirectory"));
-    LabelDirectory->setGeometry(8, 8, 330, 16);
+    LabelDirectory->setGeometry(8, 8, 584, 16);
 
-    ShellTreeView1 = new FolderTree(this);
+    ShellTreeView1 = new FolderPicker(this);
     ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
-    ShellTreeView1->setGeometry(8, 26, 330, 296);
+    ShellTreeView1->setGeometry(8, 26, 584, 360);
+    ShellTreeView1->OnChosen = [this] { ButtonOKClick(); };
+    ShellTreeView1->OnCancelled = [this] { reject(); };
 
     ButtonOK = new QPushButton(QStringLiteral("&OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-    ButtonOK->setGeometry(168, 332, 80, 25);
+    ButtonOK->setGeometry(422, 396, 80, 25);
     ButtonOK->setDefault(true);
 
     ButtonCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(258, 332, 80, 25);
+    ButtonCancel->setGeometry(512, 396, 80, 25);
 
     ButtonNewFolder = new QPushButton(QStringLiteral("New Folder..."), this);
     ButtonNewFolder->setObjectName(QStringLiteral("ButtonNewFolder"));
-    ButtonNewFolder->setGeometry(8, 332, 120, 25);
+    ButtonNewFolder->setGeometry(8, 396, 120, 25);
     ButtonNewFolder->setAutoDefault(false);
     newFolder_ = std::make_unique<NewFolderPrompt>(this, ShellTreeView1, ButtonNewFolder);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -61,8 +64,9 @@ void TFrmDirectory::hideEvent(QHideEvent* event) {
 
 void TFrmDirectory::ButtonOKClick() {
     ChosenDirectory = ShellTreeView1->SelectedPath();
+    // A typed path that is no folder keeps the dialog open, to be corrected.
     if (ChosenDirectory.isEmpty())
-        reject();
+        ShellTreeView1->PathField()->setFocus();
     else
         accept();
 }

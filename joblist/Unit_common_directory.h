@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace velmora {
 
-class FolderTree;
+class FolderPicker;
 class LanguageFile;
 class NewFolderPrompt;
 
@@ -26,13 +26,13 @@ public:
     void LoadLanguageTexts(const LanguageFile& texts);
     void ApplyJapaneseCharset();
 
-    // OK takes the selected folder; with none selected it is a Cancel.
+    // OK takes the chosen folder; a typed path that is no folder keeps the dialog open.
     void ButtonOKClick();
     // Cancel, Esc and the close box empty ChosenDirectory.
     void reject() override;
 
     QLabel* LabelDirectory;
-    FolderTree* ShellTreeView1;
+    FolderPicker* ShellTreeView1;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;
     QPushButton* ButtonNewFolder;

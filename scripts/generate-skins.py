@@ -58,6 +58,8 @@ QCheckBox::indicator, QRadioButton::indicator {{ width: 11px; height: 11px; bord
 QCheckBox::indicator:hover, QRadioButton::indicator:hover {{ border-color: {focus}; }}
 QCheckBox::indicator:checked, QRadioButton::indicator:checked {{ background-color: {accent}; border: 1px solid {accentFrame}; }}
 QCheckBox::indicator:disabled, QRadioButton::indicator:disabled {{ background-color: {disabledBase}; border-color: {disabledFrame}; }}
+QCheckBox::indicator:checked {{ image: url(:/velmora/skins/check-{tick}.png); }}
+QCheckBox::indicator:checked:disabled {{ image: url(:/velmora/skins/check-grey.png); }}
 
 QProgressBar {{ background-color: {base}; color: {baseText}; border: 1px solid {frame}; border-radius: {radius}px; text-align: center; }}
 QProgressBar::chunk {{ background: {progress}; border-radius: {radius}px; }}
@@ -259,13 +261,16 @@ def expand(name, palette):
                                  mix(values["buttonBottom"], values["accent"], 0.12))
     values["buttonPressed"] = fill(values, values["buttonBottom"], values["button"])
     values["comboFill"] = fill(values, values["base"], mix(values["base"], values["window"], 0.6))
-    values["readOnly"] = mix(values["base"], values["window"], 0.35)
+    # Clearly unlike a field that takes typing.
+    values["readOnly"] = mix(values["base"], values["window"], 0.75)
     values["headerFill"] = fill(values, values["header"], mix(values["header"], values["frame"], 0.25))
     values["progress"] = fill(values, mix(values["progress"], "#ffffff", 0.25), values["progress"])
     values["trough"] = mix(values["window"], values["base"], 0.5)
     values["handle"] = mix(values["button"], values["frame"], 0.35)
     values["grid"] = mix(values["base"], values["frame"], 0.45)
     values["arrow"] = "dark" if luminance(values["buttonText"]) < 0.5 else "light"
+    # The tick sits on the accent colour, drawn in the colour of text on it.
+    values["tick"] = "dark" if luminance(values["accentText"]) < 0.5 else "light"
     values["focusTint"] = mix(values["window"], values["focus"], 0.12)
     values["inputRadius"] = min(values["radius"], 3)
     values["checkRadius"] = min(values["radius"], 2)

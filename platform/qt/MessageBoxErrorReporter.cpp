@@ -1,6 +1,7 @@
 #include "platform/qt/MessageBoxErrorReporter.h"
 
 #include "platform/qt/ApplicationTitle.h"
+#include "platform/qt/MessageBoxTitle.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,6 +15,7 @@ void MessageBoxErrorReporter::ShowError(const std::string& text) {
                     QApplication::activeWindow());
     // Error texts carry file names, which are never read as markup.
     box.setTextFormat(Qt::PlainText);
+    FitTitle(box);
     box.exec();
 }
 

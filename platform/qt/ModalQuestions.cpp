@@ -1,5 +1,8 @@
 #include "platform/qt/ModalQuestions.h"
 
+#include "platform/qt/FolderPlaces.h"
+#include "platform/qt/MessageBoxTitle.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,6 +13,7 @@ bool DialogQuestions::ConfirmOkCancel(QWidget* owner, const QString& title, cons
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
+    FitTitle(box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -18,6 +22,7 @@ bool DialogQuestions::AskYesNo(QWidget* owner, const QString& title, const QStri
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    FitTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -31,6 +36,7 @@ void DialogQuestions::ShowWarning(QWidget* owner, const QString& title, const QS
     box.setTextFormat(Qt::PlainText);
     // So that a path it names can be copied.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FitTitle(box);
     box.exec();
 }
 
@@ -41,6 +47,7 @@ QStringList DialogQuestions::ChooseFilesToOpen(QWidget* owner, const QString& ti
     // A filter of every video kind would otherwise show a list too long for its box.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setSidebarUrls(DesktopPlaceUrls());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(selectedFilter);

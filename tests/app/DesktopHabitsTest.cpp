@@ -61,12 +61,15 @@ TEST_F(DesktopHabits, ListTakesTheGrowthGroupsMoveDownAndThePlaceIsKept) {
     EXPECT_EQ(client->minimumSize(), designed);
     const QRect list = frmMain.listViewFiles->geometry(), status = frmMain.groupBoxStatus->geometry(),
                 output = frmMain.groupBoxOutput->geometry(), bar = frmMain.progressBarCurrent->geometry(),
-                browse = frmMain.BitBtnOutput->geometry();
+                browse = frmMain.BitBtnOutput->geometry(), convert = frmMain.buttonConvert->geometry();
     frmMain.resize(frmMain.size() + QSize(200, 150));
     QApplication::processEvents();
-    EXPECT_EQ(frmMain.listViewFiles->geometry(), list.adjusted(0, 0, 200, 150));
-    EXPECT_EQ(frmMain.groupBoxStatus->geometry(), status.translated(0, 150).adjusted(0, 0, 200, 0));
-    EXPECT_EQ(frmMain.groupBoxOutput->geometry(), output.translated(0, 150).adjusted(0, 0, 200, 0));
+    // Convert takes an eighth of the new height: it grows and keeps clear of the bottom edge.
+    const int down = 150 - 150 / 8;
+    EXPECT_EQ(frmMain.listViewFiles->geometry(), list.adjusted(0, 0, 200, down));
+    EXPECT_EQ(frmMain.groupBoxStatus->geometry(), status.translated(0, down).adjusted(0, 0, 200, 0));
+    EXPECT_EQ(frmMain.groupBoxOutput->geometry(), output.translated(0, down).adjusted(0, 0, 200, 0));
+    EXPECT_EQ(frmMain.buttonConvert->geometry(), convert.translated(100, down).adjusted(-18, 0, 18, 9));
     EXPECT_EQ(frmMain.progressBarCurrent->geometry(), bar.adjusted(0, 0, 200, 0));
     EXPECT_EQ(frmMain.BitBtnOutput->geometry(), browse.translated(200, 0));
 

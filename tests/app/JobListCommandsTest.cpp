@@ -1,5 +1,5 @@
 #include "joblist/ExtensionRule.h"
-#include "joblist/FolderTree.h"
+#include "joblist/FolderPicker.h"
 #include "joblist/JobList.h"
 #include "platform/qt/ApplicationTitle.h"
 #include "platform/qt/ModalQuestions.h"

@@ -117,6 +117,11 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
           "StringFilterWMV", "StringFilterPortable", "StringFilterDVD", "StringFilterQuickTime",
           "StringFilterWeb", "StringFilterAll", "msgNotConverted", "msgCannotOpen", "msgCannotOpenFolder"})
         keys.emplace("frmMain", key);
+    for (const char* key :
+         {"N_SkinDefault", "N_About", "StringAboutTitle", "msgAboutVersion", "msgAboutLicence",
+          "msgAboutLibraries", "StringAboutNoX264", "hintVideoBitrate", "hintFrameRate", "hintVideoSize",
+          "hintAudioBitrate", "hintSampleRate", "hintChannel"})
+        keys.emplace("frmMain", key);
     for (const char* key : {"caption", "labelDiretroy", "buttonOK", "buttonCancel"})
         keys.emplace("frmDirectory", key);
     for (const char* key : {"caption", "labelDirectory", "checkBoxIsSubDirectorie", "labelFileNameExt",

@@ -4,6 +4,7 @@
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 
 namespace velmora::test {
 namespace {
@@ -104,7 +106,7 @@ TEST_F(MainWindow, ButtonsAndMenuItemsFollowTheirActions) {
     EXPECT_EQ(adds.count(), 2) << "a disabled action does not run";
 }
 
-TEST_F(MainWindow, MenusHoldTheirEntriesInOrderAndNoShortcuts) {
+TEST_F(MainWindow, MenusHoldTheirEntriesInOrderAndTheUsualShortcuts) {
     TfrmMain& frmMain = Show().frmMain;
     QStringList bar;
     for (QAction* entry : frmMain.MainMenu->actions())
@@ -117,13 +119,29 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrderAndNoShortcuts) {
     EXPECT_EQ(
         ObjectNames(frmMain.PopupMenu->actions()),
         QStringList({"popMenu1", "popMenu2", "popMenu3", "popMenu4", "popMenu5", "popMenu6", "popMenu7"}));
-    EXPECT_EQ(frmMain.N_Skin->actions().size(), 18);
-    EXPECT_EQ(frmMain.N_Skin->actions().last()->objectName(), QStringLiteral("N_Skin18"));
+    EXPECT_EQ(frmMain.N_Skin->actions().size(), 20);
+    EXPECT_EQ(frmMain.N_Skin->actions()[17]->objectName(), QStringLiteral("N_Skin18"));
+    EXPECT_TRUE(frmMain.N_Skin->actions()[18]->isSeparator());
+    EXPECT_EQ(frmMain.N_Skin->actions().last(), frmMain.N_SkinDefault);
     EXPECT_EQ(frmMain.N_OtherProducts->actions().size(), 9);
-    EXPECT_EQ(ObjectNames(frmMain.N_Help->actions()),
-              QStringList({"N_LocalHelp", "N_HomePage", "N_Support", "N_FeedBack", "N_Update"}));
-    for (QAction* action : frmMain.findChildren<QAction*>())
-        EXPECT_TRUE(action->shortcut().isEmpty()) << action->objectName().toStdString();
+    EXPECT_EQ(ObjectNames(frmMain.N_Help->actions()), QStringList({"N_LocalHelp", "N_HomePage", "N_Support",
+                                                                   "N_FeedBack", "N_Update", "", "N_About"}));
+    const std::map<QAction*, QKeySequence> keys = {{frmMain.N1_1, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                                   {frmMain.N1_10, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                                                   {frmMain.N_LocalHelp, QKeySequence(Qt::Key_F1)}};
+    // Qt's own folder dialogs inside the folder choosers keep their own keys.
+    const auto inFileDialog = [](const QObject* object) {
+        for (; object != nullptr; object = object->parent())
+            if (qobject_cast<const QFileDialog*>(object) != nullptr)
+                return true;
+        return false;
+    };
+    for (QAction* action : frmMain.findChildren<QAction*>()) {
+        if (!inFileDialog(action)) {
+            EXPECT_EQ(action->shortcut(), keys.count(action) ? keys.at(action) : QKeySequence())
+                << action->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindow, ExitAndTitleBarCloseBothRemoveTheScratchFile) {

@@ -76,15 +76,29 @@ TEST_F(Skins, StoredNumberChoosesTheSkinAtStart) {
     EXPECT_TRUE(errors.shown.empty());
 }
 
-TEST_F(Skins, EachCommandAppliesItsSkinThenStoresItsNumberWithoutCheckMarks) {
+TEST_F(Skins, EachCommandAppliesItsSkinThenStoresItsNumberAndMarksItAlone) {
     TfrmMain& frmMain = Show().frmMain;
+    const auto marked = [&] {
+        std::vector<int32_t> numbers;
+        for (int32_t n = 1; n <= kSkinCount; ++n)
+            if (frmMain.N_SkinItems[static_cast<size_t>(n - 1)]->isChecked())
+                numbers.push_back(n);
+        return numbers;
+    };
+    EXPECT_EQ(marked(), std::vector<int32_t>{kDefaultSkinIndex}) << "the first start's look";
     for (int32_t n = 1; n <= kSkinCount; ++n) {
-        QAction* item = frmMain.N_SkinItems[static_cast<size_t>(n - 1)];
-        item->trigger();
+        frmMain.N_SkinItems[static_cast<size_t>(n - 1)]->trigger();
         EXPECT_EQ(SkinInUse(), SkinPath(n));
         EXPECT_EQ(StoredSkin(), std::to_string(n));
-        EXPECT_FALSE(item->isCheckable() || item->isChecked()) << n;
+        EXPECT_EQ(marked(), std::vector<int32_t>{n});
     }
+    frmMain.N_SkinItems[3]->trigger();
+    frmMain.N_SkinItems[3]->trigger();
+    EXPECT_EQ(marked(), std::vector<int32_t>{4}) << "choosing the skin in use keeps it marked";
+    frmMain.N_SkinDefault->trigger();
+    EXPECT_EQ(SkinInUse(), SkinPath(kDefaultSkinIndex));
+    EXPECT_EQ(StoredSkin(), std::to_string(kDefaultSkinIndex));
+    EXPECT_EQ(marked(), std::vector<int32_t>{kDefaultSkinIndex});
     EXPECT_TRUE(errors.shown.empty());
 }
 
@@ -95,6 +109,8 @@ TEST_F(Skins, MissingSkinKeepsTheLookAndIsStoredAnyway) {
     frmMain.N_SkinItems[14]->trigger();
     EXPECT_EQ(SkinInUse(), SkinPath(10));
     EXPECT_EQ(qApp->styleSheet(), look);
+    EXPECT_FALSE(frmMain.N_SkinItems[14]->isChecked()) << "the look in use stays marked";
+    EXPECT_TRUE(frmMain.N_SkinItems[9]->isChecked());
     EXPECT_EQ(StoredSkin(), "15");
     EXPECT_TRUE(errors.shown.empty());
 }

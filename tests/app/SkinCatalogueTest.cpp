@@ -227,6 +227,19 @@ TEST_P(ShippedSkin, StylesEveryControlKindWithItsDisabledAndFocusStates) {
     // Focus is shown in a colour of its own, not the frame's.
     EXPECT_NE(skin.Value("QPushButton:focus", "border"), skin.Value("QPushButton", "border"));
     EXPECT_NE(skin.Value("QLineEdit:focus", "border-color"), "");
+    // A ticked box shows a tick, drawn from a picture that is shipped, not only a change of colour.
+    for (const char* state : {"QCheckBox::indicator:checked", "QCheckBox::indicator:checked:disabled"}) {
+        std::string image;
+        for (const Rule& rule : skin.Rules())
+            if (std::count(rule.selectors.begin(), rule.selectors.end(), state) &&
+                rule.properties.count("image"))
+                image = rule.properties.at("image");
+        const std::string prefix = "url(:/velmora/skins/";
+        ASSERT_EQ(image.rfind(prefix, 0), 0u) << SkinFileName(GetParam()) << " " << state;
+        EXPECT_TRUE(PathExists(std::string(VELMORA_SOURCE_DIR) + "/resources/skins-images/" +
+                               image.substr(prefix.size(), image.size() - prefix.size() - 1)))
+            << image;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachOfTheEighteen, ShippedSkin, ::testing::Range(1, kSkinCount + 1),

@@ -232,9 +232,7 @@ protected:
     }
 };
 
-TEST_P(WindowLayout, NothingOverlapsAndNoTextIsCut) {
-    ProgramWindows& started = Show();
-    ASSERT_EQ(started.frmCommon.suiSkinEngine->SkinFile().empty(), std::get<0>(GetParam()) == 0);
+void ExpectNothingOverlapsAndNoTextIsCut(ProgramWindows& started) {
     Findings findings;
     for (QWidget* window :
          std::initializer_list<QWidget*>{&started.frmMain, &started.frmSetting, &started.frmPowerOffWindows,
@@ -249,6 +247,35 @@ TEST_P(WindowLayout, NothingOverlapsAndNoTextIsCut) {
             window->hide();
     }
     EXPECT_TRUE(findings.Empty()) << findings.Text();
+}
+
+TEST_P(WindowLayout, NothingOverlapsAndNoTextIsCut) {
+    ProgramWindows& started = Show();
+    ASSERT_EQ(started.frmCommon.suiSkinEngine->SkinFile().empty(), std::get<0>(GetParam()) == 0);
+    ExpectNothingOverlapsAndNoTextIsCut(started);
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+// A desktop font half as large again: every window grows with it.
+class LargerFontLayout : public WindowLayout {
+protected:
+    void SetUp() override {
+        WindowLayout::SetUp();
+        QFont larger = designedFont_;
+        larger.setPixelSize(18);
+        QApplication::setFont(larger);
+    }
+    void TearDown() override { QApplication::setFont(designedFont_); }
+
+private:
+    const QFont designedFont_ = QApplication::font();
+};
+
+TEST_P(LargerFontLayout, WindowsGrowAndNothingOverlapsOrIsCut) {
+    ProgramWindows& started = Show();
+    EXPECT_EQ(started.frmMain.centralWidget()->minimumSize(), QSize(621, 644));
+    EXPECT_EQ(started.frmSetting.size(), QSize(461, 180));
+    ExpectNothingOverlapsAndNoTextIsCut(started);
     EXPECT_TRUE(errors.shown.empty());
 }
 
@@ -261,6 +288,9 @@ std::string LookName(const ::testing::TestParamInfo<std::tuple<int32_t, int>>& i
 
 INSTANTIATE_TEST_SUITE_P(EverySkinAndLanguage, WindowLayout,
                          ::testing::Combine(::testing::Range(0, kSkinCount + 1), ::testing::Values(1, 2, 3)),
+                         LookName);
+INSTANTIATE_TEST_SUITE_P(ThreeSkinsAndLanguages, LargerFontLayout,
+                         ::testing::Combine(::testing::Values(0, 7, 16), ::testing::Values(1, 2, 3)),
                          LookName);
 
 } // namespace
