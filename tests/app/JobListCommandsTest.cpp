@@ -171,7 +171,7 @@ TEST_F(JobListCommands, AddDialogOffersEveryKindTakenNamesThoseNotTakenAndRememb
     EXPECT_EQ(questions.asked[0].text, filters.first()) << "first opening: the first filter";
     std::string everyKind;
     for (std::string_view pattern : AcceptedExtensionPatterns())
-        everyKind += " " + std::string(pattern);
+        everyKind.append(" ").append(pattern);
     EXPECT_EQ(filters.first().toStdString(), "Video files (" + everyKind.substr(1) + ")");
     EXPECT_EQ(Entries(), std::vector<std::string>({"/v/one.avi", "/v/two.3gp"}));
     EXPECT_EQ(questions.asked[1].text, frmMain.msgNotConverted + "\n\n/v/skipped.avs\n/v/camera.dv");
