@@ -213,6 +213,7 @@ void TfrmMain::FormShow() {
         editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
     }
     RestoreEncodingChoices();
+    RestoreCropChoice();
 }
 
 void TfrmMain::FormClose() {

@@ -160,6 +160,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     if (dialogs_.frmTracks)
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
+    LoadCropTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {
@@ -168,31 +169,14 @@ void TfrmMain::ApplyJapaneseCharset() {
              comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
              comboBoxSampleRate, comboBoxChannel, editOutputFolder, BitBtnOutput})
         KeepFontFamily(control);
-    for (QWidget* control : std::initializer_list<QWidget*>{groupBoxButtons,
-                                                            groupBoxStatus,
-                                                            groupBoxSettings,
-                                                            GroupBoxSettingsVideo,
-                                                            GroupBoxSettingsAudio,
-                                                            groupBoxOutput,
-                                                            labelCurrentDecrption,
-                                                            labelCurrentProgress,
-                                                            labelCurrentInfo,
-                                                            labelQueueDescription,
-                                                            labelQueueInfo,
-                                                            labelVideoBitrate,
-                                                            labelFrameRate,
-                                                            labelVideoSize,
-                                                            labelAudioBitrate,
-                                                            labelSampleRate,
-                                                            labelChannel,
-                                                            labelOutput,
-                                                            buttonAdd,
-                                                            buttonDelete,
-                                                            buttonClearAll,
-                                                            buttonMoveUp,
-                                                            buttonMoveDown,
-                                                            buttonConvert,
-                                                            listViewFiles})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             groupBoxButtons,       groupBoxStatus,        groupBoxSettings,      GroupBoxSettingsVideo,
+             GroupBoxSettingsAudio, groupBoxOutput,        labelCurrentDecrption, labelCurrentProgress,
+             labelCurrentInfo,      labelQueueDescription, labelQueueInfo,        labelVideoBitrate,
+             labelFrameRate,        labelVideoSize,        labelAudioBitrate,     labelSampleRate,
+             labelChannel,          checkBoxCropBlackBars, labelOutput,           buttonAdd,
+             buttonDelete,          buttonClearAll,        buttonMoveUp,          buttonMoveDown,
+             buttonConvert,         listViewFiles})
         UseJapaneseFont(control);
     if (dialogs_.FrmBatchAdd)
         dialogs_.FrmBatchAdd->ApplyJapaneseCharset();

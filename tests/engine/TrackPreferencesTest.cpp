@@ -1,4 +1,5 @@
 #include "engine/TrackPreferences.h"
+#include "engine/CropSetting.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/ProbeAnswer.h"
 #include "engine/TrackDescription.h"
@@ -78,6 +79,31 @@ TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
         EXPECT_EQ(Words(thumbnail.begin() + 3, thumbnail.end() - 11), words);
         EXPECT_EQ(thumbnail.back(), "t");
     }
+}
+
+TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
+    const std::vector<std::pair<std::string, Words>> cases{
+        {"", {"-crop", "auto"}},
+        {"[setting]\ncropBlackBars=1\n", {"-crop", "auto"}},
+        {"[setting]\ncropBlackBars=0\n", {"-crop", "off"}},
+        {"[Setting]\ncropblackbars= 0 \n", {"-crop", "off"}},
+        {"[setting]\ncropBlackBars=junk\n", {"-crop", "auto"}},
+        {"[setting]\ncropBlackBars=\n", {"-crop", "auto"}},
+        {"[common]\ncropBlackBars=0\n", {"-crop", "auto"}},
+    };
+    TemporaryFolder folder;
+    const ProfileFile config(folder / "config.ini");
+    for (const auto& [stored, expected] : cases) {
+        WriteTextFile(folder / "config.ini", stored);
+        const Words words = CropWords(ReadCropBlackBars(config));
+        EXPECT_EQ(words, expected) << stored;
+        const Words video = BuildVideoCommandLine("/p/", EncodingSettings{}, "s", "o", words);
+        EXPECT_EQ(Words(video.begin() + 3, video.begin() + 5), expected) << stored;
+    }
+    WriteCropBlackBars(config, false);
+    EXPECT_FALSE(ReadCropBlackBars(config));
+    WriteCropBlackBars(config, true);
+    EXPECT_TRUE(ReadCropBlackBars(config));
 }
 
 TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
