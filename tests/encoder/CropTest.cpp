@@ -57,7 +57,10 @@ TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
         {"10-bit", Boxed("640x272", "640:480:0:104", 12, "", "yuv420p10le"), CropRect{0, 104, 640, 272}},
         {"too short to sample", Boxed("640x272", "640:480:0:104", 3), std::nullopt},
         {"bars under 2 % of the side", Boxed("640x472", "640:480:0:4", 12), std::nullopt},
-        {"a dark scene without bars", Boxed("640x480", "640:480:0:0", 12, "lutyuv=y=16+(val-16)/5"),
+        // Dark, and black at the top for its first half: black in some pictures only.
+        {"a dark scene without bars",
+         Boxed("640x480", "640:480:0:0", 12,
+               "lutyuv=y=16+(val-16)/4,drawbox=w=640:h=160:c=black:t=fill:enable='lt(t,6)'"),
          std::nullopt},
         {"black throughout", Boxed("640x272", "640:480:0:104", 12, "lutyuv=y=16"), std::nullopt},
     };
