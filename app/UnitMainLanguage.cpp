@@ -169,15 +169,33 @@ void TfrmMain::ApplyJapaneseCharset() {
              comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
              comboBoxSampleRate, comboBoxChannel, editOutputFolder, BitBtnOutput})
         KeepFontFamily(control);
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             groupBoxButtons,       groupBoxStatus,        groupBoxSettings,      GroupBoxSettingsVideo,
-             GroupBoxSettingsAudio, groupBoxOutput,        labelCurrentDecrption, labelCurrentProgress,
-             labelCurrentInfo,      labelQueueDescription, labelQueueInfo,        labelVideoBitrate,
-             labelFrameRate,        labelVideoSize,        labelAudioBitrate,     labelSampleRate,
-             labelChannel,          checkBoxCropBlackBars, labelOutput,           buttonAdd,
-             buttonDelete,          buttonClearAll,        buttonMoveUp,          buttonMoveDown,
-             buttonConvert,         listViewFiles})
+    for (QWidget* control : std::initializer_list<QWidget*>{groupBoxButtons,
+                                                            groupBoxStatus,
+                                                            groupBoxSettings,
+                                                            GroupBoxSettingsVideo,
+                                                            GroupBoxSettingsAudio,
+                                                            groupBoxOutput,
+                                                            labelCurrentDecrption,
+                                                            labelCurrentProgress,
+                                                            labelCurrentInfo,
+                                                            labelQueueDescription,
+                                                            labelQueueInfo,
+                                                            labelVideoBitrate,
+                                                            labelFrameRate,
+                                                            labelVideoSize,
+                                                            labelAudioBitrate,
+                                                            labelSampleRate,
+                                                            labelChannel,
+                                                            labelOutput,
+                                                            buttonAdd,
+                                                            buttonDelete,
+                                                            buttonClearAll,
+                                                            buttonMoveUp,
+                                                            buttonMoveDown,
+                                                            buttonConvert,
+                                                            listViewFiles})
         UseJapaneseFont(control);
+    UseJapaneseFont(checkBoxCropBlackBars);
     if (dialogs_.FrmBatchAdd)
         dialogs_.FrmBatchAdd->ApplyJapaneseCharset();
     if (dialogs_.FrmDirectory)

@@ -157,7 +157,7 @@ Bars BarsOf(const Luma& luma) {
 // The kept span of one side: offsets rounded down and sizes up to even, so that no line of picture is
 // lost; nothing when less than kLeastCropShare of the side would go.
 std::pair<int, int> KeptSpan(int side, int before, int after) {
-    if (before + after < kLeastCropShare * side)
+    if (before + after < kLeastCropShare * side || before + after + 2 > side)
         return {0, side};
     const int start = before / 2 * 2;
     const int end = side - after;
@@ -244,7 +244,7 @@ std::optional<CropRect> Sample(const std::string& path) {
             continue;
         const Bars bars = BarsOf(*luma);
         // A black picture between scenes tells nothing of the bars.
-        if (bars.top == luma->height)
+        if (bars.top == luma->height || bars.left == luma->width)
             continue;
         width = luma->width;
         height = luma->height;

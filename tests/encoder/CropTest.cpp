@@ -15,8 +15,8 @@ namespace {
 
 using encoder::CropRect;
 
-// A moving picture of `picture` pixels, padded with black to `frame` at `place`, for `seconds`,
-// with `extra` filters after the pad; one key picture a second, as broadcasts and discs have.
+// A moving picture of `picture` pixels, padded with black as `pad` says, for `seconds`, with `extra`
+// filters after the pad; one key picture a second, as broadcasts and discs have.
 std::vector<std::string> Boxed(const std::string& picture, const std::string& pad, int seconds,
                                const std::string& extra = "", const std::string& format = "yuv420p") {
     std::string graph = "testsrc2=rate=25:size=" + picture + ":duration=" + std::to_string(seconds);
@@ -27,16 +27,12 @@ std::vector<std::string> Boxed(const std::string& picture, const std::string& pa
             "-preset", "ultrafast", "-g", "25",  "-pix_fmt", format};
 }
 
-bool Near(const CropRect& found, const CropRect& expected) {
-    return std::abs(found.left - expected.left) <= 2 && std::abs(found.top - expected.top) <= 2 &&
-           std::abs(found.width - expected.width) <= 2 && std::abs(found.height - expected.height) <= 2;
-}
-
-std::string Text(const std::optional<CropRect>& crop) {
-    if (!crop)
-        return "none";
-    return std::to_string(crop->width) + "x" + std::to_string(crop->height) + " at " +
-           std::to_string(crop->left) + "," + std::to_string(crop->top);
+// Within 2 pixels on every side, or none for none.
+bool Matches(const std::optional<CropRect>& found, const std::optional<CropRect>& expected) {
+    if (!found || !expected)
+        return found.has_value() == expected.has_value();
+    return std::abs(found->left - expected->left) <= 2 && std::abs(found->top - expected->top) <= 2 &&
+           std::abs(found->width - expected->width) <= 2 && std::abs(found->height - expected->height) <= 2;
 }
 
 TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
@@ -69,15 +65,16 @@ TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
         const std::string source = folder / "source.mkv";
         MakeSource(source, each.ffmpeg);
         const std::optional<CropRect> found = encoder::FindBlackBars(source);
-        if (each.expected && found)
-            EXPECT_TRUE(Near(*found, *each.expected)) << each.name << ": " << Text(found);
-        else
-            EXPECT_EQ(found.has_value(), each.expected.has_value()) << each.name << ": " << Text(found);
+        EXPECT_TRUE(Matches(found, each.expected))
+            << each.name << ": "
+            << (found ? std::to_string(found->width) + "x" + std::to_string(found->height) + " at " +
+                            std::to_string(found->left) + "," + std::to_string(found->top)
+                      : "none");
     }
     EXPECT_EQ(encoder::FindBlackBars(folder / "missing.mkv"), std::nullopt);
 }
 
-// Rows [first, last) of the picture's middle column that are lit.
+// Rows [first, last) lit across the middle half of the picture.
 std::pair<int, int> LitRows(const RgbPicture& picture) {
     int first = -1;
     int last = -1;
@@ -101,28 +98,22 @@ TEST(BlackBars, TheVideoAndTheThumbnailShowThePictureWithoutTheSourceBars) {
     VideoChoice choice;
     choice.size = "480x272";
     // The 4:3 thumbnail shows a letterboxed film alike either way; a pillarboxed show tells.
-    struct Case {
-        std::string source;
-        std::string mode;
-        bool thumbnail;
-        std::pair<int, int> litRows;
-    };
-    const std::vector<Case> cases{
+    // Source, mode, whether the thumbnail is looked at, the lit rows.
+    const std::vector<std::tuple<std::string, std::string, bool, std::pair<int, int>>> cases{
         {letterboxed, "auto", false, {34, 238}},
         {letterboxed, "off", false, {59, 213}},
         {pillarboxed, "auto", true, {0, 120}},
         {pillarboxed, "off", true, {14, 104}},
     };
-    for (const Case& each : cases) {
-        const std::string output = folder / (each.thumbnail ? "out.thm" : "out.mp4");
+    for (const auto& [source, mode, thumbnail, lit] : cases) {
+        const std::string output = folder / (thumbnail ? "out.thm" : "out.mp4");
         std::vector<std::string> words =
-            each.thumbnail ? ThumbnailWords(each.source, output) : VideoWords(each.source, output, choice);
-        words.insert(words.begin() + 2, {"-crop", each.mode});
-        ASSERT_EQ(RunEncoder(words, InputClosed()).exitCode, 0) << each.mode;
-        const RgbPicture picture = DecodePicture(output, each.thumbnail ? 0 : 4);
-        const std::pair<int, int> rows = LitRows(picture);
-        EXPECT_NEAR(rows.first, each.litRows.first, 2) << each.source << " " << each.mode;
-        EXPECT_NEAR(rows.second, each.litRows.second, 2) << each.source << " " << each.mode;
+            thumbnail ? ThumbnailWords(source, output) : VideoWords(source, output, choice);
+        words.insert(words.begin() + 2, {"-crop", mode});
+        ASSERT_EQ(RunEncoder(words, InputClosed()).exitCode, 0) << mode;
+        const std::pair<int, int> rows = LitRows(DecodePicture(output, thumbnail ? 0 : 4));
+        EXPECT_NEAR(rows.first, lit.first, 2) << source << " " << mode;
+        EXPECT_NEAR(rows.second, lit.second, 2) << source << " " << mode;
     }
 }
 
