@@ -31,11 +31,13 @@ SOURCES = [
 
 def make_source(folder, name, graph, codec):
     path = os.path.join(folder, name)
+    root, extension = os.path.splitext(path)
+    part = root + ".part" + extension
     if not os.path.exists(path):
         print(f"Making {path} ...", flush=True)
-        subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", graph, "-t", str(SECONDS), "-pix_fmt", "yuv420p", *codec, path + ".part"],
-                       check=True)
-        os.rename(path + ".part", path)
+        subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", graph, "-t", str(SECONDS),
+                        "-pix_fmt", "yuv420p", *codec, part], check=True)
+        os.rename(part, path)
     return path
 
 

@@ -24,7 +24,7 @@ constexpr double kSkippedSeconds = 1.0;
 constexpr int kPacketsPerPoint = 300;
 // Decoding on from a key picture towards a point stops after this many pictures, which keeps a source
 // whose key pictures lie far apart cheap to sample.
-constexpr int kPicturesPerPoint = 24;
+constexpr int kPicturesPerPoint = 8;
 // Long enough that the points, a second in from either end, lie apart.
 constexpr double kShortestSeconds = 4.0;
 // Luma on the limited scale: a bar is at 16, give or take the noise of a recording.
@@ -172,13 +172,15 @@ public:
           decoder_(OpenDecoder(source_.VideoStream(), 1)), packet_(MakePacket()) {
         // Bars are flat: the deblocking filter changes nothing there, and skipping it halves the cost.
         decoder_->skip_loop_filter = AVDISCARD_ALL;
+        // Only pictures others refer to are decoded: the way on from a key picture costs less.
+        decoder_->skip_frame = AVDISCARD_NONREF;
     }
 
     double Duration() const { return source_.DurationSeconds(); }
 
-    // The picture shown at `seconds` from the start, or the one a short way after the key picture before
-    // it when the key pictures lie far apart; null when none could be had.
-    FramePtr PictureAt(double seconds) {
+    // The key picture at or before `seconds` from the start when it is not among `seen`, else one a
+    // short way on towards `seconds`; null when none could be had.
+    FramePtr PictureAt(double seconds, const std::set<int64_t>& seen) {
         AVStream& stream = *source_.VideoStream();
         int64_t target = static_cast<int64_t>(seconds / av_q2d(stream.time_base));
         if (stream.start_time != AV_NOPTS_VALUE)
@@ -190,9 +192,10 @@ public:
         FramePtr picture = MakeFrame();
         int decoded = 0;
         auto arrived = [&] {
-            ++decoded;
-            return decoded >= kPicturesPerPoint || picture->best_effort_timestamp == AV_NOPTS_VALUE ||
-                   picture->best_effort_timestamp >= target;
+            const int64_t time = picture->best_effort_timestamp;
+            if (++decoded == 1 && seen.count(time) == 0)
+                return true;
+            return decoded >= kPicturesPerPoint || time == AV_NOPTS_VALUE || time >= target;
         };
         for (int read = 0; read < kPacketsPerPoint && av_read_frame(source_.Format(), packet_.get()) >= 0;) {
             if (packet_->stream_index != stream.index) {
@@ -235,7 +238,7 @@ std::optional<CropRect> Sample(const std::string& path) {
     int usable = 0;
     std::set<int64_t> seen;
     for (int i = 0; i < kSamples; ++i) {
-        FramePtr picture = sampler.PictureAt(kSkippedSeconds + span * (i + 0.5) / kSamples);
+        FramePtr picture = sampler.PictureAt(kSkippedSeconds + span * (i + 0.5) / kSamples, seen);
         // Points that land on the same key picture count once.
         if (!picture || !seen.insert(picture->best_effort_timestamp).second)
             continue;
