@@ -18,6 +18,7 @@
 #include "platform/qt/PathText.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>

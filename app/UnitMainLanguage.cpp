@@ -19,6 +19,7 @@
 #include "platform/qt/QtTranslation.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
