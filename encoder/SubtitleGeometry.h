@@ -13,7 +13,7 @@ struct SubtitleGeometry {
     int storageWidth = 0; // the source's pictures as stored, upright
     int storageHeight = 0;
     // The part of the upright stored picture that is shown in `picture`; empty: all of it.
-    CropRect shown;
+    CropRect shown{};
 };
 
 } // namespace velmora::encoder
