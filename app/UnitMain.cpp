@@ -215,6 +215,7 @@ void TfrmMain::FormShow() {
         editOutputFolder->setText(QString::fromStdString(ReadOutputFolder()));
     }
     RestoreEncodingChoices();
+    RestoreCropChoice();
 }
 
 void TfrmMain::FormClose() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -162,6 +163,7 @@ public:
     QComboBox* comboBoxSampleRate;
     QLabel* labelChannel;
     QComboBox* comboBoxChannel;
+    QCheckBox* checkBoxCropBlackBars;
     QGroupBox* groupBoxOutput;
     QLabel* labelOutput;
     QLineEdit* editOutputFolder;
@@ -298,6 +300,10 @@ private:
     void StoreWindowPlacement() const;
     void RestoreEncodingChoices();
     void ConnectEncodingChoices();
+    // The crop check box under the encoding choices, its text and its stored state.
+    void CreateCropControl();
+    void LoadCropTexts(const LanguageFile& texts);
+    void RestoreCropChoice();
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();

@@ -18,6 +18,7 @@
 #include "platform/qt/PathText.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -304,7 +305,7 @@ void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {
 void TfrmMain::SetRunControlsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              listViewFiles, comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
-             comboBoxSampleRate, comboBoxChannel})
+             comboBoxSampleRate, comboBoxChannel, checkBoxCropBlackBars})
         control->setEnabled(enabled);
     for (QAction* action : {ActionFileAdd, ActionFileDelete, ActionFileClearAll, ActionFileMoveUp,
                             ActionFileMoveDown, ActionSetDirectory, ActionFileBatchAdd})

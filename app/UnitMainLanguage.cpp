@@ -20,6 +20,7 @@
 #include "platform/qt/QtTranslation.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -190,6 +191,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     if (dialogs_.frmTracks)
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
+    LoadCropTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {
@@ -224,6 +226,7 @@ void TfrmMain::ApplyJapaneseCharset() {
                                                             buttonConvert,
                                                             listViewFiles})
         UseJapaneseFont(control);
+    UseJapaneseFont(checkBoxCropBlackBars);
     if (dialogs_.FrmBatchAdd)
         dialogs_.FrmBatchAdd->ApplyJapaneseCharset();
     if (dialogs_.FrmDirectory)

@@ -56,18 +56,35 @@ BitmapSubtitles::Shown BitmapSubtitles::Prepare(const SubtitleCue& cue) const {
     const int canvasHeight = cue.canvasHeight > 0 ? cue.canvasHeight : geometry_.storageHeight;
     if (canvasWidth <= 0 || canvasHeight <= 0)
         return shown;
-    const double scaleX = static_cast<double>(box.width) / canvasWidth;
-    const double scaleY = static_cast<double>(box.height) / canvasHeight;
+    // The canvas in the stored picture's pixels, and the part of those the output shows.
+    const double storageX =
+        static_cast<double>(geometry_.storageWidth > 0 ? geometry_.storageWidth : canvasWidth) / canvasWidth;
+    const double storageY =
+        static_cast<double>(geometry_.storageHeight > 0 ? geometry_.storageHeight : canvasHeight) /
+        canvasHeight;
+    const CropRect& shownPart = geometry_.shown;
+    const bool cropped = shownPart.width > 0 && shownPart.height > 0;
+    const double scaleX =
+        cropped ? storageX * box.width / shownPart.width : static_cast<double>(box.width) / canvasWidth;
+    const double scaleY =
+        cropped ? storageY * box.height / shownPart.height : static_cast<double>(box.height) / canvasHeight;
+    const double shiftX = cropped ? shownPart.left * static_cast<double>(box.width) / shownPart.width : 0;
+    const double shiftY = cropped ? shownPart.top * static_cast<double>(box.height) / shownPart.height : 0;
     for (unsigned i = 0; i < cue.subtitle.num_rects; ++i) {
         const AVSubtitleRect& rect = *cue.subtitle.rects[i];
         if (rect.type != SUBTITLE_BITMAP || rect.w <= 0 || rect.h <= 0 || rect.data[1] == nullptr)
             continue;
         Overlay overlay;
-        // Even places keep the colour samples in line with the frame's.
-        overlay.left = box.left + 2 * static_cast<int>(std::lround(rect.x * scaleX / 2));
-        overlay.top = box.top + 2 * static_cast<int>(std::lround(rect.y * scaleY / 2));
         const int width = std::max(2, static_cast<int>(std::lround(rect.w * scaleX)));
         const int height = std::max(2, static_cast<int>(std::lround(rect.h * scaleY)));
+        // Even places keep the colour samples in line with the frame's. Subtitles drawn on a bar that
+        // was cropped away move inside the frame rather than out of sight.
+        overlay.left = box.left + 2 * static_cast<int>(std::lround((rect.x * scaleX - shiftX) / 2));
+        overlay.top = box.top + 2 * static_cast<int>(std::lround((rect.y * scaleY - shiftY) / 2));
+        if (cropped) {
+            overlay.left = std::clamp(overlay.left, 0, std::max(0, (geometry_.width - width) / 2 * 2));
+            overlay.top = std::clamp(overlay.top, 0, std::max(0, (geometry_.height - height) / 2 * 2));
+        }
         overlay.picture = ScalePalettePicture(rect, width, height);
         if (overlay.picture)
             shown.overlays.push_back(std::move(overlay));

@@ -14,8 +14,8 @@
 namespace velmora::encoder {
 namespace {
 
-constexpr std::array kValueOptions = {"-i",  "-f",      "-b",       "-r",     "-s",    "-ar",   "-ab",
-                                      "-ac", "-vcodec", "-vframes", "-alang", "-subs", "-slang"};
+constexpr std::array kValueOptions = {"-i",  "-f",      "-b",       "-r",     "-s",    "-ar",    "-ab",
+                                      "-ac", "-vcodec", "-vframes", "-alang", "-subs", "-slang", "-crop"};
 constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};
 
@@ -169,6 +169,16 @@ TrackPreferences ParseTracks(const OptionWords& options) {
     return tracks;
 }
 
+// Absent: off, so that the older command lines convert as they did.
+bool ParseCrop(const OptionWords& options) {
+    if (!options.Has("-crop"))
+        return false;
+    const std::string& mode = options.values.at("-crop");
+    if (mode != "auto" && mode != "off")
+        throw EncoderError("Unsupported value '" + mode + "' for -crop (expected auto or off)");
+    return mode == "auto";
+}
+
 // -probe [-alang L] [-subs N] [-slang L] SRC: the source is the last word, whatever it looks like.
 ProbeJobSettings ParseProbe(const std::vector<std::string>& words) {
     const std::string usage = "-probe takes -alang, -subs and -slang with their values, then one source file";
@@ -203,6 +213,7 @@ VideoJobSettings ParseVideo(const OptionWords& options) {
     settings.audioBitrate = IntegerInRange(options, "-ab", "", 32, 192, "audio bitrate") * 1000;
     settings.channels = IntegerInRange(options, "-ac", "", 1, 2, "channel count");
     settings.tracks = ParseTracks(options);
+    settings.cropBlackBars = ParseCrop(options);
     return settings;
 }
 
@@ -219,6 +230,7 @@ ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     settings.output = *options.output;
     std::tie(settings.width, settings.height) = ParseFrameSize(options.values.at("-s"), {"160x120"});
     settings.tracks = ParseTracks(options);
+    settings.cropBlackBars = ParseCrop(options);
     return settings;
 }
 

@@ -14,7 +14,8 @@ struct FrameRate {
 };
 
 // The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
-// optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng
+// optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng,
+// and -crop auto (the source's black bars cut away) or -crop off, the default.
 struct VideoJobSettings {
     std::string source;
     std::string output;
@@ -26,16 +27,18 @@ struct VideoJobSettings {
     int audioBitrate = 0; // bit/s
     int channels = 0;
     TrackPreferences tracks;
+    bool cropBlackBars = false;
 };
 
 // The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT, which
-// takes the same preferences as the video line.
+// takes the same preferences and -crop as the video line.
 struct ThumbnailJobSettings {
     std::string source;
     std::string output;
     int width = 0;
     int height = 0;
     TrackPreferences tracks;
+    bool cropBlackBars = false;
 };
 
 // The length question: -duration SRC. Velmora asks it of every queued file, to foresee sizes and times.

@@ -12,10 +12,10 @@ int EvenAtLeastTwo(double value) {
 }
 
 // zimg takes only whole colour samples: it refuses a 4:2:0 picture of odd width or height.
-bool HasWholeColourSamples(const AVFrame& picture) {
+bool HasWholeColourSamples(const AVFrame& picture, int width, int height) {
     const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
-    return format != nullptr && picture.width % (1 << format->log2_chroma_w) == 0 &&
-           picture.height % (1 << format->log2_chroma_h) == 0;
+    return format != nullptr && width % (1 << format->log2_chroma_w) == 0 &&
+           height % (1 << format->log2_chroma_h) == 0;
 }
 
 } // namespace
@@ -41,10 +41,35 @@ Letterbox FitInside(int width, int height, AVRational sampleAspect, int rotation
     return box;
 }
 
+std::optional<CropRect> CropInside(const VideoFilterSettings& settings, int width, int height) {
+    const std::optional<CropRect>& crop = settings.crop;
+    if (!crop || crop->left < 0 || crop->top < 0 || crop->width <= 0 || crop->height <= 0 ||
+        crop->left + crop->width > width || crop->top + crop->height > height)
+        return std::nullopt;
+    return crop;
+}
+
 std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box,
                              const AVFrame& picture) {
     std::string chain;
-    auto add = [&chain](const std::string& filter) { chain += (chain.empty() ? "" : ",") + filter; };
+    auto add = [&chain](const std::string& filter) {
+        if (!chain.empty())
+            chain += ',';
+        chain += filter;
+    };
+    int width = picture.width;
+    int height = picture.height;
+    // Before the deinterlacer, whose fields stay whole: the crop's top is even.
+    if (const std::optional<CropRect> crop = CropInside(settings, picture.width, picture.height)) {
+        std::string filter = "crop=w=" + std::to_string(crop->width);
+        filter += ":h=" + std::to_string(crop->height);
+        filter += ":x=" + std::to_string(crop->left);
+        filter += ":y=" + std::to_string(crop->top);
+        filter += ":exact=1";
+        add(filter);
+        width = crop->width;
+        height = crop->height;
+    }
     if (settings.deinterlace)
         add("yadif=mode=send_frame:parity=auto:deint=interlaced");
     if (settings.rotation == 90)
@@ -63,7 +88,7 @@ std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbo
     const std::string range = settings.range == AVCOL_RANGE_JPEG ? "full" : "limited";
     // FFmpeg may be built without zimg.
     static const bool haveZimg = avfilter_get_by_name("zscale") != nullptr;
-    if (picture.format == settings.format && haveZimg && HasWholeColourSamples(picture)) {
+    if (picture.format == settings.format && haveZimg && HasWholeColourSamples(picture, width, height)) {
         // The common case, only resizing: zimg's lanczos is sharper than swscale's bicubic and costs
         // less. Chroma is taken as centred, as swscale takes it, so both paths place colour alike.
         add("zscale=" + size + ":filter=lanczos:chromal=center:chromalin=center:range=" + range);

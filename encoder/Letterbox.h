@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/BlackBars.h"
 #include "encoder/FFmpeg.h"
 
 #include <optional>
@@ -28,7 +29,12 @@ struct VideoFilterSettings {
     std::optional<AVRational> frameRate; // a constant output rate, or every picture as it comes
     int rotation = 0;                    // clockwise degrees
     bool deinterlace = false;
+    std::optional<CropRect> crop; // taken first, from the decoded picture
 };
+
+// The settings' crop when it lies inside a decoded picture of width x height: a source that changes
+// its size midway is shown whole.
+std::optional<CropRect> CropInside(const VideoFilterSettings& settings, int width, int height);
 
 // The filter chain from a decoded picture like `picture` to an output frame, in FFmpeg's filter-graph
 // syntax.

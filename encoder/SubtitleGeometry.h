@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/BlackBars.h"
 #include "encoder/Letterbox.h"
 
 namespace velmora::encoder {
@@ -11,6 +12,8 @@ struct SubtitleGeometry {
     Letterbox picture;
     int storageWidth = 0; // the source's pictures as stored, upright
     int storageHeight = 0;
+    // The part of the upright stored picture that is shown in `picture`; empty: all of it.
+    CropRect shown{};
 };
 
 } // namespace velmora::encoder

@@ -80,18 +80,42 @@ void SubtitleRenderer::Draw(AVFrame& frame, AVRational timeBase) {
         bitmaps_->Draw(frame, time);
 }
 
+namespace {
+
+// The crop, taken in the decoded picture of width x height, in the picture turned upright.
+CropRect UprightCrop(const CropRect& crop, int width, int height, int rotation) {
+    switch (rotation) {
+    case 90:
+        return {height - crop.top - crop.height, crop.left, crop.height, crop.width};
+    case 180:
+        return {width - crop.left - crop.width, height - crop.top - crop.height, crop.width, crop.height};
+    case 270:
+        return {crop.top, width - crop.left - crop.width, crop.height, crop.width};
+    default:
+        return crop;
+    }
+}
+
+} // namespace
+
 SubtitleGeometry GeometryFor(const AVFormatContext& format, const AVStream& video, int rotation, int width,
-                             int height) {
+                             int height, const std::optional<CropRect>& crop) {
     SubtitleGeometry geometry;
     geometry.width = width;
     geometry.height = height;
     const AVCodecParameters& parameters = *video.codecpar;
     AVRational shape = av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(&format),
                                                     const_cast<AVStream*>(&video), nullptr);
-    geometry.picture = FitInside(parameters.width, parameters.height, shape, rotation, width, height);
+    VideoFilterSettings cropping;
+    cropping.crop = crop;
+    const std::optional<CropRect> kept = CropInside(cropping, parameters.width, parameters.height);
+    geometry.picture = FitInside(kept ? kept->width : parameters.width,
+                                 kept ? kept->height : parameters.height, shape, rotation, width, height);
     const bool turned = rotation == 90 || rotation == 270;
     geometry.storageWidth = turned ? parameters.height : parameters.width;
     geometry.storageHeight = turned ? parameters.width : parameters.height;
+    if (kept)
+        geometry.shown = UprightCrop(*kept, parameters.width, parameters.height, rotation);
     return geometry;
 }
 

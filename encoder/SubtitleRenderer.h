@@ -46,8 +46,8 @@ private:
     std::unique_ptr<BitmapSubtitles> bitmaps_;
 };
 
-// The geometry of an output frame of width x height that shows the source's picture.
+// The geometry of an output frame of width x height that shows the source's picture, cropped to `crop`.
 SubtitleGeometry GeometryFor(const AVFormatContext& format, const AVStream& video, int rotation, int width,
-                             int height);
+                             int height, const std::optional<CropRect>& crop = std::nullopt);
 
 } // namespace velmora::encoder

@@ -85,7 +85,9 @@ TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContex
     }
 
     ass_set_frame_size(renderer_, geometry.width, geometry.height);
-    if (geometry.storageWidth > 0 && geometry.storageHeight > 0)
+    if (geometry.shown.width > 0 && geometry.shown.height > 0)
+        ass_set_storage_size(renderer_, geometry.shown.width, geometry.shown.height);
+    else if (geometry.storageWidth > 0 && geometry.storageHeight > 0)
         ass_set_storage_size(renderer_, geometry.storageWidth, geometry.storageHeight);
     const Letterbox& box = geometry.picture;
     // Subtitles go into the black bands when there are any, so that they hide none of the picture.

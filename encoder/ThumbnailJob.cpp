@@ -4,6 +4,7 @@
 #include "encoder/EncoderSetup.h"
 #include "encoder/InputSource.h"
 #include "encoder/OutputFile.h"
+#include "encoder/StillPicture.h"
 #include "encoder/VideoFilterGraph.h"
 
 namespace velmora::encoder {
@@ -55,13 +56,9 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
         av_guess_sample_aspect_ratio(source.Format(), source.VideoStream(), picture.get());
     picture->pts = 0;
 
-    VideoFilterSettings filterSettings;
-    filterSettings.width = settings.width;
-    filterSettings.height = settings.height;
-    filterSettings.format = AV_PIX_FMT_YUVJ420P;
-    filterSettings.range = AVCOL_RANGE_JPEG;
-    filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = FrameIsInterlaced(*picture);
+    const VideoFilterSettings filterSettings =
+        StillPictureFilterSettings(source, *picture, settings.width, settings.height,
+                                   CropWanted(settings.cropBlackBars, settings.source));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);

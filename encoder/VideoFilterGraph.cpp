@@ -37,8 +37,9 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
                                        graph_.get()),
           "Cannot set up the picture filters");
 
-    Letterbox box = FitInside(picture.width, picture.height, sampleAspect, settings_.rotation,
-                              settings_.width, settings_.height);
+    const std::optional<CropRect> crop = CropInside(settings_, picture.width, picture.height);
+    Letterbox box = FitInside(crop ? crop->width : picture.width, crop ? crop->height : picture.height,
+                              sampleAspect, settings_.rotation, settings_.width, settings_.height);
     std::string chain = VideoFilterChain(settings_, box, picture);
     LinkFilterChain(graph_.get(), source_, sink_, chain, "picture filters");
 

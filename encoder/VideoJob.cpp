@@ -8,6 +8,7 @@
 #include "encoder/ProgressReporter.h"
 #include "encoder/PspMuxer.h"
 #include "encoder/StageThreads.h"
+#include "encoder/StillPicture.h"
 #include "encoder/StopLineWatcher.h"
 #include "encoder/TrackChoice.h"
 #include "encoder/VideoStages.h"
@@ -60,6 +61,13 @@ int64_t FrameLimit(double statedSeconds, FrameRate rate) {
     return static_cast<int64_t>((statedSeconds + kAllowanceSeconds) * rate.num / rate.den);
 }
 
+std::string CropNote(const AVStream& video, const CropRect& crop) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Black bars cropped: %dx%d to %dx%d at %d,%d", video.codecpar->width,
+                  video.codecpar->height, crop.width, crop.height, crop.left, crop.top);
+    return text;
+}
+
 } // namespace
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int stopSignals) {
@@ -87,11 +95,14 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
     filterSettings.rotation = source.RotationDegrees();
     filterSettings.deinterlace = source.VideoIsInterlaced();
+    filterSettings.crop = CropWanted(settings.cropBlackBars, settings.source);
+    if (filterSettings.crop)
+        console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
         settings.source, tracks.subtitles,
         GeometryFor(*source.Format(), *source.VideoStream(), filterSettings.rotation, settings.width,
-                    settings.height),
+                    settings.height, filterSettings.crop),
         av_rescale_q(source.VideoStartTime(), source.VideoStream()->time_base, AV_TIME_BASE_Q), console);
 
     JobControl control;

@@ -318,8 +318,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
 std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShort, const OutputPair& output) {
     thumbnailReason_.Clear();
     ConsoleIOTHM_.RunProcess(BuildThumbnailCommandLine(programFolder_, sourceShort,
-                                                       ShortPathForm(output.thumbnail),
-                                                       window_.EncoderTrackWords()),
+                                                       ShortPathForm(output.thumbnail), EncoderWords()),
                              "", false);
     WaitForEnd(ConsoleIOTHM_);
     if (closing_)
@@ -331,12 +330,19 @@ std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, c
     videoReason_.Clear();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
     ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
-                                                ShortPathForm(output.video), window_.EncoderTrackWords()),
+                                                ShortPathForm(output.video), EncoderWords()),
                           "", false);
     WaitForEnd(ConsoleIO_);
     if (closing_)
         return std::nullopt;
     return ConsoleIO_.ExitCode();
+}
+
+std::vector<std::string> ConversionRun::EncoderWords() const {
+    std::vector<std::string> words = window_.EncoderTrackWords();
+    const std::vector<std::string> picture = window_.EncoderPictureWords();
+    words.insert(words.end(), picture.begin(), picture.end());
+    return words;
 }
 
 void ConversionRun::WaitForEnd(TConsoleIO& runner) {

@@ -98,6 +98,8 @@ private:
     // The encoder's exit code, or nothing when the window closed meanwhile.
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
     std::optional<int> RunVideoStep(const std::string& sourceShort, const OutputPair& output);
+    // The window's track and picture words, as both encoder lines take them.
+    std::vector<std::string> EncoderWords() const;
     void WaitForEnd(TConsoleIO& runner);
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);

@@ -88,6 +88,8 @@ public:
     virtual EncodingSettings CurrentEncodingSettings() const = 0;
     // The sound and subtitle words of both encoder lines (TrackPreferenceWords); read at every step.
     virtual std::vector<std::string> EncoderTrackWords() const { return {}; }
+    // The picture words of both encoder lines (CropWords); read at every step.
+    virtual std::vector<std::string> EncoderPictureWords() const { return {}; }
     // Dispatches the program's events until done() holds, sleeping while there are none (a nested
     // event loop: while (!done()) processEvents(WaitForMoreEvents)). done() turns true only while an
     // event is handled, so it needs testing only after each one.

@@ -6,6 +6,7 @@
 #include "platform/qt/LanguageFile.h"
 #include "tests/app/ProgramFolderFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -52,6 +53,20 @@ TEST_F(DesktopHabits, EncodingChoicesAreKeptAsPositionsAndOutOfRangeMeansDefault
     frmMain.comboBoxAudioBitrate->setCurrentIndex(2);
     emit frmMain.comboBoxAudioBitrate->activated(2);
     EXPECT_EQ(Choices(Show().frmMain), (std::array<int, 6>{5, 2, 2, 2, 2, 1}));
+}
+
+TEST_F(DesktopHabits, TheCropBoxShowsTheStoredChoiceAndStoresOnlyAClick) {
+    const std::vector<std::pair<std::string, bool>> cases{
+        {"", true}, {"cropBlackBars=0\n", false}, {"cropBlackBars=1\n", true}, {"cropBlackBars=no\n", true}};
+    for (const auto& [stored, checked] : cases) {
+        WriteConfig("[setting]\noutputFolder=/v/\n" + stored);
+        EXPECT_EQ(Show().frmMain.checkBoxCropBlackBars->isChecked(), checked) << stored;
+        EXPECT_EQ(ReadTextFile(folder / "config.ini"), "[setting]\noutputFolder=/v/\n" + stored)
+            << "a start writes nothing";
+    }
+    windows->frmMain.checkBoxCropBlackBars->click();
+    EXPECT_EQ(windows->frmCommon.Config().ReadString("setting", "cropBlackBars", ""), "0");
+    EXPECT_FALSE(Show().frmMain.checkBoxCropBlackBars->isChecked());
 }
 
 TEST_F(DesktopHabits, ListTakesTheGrowthGroupsMoveDownAndThePlaceIsKept) {

@@ -63,6 +63,7 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
                             "labelAudioBitrate",
                             "labelSampleRate",
                             "labelChannel",
+                            "checkBoxCropBlackBars",
                             "StringStartCaption",
                             "StringStopCaption",
                             "msgStatusReady",

@@ -196,5 +196,32 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
             << words.size();
 }
 
+TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
+    using Words = std::vector<std::string>;
+    // The words put before the output; whether the bars are cropped, or the error.
+    const std::vector<std::tuple<Words, bool, std::string>> cases = {
+        {{}, false, ""},
+        {{"-crop", "auto"}, true, ""},
+        {{"-crop", "off"}, false, ""},
+        {{"-crop", "Auto"}, false, "Unsupported value 'Auto' for -crop (expected auto or off)"},
+        {{"-crop", "auto", "-crop", "off"}, false, "Option -crop given twice"},
+    };
+    for (const auto& [given, crop, error] : cases) {
+        for (Words words : {Video("1000k", "25.00", "400x192", "44100", "128", "2"), Thumbnail()}) {
+            words.insert(words.end() - 2, given.begin(), given.end());
+            ASSERT_EQ(ErrorOf(words), error.empty() ? "(accepted)" : error) << words.back();
+            if (!error.empty())
+                continue;
+            const JobSettings job = ParseCommandLine(words);
+            const bool cropped = std::holds_alternative<VideoJobSettings>(job)
+                                     ? std::get<VideoJobSettings>(job).cropBlackBars
+                                     : std::get<ThumbnailJobSettings>(job).cropBlackBars;
+            EXPECT_EQ(cropped, crop) << words.back();
+        }
+    }
+    EXPECT_EQ(ErrorOf({"-probe", "-crop", "auto", "/a.mkv"}),
+              "-probe takes -alang, -subs and -slang with their values, then one source file");
+}
+
 } // namespace
 } // namespace velmora::encoder

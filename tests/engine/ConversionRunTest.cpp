@@ -13,6 +13,9 @@ using Texts = std::vector<std::string>;
 TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
     const Texts sources{Source("a.avi"), Source("b c.mkv"), Source("d.wmv")};
     window.trackWords = {"-alang", "jpn", "-subs", "2", "-slang", "eng"};
+    window.pictureWords = {"-crop", "off"};
+    Texts lineWords = window.trackWords;
+    lineWords.insert(lineWords.end(), window.pictureWords.begin(), window.pictureWords.end());
     window.entries.assign(sources.begin(), sources.end());
     window.outputFolder = outputFolder / "new/nested"; // no trailing '/'
     const std::string folder = outputFolder / "new/nested/";
@@ -31,10 +34,10 @@ TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
         const EncoderCall& thumbnail = calls[2 * i];
         const EncoderCall& video = calls[2 * i + 1];
         Texts expectedThumbnail =
-            BuildThumbnailCommandLine("", sources[i], folder + "M4V" + number + ".THM", window.trackWords);
+            BuildThumbnailCommandLine("", sources[i], folder + "M4V" + number + ".THM", lineWords);
         expectedThumbnail.erase(expectedThumbnail.begin());
         Texts expectedVideo = BuildVideoCommandLine("", EncodingSettings{}, sources[i],
-                                                    folder + "M4V" + number + ".MP4", window.trackWords);
+                                                    folder + "M4V" + number + ".MP4", lineWords);
         expectedVideo.erase(expectedVideo.begin());
         EXPECT_EQ(thumbnail.kind, "thumb");
         EXPECT_EQ(thumbnail.words, expectedThumbnail);

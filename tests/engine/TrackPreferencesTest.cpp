@@ -1,4 +1,5 @@
 #include "engine/TrackPreferences.h"
+#include "engine/CropSetting.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/ProbeAnswer.h"
 #include "engine/TrackDescription.h"
@@ -77,6 +78,23 @@ TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
         const Words thumbnail = BuildThumbnailCommandLine("/p/", "s", "t", words);
         EXPECT_EQ(Words(thumbnail.begin() + 3, thumbnail.end() - 11), words);
         EXPECT_EQ(thumbnail.back(), "t");
+    }
+}
+
+TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
+    const std::vector<std::pair<std::string, Words>> cases{
+        {"", {"-crop", "auto"}},
+        {"[setting]\ncropBlackBars=1\n", {"-crop", "auto"}},
+        {"[setting]\ncropBlackBars=0\n", {"-crop", "off"}},
+        {"[Setting]\ncropblackbars= 0 \n", {"-crop", "off"}},
+        {"[setting]\ncropBlackBars=junk\n", {"-crop", "auto"}},
+        {"[common]\ncropBlackBars=0\n", {"-crop", "auto"}},
+    };
+    TemporaryFolder folder;
+    const ProfileFile config(folder / "config.ini");
+    for (const auto& [stored, expected] : cases) {
+        WriteTextFile(folder / "config.ini", stored);
+        EXPECT_EQ(CropWords(ReadCropBlackBars(config)), expected) << stored;
     }
 }
 

@@ -1,0 +1,39 @@
+// The main window's side of cropping the sources' black bars: the check box, stored in config.ini, and
+// the words both encoder lines get for it.
+#include "app/UnitMain.h"
+#include "app/UnitMainRunView.h"
+#include "app/Unit_common.h"
+#include "engine/CropSetting.h"
+#include "platform/ErrorReport.h"
+#include "platform/qt/LanguageFile.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QSignalBlocker>
+
+namespace velmora {
+
+void TfrmMain::CreateCropControl() {
+    checkBoxCropBlackBars = new QCheckBox(QStringLiteral("Crop black bars"), groupBoxSettings);
+    checkBoxCropBlackBars->setObjectName(QStringLiteral("checkBoxCropBlackBars"));
+    checkBoxCropBlackBars->setGeometry(11, 86, 386, 17);
+    checkBoxCropBlackBars->setChecked(true);
+    // Only the user's choice is stored: a start that changes nothing leaves config.ini as it was.
+    connect(checkBoxCropBlackBars, &QCheckBox::clicked, this,
+            [this](bool checked) { RunGuarded([&] { WriteCropBlackBars(common_.Config(), checked); }); });
+}
+
+void TfrmMain::RestoreCropChoice() {
+    const QSignalBlocker quiet(checkBoxCropBlackBars);
+    checkBoxCropBlackBars->setChecked(ReadCropBlackBars(common_.Config()));
+}
+
+void TfrmMain::LoadCropTexts(const LanguageFile& texts) {
+    checkBoxCropBlackBars->setText(texts.Text("frmMain", "checkBoxCropBlackBars"));
+}
+
+std::vector<std::string> TfrmMain::RunView::EncoderPictureWords() const {
+    return CropWords(ReadCropBlackBars(window_.common_.Config()));
+}
+
+} // namespace velmora
