@@ -160,6 +160,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     if (dialogs_.frmTracks)
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
+    LoadPreviewTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {
