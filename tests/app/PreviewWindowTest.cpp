@@ -21,25 +21,23 @@ std::string FakeEncoder(const test::TemporaryFolder& folder) {
     QImage green(480, 272, QImage::Format_RGB888);
     green.fill(Qt::green);
     green.save(QString::fromStdString(folder / "green.png"));
-    const std::string path = folder / "libq7z";
-    test::WriteTextFile(
-        path, "#!/bin/sh\necho \"$$ $5\" >> '" + folder / "log" +
-                  "'\nfor out; do :; done\ncase $5 in\n"
-                  "1.000) exec sleep 30;;\n3.000) echo 'Cannot read the source' >&2; exit 1;;\nesac\n"
-                  "cp '" +
-                  folder / "green.png" +
-                  "' \"$out\"\n"
-                  "printf 'source 640x480\\ncrop 640x272 0 104\\n'\n");
-    ::chmod(path.c_str(), 0755);
-    return path;
+    const QString script = QStringLiteral(R"(#!/bin/sh
+echo "$$ $5" >> @log
+for out; do :; done
+case $5 in 1.000) exec sleep 30;; 3.000) echo 'Cannot read the source' >&2; exit 1;; esac
+cp @green.png "$out" && printf 'source 640x480\ncrop 640x272 0 104\n'
+)");
+    test::WriteTextFile(folder / "libq7z", QString(script).replace('@', folder.Path().c_str()).toStdString());
+    ::chmod((folder / "libq7z").c_str(), 0755);
+    return folder / "libq7z";
 }
 
-// The encoder runs logged so far: process id and time.
 QColor MiddleOfScreen(const PreviewWindow& window) {
     const QImage screen = window.labelScreen->pixmap().toImage();
     return screen.pixelColor(screen.width() / 2, screen.height() / 2);
 }
 
+// The encoder runs logged so far: process id and time.
 std::vector<std::pair<pid_t, std::string>> Runs(const test::TemporaryFolder& folder) {
     std::vector<std::pair<pid_t, std::string>> runs;
     std::istringstream lines(test::PathExists(folder / "log") ? test::ReadTextFile(folder / "log") : "");
@@ -65,9 +63,8 @@ TEST(PreviewWindow, ANewPickKillsThePictureStillBeingMade) {
         std::string time;        // the encoder's -at
         QString status;          // what the window says afterwards
     };
-    const QString failed = QStringLiteral("Cannot read the source");
     const std::vector<Step> steps = {{{2, 5, 10}, "1.000", QStringLiteral("Making the picture\u2026")},
-                                     {{30}, "3.000", failed},
+                                     {{30}, "3.000", QStringLiteral("Cannot read the source")},
                                      {{40, 45}, "4.500", QString()}};
     size_t runs = 1;
     for (const Step& step : steps) {

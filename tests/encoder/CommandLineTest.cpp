@@ -205,6 +205,9 @@ TEST(CommandLine, ReadsThePreviewLine) {
     using Words = std::vector<std::string>;
     const std::string kSize =
         "Unsupported frame size '160x120' for -s (expected 320x240, 368x208, 400x192, 480x272)";
+    const auto kTime = [](const std::string& text) {
+        return "Unsupported time '" + text + "' for -at (expected seconds, such as 12.5)";
+    };
     // Words replacing (at, count) of Preview(); then seconds, size, crop, or the error.
     const std::vector<std::tuple<size_t, size_t, Words, double, int, int, bool, std::string>> cases = {
         {0, 0, {}, 12.5, 480, 272, false, ""},
@@ -213,24 +216,10 @@ TEST(CommandLine, ReadsThePreviewLine) {
         {6, 1, {"320x240"}, 12.5, 320, 240, false, ""},
         {7, 0, {"-crop", "auto"}, 12.5, 480, 272, true, ""},
         {1, 0, {"-crop", "off"}, 12.5, 480, 272, false, ""},
-        {4, 1, {"-1"}, 0, 0, 0, false, "Unsupported time '-1' for -at (expected seconds, such as 12.5)"},
-        {4, 1, {"1e3"}, 0, 0, 0, false, "Unsupported time '1e3' for -at (expected seconds, such as 12.5)"},
-        {4,
-         1,
-         {"1.2.3"},
-         0,
-         0,
-         0,
-         false,
-         "Unsupported time '1.2.3' for -at (expected seconds, such as 12.5)"},
-        {4,
-         1,
-         {"999999"},
-         0,
-         0,
-         0,
-         false,
-         "Unsupported time '999999' for -at (expected seconds, such as 12.5)"},
+        {4, 1, {"-1"}, 0, 0, 0, false, kTime("-1")},
+        {4, 1, {"1e3"}, 0, 0, 0, false, kTime("1e3")},
+        {4, 1, {"1.2.3"}, 0, 0, 0, false, kTime("1.2.3")},
+        {4, 1, {"999999"}, 0, 0, 0, false, kTime("999999")},
         {6, 1, {"160x120"}, 0, 0, 0, false, kSize},
         {7, 0, {"-crop", "on"}, 0, 0, 0, false, "Unsupported value 'on' for -crop (expected auto or off)"},
         {3, 2, {}, 0, 0, 0, false, "Missing option -at for a preview"},

@@ -9,26 +9,10 @@ namespace velmora::test {
 namespace {
 
 // Two seconds each of red, green and blue at 640x480, one key picture at the start.
-const std::vector<std::string> kThreeColours = {"-f",
-                                                "lavfi",
-                                                "-i",
-                                                "color=c=red:s=640x480:r=25:d=2",
-                                                "-f",
-                                                "lavfi",
-                                                "-i",
-                                                "color=c=lime:s=640x480:r=25:d=2",
-                                                "-f",
-                                                "lavfi",
-                                                "-i",
-                                                "color=c=blue:s=640x480:r=25:d=2",
-                                                "-filter_complex",
-                                                "[0][1][2]concat=n=3",
-                                                "-c:v",
-                                                "libx264",
-                                                "-g",
-                                                "250",
-                                                "-bf",
-                                                "2"};
+const std::string kColours = "color=c=red:s=640x480:r=25:d=2[a];color=c=lime:s=640x480:r=25:d=2[b];"
+                             "color=c=blue:s=640x480:r=25:d=2[c];[a][b][c]concat=n=3[out0]";
+const std::vector<std::string> kThreeColours = {"-f",      "lavfi", "-i",  kColours, "-c:v",
+                                                "libx264", "-g",    "250", "-bf",    "2"};
 
 // Cues at 2.4-3.6 s and 5.0-5.6 s.
 const std::string kCues =
