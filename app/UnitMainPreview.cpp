@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QShortcut>
 #include <QTableWidget>
 
 namespace velmora {
@@ -19,11 +20,11 @@ namespace velmora {
 void TfrmMain::CreatePreviewCommand() {
     ActionPreview = new QAction(QStringLiteral("Preview..."), this);
     ActionPreview->setObjectName(QStringLiteral("ActionPreview"));
-    ActionPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    // Added to the window too, so that its shortcut works wherever the focus is.
-    addAction(ActionPreview);
-    PopupMenu->addSeparator();
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("popMenuPreviewLine"));
     PopupMenu->addAction(ActionPreview);
+    // A key of the window's, as Delete is the list's: the menus show no shortcuts.
+    auto* previewKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(previewKey, &QShortcut::activated, ActionPreview, &QAction::trigger);
     connect(ActionPreview, &QAction::triggered, this, Guarded([this] { ActionPreviewExecute(); }));
     connect(listViewFiles, &QTableWidget::itemSelectionChanged, this, Guarded([this] { UpdatePreview(); }));
     // A learnt length or an edited path changes the entry's item.
