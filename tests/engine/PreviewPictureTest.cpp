@@ -22,8 +22,6 @@ TEST(PreviewPicture, ReadsTheFactsTheEncoderTells) {
         {"source 640x480\ncrop 640x272 0\n", 640, 480, std::nullopt},
         {"source 640x480\ncrop 640x-272 0 104\n", 640, 480, std::nullopt},
         {"source 640\n", 0, 0, std::nullopt},
-        {"source 0x480\n", 0, 0, std::nullopt},
-        {"sources 640x480\n", 0, 0, std::nullopt},
         {"", 0, 0, std::nullopt},
     };
     for (const auto& [output, width, height, crop] : cases) {
