@@ -102,6 +102,7 @@ void TfrmMain::ConnectHandlers() {
     connect(listViewFiles, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(listViewFiles->viewport()->mapToGlobal(at)); });
     ConnectJobListHandlers();
+    CreatePreviewCommand();
     ConnectSkinAndHelpCommands();
     ConnectEncodingChoices();
 }

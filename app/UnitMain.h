@@ -44,6 +44,7 @@ class JobList;
 class LanguageFile;
 class ModalQuestions;
 class OwnerThreadChannel;
+class PreviewWindow;
 class QtTranslation;
 class TConsoleIO;
 
@@ -77,6 +78,9 @@ public:
     void N_SettingClick();
     // Options > Sound and Subtitles.
     void N_TracksClick();
+    // The preview of the selected entry (Ctrl+P), and what it follows: the entry and the choices.
+    void ActionPreviewExecute();
+    void UpdatePreview();
     // The sound and subtitle words both encoder lines and the probes get, from config.ini now.
     std::vector<std::string> EncoderTrackWords() const;
     void N_ProductClick(int number);
@@ -181,6 +185,7 @@ public:
     QAction* ActionSetDirectory;
     QAction* ActionFileBatchAdd;
     QAction* ActionConvertNow;
+    QAction* ActionPreview = nullptr;
 
     QMenuBar* MainMenu;
     QMenu* N_1;
@@ -295,6 +300,8 @@ private:
     // The probes ask again with the stored preferences (and the window's language).
     void ApplyTrackPreferences();
     void LoadTrackTexts(const LanguageFile& texts);
+    void CreatePreviewCommand();
+    void LoadPreviewTexts(const LanguageFile& texts);
     bool ConfirmQuit();
     void RestoreWindowPlacement();
     void StoreWindowPlacement() const;
@@ -335,6 +342,7 @@ private:
     GrowingPlacement* growingPlacement_ = nullptr;
     StatusLineLabel* statusLine_ = nullptr;
     EmptyListHint* emptyListHint_ = nullptr;
+    PreviewWindow* previewWindow_ = nullptr; // one for the program, made at its first opening
     // The window's title from the language file, without a run's percentage.
     QString caption_;
     std::unique_ptr<QtTranslation> qtTranslation_;

@@ -19,8 +19,10 @@ void TfrmMain::CreateCropControl() {
     checkBoxCropBlackBars->setGeometry(11, 86, 386, 17);
     checkBoxCropBlackBars->setChecked(true);
     // Only the user's choice is stored: a start that changes nothing leaves config.ini as it was.
-    connect(checkBoxCropBlackBars, &QCheckBox::clicked, this,
-            [this](bool checked) { RunGuarded([&] { WriteCropBlackBars(common_.Config(), checked); }); });
+    connect(checkBoxCropBlackBars, &QCheckBox::clicked, this, [this](bool checked) {
+        RunGuarded([&] { WriteCropBlackBars(common_.Config(), checked); });
+        UpdatePreview();
+    });
 }
 
 void TfrmMain::RestoreCropChoice() {

@@ -192,6 +192,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
     LoadCropTexts(texts);
+    LoadPreviewTexts(texts);
 }
 
 void TfrmMain::ApplyJapaneseCharset() {

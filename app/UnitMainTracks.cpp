@@ -23,6 +23,7 @@ void TfrmMain::ApplyTrackPreferences() {
     jobList_->SetTrackPreferenceWords(EncoderTrackWords());
     if (dialogs_.frmTracks != nullptr)
         dialogs_.frmTracks->SetWindowLanguage(WindowLanguageCode(common_.languageId));
+    UpdatePreview();
 }
 
 void TfrmMain::N_TracksClick() {

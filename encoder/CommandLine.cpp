@@ -14,8 +14,9 @@
 namespace velmora::encoder {
 namespace {
 
-constexpr std::array kValueOptions = {"-i",  "-f",      "-b",       "-r",     "-s",    "-ar",    "-ab",
-                                      "-ac", "-vcodec", "-vframes", "-alang", "-subs", "-slang", "-crop"};
+constexpr std::array kValueOptions = {"-i",     "-f",    "-b",     "-r",      "-s",
+                                      "-ar",    "-ab",   "-ac",    "-vcodec", "-vframes",
+                                      "-alang", "-subs", "-slang", "-at",     "-crop"};
 constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};
 
@@ -200,6 +201,7 @@ ProbeJobSettings ParseProbe(const std::vector<std::string>& words) {
 VideoJobSettings ParseVideo(const OptionWords& options) {
     const std::string form = "a video";
     Require(options, {"-i", "-f", "-b", "-r", "-s", "-ar", "-ab", "-ac", "-y"}, form);
+    Forbid(options, {"-at"}, form);
     RequireValue(options, "-f", "mp4");
 
     VideoJobSettings settings;
@@ -220,7 +222,7 @@ VideoJobSettings ParseVideo(const OptionWords& options) {
 ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     const std::string form = "a thumbnail";
     Require(options, {"-i", "-vcodec", "-vframes", "-an", "-f", "-s", "-y"}, form);
-    Forbid(options, {"-b", "-r", "-ar", "-ab", "-ac"}, form);
+    Forbid(options, {"-b", "-r", "-ar", "-ab", "-ac", "-at"}, form);
     RequireValue(options, "-vcodec", "mjpeg");
     RequireValue(options, "-vframes", "1");
     RequireValue(options, "-f", "image2");
@@ -231,6 +233,37 @@ ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     std::tie(settings.width, settings.height) = ParseFrameSize(options.values.at("-s"), {"160x120"});
     settings.tracks = ParseTracks(options);
     settings.cropBlackBars = ParseCrop(options);
+    return settings;
+}
+
+double ParseSeconds(const std::string& text) {
+    // A plain decimal, as the window writes it: no sign, exponent or hexadecimal.
+    const bool plain = !text.empty() && text.find_first_not_of("0123456789.") == std::string::npos;
+    double value = -1;
+    if (plain) {
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size())
+            value = -1;
+    }
+    // Ten days: far beyond any film, within what the timestamps hold.
+    if (value < 0 || value > 864000)
+        throw EncoderError("Unsupported time '" + text + "' for -at (expected seconds, such as 12.5)");
+    return value;
+}
+
+PreviewJobSettings ParsePreview(const OptionWords& options) {
+    const std::string form = "a preview";
+    Require(options, {"-i", "-at", "-s", "-y"}, form);
+    Forbid(options, {"-f", "-b", "-r", "-ar", "-ab", "-ac", "-vcodec", "-vframes", "-an"}, form);
+
+    PreviewJobSettings settings;
+    settings.source = options.values.at("-i");
+    settings.output = *options.output;
+    settings.seconds = ParseSeconds(options.values.at("-at"));
+    std::tie(settings.width, settings.height) =
+        ParseFrameSize(options.values.at("-s"), {"320x240", "368x208", "400x192", "480x272"});
+    settings.cropBlackBars = ParseCrop(options);
+    settings.tracks = ParseTracks(options);
     return settings;
 }
 
@@ -247,6 +280,12 @@ JobSettings ParseCommandLine(const std::vector<std::string>& words) {
     }
     if (words[0] == "-probe")
         return ParseProbe(words);
+    if (words[0] == "-preview") {
+        OptionWords options = SplitWords(std::vector<std::string>(words.begin() + 1, words.end()));
+        if (!options.output)
+            throw EncoderError("No output file given");
+        return ParsePreview(options);
+    }
     OptionWords options = SplitWords(words);
     if (!options.output)
         throw EncoderError("No output file given");

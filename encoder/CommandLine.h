@@ -53,11 +53,23 @@ struct ProbeJobSettings {
     TrackPreferences tracks;
 };
 
-using JobSettings =
-    std::variant<VideoJobSettings, ThumbnailJobSettings, DurationJobSettings, ProbeJobSettings>;
+// The preview question: -preview -i SRC -at SECONDS -s WxH [-crop auto|off] [-alang L] [-subs N]
+// [-slang L] -y OUT. One PNG of the output frame the video job would show at that time.
+struct PreviewJobSettings {
+    std::string source;
+    std::string output;
+    double seconds = 0; // on the output's clock; past the end means the last picture
+    int width = 0;
+    int height = 0;
+    bool cropBlackBars = false;
+    TrackPreferences tracks;
+};
+
+using JobSettings = std::variant<VideoJobSettings, ThumbnailJobSettings, DurationJobSettings,
+                                 ProbeJobSettings, PreviewJobSettings>;
 
 // Reads the words after the program name. Throws EncoderError with a one-line message for anything
-// but the four command lines above.
+// but the five command lines above.
 JobSettings ParseCommandLine(const std::vector<std::string>& words);
 
 } // namespace velmora::encoder

@@ -1,9 +1,10 @@
 // libq7z: Velmora's console encoder. Makes a PSP video or a thumbnail picture from any source FFmpeg's
-// libraries read; see CommandLine.h for the four command lines it accepts.
+// libraries read; see CommandLine.h for the five command lines it accepts.
 #include "encoder/CommandLine.h"
 #include "encoder/ConsoleStream.h"
 #include "encoder/DurationJob.h"
 #include "encoder/FFmpeg.h"
+#include "encoder/PreviewJob.h"
 #include "encoder/ProbeJob.h"
 #include "encoder/ThumbnailJob.h"
 #include "encoder/VideoJob.h"
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
         } else if (const auto* probe = std::get_if<ProbeJobSettings>(&job)) {
             StopWhenParentDies(startingParent);
             RunProbeJob(*probe);
+        } else if (const auto* preview = std::get_if<PreviewJobSettings>(&job)) {
+            StopWhenParentDies(startingParent);
+            RunPreviewJob(*preview);
         } else {
             StopWhenParentDies(startingParent);
             RunDurationJob(std::get<DurationJobSettings>(job));

@@ -138,9 +138,9 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
         keys.emplace("frmSetting", key);
     for (const char* key : {"caption", "labelProblems", "buttonCopy", "buttonRemoveConverted", "buttonClose"})
         keys.emplace("frmRunReport", key);
-    for (const char* key :
-         {"N_Tracks", "msgTrackSound", "msgTrackNoSound", "msgTrackSubtitles", "msgTrackNoSubtitles",
-          "StringTrackUnmarked", "StringTrackDefault", "StringTrackForced", "StringTrackCommentary"})
+    for (const char* key : {"N_Tracks", "ActionPreview", "msgTrackSound", "msgTrackNoSound",
+                            "msgTrackSubtitles", "msgTrackNoSubtitles", "StringTrackUnmarked",
+                            "StringTrackDefault", "StringTrackForced", "StringTrackCommentary"})
         keys.emplace("frmMain", key);
     for (const char* key :
          {"caption", "groupBoxSound", "labelSoundFirst", "labelSoundSecond", "groupBoxSubtitles",

@@ -19,6 +19,10 @@ std::vector<std::string> Thumbnail() {
             "image2", "-s",        "160x120", "-y",    "/out/M4V50000.THM"};
 }
 
+std::vector<std::string> Preview() {
+    return {"-preview", "-i", "/in/a.mkv", "-at", "12.5", "-s", "480x272", "-y", "/tmp/p.png"};
+}
+
 std::string ErrorOf(const std::vector<std::string>& words) {
     try {
         ParseCommandLine(words);
@@ -168,8 +172,9 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
             words.insert(words.begin() + at, given.begin(), given.end());
             return words;
         };
-        for (const auto& words : {with(Video("1000k", "25.00", "400x192", "44100", "128", "2"), 2),
-                                  with(Thumbnail(), 2), with({"-probe", "/in/-a b.mkv"}, 1)}) {
+        for (const auto& words :
+             {with(Video("1000k", "25.00", "400x192", "44100", "128", "2"), 2), with(Thumbnail(), 2),
+              with({"-probe", "/in/-a b.mkv"}, 1), with(Preview(), 3)}) {
             ASSERT_EQ(ErrorOf(words), error.empty() ? "(accepted)" : error) << words[0] << " " << words[2];
             if (!error.empty())
                 continue;
@@ -221,6 +226,50 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
     }
     EXPECT_EQ(ErrorOf({"-probe", "-crop", "auto", "/a.mkv"}),
               "-probe takes -alang, -subs and -slang with their values, then one source file");
+}
+
+TEST(CommandLine, ReadsThePreviewLine) {
+    using Words = std::vector<std::string>;
+    const std::string kSize =
+        "Unsupported frame size '160x120' for -s (expected 320x240, 368x208, 400x192, 480x272)";
+    const auto kTime = [](const std::string& text) {
+        return "Unsupported time '" + text + "' for -at (expected seconds, such as 12.5)";
+    };
+    // Words replacing (at, count) of Preview(); then seconds, size, crop, or the error.
+    const std::vector<std::tuple<size_t, size_t, Words, double, int, int, bool, std::string>> cases = {
+        {0, 0, {}, 12.5, 480, 272, false, ""},
+        {4, 1, {"0"}, 0, 480, 272, false, ""},
+        {4, 1, {"7200.04"}, 7200.04, 480, 272, false, ""},
+        {6, 1, {"320x240"}, 12.5, 320, 240, false, ""},
+        {7, 0, {"-crop", "auto"}, 12.5, 480, 272, true, ""},
+        {1, 0, {"-crop", "off"}, 12.5, 480, 272, false, ""},
+        {4, 1, {"-1"}, 0, 0, 0, false, kTime("-1")},
+        {4, 1, {"1e3"}, 0, 0, 0, false, kTime("1e3")},
+        {4, 1, {"1.2.3"}, 0, 0, 0, false, kTime("1.2.3")},
+        {4, 1, {"999999"}, 0, 0, 0, false, kTime("999999")},
+        {6, 1, {"160x120"}, 0, 0, 0, false, kSize},
+        {7, 0, {"-crop", "on"}, 0, 0, 0, false, "Unsupported value 'on' for -crop (expected auto or off)"},
+        {3, 2, {}, 0, 0, 0, false, "Missing option -at for a preview"},
+        {7, 0, {"-r", "25.00"}, 0, 0, 0, false, "Option -r does not belong to a preview"},
+        {8, 1, {}, 0, 0, 0, false, "No output file given"},
+    };
+    for (const auto& [at, count, words, seconds, width, height, crop, error] : cases) {
+        Words line = Preview();
+        line.erase(line.begin() + static_cast<long>(at), line.begin() + static_cast<long>(at + count));
+        line.insert(line.begin() + static_cast<long>(at), words.begin(), words.end());
+        ASSERT_EQ(ErrorOf(line), error.empty() ? "(accepted)" : error) << at << " " << count;
+        if (!error.empty())
+            continue;
+        auto job = std::get<PreviewJobSettings>(ParseCommandLine(line));
+        EXPECT_EQ(std::tie(job.source, job.output), std::tie(Preview()[2], Preview()[8]));
+        EXPECT_EQ(std::tie(job.seconds, job.width, job.height, job.cropBlackBars),
+                  std::tie(seconds, width, height, crop))
+            << at << " " << count;
+    }
+    // The time belongs to the preview alone.
+    auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+    video.insert(video.begin(), {"-at", "3"});
+    EXPECT_EQ(ErrorOf(video), "Option -at does not belong to a video");
 }
 
 } // namespace

@@ -1,0 +1,82 @@
+// The preview picture is the output frame shown at the asked time: letterboxed, with its subtitles.
+#include "tests/encoder/support/EncoderRun.h"
+#include "tests/encoder/support/MediaTools.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+// Two seconds each of red, green and blue at 640x480, one key picture at the start.
+const std::string kColours = "color=c=red:s=640x480:r=25:d=2[a];color=c=lime:s=640x480:r=25:d=2[b];"
+                             "color=c=blue:s=640x480:r=25:d=2[c];[a][b][c]concat=n=3[out0]";
+const std::vector<std::string> kThreeColours = {"-f",      "lavfi", "-i",  kColours, "-c:v",
+                                                "libx264", "-g",    "250", "-bf",    "2"};
+
+// Cues at 2.4-3.6 s and 5.0-5.6 s.
+const std::string kCues =
+    "1\n00:00:02,400 --> 00:00:03,600\nHello PSP\n\n2\n00:00:05,000 --> 00:00:05,600\nBye\n";
+
+// Whether some pixel of the rows is near white, as the subtitles' text is and no colour of the source.
+bool HasWhite(const RgbPicture& picture, int top, int bottom) {
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (picture.At(x, y, 0) > 200 && picture.At(x, y, 1) > 200 && picture.At(x, y, 2) > 200)
+                return true;
+    return false;
+}
+
+TEST(PreviewJob, ShowsTheOutputFrameAtTheAskedTime) {
+    TemporaryFolder folder;
+    MakeSource(folder / "src.mp4", kThreeColours);
+    WriteTextFile(folder / "src.srt", kCues);
+    struct Case {
+        std::string at, size;
+        int channel; // the one lit in the picture's middle: 0 red, 1 green, 2 blue
+        bool subtitles;
+    };
+    // Past the end gives the last picture; the cue on at 5.2 s is still drawn on it only while on.
+    const std::vector<Case> cases = {{"0", "480x272", 0, false},  {"1.5", "480x272", 0, false},
+                                     {"3", "480x272", 1, true},   {"3.9", "320x240", 1, false},
+                                     {"5.2", "400x192", 2, true}, {"5.98", "480x272", 2, false},
+                                     {"600", "480x272", 2, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at + " " + c.size);
+        EncoderResult result = RunEncoder({"-preview", "-i", folder / "src.mp4", "-at", c.at, "-s", c.size,
+                                           "-crop", "auto", "-y", folder / "p.png"},
+                                          InputClosed());
+        ASSERT_EQ(result.exitCode, 0) << result.errorText;
+        const RgbPicture picture = DecodePicture(folder / "p.png");
+        EXPECT_EQ(std::to_string(picture.width) + "x" + std::to_string(picture.height), c.size);
+        const int w = picture.width, h = picture.height;
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(picture.At(w / 2, h / 3, channel) > 128, channel == c.channel) << channel;
+        // 4:3 in a wider frame: black pillars left and right; none in a 4:3 frame.
+        EXPECT_EQ(picture.Brightest(0, 0, 4, h) < 30, w * 3 != h * 4);
+        EXPECT_EQ(HasWhite(picture, h / 2, h), c.subtitles);
+    }
+}
+
+TEST(PreviewJob, TellsTheSourceSizeOrWhyNot) {
+    TemporaryFolder folder;
+    MakeSource(folder / "src.mp4", kThreeColours);
+    WriteTextFile(folder / "junk.mp4", "not a video");
+    auto words = [&](const std::string& name) {
+        return std::vector<std::string>{"-preview", "-i", folder / name,           "-at", "1", "-s",
+                                        "480x272",  "-y", folder / (name + ".png")};
+    };
+    std::vector<std::string> line = words("src.mp4");
+    line.insert(line.begin(), EncoderPath());
+    EXPECT_EQ(RunTool(line), "source 640x480\n");
+    EXPECT_TRUE(PathExists(folder / "src.mp4.png"));
+    for (const std::string name : {"junk.mp4", "none.mp4"}) {
+        EncoderResult result = RunEncoder(words(name), InputClosed());
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_NE(LastErrorLine(result).find(name), std::string::npos) << result.errorText;
+        EXPECT_FALSE(PathExists(folder / (name + ".png"))) << name;
+    }
+}
+
+} // namespace
+} // namespace velmora::test
