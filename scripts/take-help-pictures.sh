@@ -70,7 +70,7 @@ if [ "${1:-}" = "--inside" ]; then
     xdotool key Escape Escape
     sleep 0.5
 
-    dialog() { # picture the dialog the n-th item of a menu opens
+    dialog() { # picture the dialog an item of a menu opens, reached by Down presses
         open_menu "$1"
         local i
         for ((i = 0; i < $2; ++i)); do xdotool key Down; done
@@ -80,11 +80,12 @@ if [ "${1:-}" = "--inside" ]; then
         sleep 1
         import -window "$id" "$work/shot.png"
         save "$work/shot.png" "$4"
-        xdotool key --window "$id" Escape
+        xdotool key Escape
         sleep 0.5
     }
+    # A menu opened by click has no item chosen yet; one reached by Right has its first item chosen.
     dialog 0 2 frmBatchAdd batch-add
-    dialog 1 1 frmSetting settings
+    dialog 1 0 frmSetting settings
     exit 0
 fi
 
