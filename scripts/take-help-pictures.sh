@@ -46,7 +46,7 @@ if [ "${1:-}" = "--inside" ]; then
 
     "$work/program/velmora" > "$work/velmora.log" 2>&1 &
     velmora=$!
-    trap 'kill $velmora 2> /dev/null || true' EXIT
+    trap 'kill $velmora 2> /dev/null && wait $velmora 2> /dev/null || true' EXIT
     main=$(window_named "$(awk -F= '/^caption=/ { print $2; exit }' "$ini")")
     sleep 3 # the first stick scan and the skin
     eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -130,5 +130,5 @@ for lang in "${languages[@]}"; do
         XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=xcb \
         "${namespace[@]}" xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$work" "$lang" "$number" ||
         echo "the $lang pictures failed; see $work/velmora.log" >&2
-    [ -s "$work/velmora.log" ] || rm -rf "$work"
+    [ -s "$work/velmora.log" ] || rm -rf "$work" || true
 done
