@@ -37,7 +37,7 @@ if [ "${1:-}" = "--inside" ]; then
             sub(/^caption=/, ""); print; exit }' "$ini"
     }
     save() { # optimise a picture into its place
-        convert "$1" -strip "$pictures/$2$suffix.png"
+        convert "$1" -strip -colors 256 "PNG8:$pictures/$2$suffix.png"
         if command -v optipng > /dev/null; then optipng -quiet -o2 "$pictures/$2$suffix.png"; fi
     }
     window_named() { # the visible window with exactly this title
