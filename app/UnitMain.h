@@ -120,6 +120,7 @@ public:
 
     void LoadLanguageTexts(const std::string& languageFile);
     void LoadLanguageTexts(const LanguageFile& texts);
+    // Gives every window the CJK font chosen for the language (see PreferCjkFont).
     void ApplyJapaneseCharset();
     // Undoes ApplyJapaneseCharset on every window.
     void ApplyLatinCharset();
@@ -188,7 +189,7 @@ public:
     QAction* N_Setting;
     QAction* N_Tracks;
     QMenu* N_Language;
-    std::array<QAction*, 3> N_LanguageItems; // English, Chinese, Japanese; the number as data
+    std::array<QAction*, 11> N_LanguageItems; // As LanguageMenuEntries lists them; the number as data
     QMenu* N_Skin;
     std::array<QAction*, 18> N_SkinItems; // N_Skin1 … N_Skin18
     QMenu* N_Tools;

@@ -200,10 +200,8 @@ void TfrmMain::CreateLanguageMenu() {
     N_Language = Submenu(N_Options, "N_Language", "&Language");
     auto* group = new QActionGroup(N_Language);
     // Each language by its own name, so that a user who cannot read the present one finds theirs.
-    const std::array<std::pair<int32_t, const char*>, 3> languages = {{{kLanguageEnglish, "&English"},
-                                                                       {kLanguageChinese, "简体中文(&C)"},
-                                                                       {kLanguageJapanese, "日本語(&J)"}}};
-    for (size_t i = 0; i < N_LanguageItems.size(); ++i) {
+    const auto languages = LanguageMenuEntries();
+    for (size_t i = 0; i < N_LanguageItems.size() && i < languages.size(); ++i) {
         const auto [languageId, name] = languages[i];
         QAction* item = N_Language->addAction(QString::fromUtf8(name));
         item->setObjectName(QStringLiteral("N_Language") + QString::number(languageId));

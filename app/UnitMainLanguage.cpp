@@ -29,9 +29,27 @@
 #include <QStyle>
 #include <QTableWidget>
 
+#include <optional>
 #include <utility>
 
 namespace velmora {
+
+namespace {
+
+std::optional<CjkScript> CjkScriptOf(int32_t languageId) {
+    switch (languageId) {
+    case kLanguageJapanese:
+        return CjkScript::Japanese;
+    case kLanguageKorean:
+        return CjkScript::Korean;
+    case kLanguageTraditionalChinese:
+        return CjkScript::TraditionalChinese;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 void TfrmMain::N_LanguageClick(int32_t languageId) {
     common_.ChangeLanguage(languageId);
@@ -40,17 +58,17 @@ void TfrmMain::N_LanguageClick(int32_t languageId) {
 }
 
 void TfrmMain::ApplyLanguage() {
-    if (common_.languageId == kLanguageJapanese)
+    // Chinese keeps the window's own font, as it always has.
+    if (const std::optional<CjkScript> script = CjkScriptOf(common_.languageId)) {
+        PreferCjkFont(*script);
         ApplyJapaneseCharset();
-    else
+    } else {
         ApplyLatinCharset();
+    }
     qtTranslation_->Use(QString::fromStdString(common_.qtLocale));
     LoadLanguageTexts(common_.languageFile);
     ApplyTrackPreferences();
-    // Any number other than Chinese or Japanese reads as English.
-    const int32_t shown = common_.languageId == kLanguageChinese || common_.languageId == kLanguageJapanese
-                              ? common_.languageId
-                              : kLanguageEnglish;
+    const int32_t shown = KnownLanguage(common_.languageId);
     for (QAction* item : N_LanguageItems)
         item->setChecked(item->data().toInt() == shown);
 }

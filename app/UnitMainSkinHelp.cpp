@@ -36,7 +36,7 @@ void TfrmMain::ReportNotOpened(bool opened, const QString& target) {
 }
 
 void TfrmMain::N_LocalHelpClick() {
-    ReportNotOpened(common_.OpenLocalHelp(), TextFromPath(common_.helpFile));
+    ReportNotOpened(common_.OpenLocalHelp(), TextFromPath(common_.LocalHelpFile()));
 }
 
 void TfrmMain::N_HomePageClick() {

@@ -9,6 +9,8 @@
 #include "platform/qt/LogindPowerSwitch.h"
 #include "skin/TsuiSkinEngine.h"
 
+#include <QLocale>
+
 namespace velmora {
 
 namespace {
@@ -41,7 +43,10 @@ void TfrmCommon::LoadSettings() {
                     ".\nThe settings are neither read nor saved");
         config_ = ProfileFile("");
     }
-    languageId = config_.ReadInteger("common", "language", kDefaultLanguage);
+    // Until the user picks one, the language follows the desktop's; nothing is stored for it.
+    const std::string storedLanguage = config_.ReadString("common", "language", "");
+    languageId = storedLanguage.empty() ? LanguageForLocale(QLocale::system().name().toStdString())
+                                        : ProfileTextToInteger(storedLanguage, kDefaultLanguage);
     ChooseLanguageFiles();
 }
 
@@ -121,8 +126,14 @@ void TfrmCommon::ApplySkin(int32_t index) {
     suiSkinEngine->SetSkinFile(appDir + "skins/" + SkinFileName(index));
 }
 
+std::string TfrmCommon::LocalHelpFile() const {
+    // A language without its own page opens the English one; with neither, the message names its own.
+    const std::string english = EnglishHelpFile(appDir);
+    return FileExists(helpFile) || !FileExists(english) ? helpFile : english;
+}
+
 bool TfrmCommon::OpenLocalHelp() const {
-    return shell_->Open(QString::fromStdString(helpFile));
+    return shell_->Open(QString::fromStdString(LocalHelpFile()));
 }
 
 bool TfrmCommon::OpenHomePage() const {

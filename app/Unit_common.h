@@ -55,6 +55,7 @@ public:
     void ApplySkin(int32_t index);
     // The help targets of the language, opened with the desktop's program for them; false when it
     // has none.
+    std::string LocalHelpFile() const;
     bool OpenLocalHelp() const;
     bool OpenHomePage() const;
     bool OpenSupportMail() const;

@@ -2,6 +2,8 @@ find_package(GTest REQUIRED)
 
 set(VELMORA_TEST_ENVIRONMENT
     QT_QPA_PLATFORM=offscreen
+    # The program's first start follows the desktop's language; the tests expect English.
+    LC_ALL=C.UTF-8
     ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1"

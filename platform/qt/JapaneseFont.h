@@ -5,8 +5,14 @@ class QWidget;
 
 namespace velmora {
 
-// Gives the widget a font family that shows Japanese glyphs (rather than their Chinese forms), keeping
-// its size and style.
+// The scripts whose glyphs need a font of their own: the shared Han characters take a different form
+// in each, and a font fallback would show them in whichever form it finds first.
+enum class CjkScript { Japanese, Korean, TraditionalChinese };
+
+// Chooses the script UseJapaneseFont serves from now on; Japanese until called.
+void PreferCjkFont(CjkScript script);
+
+// Gives the widget a font family that shows the chosen script's glyphs, keeping its size and style.
 void UseJapaneseFont(QWidget* widget);
 // The family UseJapaneseFont puts first.
 QString JapaneseFontFamily();

@@ -35,7 +35,7 @@ TEST_F(ConfigurationStore, LanguageNumberSelectsTheLanguageFile) {
     };
     for (Case c :
          {Case{"", 2, "en.ini"}, Case{"1", 1, "gb.ini"}, Case{"3", 3, "jp.ini"}, Case{"0x3", 3, "jp.ini"},
-          Case{"0", 0, "en.ini"}, Case{"4", 4, "en.ini"}, Case{"three", 2, "en.ini"}}) {
+          Case{"0", 0, "en.ini"}, Case{"12", 12, "en.ini"}, Case{"three", 2, "en.ini"}}) {
         Store(std::string("[Common]\nLanguage=") + c.stored + "\n");
         TfrmCommon common(folder.Path());
         EXPECT_EQ(common.languageId, c.id) << c.stored;

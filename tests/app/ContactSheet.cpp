@@ -1,9 +1,11 @@
 // Pictures of the windows in every skin, for looking at and for the help pages; not a test.
-// Usage: velmora_contact_sheet <program folder> <picture folder> <language number>
+// Usage: velmora_contact_sheet <program folder> <picture folder> <language number> [last skin]
 // Run it on a display (xvfb-run) to see what users see.
 #include "app/ProgramWindows.h"
 #include "app/SkinChoice.h"
 #include "joblist/JobList.h"
+#include "tests/support/ManualTickTimer.h"
+#include "tests/support/RecordingPowerSwitch.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>
@@ -11,8 +13,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -36,13 +40,15 @@ void Save(const QPixmap& picture, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <program folder> <picture folder> <language number>\n", argv[0]);
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: %s <program folder> <picture folder> <language number> [last skin]\n",
+                     argv[0]);
         return 2;
     }
     QApplication application(argc, argv);
     const std::string programFolder = argv[1], pictures = std::string(argv[2]) + "/", language = argv[3];
-    for (int32_t skin = 0; skin <= velmora::kSkinCount; ++skin) {
+    const int32_t lastSkin = argc == 5 ? std::stoi(argv[4]) : velmora::kSkinCount;
+    for (int32_t skin = 0; skin <= lastSkin; ++skin) {
         // A program folder of its own, so that the shipped one keeps its config.ini.
         velmora::test::TemporaryFolder folder;
         symlink((programFolder + "/language").c_str(), (folder / "language").c_str());
@@ -52,7 +58,10 @@ int main(int argc, char** argv) {
                                      "[common]\nlanguage=" + language +
                                          "\n[skin]\nskin=" + std::to_string(skin) +
                                          "\n[setting]\noutputFolder=" + "/media/PSP/MP_ROOT/100MNV01/\n");
-        velmora::ProgramWindows windows(folder.Path());
+        // The countdown's clock never ticks and no request leaves this program.
+        velmora::test::RecordingPowerSwitch powerSwitch;
+        velmora::ProgramWindows windows(folder.Path(), nullptr, &powerSwitch);
+        velmora::test::ManualTickTimer& clock = velmora::test::InstallManualTimer(windows.frmPowerOffWindows);
         windows.frmMain.move(40, 30);
         windows.frmMain.show();
         // Rows as a run with a failed file leaves them.
@@ -86,6 +95,13 @@ int main(int argc, char** argv) {
         Settle();
         Save(windows.frmRunReport.grab(), pictures + "report-" + name + ".png");
         windows.frmRunReport.hide();
+        QTimer::singleShot(0, [&] {
+            clock.Tick();
+            Settle();
+            Save(windows.frmPowerOffWindows.grab(), pictures + "countdown-" + name + ".png");
+            windows.frmPowerOffWindows.buttonNoClick();
+        });
+        windows.frmPowerOffWindows.ShowCountdown({2, 3, 1, false, [] {}, [] {}, [] {}});
         // The skin menu open over the window, as the screen shows it.
         QMenuBar* bar = windows.frmMain.MainMenu;
         const QRect entry = bar->actionGeometry(windows.frmMain.N_Skin->menuAction());

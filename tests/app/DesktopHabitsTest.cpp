@@ -1,5 +1,6 @@
 // The main window as a desktop program: it grows, remembers its place and choices, switches language
 // at once, asks before a running conversion is dropped, and works from the keyboard.
+#include "app/LanguageChoice.h"
 #include "engine/ConversionRun.h"
 #include "joblist/JobList.h"
 #include "platform/qt/LanguageFile.h"
@@ -16,6 +17,8 @@
 #include <QTimer>
 
 #include <sys/stat.h>
+
+#include <tuple>
 
 namespace velmora::test {
 namespace {
@@ -97,6 +100,26 @@ TEST_F(DesktopHabits, LanguageMenuSwitchesEveryWindowAtOnceAndStoresTheChoice) {
     EXPECT_TRUE(frmMain.N_Tools->menuAction()->isVisible());
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(DesktopHabits, LaterLanguagesBringTheirScriptsFontAndQtsOwnTexts) {
+    TfrmMain& frmMain = Show().frmMain;
+    for (auto [id, family, cancel] : {std::tuple{kLanguageKorean, "Noto Sans CJK KR", "취소"},
+                                      {kLanguageFrench, "", "Annuler"},
+                                      {kLanguageTraditionalChinese, "Noto Sans CJK TC", "取消"},
+                                      {kLanguageJapanese, "Noto Sans CJK JP", "キャンセル"},
+                                      {kLanguageGerman, "", "Abbrechen"},
+                                      {kLanguagePortuguese, "", "Cancelar"}}) {
+        for (QAction* item : frmMain.N_LanguageItems)
+            if (item->data().toInt() == id)
+                item->trigger();
+        const QString first = frmMain.buttonConvert->font().families().value(0);
+        EXPECT_EQ(first.startsWith(QStringLiteral("Noto Sans CJK")) ? first : QString(),
+                  QString::fromUtf8(family))
+            << id;
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(cancel)) << id;
+        EXPECT_EQ(windows->frmCommon.Config().ReadInteger("common", "language", 0), id);
+    }
 }
 
 TEST_F(DesktopHabits, ClosingDuringARunAsksUnlessASignalEndsIt) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace velmora {
 namespace {
 
@@ -31,14 +33,51 @@ TEST(LanguageChoice, EachLanguageHasItsFileHelpAndAddresses) {
 
 TEST(LanguageChoice, EveryOtherNumberSelectsEnglish) {
     const LanguageChoice english = ChooseLanguage(2, "/p/");
-    for (int32_t id : {0, 4, -1, 99, INT32_MIN}) {
+    for (int32_t id : {0, 12, -1, 99, INT32_MIN}) {
         LanguageChoice choice = ChooseLanguage(id, "/p/");
         EXPECT_EQ(choice.languageFile, english.languageFile) << id;
         EXPECT_EQ(choice.helpFile, english.helpFile) << id;
         EXPECT_EQ(choice.homePageUrl, english.homePageUrl) << id;
         EXPECT_EQ(choice.supportMailUrl, english.supportMailUrl) << id;
         EXPECT_EQ(choice.feedbackUrl, english.feedbackUrl) << id;
+        EXPECT_EQ(WindowLanguageCode(id), "eng") << id;
+        EXPECT_EQ(KnownLanguage(id), 2) << id;
     }
+}
+
+TEST(LanguageChoice, LaterLanguagesHaveTheirFilesLocalesAndCodes) {
+    struct Case {
+        int32_t id;
+        const char* stem;
+        const char* qtLocale;
+        const char* windowCode;
+    };
+    for (Case c : {Case{4, "fr", "fr", "fre"}, Case{5, "de", "de", "ger"}, Case{6, "es", "es", "spa"},
+                   Case{7, "it", "it", "ita"}, Case{8, "pt", "pt_BR", "por"}, Case{9, "ru", "ru", "rus"},
+                   Case{10, "ko", "ko", "kor"}, Case{11, "tw", "zh_TW", "chi"}, Case{1, "gb", "zh_CN", "chi"},
+                   Case{3, "jp", "ja", "jpn"}}) {
+        const LanguageChoice choice = ChooseLanguage(c.id, "/p/");
+        EXPECT_EQ(choice.languageFile, std::string("/p/language/") + c.stem + ".ini");
+        EXPECT_EQ(choice.helpFile, std::string("/p/Velmora_") + c.stem + ".html");
+        EXPECT_EQ(choice.qtLocale, c.qtLocale) << c.id;
+        EXPECT_EQ(WindowLanguageCode(c.id), c.windowCode) << c.id;
+        EXPECT_EQ(KnownLanguage(c.id), c.id);
+    }
+    std::set<int32_t> inMenu;
+    for (const LanguageMenuEntry& entry : LanguageMenuEntries())
+        inMenu.insert(entry.languageId);
+    EXPECT_EQ(inMenu, (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+TEST(LanguageChoice, DesktopLocaleSelectsTheLanguage) {
+    // Portugal's Portuguese gets the Brazilian file: closer to its readers than English.
+    for (auto [locale, id] :
+         {std::pair{"zh_TW", 11}, {"zh_HK", 11}, {"zh_MO", 11}, {"zh_Hant_SG", 11}, {"zh_CN", 1},
+          {"zh_SG", 1},           {"zh", 1},     {"ja_JP", 3},  {"en_GB", 2},       {"fr_CA", 4},
+          {"de_AT", 5},           {"es_MX", 6},  {"it_IT", 7},  {"pt_BR", 8},       {"pt_PT", 8},
+          {"ru_RU", 9},           {"ko_KR", 10}, {"nl_NL", 2},  {"C", 2},           {"", 2},
+          {"frr_DE", 2}})
+        EXPECT_EQ(LanguageForLocale(locale), id) << locale;
 }
 
 } // namespace

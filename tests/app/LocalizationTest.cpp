@@ -197,7 +197,7 @@ TEST_F(Localization, LanguageNumberPicksTheFile) {
     EXPECT_EQ(Show().frmMain.windowTitle(), QStringLiteral("Velmora PSP 视频转换器"));
     WriteConfig("[common]\nlanguage=0x3\n");
     EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("終了(&X)"));
-    WriteConfig("[common]\nlanguage=7\n");
+    WriteConfig("[common]\nlanguage=12\n");
     EXPECT_EQ(Show().frmMain.ActionExit->text(), QStringLiteral("E&xit"));
 }
 

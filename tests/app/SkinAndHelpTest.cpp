@@ -169,6 +169,18 @@ TEST_F(HelpCommands, EachLanguageOpensItsOwnTargetsThroughTheDesktop) {
         windows.reset();
     }
     EXPECT_TRUE(errors.shown.empty());
+
+    // A language without its own page opens the English one.
+    WriteTextFile(folder / "Velmora.html", "");
+    WriteConfig("[common]\nlanguage=4\n");
+    for (const char* page : {"Velmora.html", "Velmora_fr.html"}) {
+        WriteTextFile(folder / page, "");
+        windows = std::make_unique<ProgramWindows>(folder.Path());
+        OpenedUrls opened;
+        windows->frmMain.N_LocalHelp->trigger();
+        EXPECT_EQ(opened.urls, QStringList{help + page});
+        windows.reset();
+    }
 }
 
 TEST_F(HelpCommands, TheHelpFileOrOutputFolderTheDesktopCannotOpenIsNamedInAMessage) {

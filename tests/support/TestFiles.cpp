@@ -68,7 +68,7 @@ void MakeFolder(const std::string& path) {
 
 void CopyShippedLanguageFiles(const std::string& sourceTree, const std::string& programFolder) {
     MakeFolder(programFolder + "language");
-    for (const char* name : {"en.ini", "gb.ini", "jp.ini"})
+    for (const std::string& name : FolderEntries(sourceTree + "/resources/language"))
         WriteTextFile(programFolder + "language/" + name,
                       ReadTextFile(sourceTree + "/resources/language/" + name));
 }
