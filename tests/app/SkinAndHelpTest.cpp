@@ -1,3 +1,4 @@
+#include "app/LanguageChoice.h"
 #include "app/SkinChoice.h"
 #include "skin/TsuiSkinEngine.h"
 #include "tests/app/ProgramFolderFixture.h"
@@ -11,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <set>
 #include <tuple>
 
 namespace velmora::test {
@@ -214,21 +217,46 @@ TEST_F(HelpCommands, TheHelpFileOrOutputFolderTheDesktopCannotOpenIsNamedInAMess
     EXPECT_EQ(questions.asked[2].text, frmMain.msgCannotOpenFolder + "\n\n" + out);
 }
 
-TEST(HelpPages, EveryPageShipsWithEveryPictureItShows) {
-    const std::string folder = std::string(VELMORA_SOURCE_DIR) + "/resources/help/";
-    for (const char* page : {"Velmora.html", "Velmora_gb.html", "Velmora_jp.html"}) {
-        const std::string html = ReadTextFile(folder + page);
+// A browser shows a line break between two Chinese or Japanese characters as a space in the sentence.
+bool BreaksBetweenHanOrKana(const std::string& html) {
+    const QString text = QString::fromStdString(html);
+    const auto wide = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x3000 && u <= 0x30ff) || (u >= 0x3400 && u <= 0x9fff) || (u >= 0xff00 && u <= 0xffef);
+    };
+    for (qsizetype i = 1; i + 1 < text.size(); ++i)
+        if (text[i] == u'\n' && wide(text[i - 1]) && wide(text[i + 1]))
+            return true;
+    return false;
+}
+
+TEST(HelpPages, EachShippedLanguageOpensAPageThatShipsWithEveryPictureItShows) {
+    const std::string folder = std::string(VELMORA_SOURCE_DIR) + "/resources/";
+    std::set<std::string> pages;
+    for (int32_t id = 1; id <= 11; ++id)
+        if (const LanguageChoice choice = ChooseLanguage(id, ""); PathExists(folder + choice.languageFile))
+            pages.insert(choice.helpFile);
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "help")) {
+        if (entry.path().extension() != ".html")
+            continue;
+        EXPECT_EQ(pages.count(entry.path().filename().string()), 1u)
+            << entry.path() << " is opened by no language";
+    }
+    for (const std::string& page : pages) {
+        ASSERT_TRUE(PathExists(folder + "help/" + page)) << page;
+        const std::string html = ReadTextFile(folder + "help/" + page);
         size_t pictures = 0;
         for (size_t at = html.find("src=\""); at != std::string::npos; at = html.find("src=\"", at + 1)) {
             const std::string source = html.substr(at + 5, html.find('"', at + 5) - at - 5);
             EXPECT_EQ(source.rfind("help/", 0), 0u) << page << ": " << source;
-            EXPECT_TRUE(PathExists(folder + "pictures/" + source.substr(5))) << page << ": " << source;
+            EXPECT_TRUE(PathExists(folder + "help/pictures/" + source.substr(5))) << page << ": " << source;
             ++pictures;
         }
         EXPECT_GE(pictures, 3u) << page;
         for (const char* topic : {"M4V50000.MP4", "M4V50000.THM", "MP_ROOT/100MNV01", "MP_ROOT/100ANV01",
                                   "MAQ#####.MP4", "<code>VIDEO</code>", "skins"})
             EXPECT_NE(html.find(topic), std::string::npos) << page << " says nothing of " << topic;
+        EXPECT_FALSE(BreaksBetweenHanOrKana(html)) << page;
     }
 }
 
