@@ -136,6 +136,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgNotConverted = text("msgNotConverted");
     msgCannotOpen = text("msgCannotOpen");
     msgCannotOpenFolder = text("msgCannotOpenFolder");
+    LoadQueueTexts(texts);
     runView_->ShowOutcomesAgain();
 
     for (QMenu* menu : {N_1, N_Skin, N_Tools, N_OtherProducts, N_Help, N_Options, N_Language})

@@ -138,6 +138,21 @@ bool JobList::DurationsPending() const {
 bool JobList::AddFile(const std::string& path) {
     if (!PassesExtensionRule(path))
         return false;
+    AskDuration(AppendEntry(path));
+    return true;
+}
+
+void JobList::RestoreEntry(const std::string& path, std::optional<double> duration) {
+    QTableWidgetItem* item = AppendEntry(path);
+    if (duration) {
+        item->setData(kAskedPathRole, QByteArray::fromStdString(path));
+        item->setData(kDurationRole, *duration);
+    }
+    // Asked again all the same, for its tracks.
+    AskDuration(item, true);
+}
+
+QTableWidgetItem* JobList::AppendEntry(const std::string& path) {
     const int row = list_->rowCount();
     list_->insertRow(row);
     auto* item = new QTableWidgetItem(TextFromPath(path));
@@ -146,8 +161,7 @@ bool JobList::AddFile(const std::string& path) {
     item->setToolTip(LiteralToolTip(item->text()));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
-    AskDuration(item);
-    return true;
+    return item;
 }
 
 int JobList::Count() const {
