@@ -3,6 +3,7 @@
 #include "platform/AtomicFileWrite.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velmora {
@@ -96,7 +97,8 @@ void KeptQueueStore::Work() {
         busy_ = true;
         lock.unlock();
         const int error = ReplaceFileAtomically(path_, text) ? 0 : errno;
-        QMetaObject::invokeMethod(this, [this, ticket, error] { Finished(ticket, error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, ticket, error] { Finished(ticket, error); }, Qt::QueuedConnection);
         lock.lock();
         busy_ = false;
         wake_.notify_all();

@@ -60,7 +60,8 @@ void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome)
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
     // Converted entries keep theirs: the run passes them over.
-    std::erase_if(shownOutcomes_, [](const auto& shown) { return shown.second.result != EntryResult::Converted; });
+    std::erase_if(shownOutcomes_,
+                  [](const auto& shown) { return shown.second.result != EntryResult::Converted; });
     missing_.clear();
     window_.jobList_->ClearOutcomes();
     ShowOutcomesAgain();

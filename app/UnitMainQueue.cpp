@@ -33,11 +33,13 @@ void TfrmMain::CreateQueueCommands() {
     connect(ActionConvertAgain, &QAction::triggered, this, Guarded([this] { ActionConvertAgainExecute(); }));
     connect(ActionRemoveConverted, &QAction::triggered, this,
             Guarded([this] { ActionRemoveConvertedExecute(); }));
-    keptQueue_ = std::make_unique<KeptQueueStore>(QueueFolder(common_.appDir), [this] { return KeptQueueNow(); });
+    keptQueue_ =
+        std::make_unique<KeptQueueStore>(QueueFolder(common_.appDir), [this] { return KeptQueueNow(); });
     keptQueue_->onWriteFailed = [this](int error) {
-        questions_->ShowWarning(this, ApplicationTitle(),
-                                queueTexts_->msgQueueNotKept.arg(QString::fromStdString(OSErrorMessage(error))) +
-                                    QStringLiteral("\n\n") + TextFromPath(keptQueue_->FilePath()));
+        questions_->ShowWarning(
+            this, ApplicationTitle(),
+            queueTexts_->msgQueueNotKept.arg(QString::fromStdString(OSErrorMessage(error))) +
+                QStringLiteral("\n\n") + TextFromPath(keptQueue_->FilePath()));
     };
 }
 
@@ -110,7 +112,8 @@ void TfrmMain::RestoreKeptQueue() {
         message += QStringLiteral("\n\n") + TextFromPath(pair->source);
     }
     if (!message.isEmpty())
-        QTimer::singleShot(0, this, [this, message] { questions_->ShowWarning(this, ApplicationTitle(), message); });
+        QTimer::singleShot(0, this,
+                           [this, message] { questions_->ShowWarning(this, ApplicationTitle(), message); });
 }
 
 void TfrmMain::FlushKeptQueue() {
@@ -179,7 +182,8 @@ void TfrmMain::RunView::ForgetOutcome(EntryId entry) {
 void TfrmMain::RunView::ShowEntryMissing(int index) {
     missing_.insert(IdOfEntry(index));
     const KeptQueueTexts& texts = *window_.queueTexts_;
-    window_.jobList_->ShowOutcome(index, texts.StringOutcomeMissing, texts.msgOutcomeMissing, RowOutcome::Problem);
+    window_.jobList_->ShowOutcome(index, texts.StringOutcomeMissing, texts.msgOutcomeMissing,
+                                  RowOutcome::Problem);
 }
 
 void TfrmMain::RunView::RecordPairBeingWritten(EntryId entry, const std::string& video,

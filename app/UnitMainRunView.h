@@ -49,7 +49,8 @@ public:
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
     bool EntryConverted(int index) const override;
-    void RecordPairBeingWritten(EntryId entry, const std::string& video, const std::string& thumbnail) override;
+    void RecordPairBeingWritten(EntryId entry, const std::string& video,
+                                const std::string& thumbnail) override;
 
     // The kept queue's side: each entry's last outcome, one whose file is gone, the pair on record.
     const EntryOutcome* OutcomeOf(EntryId entry) const;

@@ -8,9 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
+#include <ctime>
+#include <string_view>
 #include <thread>
+#include <utility>
 
 namespace velmora {
 

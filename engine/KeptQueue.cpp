@@ -20,8 +20,7 @@ void AppendField(std::string& text, std::string_view field) {
     text += EscapedField(field);
 }
 
-template <typename Number>
-std::optional<Number> NumberFrom(std::string_view text) {
+template <typename Number> std::optional<Number> NumberFrom(std::string_view text) {
     Number number{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())

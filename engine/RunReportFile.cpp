@@ -53,9 +53,9 @@ std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
 std::string RunReportText(const RunReport& report) {
     std::string text = std::string(kHeader) + "\nqueued\t" + std::to_string(report.queued) + "\n";
     for (const EntryOutcome& outcome : report.outcomes) {
-        text += std::string(EntryResultWord(outcome.result)) + "\t" +
-                EscapedField(outcome.outputName) + "\t" + EscapedField(outcome.source) + "\t" +
-                EscapedField(outcome.reason) + "\t" + EscapedField(outcome.thumbnailReason);
+        text += std::string(EntryResultWord(outcome.result)) + "\t" + EscapedField(outcome.outputName) +
+                "\t" + EscapedField(outcome.source) + "\t" + EscapedField(outcome.reason) + "\t" +
+                EscapedField(outcome.thumbnailReason);
         // Written only when there is one, so that a report without one reads as before.
         if (!outcome.subtitleReason.empty()) {
             text += '\t';

@@ -30,7 +30,8 @@ std::string UserConfigFolder() {
 std::string UserStateFolder() {
     // Qt 6.4 knows no state location.
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    return FolderPath(QDir::isAbsolutePath(state) ? state : QDir::homePath() + QStringLiteral("/.local/state"));
+    return FolderPath(QDir::isAbsolutePath(state) ? state
+                                                  : QDir::homePath() + QStringLiteral("/.local/state"));
 }
 
 std::string SystemTemporaryFolder() {

@@ -39,7 +39,9 @@ public:
     void RemoveEntry(int index) override;
     std::optional<double> EntryDuration(int index) const override;
     bool DurationsPending() const override { return durationsPending; }
-    bool EntryConverted(int index) const override { return entries.at(static_cast<std::size_t>(index)).converted; }
+    bool EntryConverted(int index) const override {
+        return entries.at(static_cast<std::size_t>(index)).converted;
+    }
 
     void SetProgress(int position) override { progress.push_back(position); }
     void SetStatusText(const std::string& text) override {

@@ -1,5 +1,5 @@
-#include "engine/InterruptedPair.h"
 #include "engine/KeptQueue.h"
+#include "engine/InterruptedPair.h"
 #include "platform/AtomicFileWrite.h"
 #include "tests/support/TestFiles.h"
 
@@ -9,11 +9,12 @@ namespace velmora::test {
 namespace {
 
 KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nullopt,
-                std::optional<double> duration = std::nullopt, std::string name = {}, std::string reason = {}) {
+                std::optional<double> duration = std::nullopt, std::string name = {},
+                std::string reason = {}) {
     KeptEntry entry{std::move(source), std::nullopt, duration};
     if (result)
-        entry.outcome = EntryOutcome{0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture",
-                                     "sub\nnotes"};
+        entry.outcome = EntryOutcome{
+            0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes"};
     return entry;
 }
 
@@ -24,12 +25,14 @@ void ExpectSame(const KeptQueue& read, const KeptQueue& written) {
         EXPECT_EQ(a.source, b.source);
         EXPECT_EQ(a.duration, b.duration);
         ASSERT_EQ(a.outcome.has_value(), b.outcome.has_value()) << i;
-        if (a.outcome)
+        if (a.outcome) {
             EXPECT_TRUE(a.outcome->result == b.outcome->result && a.outcome->source == b.outcome->source &&
-                        a.outcome->outputName == b.outcome->outputName && a.outcome->reason == b.outcome->reason &&
+                        a.outcome->outputName == b.outcome->outputName &&
+                        a.outcome->reason == b.outcome->reason &&
                         a.outcome->thumbnailReason == b.outcome->thumbnailReason &&
                         a.outcome->subtitleReason == b.outcome->subtitleReason)
                 << i;
+        }
     }
     EXPECT_EQ(read.writing.has_value(), written.writing.has_value());
 }
@@ -40,15 +43,17 @@ TEST(KeptQueueTest, TheFileGivesBackEveryByteOrderAndOutcome) {
     odd.entries = {Entry("/v/line\nfeed\r.avi", EntryResult::Converted, 5400.25, "M4V50000"),
                    Entry("/v/\xff\xfe not utf-8 \xc3.mkv", EntryResult::Failed, 0.1, "", "why = \\ here"),
                    Entry("/v/a=b;c\td\\e.avi", EntryResult::Stopped, std::nullopt, "M4V50001"),
-                   Entry("/v/entry\tend\t5\n.wmv", EntryResult::NotReached), Entry("/v/plain.avi"), Entry("")};
+                   Entry("/v/entry\tend\t5\n.wmv", EntryResult::NotReached),
+                   Entry("/v/plain.avi"),
+                   Entry("")};
     odd.writing = PairBeingWritten{4, "/out/M4V50002.MP4", "/out/M4V50002.THM"};
     KeptQueue large;
     for (int i = 0; i < 10000; ++i)
         large.entries.push_back(Entry("/videos/clip " + std::to_string(i) + ".avi",
-                                      i % 3 == 0 ? std::optional(EntryResult::Converted) : std::nullopt, i * 1.5,
-                                      "M4V" + std::to_string(50000 + i)));
+                                      i % 3 == 0 ? std::optional(EntryResult::Converted) : std::nullopt,
+                                      i * 1.5, "M4V" + std::to_string(50000 + i)));
     const KeptQueue none;
-    for (const KeptQueue* queue : {&odd, &large, &none}) {
+    for (const KeptQueue* queue : std::initializer_list<const KeptQueue*>{&odd, &large, &none}) {
         ASSERT_TRUE(ReplaceFileAtomically(folder / "queue", KeptQueueText(*queue)));
         const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
         ASSERT_FALSE(read.damaged || read.missing);
@@ -65,14 +70,15 @@ TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
     ASSERT_FALSE(ReadKeptQueueFile(folder / "queue").damaged);
     EXPECT_TRUE(ReadKeptQueueFile(folder / "queue").missing);
     ASSERT_TRUE(ParseKeptQueueText(good));
-    for (const std::string& text : {std::string(), std::string("velmora queue 1\n"), good.substr(0, good.size() - 1),
-                                    "velmora queue 2" + good.substr(15), good.substr(0, good.find("end")) + "end\t2\n",
-                                    "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\nend\t1\n",
-                                    "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\nend\t1\n",
-                                    "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\nend\t1\n",
-                                    "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\nend\t1\n",
-                                    "velmora queue 1\nwriting\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n",
-                                    std::string("velmora queue 1\n") + '\0' + "\nend\t0\n"}) {
+    for (const std::string& text : std::vector<std::string>{
+             std::string(), std::string("velmora queue 1\n"), good.substr(0, good.size() - 1),
+             "velmora queue 2" + good.substr(15), good.substr(0, good.find("end")) + "end\t2\n",
+             "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\nend\t1\n",
+             "velmora queue 1\nwriting\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n",
+             std::string("velmora queue 1\n") + '\0' + "\nend\t0\n"}) {
         WriteTextFile(folder / "queue", text);
         const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
         EXPECT_TRUE(read.damaged && !read.missing && read.queue.entries.empty()) << text;
@@ -81,7 +87,8 @@ TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
 
 std::string Box(const std::string& type, const std::string& body, std::optional<std::size_t> stated = {}) {
     const std::size_t size = stated.value_or(body.size() + 8);
-    const std::string length{char(size >> 24), char(size >> 16 & 255), char(size >> 8 & 255), char(size & 255)};
+    const std::string length{char(size >> 24), char(size >> 16 & 255), char(size >> 8 & 255),
+                             char(size & 255)};
     return length + type + body;
 }
 
