@@ -76,12 +76,14 @@ void TfrmMain::RestoreKeptQueue() {
     listViewFiles->setUpdatesEnabled(true);
     // From here on, every change of the list is written.
     QAbstractItemModel* model = listViewFiles->model();
-    const auto changed = [this] { keptQueue_->Changed(); };
-    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
-    connect(model, &QAbstractItemModel::rowsMoved, this, changed);
-    connect(model, &QAbstractItemModel::dataChanged, this, changed);
-    connect(model, &QAbstractItemModel::modelReset, this, changed);
+    // Bound to the store, which goes before the list: the list's last signals find no one.
+    KeptQueueStore* store = keptQueue_.get();
+    const auto changed = [store] { store->Changed(); };
+    connect(model, &QAbstractItemModel::rowsInserted, store, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, store, changed);
+    connect(model, &QAbstractItemModel::rowsMoved, store, changed);
+    connect(model, &QAbstractItemModel::dataChanged, store, changed);
+    connect(model, &QAbstractItemModel::modelReset, store, changed);
     // The settled pair's record goes, and a damaged file is replaced.
     keptQueue_->Changed();
 
