@@ -46,6 +46,9 @@ KeptQueueStore::Opening KeptQueueStore::Open() {
         opening.problem = lockError == EWOULDBLOCK ? Problem::HeldElsewhere : Problem::NotWritable;
         opening.error = lockError;
         opening.queue.writing.reset();
+        // The list is the other window's; a folder that cannot be written still gives back its list.
+        if (opening.problem == Problem::HeldElsewhere)
+            opening.queue.entries.clear();
         return opening;
     }
     if (read.damaged || (read.missing && keptBefore))

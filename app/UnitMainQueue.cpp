@@ -27,7 +27,9 @@ void TfrmMain::CreateQueueCommands() {
     queueTexts_ = std::make_unique<KeptQueueTexts>();
     ActionConvertAgain = new QAction(this);
     ActionRemoveConverted = new QAction(this);
-    PopupMenu->addSeparator();
+    ActionConvertAgain->setObjectName(QStringLiteral("ActionConvertAgain"));
+    ActionRemoveConverted->setObjectName(QStringLiteral("ActionRemoveConverted"));
+    PopupMenu->addSeparator()->setObjectName(QStringLiteral("popMenuQueue"));
     PopupMenu->addAction(ActionConvertAgain);
     PopupMenu->addAction(ActionRemoveConverted);
     connect(ActionConvertAgain, &QAction::triggered, this, Guarded([this] { ActionConvertAgainExecute(); }));
@@ -130,9 +132,9 @@ KeptQueue TfrmMain::KeptQueueNow() const {
     for (int index = 0; index < count; ++index) {
         const EntryId id = jobList_->IdOfEntry(index);
         const EntryOutcome* outcome = runView_->OutcomeOf(id);
-        queue.entries.push_back({jobList_->EntryText(index),
-                                 outcome != nullptr ? std::optional(*outcome) : std::nullopt,
-                                 jobList_->EntryDuration(index)});
+        auto [path, duration] = jobList_->EntryTextAndDuration(index);
+        queue.entries.push_back(
+            {std::move(path), outcome != nullptr ? std::optional(*outcome) : std::nullopt, duration});
         if (pair && pair->entry == id)
             queue.writing = PairBeingWritten{static_cast<std::size_t>(index), pair->video, pair->thumbnail};
     }

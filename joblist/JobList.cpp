@@ -123,12 +123,16 @@ void JobList::UpdateToolTip(QTableWidgetItem* item) const {
 }
 
 std::optional<double> JobList::EntryDuration(int index) const {
+    return EntryTextAndDuration(index).second;
+}
+
+std::pair<std::string, std::optional<double>> JobList::EntryTextAndDuration(int index) const {
+    std::string path = EntryText(index);
     const QTableWidgetItem* item = list_->item(index, 0);
-    if (item == nullptr ||
-        item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(EntryText(index)))
-        return std::nullopt;
+    if (item == nullptr || item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(path))
+        return {std::move(path), std::nullopt};
     const QVariant seconds = item->data(kDurationRole);
-    return seconds.isValid() ? std::optional<double>(seconds.toDouble()) : std::nullopt;
+    return {std::move(path), seconds.isValid() ? std::optional<double>(seconds.toDouble()) : std::nullopt};
 }
 
 bool JobList::DurationsPending() const {

@@ -59,6 +59,8 @@ public:
     std::optional<double> EntryDuration(int index) const;
     // Whether some entry's length is still being learnt.
     bool DurationsPending() const;
+    // EntryText and EntryDuration at once, the path read once: a copy of a long list stays quick.
+    std::pair<std::string, std::optional<double>> EntryTextAndDuration(int index) const;
 
     // A short mark beside the path (the output's name, or "Failed"), and the details in the row's
     // tooltip and accessible description.

@@ -114,9 +114,9 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrderAndNoShortcuts) {
               QStringList({"N1_1", "N1_11", "N1_2", "N1_3", "N1_4", "N1_5", "N1_6", "N1_7", "N1_8", "N1_9",
                            "N1_10"}));
     EXPECT_TRUE(frmMain.N1_4->isSeparator() && frmMain.N1_7->isSeparator() && frmMain.N1_9->isSeparator());
-    EXPECT_EQ(
-        ObjectNames(frmMain.PopupMenu->actions()),
-        QStringList({"popMenu1", "popMenu2", "popMenu3", "popMenu4", "popMenu5", "popMenu6", "popMenu7"}));
+    EXPECT_EQ(ObjectNames(frmMain.PopupMenu->actions()),
+              QStringList({"popMenu1", "popMenu2", "popMenu3", "popMenu4", "popMenu5", "popMenu6", "popMenu7",
+                           "popMenuQueue", "ActionConvertAgain", "ActionRemoveConverted"}));
     EXPECT_EQ(frmMain.N_Skin->actions().size(), 18);
     EXPECT_EQ(frmMain.N_Skin->actions().last()->objectName(), QStringLiteral("N_Skin18"));
     EXPECT_EQ(frmMain.N_OtherProducts->actions().size(), 9);

@@ -51,17 +51,19 @@ TEST_F(ConversionTest, KilledMidFileTheQueueComesBackAndConvertTakesWhatIsLeft) 
     while (frmMain.Jobs().Count() < 3 || questions.asked.empty())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ(Names(out), (std::vector<std::string>{"M4V50000.MP4", "M4V50000.THM"}));
+    // The child made its sources in a folder of its own.
+    const std::string interrupted = frmMain.Jobs().EntryText(1);
+    EXPECT_TRUE(interrupted.ends_with("/long clip.avi")) << interrupted;
     ASSERT_EQ(questions.asked.size(), 1u);
-    EXPECT_TRUE(questions.asked[0].text.endsWith(QString::fromStdString(LongSource())))
+    EXPECT_TRUE(questions.asked[0].text.endsWith(QString::fromStdString(interrupted)))
         << questions.asked[0].text.toStdString();
-    EXPECT_EQ(frmMain.Jobs().EntryText(1), LongSource());
     Convert();
     EXPECT_EQ(Names(out), (std::vector<std::string>{"M4V50000.MP4", "M4V50000.THM", "M4V50001.MP4",
                                                     "M4V50001.THM", "M4V50002.MP4", "M4V50002.THM"}));
     ExpectPlayableVideo(out + "/M4V50001.MP4", 20);
     EXPECT_GT(MediaProbe(out + "/M4V50001.MP4").FormatNumber("duration"), 19);
     ASSERT_TRUE(frmMain.Conversion().Report().queued == 2 && frmMain.Conversion().Report().AllConverted());
-    EXPECT_EQ(frmMain.Conversion().Report().outcomes[0].source, LongSource());
+    EXPECT_EQ(frmMain.Conversion().Report().outcomes[0].source, interrupted);
 }
 
 TEST_F(ConversionTest, ConvertQueueUntilKilled) {
