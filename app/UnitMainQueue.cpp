@@ -86,8 +86,9 @@ void TfrmMain::RestoreKeptQueue() {
     connect(model, &QAbstractItemModel::rowsMoved, store, changed);
     connect(model, &QAbstractItemModel::dataChanged, store, changed);
     connect(model, &QAbstractItemModel::modelReset, store, changed);
-    // The settled pair's record goes, and a damaged file is replaced.
-    keptQueue_->Changed();
+    // Written at once: a missing file then means a lost one, the settled pair's record goes and a
+    // damaged file is replaced.
+    keptQueue_->WriteNow();
 
     const QString file = TextFromPath(keptQueue_->FilePath());
     QString message;
