@@ -12,4 +12,8 @@ std::string SettingsFolder(const std::string& appDir, const std::string& userCon
     return folder;
 }
 
+std::string QueueFolder(const std::string& appDir, const std::string& userStateFolder) {
+    return SettingsFolder(appDir, userStateFolder);
+}
+
 } // namespace velmora

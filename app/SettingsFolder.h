@@ -17,4 +17,9 @@ inline constexpr char kInstalledMarker[] = "installed";
 std::string SettingsFolder(const std::string& appDir,
                            const std::string& userConfigFolder = UserConfigFolder());
 
+// The folder the kept queue lives in, with a trailing '/': beside config.ini for a copy run where it was
+// built; velmora/ under userStateFolder (created here when missing) for an installed copy, since the
+// queue is state rather than a setting.
+std::string QueueFolder(const std::string& appDir, const std::string& userStateFolder = UserStateFolder());
+
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "app/UnitMain.h"
 
+#include "app/KeptQueueStore.h"
 #include "app/LanguageChoice.h"
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
@@ -55,6 +56,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     ConnectHandlers();
     CreateRunners();
     ConnectConversionHandlers();
+    CreateQueueCommands();
 
     // Files dropped from the file manager are queued.
     setAcceptDrops(true);
@@ -173,6 +175,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (!placedOnDesktop_) {
         RunGuarded([this] { RestoreWindowPlacement(); });
         placedOnDesktop_ = true;
+        QTimer::singleShot(0, this, Guarded([this] { RestoreKeptQueue(); }));
         // Over the window, once it is up.
         QTimer::singleShot(0, this, Guarded([this] { ShowReportKeptAtPowerOff(); }));
     }
@@ -185,6 +188,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     RunGuarded([this] { FormClose(); });
+    RunGuarded([this] { FlushKeptQueue(); });
     RunGuarded([this] { StoreWindowPlacement(); });
     event->accept();
     QCoreApplication::quit();

@@ -41,6 +41,9 @@ class GrowingPlacement;
 class EmptyListHint;
 class StatusLineLabel;
 class JobList;
+class KeptQueueStore;
+struct KeptQueue;
+struct KeptQueueTexts;
 class LanguageFile;
 class ModalQuestions;
 class OwnerThreadChannel;
@@ -124,6 +127,17 @@ public:
     std::string KeptRunReportPath() const;
     // The report kept at the last power-off, shown once and then removed.
     void ShowReportKeptAtPowerOff();
+
+    // The kept queue: restored at the first show, written after every change, flushed on close.
+    void RestoreKeptQueue();
+    void FlushKeptQueue();
+    // The list's "Convert again" (the selected entries) and "Remove converted" commands.
+    void ActionConvertAgainExecute();
+    void ActionRemoveConvertedExecute();
+    // With every entry converted, asks whether to convert them all again; false to do nothing.
+    bool ConfirmConvertingAgain();
+    QAction* ActionConvertAgain;
+    QAction* ActionRemoveConverted;
 
     // Where modal questions and the open dialog go; the real dialogs by default. The caller keeps
     // ownership.
@@ -302,6 +316,9 @@ private:
     void LoadTrackTexts(const LanguageFile& texts);
     void CreatePreviewCommand();
     void LoadPreviewTexts(const LanguageFile& texts);
+    void CreateQueueCommands();
+    void LoadQueueTexts(const LanguageFile& texts);
+    KeptQueue KeptQueueNow() const;
     bool ConfirmQuit();
     void RestoreWindowPlacement();
     void StoreWindowPlacement() const;
@@ -332,6 +349,8 @@ private:
 
     AboutTexts aboutTexts_;
     std::unique_ptr<JobList> jobList_;
+    std::unique_ptr<KeptQueueStore> keptQueue_;
+    std::unique_ptr<KeptQueueTexts> queueTexts_;
     // What the run sees of this window.
     class RunView;
     std::unique_ptr<RunView> runView_;

@@ -78,16 +78,22 @@ QString TfrmMain::RunView::OutcomeMark(const EntryOutcome& outcome) const {
 }
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
-    shownOutcomes_.clear();
+    // Converted entries keep theirs: the run passes them over.
+    std::erase_if(shownOutcomes_,
+                  [](const auto& shown) { return shown.second.result != EntryResult::Converted; });
+    missing_.clear();
     window_.jobList_->ClearOutcomes();
     // A new run begins: the last one's summary is over.
     ClearRunSummary();
+    ShowOutcomesAgain();
 }
 
 void TfrmMain::RunView::ShowOutcomesAgain() {
     for (int index = 0; index < Count(); ++index)
         if (const auto shown = shownOutcomes_.find(IdOfEntry(index)); shown != shownOutcomes_.end())
             ShowEntryOutcome(index, EntryOutcome(shown->second));
+        else if (missing_.contains(IdOfEntry(index)))
+            ShowEntryMissing(index);
     if (shownSummary_)
         ShowRunSummary(RunSummary(*shownSummary_));
 }
@@ -295,7 +301,8 @@ void TfrmMain::ConnectConversionHandlers() {
 }
 
 void TfrmMain::ActionConvertNowExecute() {
-    conversion_->ActionConvertNowExecute();
+    if (ConfirmConvertingAgain())
+        conversion_->ActionConvertNowExecute();
 }
 
 void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {

@@ -166,6 +166,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgNotConverted = text("msgNotConverted");
     msgCannotOpen = text("msgCannotOpen");
     msgCannotOpenFolder = text("msgCannotOpenFolder");
+    LoadQueueTexts(texts);
     runView_->ShowOutcomesAgain();
     LoadConventionTexts(texts);
 

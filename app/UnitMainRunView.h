@@ -2,8 +2,10 @@
 
 #include "app/UnitMain.h"
 #include "engine/ConversionViews.h"
+#include "engine/KeptQueue.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace velmora {
 
@@ -50,6 +52,15 @@ public:
     OutputStick RememberedOutputStick() const override;
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
+    bool EntryConverted(int index) const override;
+    void RecordPairBeingWritten(EntryId entry, const std::string& video,
+                                const std::string& thumbnail) override;
+
+    // The kept queue's side: each entry's last outcome, one whose file is gone, the pair on record.
+    const EntryOutcome* OutcomeOf(EntryId entry) const;
+    void ForgetOutcome(EntryId entry);
+    void ShowEntryMissing(int index);
+    const std::optional<PairBeingWritten>& PairOnRecord() const { return pairOnRecord_; }
 
     // Shows the rows' outcomes and the run's summary again in the texts loaded now.
     void ShowOutcomesAgain();
@@ -71,6 +82,9 @@ private:
     // What each entry's row shows, for a change of language.
     std::unordered_map<EntryId, EntryOutcome> shownOutcomes_;
     std::optional<RunSummary> shownSummary_;
+    std::unordered_set<EntryId> missing_;
+    // Its entry field holds the entry's identity.
+    std::optional<PairBeingWritten> pairOnRecord_;
 };
 
 } // namespace velmora

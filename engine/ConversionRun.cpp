@@ -4,6 +4,7 @@
 #include "engine/EncoderCommandLines.h"
 #include "engine/OutputFiles.h"
 #include "engine/OutputFolderRule.h"
+#include "engine/ResumableRun.h"
 #include "platform/ErrorReport.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -115,16 +116,17 @@ void ConversionRun::StartConversion() {
         window_.ShowEmptyListNotice();
         return;
     }
+    // Every entry converted already: the window has asked whether to convert them again.
+    const std::vector<EntryId> queued = EntriesLeftToConvert(window_);
+    if (queued.empty())
+        return;
     const ActiveRun active(runActive_);
     runStarted_ = clock_();
     FStopRequested = false;
-    ending_.Begin(count);
+    ending_.Begin(static_cast<int>(queued.size()));
     if (RefuseMissingStick(window_.OutputFolderText()))
         return;
     const std::string folder = OutputFolderOfRun();
-    std::vector<EntryId> queued;
-    for (int position = 0; position < count; ++position)
-        queued.push_back(window_.IdOfEntry(position));
     if (!ReadDurations(queued)) {
         ending_.Stopped();
         return;
@@ -262,6 +264,9 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     outcome.source = window_.EntryText(position);
     const std::string sourceShort = ShortPathForm(outcome.source);
     ReservedPair output(ReserveOutputPair(folder));
+    const PairOnRecord record(window_, id, output.pair);
+    if (closing_)
+        return false;
     progress.Clear();
 
     const std::optional<int> thumbnailEnd = RunThumbnailStep(sourceShort, output.pair);

@@ -38,6 +38,8 @@ public:
     virtual std::optional<double> EntryDuration(int index) const = 0;
     // Whether some entry's length is still being learnt.
     virtual bool DurationsPending() const = 0;
+    // Converted by an earlier run and not to be converted again: a run passes it over.
+    virtual bool EntryConverted(int /*index*/) const { return false; }
 };
 
 // Where the entry with this identity stands now, if it is still queued.
@@ -121,6 +123,11 @@ public:
     // Before the first file, when the videos may not fit into folder (it exists by then): true to
     // convert anyway.
     virtual bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) = 0;
+    // The output pair the entry's conversion is about to write, kept where the next start finds it
+    // should the program die meanwhile; returns once it is kept (or cannot be). Empty names: the pair
+    // is settled.
+    virtual void RecordPairBeingWritten(EntryId /*entry*/, const std::string& /*video*/,
+                                        const std::string& /*thumbnail*/) {}
 };
 
 } // namespace velmora

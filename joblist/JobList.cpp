@@ -130,12 +130,16 @@ void JobList::UpdateToolTip(QTableWidgetItem* item) const {
 }
 
 std::optional<double> JobList::EntryDuration(int index) const {
+    return EntryTextAndDuration(index).second;
+}
+
+std::pair<std::string, std::optional<double>> JobList::EntryTextAndDuration(int index) const {
+    std::string path = EntryText(index);
     const QTableWidgetItem* item = list_->item(index, 0);
-    if (item == nullptr ||
-        item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(EntryText(index)))
-        return std::nullopt;
+    if (item == nullptr || item->data(kAskedPathRole).toByteArray() != QByteArray::fromStdString(path))
+        return {std::move(path), std::nullopt};
     const QVariant seconds = item->data(kDurationRole);
-    return seconds.isValid() ? std::optional<double>(seconds.toDouble()) : std::nullopt;
+    return {std::move(path), seconds.isValid() ? std::optional<double>(seconds.toDouble()) : std::nullopt};
 }
 
 bool JobList::DurationsPending() const {
@@ -145,6 +149,21 @@ bool JobList::DurationsPending() const {
 bool JobList::AddFile(const std::string& path) {
     if (!PassesExtensionRule(path))
         return false;
+    AskDuration(AppendEntry(path));
+    return true;
+}
+
+void JobList::RestoreEntry(const std::string& path, std::optional<double> duration) {
+    QTableWidgetItem* item = AppendEntry(path);
+    if (duration) {
+        item->setData(kAskedPathRole, QByteArray::fromStdString(path));
+        item->setData(kDurationRole, *duration);
+    }
+    // Asked again all the same, for its tracks.
+    AskDuration(item, true);
+}
+
+QTableWidgetItem* JobList::AppendEntry(const std::string& path) {
     const int row = list_->rowCount();
     list_->insertRow(row);
     auto* item = new QTableWidgetItem(TextFromPath(path));
@@ -153,8 +172,7 @@ bool JobList::AddFile(const std::string& path) {
     item->setToolTip(LiteralToolTip(item->text()));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     list_->setItem(row, 0, item);
-    AskDuration(item);
-    return true;
+    return item;
 }
 
 int JobList::Count() const {

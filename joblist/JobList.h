@@ -41,6 +41,8 @@ public:
 
     // Appends the path when it passes the extension rule; returns whether it did.
     bool AddFile(const std::string& path);
+    // Appends an entry kept from an earlier session as it was, with its length when known.
+    void RestoreEntry(const std::string& path, std::optional<double> duration);
 
     int Count() const;
     // The entry's text as a path (it may have been edited in place).
@@ -57,6 +59,8 @@ public:
     std::optional<double> EntryDuration(int index) const;
     // Whether some entry's length is still being learnt.
     bool DurationsPending() const;
+    // EntryText and EntryDuration at once, the path read once: a copy of a long list stays quick.
+    std::pair<std::string, std::optional<double>> EntryTextAndDuration(int index) const;
 
     // A short mark beside the path (the output's name, or "Failed"), and the details in the row's
     // tooltip and accessible description.
@@ -73,6 +77,7 @@ public:
     void MoveSelected(int offset);
 
 private:
+    QTableWidgetItem* AppendEntry(const std::string& path);
     // again: also when the path was asked for already (the preferences changed).
     void AskDuration(QTableWidgetItem* item, bool again = false);
     void StoreProbe(std::uint64_t id, const std::string& source, const std::vector<std::string>& words,

@@ -27,6 +27,13 @@ std::string UserConfigFolder() {
     return FolderPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
+std::string UserStateFolder() {
+    // Qt 6.4 knows no state location.
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    return FolderPath(QDir::isAbsolutePath(state) ? state
+                                                  : QDir::homePath() + QStringLiteral("/.local/state"));
+}
+
 std::string SystemTemporaryFolder() {
     return FolderPath(QDir::tempPath());
 }

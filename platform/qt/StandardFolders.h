@@ -11,6 +11,10 @@ std::string VideosFolder();
 // trailing '/'.
 std::string UserConfigFolder();
 
+// The user's folder for state kept between sessions ($XDG_STATE_HOME when it is absolute, else
+// ~/.local/state), with a trailing '/'.
+std::string UserStateFolder();
+
 // The folder for temporary files, with a trailing '/'.
 std::string SystemTemporaryFolder();
 

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 #include <tuple>
@@ -151,6 +153,9 @@ TEST_F(DesktopHabits, ClosingDuringARunAsksUnlessASignalEndsIt) {
         size_t asked;
     } cases[] = {{{false, true}, false, 2}, {{}, true, 0}};
     for (const auto& c : cases) {
+        // Each case starts with an empty list: the one a closed run left is not restored.
+        std::remove((folder / "kept-queue.txt").c_str());
+        std::remove((folder / "kept-queue.lock").c_str());
         TfrmMain& frmMain = Show().frmMain;
         frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
         frmMain.AddFile(folder / "clip.avi");

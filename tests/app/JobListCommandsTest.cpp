@@ -244,8 +244,9 @@ TEST_F(JobListCommands, AnOpenEditorOutlivesItsEntrysLengthWhichIsAskedAgainForA
     ASSERT_EQ(chmod((folder / "libq7z").c_str(), 0755), 0);
     for (const auto& [end, path, asked] : {std::tuple{Qt::Key_Return, "/v/new.mkv", "/v/a.avi\n/v/new.mkv\n"},
                                            std::tuple{Qt::Key_Escape, "/v/a.avi", "/v/a.avi\n"}}) {
-        std::remove((folder / "answer").c_str());
-        std::remove((folder / "asked").c_str());
+        // Each round starts with an empty list, not the one the last round left.
+        for (const char* name : {"answer", "asked", "kept-queue.txt", "kept-queue.lock"})
+            std::remove((folder / name).c_str());
         TfrmMain& frmMain = WithEntries({"/v/a.avi"});
         frmMain.Jobs().SelectEntry(0);
         QTest::keyClick(frmMain.listViewFiles, Qt::Key_F2);

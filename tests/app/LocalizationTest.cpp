@@ -148,6 +148,11 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
           "labelSubtitleSecond", "StringFromTheVideo", "StringNoChoice", "StringWindowLanguage", "ButtonOK",
           "ButtonCancel"})
         keys.emplace("frmTracks", key);
+    for (const char* key :
+         {"ActionConvertAgain", "ActionRemoveConverted", "StringOutcomeMissing", "msgOutcomeMissing",
+          "msgQueueDamaged", "msgQueueLost", "msgQueueOtherWindow", "msgQueueNotKept", "msgQueueInterrupted",
+          "msgQueueInterruptedKept", "msgConvertAllAgain"})
+        keys.emplace("KeptQueue", key);
     return keys;
 }
 

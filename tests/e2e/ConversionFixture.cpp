@@ -80,7 +80,7 @@ std::vector<std::string> ConversionTest::Names(const std::string& where) {
     return names;
 }
 
-std::vector<pid_t> ConversionTest::EncoderChildren() {
+std::vector<pid_t> ConversionTest::EncoderChildren(pid_t of) {
     std::vector<pid_t> children;
     std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
     while (const dirent* entry = readdir(proc.get())) {
@@ -96,7 +96,8 @@ std::vector<pid_t> ConversionTest::EncoderChildren() {
             continue;
         char state = 0;
         int parent = 0;
-        if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == getpid())
+        if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2 &&
+            parent == (of != 0 ? of : getpid()))
             children.push_back(pid);
     }
     return children;

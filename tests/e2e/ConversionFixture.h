@@ -32,8 +32,8 @@ protected:
 
     // The names in the folder, sorted.
     static std::vector<std::string> Names(const std::string& folder);
-    // The encoder processes this test process has started and not yet reaped.
-    static std::vector<pid_t> EncoderChildren();
+    // The encoder processes this test process (or the one given) has started and not yet reaped.
+    static std::vector<pid_t> EncoderChildren(pid_t parent = 0);
     static bool NoChildLeft();
 
     static void ExpectPlayableVideo(const std::string& path, double longest);

@@ -1,4 +1,5 @@
 #include "engine/EncoderCommandLines.h"
+#include "engine/OutputFiles.h"
 #include "tests/engine/ConversionRunFixture.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,30 @@ TEST_F(ConversionRunTest, ASecondRunContinuesTheNumbers) {
         outputs.push_back(call.Output().substr(outputFolder.Path().size()));
     EXPECT_EQ(outputs, (Texts{"M4V50000.THM", "M4V50000.MP4", "M4V50001.THM", "M4V50001.MP4", //
                               "M4V50002.THM", "M4V50002.MP4", "M4V50003.THM", "M4V50003.MP4"}));
+}
+
+// Converted entries are passed over; the pair being written is on record, a placeholder pair until
+// its encoders start, and leaves the record once settled.
+TEST_F(ConversionRunTest, ConvertTakesOnlyTheEntriesLeftAndRecordsThePairBeingWritten) {
+    window.entries = {Source("done.avi"), Source("left.avi"), Source("done too.avi")};
+    window.entries[0].converted = window.entries[2].converted = true;
+    const EntryId left = window.entries[1].id;
+    const std::string video = outputFolder / "M4V50000.MP4";
+    window.outputFolder = outputFolder.Path();
+    onThumbnailStart = [&] { EXPECT_TRUE(HoldsPlaceholder(video)); };
+    run->ActionConvertNowExecute();
+    EXPECT_EQ(WindowEvents({"pair", "select", "thumb"}),
+              (Texts{"select:1", "pair:" + std::to_string(left) + ":" + video, "thumb:start", "thumb:end",
+                     "pair:" + std::to_string(left) + ":"}));
+    ASSERT_EQ(Calls().size(), 2u);
+    EXPECT_EQ(Calls()[1].Source(), window.entries[1].text);
+    ASSERT_TRUE(run->Report().outcomes.size() == 1 && run->Report().queued == 1);
+
+    window.entries[1].converted = true;
+    window.events.clear();
+    run->ActionConvertNowExecute();
+    EXPECT_EQ(Calls().size(), 2u);
+    EXPECT_EQ(window.events, Texts{});
 }
 
 TEST_F(ConversionRunTest, TheBarAndTheLabelFollowEachFileFromZero) {

@@ -18,6 +18,7 @@ struct FakeEntry {
     std::string text;
     EntryId id;
     std::optional<double> duration;
+    bool converted = false;
 };
 
 // The main window as the conversion engine sees it, without a screen. Its waits run the runners'
@@ -38,6 +39,9 @@ public:
     void RemoveEntry(int index) override;
     std::optional<double> EntryDuration(int index) const override;
     bool DurationsPending() const override { return durationsPending; }
+    bool EntryConverted(int index) const override {
+        return entries.at(static_cast<std::size_t>(index)).converted;
+    }
 
     void SetProgress(int position) override { progress.push_back(position); }
     void SetStatusLine(const StatusLine& line) override {
@@ -78,6 +82,10 @@ public:
         events.push_back("space:" + std::to_string(question.needed) + ":" +
                          std::to_string(question.available));
         return answerSpace;
+    }
+    // Recorded as "pair:<entry>:<video>", the video empty once settled.
+    void RecordPairBeingWritten(EntryId entry, const std::string& video, const std::string&) override {
+        events.push_back("pair:" + std::to_string(entry) + ":" + video);
     }
 
     std::vector<FakeEntry> entries;

@@ -1,0 +1,149 @@
+#include "engine/KeptQueue.h"
+#include "engine/InterruptedPair.h"
+#include "platform/AtomicFileWrite.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+namespace {
+
+KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nullopt,
+                std::optional<double> duration = std::nullopt, std::string name = {},
+                std::string reason = {}) {
+    KeptEntry entry{std::move(source), std::nullopt, duration};
+    if (result)
+        entry.outcome = EntryOutcome{
+            0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes"};
+    return entry;
+}
+
+void ExpectSame(const KeptQueue& read, const KeptQueue& written) {
+    ASSERT_EQ(read.entries.size(), written.entries.size());
+    for (std::size_t i = 0; i < read.entries.size(); ++i) {
+        const KeptEntry &a = read.entries[i], &b = written.entries[i];
+        EXPECT_EQ(a.source, b.source);
+        EXPECT_EQ(a.duration, b.duration);
+        ASSERT_EQ(a.outcome.has_value(), b.outcome.has_value()) << i;
+        if (a.outcome) {
+            EXPECT_TRUE(a.outcome->result == b.outcome->result && a.outcome->source == b.outcome->source &&
+                        a.outcome->outputName == b.outcome->outputName &&
+                        a.outcome->reason == b.outcome->reason &&
+                        a.outcome->thumbnailReason == b.outcome->thumbnailReason &&
+                        a.outcome->subtitleReason == b.outcome->subtitleReason)
+                << i;
+        }
+    }
+    EXPECT_EQ(read.writing.has_value(), written.writing.has_value());
+}
+
+TEST(KeptQueueTest, TheFileGivesBackEveryByteOrderAndOutcome) {
+    TemporaryFolder folder;
+    KeptQueue odd;
+    odd.entries = {Entry("/v/line\nfeed\r.avi", EntryResult::Converted, 5400.25, "M4V50000"),
+                   Entry("/v/\xff\xfe not utf-8 \xc3.mkv", EntryResult::Failed, 0.1, "", "why = \\ here"),
+                   Entry("/v/a=b;c\td\\e.avi", EntryResult::Stopped, std::nullopt, "M4V50001"),
+                   Entry("/v/entry\tend\t5\n.wmv", EntryResult::NotReached),
+                   Entry("/v/plain.avi"),
+                   Entry("")};
+    odd.writing = PairBeingWritten{4, "/out/M4V50002.MP4", "/out/M4V50002.THM"};
+    KeptQueue large;
+    for (int i = 0; i < 10000; ++i)
+        large.entries.push_back(Entry("/videos/clip " + std::to_string(i) + ".avi",
+                                      i % 3 == 0 ? std::optional(EntryResult::Converted) : std::nullopt,
+                                      i * 1.5, "M4V" + std::to_string(50000 + i)));
+    const KeptQueue none;
+    for (const KeptQueue* queue : std::initializer_list<const KeptQueue*>{&odd, &large, &none}) {
+        ASSERT_TRUE(ReplaceFileAtomically(folder / "queue", KeptQueueText(*queue)));
+        const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
+        ASSERT_FALSE(read.damaged || read.missing);
+        ExpectSame(read.queue, *queue);
+    }
+    EXPECT_EQ(ParseKeptQueueText(KeptQueueText(odd))->writing->video, "/out/M4V50002.MP4");
+    // Only the file: no temporary one is left beside it.
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"queue"});
+}
+
+TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
+    TemporaryFolder folder;
+    const std::string good = "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\nend\t1\n";
+    ASSERT_FALSE(ReadKeptQueueFile(folder / "queue").damaged);
+    EXPECT_TRUE(ReadKeptQueueFile(folder / "queue").missing);
+    ASSERT_TRUE(ParseKeptQueueText(good));
+    for (const std::string& text : std::vector<std::string>{
+             std::string(), std::string("velmora queue 1\n"), good.substr(0, good.size() - 1),
+             "velmora queue 2" + good.substr(15), good.substr(0, good.find("end")) + "end\t2\n",
+             "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\nend\t1\n",
+             "velmora queue 1\nwriting\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n",
+             std::string("velmora queue 1\n") + '\0' + "\nend\t0\n"}) {
+        WriteTextFile(folder / "queue", text);
+        const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
+        EXPECT_TRUE(read.damaged && !read.missing && read.queue.entries.empty()) << text;
+    }
+}
+
+std::string Box(const std::string& type, const std::string& body, std::optional<std::size_t> stated = {}) {
+    const std::size_t size = stated.value_or(body.size() + 8);
+    const std::string length{char(size >> 24), char(size >> 16 & 255), char(size >> 8 & 255),
+                             char(size & 255)};
+    return length + type + body;
+}
+
+// The pair a run was writing goes only when its video lacks its index; nothing else is touched.
+TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
+    const std::string ftyp = Box("ftyp", "MSNVmp42"), mdat = Box("mdat", std::string(300, 'x'));
+    struct Case {
+        const char* what;
+        std::optional<std::string> video; // nothing: no video file
+        bool kept;
+    };
+    const Case cases[] = {
+        {"complete", ftyp + mdat + Box("moov", Box("mvhd", std::string(92, '\0'))), true},
+        {"index first", ftyp + Box("moov", "") + mdat, true},
+        {"large box", ftyp + std::string("\0\0\0\1moov\0\0\0\0\0\0\0\x10", 16), true},
+        {"no index, open-ended data", ftyp + Box("mdat", std::string(300, 'x'), 0), false},
+        {"index cut short", ftyp + mdat + Box("moov", std::string(40, '\0'), 400), false},
+        {"placeholder", std::string("temp\r\n"), false},
+        {"empty", std::string(), false},
+        {"gone", std::nullopt, false},
+    };
+    for (const Case& each : cases) {
+        TemporaryFolder out;
+        const std::string video = out / "M4V50003.MP4", thumbnail = out / "M4V50003.THM";
+        if (each.video)
+            WriteTextFile(video, *each.video);
+        WriteTextFile(thumbnail, "jpeg");
+        for (const char* other : {"M4V50002.MP4", "M4V50002.THM", "M4V50004.MP4", "notes.txt"})
+            WriteTextFile(out / other, "");
+        KeptQueue queue;
+        queue.entries = {Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")};
+        queue.writing = PairBeingWritten{1, video, thumbnail};
+        const std::optional<SettledPair> settled = SettleInterruptedPair(queue, std::chrono::milliseconds(0));
+        ASSERT_TRUE(settled) << each.what;
+        EXPECT_EQ(settled->source, "/v/b.avi");
+        EXPECT_EQ(settled->keptName, each.kept ? "M4V50003" : "") << each.what;
+        EXPECT_EQ(PathExists(video), each.kept && each.video) << each.what;
+        EXPECT_EQ(PathExists(thumbnail), each.kept) << each.what;
+        EXPECT_EQ(FolderEntries(out.Path()).size(), each.kept ? 6u : 4u) << each.what;
+        EXPECT_FALSE(queue.writing);
+        ASSERT_TRUE(queue.entries[1].outcome && queue.entries[0].outcome);
+        EXPECT_EQ(queue.entries[1].outcome->result, EntryResult::Stopped);
+        EXPECT_EQ(queue.entries[1].outcome->outputName, settled->keptName);
+        EXPECT_EQ(queue.entries[0].outcome->result, EntryResult::Converted);
+    }
+    // A record naming anything but an output pair touches nothing.
+    TemporaryFolder out;
+    WriteTextFile(out / "movie.mp4", "");
+    WriteTextFile(out / "movie.THM", "");
+    KeptQueue queue{{Entry("/v/a.avi")}, PairBeingWritten{0, out / "movie.mp4", out / "movie.THM"}};
+    EXPECT_TRUE(SettleInterruptedPair(queue, std::chrono::milliseconds(0)));
+    EXPECT_EQ(FolderEntries(out.Path()).size(), 2u);
+    KeptQueue nothing{{Entry("/v/a.avi")}, std::nullopt};
+    EXPECT_FALSE(SettleInterruptedPair(nothing));
+}
+
+} // namespace
+} // namespace velmora::test
