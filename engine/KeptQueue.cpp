@@ -4,6 +4,7 @@
 #include "platform/BoundedFileRead.h"
 
 #include <charconv>
+#include <cstdint>
 #include <utility>
 
 namespace velmora {
@@ -29,8 +30,9 @@ template <typename Number> std::optional<Number> NumberFrom(std::string_view tex
 }
 
 // entry <source> <duration> <result> <output name> <reason> <thumbnail reason> <subtitle notes>
+// <seconds reached> <length in seconds>; the last two tell how much of a stopped file was kept.
 std::optional<KeptEntry> ParseEntry(const std::vector<std::string_view>& fields) {
-    if (fields.size() != 8)
+    if (fields.size() != 10)
         return std::nullopt;
     // The source, then the four texts after the result.
     std::optional<std::string> texts[5];
@@ -53,6 +55,12 @@ std::optional<KeptEntry> ParseEntry(const std::vector<std::string_view>& fields)
     outcome.reason = std::move(*texts[2]);
     outcome.thumbnailReason = std::move(*texts[3]);
     outcome.subtitleReason = std::move(*texts[4]);
+    const std::optional<std::int64_t> reached = NumberFrom<std::int64_t>(fields[8]);
+    const std::optional<std::int64_t> length = NumberFrom<std::int64_t>(fields[9]);
+    if (!reached || !length)
+        return std::nullopt;
+    outcome.reachedSeconds = *reached;
+    outcome.lengthSeconds = *length;
     return entry;
 }
 
@@ -78,6 +86,10 @@ std::string KeptQueueText(const KeptQueue& queue) {
         for (const std::string* field :
              {&shown.outputName, &shown.reason, &shown.thumbnailReason, &shown.subtitleReason})
             AppendField(text, *field);
+        for (const std::int64_t seconds : {shown.reachedSeconds, shown.lengthSeconds}) {
+            text += '\t';
+            text += std::to_string(seconds);
+        }
         text += '\n';
     }
     if (queue.writing) {

@@ -14,7 +14,7 @@ KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nul
     KeptEntry entry{std::move(source), std::nullopt, duration};
     if (result)
         entry.outcome = EntryOutcome{
-            0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes"};
+            0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes", 42, 3600};
     return entry;
 }
 
@@ -30,7 +30,9 @@ void ExpectSame(const KeptQueue& read, const KeptQueue& written) {
                         a.outcome->outputName == b.outcome->outputName &&
                         a.outcome->reason == b.outcome->reason &&
                         a.outcome->thumbnailReason == b.outcome->thumbnailReason &&
-                        a.outcome->subtitleReason == b.outcome->subtitleReason)
+                        a.outcome->subtitleReason == b.outcome->subtitleReason &&
+                        a.outcome->reachedSeconds == b.outcome->reachedSeconds &&
+                        a.outcome->lengthSeconds == b.outcome->lengthSeconds)
                 << i;
         }
     }
@@ -66,17 +68,18 @@ TEST(KeptQueueTest, TheFileGivesBackEveryByteOrderAndOutcome) {
 
 TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
     TemporaryFolder folder;
-    const std::string good = "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\nend\t1\n";
+    const std::string good = "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\t0\t0\nend\t1\n";
     ASSERT_FALSE(ReadKeptQueueFile(folder / "queue").damaged);
     EXPECT_TRUE(ReadKeptQueueFile(folder / "queue").missing);
     ASSERT_TRUE(ParseKeptQueueText(good));
     for (const std::string& text : std::vector<std::string>{
              std::string(), std::string("velmora queue 1\n"), good.substr(0, good.size() - 1),
              "velmora queue 2" + good.substr(15), good.substr(0, good.find("end")) + "end\t2\n",
-             "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\nend\t1\n",
+             "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\t0\t0\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\t0\t0\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\t0\t0\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\t0\nend\t1\n",
+             "velmora queue 1\nentry\t/a.avi\t-\tstopped\t\t\t\t\tsome\t0\nend\t1\n",
              "velmora queue 1\nwriting\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n",
              std::string("velmora queue 1\n") + '\0' + "\nend\t0\n"}) {
         WriteTextFile(folder / "queue", text);
