@@ -1,6 +1,5 @@
 #include "engine/PreviewPicture.h"
 
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>

@@ -14,7 +14,8 @@ KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nul
     KeptEntry entry{std::move(source), std::nullopt, duration};
     if (result)
         entry.outcome = EntryOutcome{
-            0, *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes", 42, 3600};
+            0,  *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes",
+            42, 3600};
     return entry;
 }
 
