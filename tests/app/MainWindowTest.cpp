@@ -118,8 +118,8 @@ TEST_F(MainWindow, MenusHoldTheirEntriesInOrderAndTheUsualShortcuts) {
     EXPECT_TRUE(frmMain.N1_4->isSeparator() && frmMain.N1_7->isSeparator() && frmMain.N1_9->isSeparator());
     EXPECT_EQ(ObjectNames(frmMain.PopupMenu->actions()),
               QStringList({"popMenu1", "popMenu2", "popMenu3", "popMenu4", "popMenu5", "popMenu6", "popMenu7",
-                           "popMenuQueue", "ActionConvertAgain", "ActionRemoveConverted",
-                           "popMenuPreviewLine", "ActionPreview"}));
+                           "popMenuPreviewLine", "ActionPreview", "popMenuQueue", "ActionConvertAgain",
+                           "ActionRemoveConverted"}));
     EXPECT_EQ(frmMain.N_Skin->actions().size(), 20);
     EXPECT_EQ(frmMain.N_Skin->actions()[17]->objectName(), QStringLiteral("N_Skin18"));
     EXPECT_TRUE(frmMain.N_Skin->actions()[18]->isSeparator());
