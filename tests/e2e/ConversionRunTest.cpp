@@ -95,8 +95,10 @@ TEST_F(ConversionTest, ThreeFilesIntoAMissingFolderThenASecondRunContinuesTheNum
 
     frmMain.Jobs().SelectEntry(2);
     frmMain.ActionFileDelete->trigger();
-    questions.answers = {true};
+    // Both entries left were converted: Convert asks before making them again, then offers the folder.
+    questions.answers = {true, true};
     Convert();
+    EXPECT_EQ(questions.asked.size(), 3u);
     EXPECT_EQ(Names(out), Pairs({50000, 50001, 50002, 50003, 50004}));
     ExpectPlayableVideo(out + "/M4V50004.MP4", 2);
     EXPECT_EQ(shell.opened, std::vector<QString>({QString::fromStdString(out + "/")}));
