@@ -14,47 +14,40 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <tuple>
+
 namespace velmora::test {
 namespace {
 
 TEST(AboutBox, NamesEveryVersionAndTheLicence) {
     const AboutTexts texts{"Velmora %1", "Licence: L.", "Qt %1, avcodec %2, avformat %3, x264 %4.", "(none)"};
-    struct Case {
-        LibraryVersions versions;
-        QString libraries;
-    };
-    for (const Case& c : {Case{{"6.4.2", "59.37.100", "59.27.100", "164"},
-                               "Qt 6.4.2, avcodec 59.37.100, avformat 59.27.100, x264 core 164."},
-                          Case{{"6.8.2", "61.19.%2", "61.7.100", ""},
-                               "Qt 6.8.2, avcodec 61.19.%2, avformat "
-                               "61.7.100, x264 (none)."}})
-        EXPECT_EQ(AboutText(texts, "1.0.0", c.versions), "Velmora 1.0.0\n\nLicence: L.\n\n" + c.libraries);
+    for (const auto& [versions, libraries] : std::vector<std::pair<LibraryVersions, QString>>{
+             {{"6.4.2", "59.37.100", "59.27.100", "164"},
+              "Qt 6.4.2, avcodec 59.37.100, avformat 59.27.100, x264 core 164."},
+             {{"6.8.2", "61.19.%2", "61.7.100", ""},
+              "Qt 6.8.2, avcodec 61.19.%2, avformat 61.7.100, x264 (none)."}})
+        EXPECT_EQ(AboutText(texts, "1.0.0", versions), "Velmora 1.0.0\n\nLicence: L.\n\n" + libraries);
     EXPECT_EQ(PackedVersionText((59u << 16) | (37u << 8) | 100u), "59.37.100");
+    using Row = std::pair<QString, QString>;
     for (const auto& [file, build] :
-         std::vector<std::pair<QString, QString>>{{"/usr/lib/x86_64-linux-gnu/libx264.so.164", "164"},
-                                                  {"libx264.so.155", "155"},
-                                                  {"/usr/lib/libx264.so", ""},
-                                                  {"/usr/lib/libx265.so.199", ""},
-                                                  {"/opt/libx264.so.164/libavcodec.so.59", ""}})
+         {Row{"/usr/lib/x86_64-linux-gnu/libx264.so.164", "164"}, Row{"libx264.so.155", "155"},
+          Row{"/usr/lib/libx264.so", ""}, Row{"/usr/lib/libx265.so.199", ""},
+          Row{"/opt/libx264.so.164/libavcodec.so.59", ""}})
         EXPECT_EQ(X264BuildFromFileName(file), build) << file.toStdString();
 }
 
 TEST(FolderDialogs, OfferHomeTheDesktopsFoldersAndMountedSticksOnce) {
-    struct Case {
-        QStringList own;
-        QStringList mounts;
-        QStringList places;
-    };
-    for (const Case& c :
-         {Case{{"/home/u/Videos", "/home/u/Desktop"},
-               {"/", "/boot", "/media/u/PSP", "/run/media/u/STICK", "/mnt/usb", "/proc", "/media"},
-               {"/home/u", "/home/u/Videos", "/home/u/Desktop", "/media/u/PSP", "/run/media/u/STICK",
-                "/mnt/usb", "/"}},
-          // A desktop folder that is home itself, and a volume mounted twice.
-          Case{{"/home/u/", "/home/u/Videos"},
-               {"/mnt", "/mnt/", "/media/u/PSP/", "/media/u/PSP"},
-               {"/home/u", "/home/u/Videos", "/mnt", "/media/u/PSP", "/"}}})
-        EXPECT_EQ(FolderPlaces("/home/u", c.own, c.mounts), c.places) << c.mounts.join(' ').toStdString();
+    // The desktop's own folders, the mounted volumes, the places offered.
+    for (const auto& [own, mounts, places] : std::vector<std::tuple<QStringList, QStringList, QStringList>>{
+             {{"/home/u/Videos", "/home/u/Desktop"},
+              {"/", "/boot", "/media/u/PSP", "/run/media/u/STICK", "/mnt/usb", "/proc", "/media"},
+              {"/home/u", "/home/u/Videos", "/home/u/Desktop", "/media/u/PSP", "/run/media/u/STICK",
+               "/mnt/usb", "/"}},
+             // A desktop folder that is home itself, and a volume mounted twice.
+             {{"/home/u/", "/home/u/Videos"},
+              {"/mnt", "/mnt/", "/media/u/PSP/", "/media/u/PSP"},
+              {"/home/u", "/home/u/Videos", "/mnt", "/media/u/PSP", "/"}}})
+        EXPECT_EQ(FolderPlaces("/home/u", own, mounts), places) << mounts.join(' ').toStdString();
 }
 
 TEST(LayoutScale, FollowsALargerDesktopFontOnly) {

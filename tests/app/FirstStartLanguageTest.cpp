@@ -10,25 +10,22 @@ namespace {
 using FirstStartLanguage = ProgramFolderTest;
 
 TEST_F(FirstStartLanguage, FollowsTheDesktopUntilTheUserPicksAndStoresOnlyThePick) {
-    struct Case {
-        const char* config;
-        int32_t shown;
-    };
-    for (Case c :
+    using Case = std::pair<std::string, int32_t>; // the stored file, the language shown
+    for (const auto& [config, shown] :
          {Case{"", kLanguageGerman}, Case{"[skin]\nskin=3\n", kLanguageGerman},
           Case{"[common]\nlanguage=2\n", kLanguageEnglish}, Case{"[common]\nlanguage=\n", kLanguageGerman},
           Case{"[common]\nlanguage=9\n", kLanguageRussian}}) {
-        SCOPED_TRACE(c.config);
-        if (*c.config != '\0')
-            WriteConfig(c.config);
+        SCOPED_TRACE(config);
+        if (!config.empty())
+            WriteConfig(config);
         TfrmMain& frmMain = Show().frmMain;
         for (QAction* item : frmMain.N_LanguageItems)
-            EXPECT_EQ(item->isChecked(), item->data().toInt() == c.shown) << item->text().toStdString();
+            EXPECT_EQ(item->isChecked(), item->data().toInt() == shown) << item->text().toStdString();
         windows.reset();
-        if (*c.config == '\0')
+        if (config.empty())
             EXPECT_FALSE(PathExists(folder / "config.ini")) << "a start stores nothing";
         else
-            EXPECT_EQ(ReadTextFile(folder / "config.ini"), c.config) << "a start stores nothing";
+            EXPECT_EQ(ReadTextFile(folder / "config.ini"), config) << "a start stores nothing";
     }
     Show().frmMain.N_LanguageClick(kLanguageFrench);
     EXPECT_EQ(ReadTextFile(folder / "config.ini"), "[common]\nlanguage=4\n");

@@ -21,12 +21,10 @@ protected:
     }
     std::vector<std::string> Column(const TfrmMain& frmMain, bool marks) const {
         std::vector<std::string> texts;
-        for (int row = 0; row < frmMain.Jobs().Count(); ++row)
-            texts.push_back(marks ? frmMain.listViewFiles->item(row, 0)
-                                        ->data(OutcomeDelegate::MarkRole)
-                                        .toString()
-                                        .toStdString()
-                                  : frmMain.Jobs().EntryText(row));
+        for (int row = 0; row < frmMain.Jobs().Count(); ++row) {
+            const QVariant mark = frmMain.listViewFiles->item(row, 0)->data(OutcomeDelegate::MarkRole);
+            texts.push_back(marks ? mark.toString().toStdString() : frmMain.Jobs().EntryText(row));
+        }
         return texts;
     }
     std::vector<std::string> KeptSources() const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -46,22 +47,19 @@ TEST(LanguageChoice, EveryOtherNumberSelectsEnglish) {
 }
 
 TEST(LanguageChoice, LaterLanguagesHaveTheirFilesLocalesAndCodes) {
-    struct Case {
-        int32_t id;
-        const char* stem;
-        const char* qtLocale;
-        const char* windowCode;
-    };
-    for (Case c : {Case{4, "fr", "fr", "fre"}, Case{5, "de", "de", "ger"}, Case{6, "es", "es", "spa"},
-                   Case{7, "it", "it", "ita"}, Case{8, "pt", "pt_BR", "por"}, Case{9, "ru", "ru", "rus"},
-                   Case{10, "ko", "ko", "kor"}, Case{11, "tw", "zh_TW", "chi"}, Case{1, "gb", "zh_CN", "chi"},
-                   Case{3, "jp", "ja", "jpn"}}) {
-        const LanguageChoice choice = ChooseLanguage(c.id, "/p/");
-        EXPECT_EQ(choice.languageFile, std::string("/p/language/") + c.stem + ".ini");
-        EXPECT_EQ(choice.helpFile, std::string("/p/Velmora_") + c.stem + ".html");
-        EXPECT_EQ(choice.qtLocale, c.qtLocale) << c.id;
-        EXPECT_EQ(WindowLanguageCode(c.id), c.windowCode) << c.id;
-        EXPECT_EQ(KnownLanguage(c.id), c.id);
+    // The language, its files' stem, Qt's locale and the window language code.
+    using Row = std::tuple<int32_t, std::string, const char*, const char*>;
+    for (const auto& [id, stem, qtLocale, windowCode] :
+         {Row{4, "fr", "fr", "fre"}, Row{5, "de", "de", "ger"}, Row{6, "es", "es", "spa"},
+          Row{7, "it", "it", "ita"}, Row{8, "pt", "pt_BR", "por"}, Row{9, "ru", "ru", "rus"},
+          Row{10, "ko", "ko", "kor"}, Row{11, "tw", "zh_TW", "chi"}, Row{1, "gb", "zh_CN", "chi"},
+          Row{3, "jp", "ja", "jpn"}}) {
+        const LanguageChoice choice = ChooseLanguage(id, "/p/");
+        EXPECT_EQ(choice.languageFile, "/p/language/" + stem + ".ini");
+        EXPECT_EQ(choice.helpFile, "/p/Velmora_" + stem + ".html");
+        EXPECT_EQ(choice.qtLocale, qtLocale) << id;
+        EXPECT_EQ(WindowLanguageCode(id), windowCode) << id;
+        EXPECT_EQ(KnownLanguage(id), id);
     }
     std::set<int32_t> inMenu;
     for (const LanguageMenuEntry& entry : LanguageMenuEntries())

@@ -24,13 +24,12 @@ Texts ReadTexts(const std::string& content) {
             line.pop_back();
         if (line.empty() || line[0] == ';')
             continue;
-        if (line[0] == '[') {
-            section = line.substr(1, line.find(']') - 1);
-            continue;
-        }
         const size_t equals = line.find('=');
-        std::string name = section + "/" + line.substr(0, equals);
-        texts[name] = equals == std::string::npos ? "" : line.substr(equals + 1);
+        if (line[0] == '[')
+            section = line.substr(1, line.find(']') - 1);
+        else
+            texts[section + "/" + line.substr(0, equals)] =
+                equals == line.npos ? "" : line.substr(equals + 1);
     }
     return texts;
 }
@@ -57,14 +56,9 @@ std::string Placeholders(const std::string& value) {
 
 size_t Mnemonics(const std::string& value) {
     size_t count = 0;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '&')
-            continue;
-        if (i + 1 < value.size() && value[i + 1] == '&')
-            ++i;
-        else
+    for (size_t i = 0; i < value.size(); ++i)
+        if (value[i] == '&' && (i + 1 == value.size() || value[++i] != '&'))
             ++count;
-    }
     return count;
 }
 

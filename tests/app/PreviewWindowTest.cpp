@@ -12,6 +12,7 @@
 #include <csignal>
 #include <sstream>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -57,25 +58,22 @@ TEST(PreviewWindow, ANewPickKillsThePictureStillBeingMade) {
     EXPECT_EQ(MiddleOfScreen(window), QColor(Qt::green));
     EXPECT_EQ(window.labelTimeText->text(), QStringLiteral("0:00 / 1:00"));
 
-    // Each step is one pick; only where the slider rests is a picture asked for.
-    struct Step {
-        std::vector<int> values; // tenths of a second
-        std::string time;        // the encoder's -at
-        QString status;          // what the window says afterwards
-    };
-    const std::vector<Step> steps = {{{2, 5, 10}, "1.000", QStringLiteral("Making the picture\u2026")},
-                                     {{30}, "3.000", QStringLiteral("Cannot read the source")},
-                                     {{40, 45}, "4.500", QString()}};
+    // Each step is one pick (slider values in tenths of a second); only where the slider rests is a
+    // picture asked for (the encoder's -at), and the window's status after it.
+    const std::vector<std::tuple<std::vector<int>, std::string, QString>> steps = {
+        {{2, 5, 10}, "1.000", QStringLiteral("Making the picture\u2026")},
+        {{30}, "3.000", QStringLiteral("Cannot read the source")},
+        {{40, 45}, "4.500", QString()}};
     size_t runs = 1;
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.time);
-        for (int value : step.values)
+    for (const auto& [values, time, status] : steps) {
+        SCOPED_TRACE(time);
+        for (int value : values)
             window.sliderTime->setValue(value);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Runs(folder).size() == runs + 1; }, 5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.labelStatus->text() == step.status; }, 5000))
-            << window.labelStatus->text().toStdString();
-        EXPECT_EQ(Runs(folder).back().second, step.time);
         ++runs;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Runs(folder).size() == runs; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.labelStatus->text() == status; }, 5000))
+            << window.labelStatus->text().toStdString();
+        EXPECT_EQ(Runs(folder).back().second, time);
     }
     // The slow run was killed at the next pick, long before its half minute was up.
     const pid_t slow = Runs(folder)[1].first;

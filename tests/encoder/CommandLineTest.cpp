@@ -209,8 +209,7 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
         {{"-crop", "auto"}, true, ""},
         {{"-crop", "off"}, false, ""},
         {{"-crop", "Auto"}, false, "Unsupported value 'Auto' for -crop (expected auto or off)"},
-        {{"-crop", "auto", "-crop", "off"}, false, "Option -crop given twice"},
-    };
+        {{"-crop", "auto", "-crop", "off"}, false, "Option -crop given twice"}};
     for (const auto& [given, crop, error] : cases) {
         for (Words words : {Video("1000k", "25.00", "400x192", "44100", "128", "2"), Thumbnail()}) {
             words.insert(words.end() - 2, given.begin(), given.end());
@@ -251,8 +250,7 @@ TEST(CommandLine, ReadsThePreviewLine) {
         {7, 0, {"-crop", "on"}, 0, 0, 0, false, "Unsupported value 'on' for -crop (expected auto or off)"},
         {3, 2, {}, 0, 0, 0, false, "Missing option -at for a preview"},
         {7, 0, {"-r", "25.00"}, 0, 0, 0, false, "Option -r does not belong to a preview"},
-        {8, 1, {}, 0, 0, 0, false, "No output file given"},
-    };
+        {8, 1, {}, 0, 0, 0, false, "No output file given"}};
     for (const auto& [at, count, words, seconds, width, height, crop, error] : cases) {
         Words line = Preview();
         line.erase(line.begin() + static_cast<long>(at), line.begin() + static_cast<long>(at + count));
@@ -266,7 +264,6 @@ TEST(CommandLine, ReadsThePreviewLine) {
                   std::tie(seconds, width, height, crop))
             << at << " " << count;
     }
-    // The time belongs to the preview alone.
     auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");
     video.insert(video.begin(), {"-at", "3"});
     EXPECT_EQ(ErrorOf(video), "Option -at does not belong to a video");

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 
 namespace velmora::test {
 namespace {
@@ -36,12 +37,8 @@ bool Matches(const std::optional<CropRect>& found, const std::optional<CropRect>
 }
 
 TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
-    struct Case {
-        std::string name;
-        std::vector<std::string> ffmpeg;
-        std::optional<CropRect> expected;
-    };
-    const std::vector<Case> cases{
+    // The source's name, how ffmpeg makes it, the bars found.
+    const std::vector<std::tuple<std::string, std::vector<std::string>, std::optional<CropRect>>> cases{
         {"2.35 film in 4:3", Boxed("640x272", "640:480:0:104", 20), CropRect{0, 104, 640, 272}},
         {"4:3 show in 16:9", Boxed("480x360", "640:360:80:0", 20), CropRect{80, 0, 480, 360}},
         {"dark opening, black between scenes",
@@ -58,15 +55,13 @@ TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
          Boxed("640x480", "640:480:0:0", 12,
                "lutyuv=y=16+(val-16)/4,drawbox=w=640:h=160:c=black:t=fill:enable='lt(t,6)'"),
          std::nullopt},
-        {"black throughout", Boxed("640x272", "640:480:0:104", 12, "lutyuv=y=16"), std::nullopt},
-    };
+        {"black throughout", Boxed("640x272", "640:480:0:104", 12, "lutyuv=y=16"), std::nullopt}};
     TemporaryFolder folder;
-    for (const Case& each : cases) {
-        const std::string source = folder / "source.mkv";
-        MakeSource(source, each.ffmpeg);
-        const std::optional<CropRect> found = encoder::FindBlackBars(source);
-        EXPECT_TRUE(Matches(found, each.expected))
-            << each.name << ": "
+    for (const auto& [name, ffmpeg, expected] : cases) {
+        MakeSource(folder / "source.mkv", ffmpeg);
+        const std::optional<CropRect> found = encoder::FindBlackBars(folder / "source.mkv");
+        EXPECT_TRUE(Matches(found, expected))
+            << name << ": "
             << (found ? std::to_string(found->width) + "x" + std::to_string(found->height) + " at " +
                             std::to_string(found->left) + "," + std::to_string(found->top)
                       : "none");
@@ -76,8 +71,7 @@ TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
 
 // Rows [first, last) lit across the middle half of the picture.
 std::pair<int, int> LitRows(const RgbPicture& picture) {
-    int first = -1;
-    int last = -1;
+    int first = -1, last = -1;
     for (int y = 0; y < picture.height; ++y)
         if (picture.Darkest(picture.width / 4, y, picture.width * 3 / 4, y + 1) > 60) {
             if (first < 0)
@@ -103,8 +97,7 @@ TEST(BlackBars, TheVideoAndTheThumbnailShowThePictureWithoutTheSourceBars) {
         {letterboxed, "auto", false, {34, 238}},
         {letterboxed, "off", false, {59, 213}},
         {pillarboxed, "auto", true, {0, 120}},
-        {pillarboxed, "off", true, {14, 104}},
-    };
+        {pillarboxed, "off", true, {14, 104}}};
     for (const auto& [source, mode, thumbnail, lit] : cases) {
         const std::string output = folder / (thumbnail ? "out.thm" : "out.mp4");
         std::vector<std::string> words =

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace velmora::test {
 namespace {
 
@@ -31,30 +33,26 @@ TEST(PreviewJob, ShowsTheOutputFrameAtTheAskedTime) {
     TemporaryFolder folder;
     MakeSource(folder / "src.mp4", kThreeColours);
     WriteTextFile(folder / "src.srt", kCues);
-    struct Case {
-        std::string at, size;
-        int channel; // the one lit in the picture's middle: 0 red, 1 green, 2 blue
-        bool subtitles;
-    };
-    // Past the end gives the last picture; the cue on at 5.2 s is still drawn on it only while on.
-    const std::vector<Case> cases = {{"0", "480x272", 0, false},  {"1.5", "480x272", 0, false},
-                                     {"3", "480x272", 1, true},   {"3.9", "320x240", 1, false},
-                                     {"5.2", "400x192", 2, true}, {"5.98", "480x272", 2, false},
-                                     {"600", "480x272", 2, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.at + " " + c.size);
-        EncoderResult result = RunEncoder({"-preview", "-i", folder / "src.mp4", "-at", c.at, "-s", c.size,
+    // The time, the size, the channel lit in the picture's middle (0 red, 1 green, 2 blue), whether
+    // subtitles show. Past the end gives the last picture; the cue on at 5.2 s is drawn only while on.
+    const std::vector<std::tuple<std::string, std::string, int, bool>> cases = {
+        {"0", "480x272", 0, false},   {"1.5", "480x272", 0, false}, {"3", "480x272", 1, true},
+        {"3.9", "320x240", 1, false}, {"5.2", "400x192", 2, true},  {"5.98", "480x272", 2, false},
+        {"600", "480x272", 2, false}};
+    for (const auto& [at, size, lit, subtitles] : cases) {
+        SCOPED_TRACE(at + " " + size);
+        EncoderResult result = RunEncoder({"-preview", "-i", folder / "src.mp4", "-at", at, "-s", size,
                                            "-crop", "auto", "-y", folder / "p.png"},
                                           InputClosed());
         ASSERT_EQ(result.exitCode, 0) << result.errorText;
         const RgbPicture picture = DecodePicture(folder / "p.png");
-        EXPECT_EQ(std::to_string(picture.width) + "x" + std::to_string(picture.height), c.size);
+        EXPECT_EQ(std::to_string(picture.width) + "x" + std::to_string(picture.height), size);
         const int w = picture.width, h = picture.height;
         for (int channel = 0; channel < 3; ++channel)
-            EXPECT_EQ(picture.At(w / 2, h / 3, channel) > 128, channel == c.channel) << channel;
+            EXPECT_EQ(picture.At(w / 2, h / 3, channel) > 128, channel == lit) << channel;
         // 4:3 in a wider frame: black pillars left and right; none in a 4:3 frame.
         EXPECT_EQ(picture.Brightest(0, 0, 4, h) < 30, w * 3 != h * 4);
-        EXPECT_EQ(HasWhite(picture, h / 2, h), c.subtitles);
+        EXPECT_EQ(HasWhite(picture, h / 2, h), subtitles);
     }
 }
 

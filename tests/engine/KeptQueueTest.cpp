@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace velmora::test {
 namespace {
 
@@ -19,23 +21,18 @@ KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nul
     return entry;
 }
 
+auto Fields(const EntryOutcome& o) {
+    return std::tie(o.result, o.source, o.outputName, o.reason, o.thumbnailReason, o.subtitleReason,
+                    o.reachedSeconds, o.lengthSeconds);
+}
+
 void ExpectSame(const KeptQueue& read, const KeptQueue& written) {
     ASSERT_EQ(read.entries.size(), written.entries.size());
     for (std::size_t i = 0; i < read.entries.size(); ++i) {
         const KeptEntry &a = read.entries[i], &b = written.entries[i];
-        EXPECT_EQ(a.source, b.source);
-        EXPECT_EQ(a.duration, b.duration);
+        EXPECT_TRUE(a.source == b.source && a.duration == b.duration) << i;
         ASSERT_EQ(a.outcome.has_value(), b.outcome.has_value()) << i;
-        if (a.outcome) {
-            EXPECT_TRUE(a.outcome->result == b.outcome->result && a.outcome->source == b.outcome->source &&
-                        a.outcome->outputName == b.outcome->outputName &&
-                        a.outcome->reason == b.outcome->reason &&
-                        a.outcome->thumbnailReason == b.outcome->thumbnailReason &&
-                        a.outcome->subtitleReason == b.outcome->subtitleReason &&
-                        a.outcome->reachedSeconds == b.outcome->reachedSeconds &&
-                        a.outcome->lengthSeconds == b.outcome->lengthSeconds)
-                << i;
-        }
+        EXPECT_TRUE(!a.outcome || Fields(*a.outcome) == Fields(*b.outcome)) << i;
     }
     EXPECT_EQ(read.writing.has_value(), written.writing.has_value());
 }
@@ -63,26 +60,22 @@ TEST(KeptQueueTest, TheFileGivesBackEveryByteOrderAndOutcome) {
         ExpectSame(read.queue, *queue);
     }
     EXPECT_EQ(ParseKeptQueueText(KeptQueueText(odd))->writing->video, "/out/M4V50002.MP4");
-    // Only the file: no temporary one is left beside it.
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"queue"});
 }
 
 TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
     TemporaryFolder folder;
-    const std::string good = "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\t0\t0\nend\t1\n";
+    const std::string head = "velmora queue 1\n", end = "\nend\t1\n", entry = head + "entry\t/a";
+    const std::string good = entry + ".avi\t-\t-\t\t\t\t\t0\t0" + end;
     ASSERT_FALSE(ReadKeptQueueFile(folder / "queue").damaged);
     EXPECT_TRUE(ReadKeptQueueFile(folder / "queue").missing);
     ASSERT_TRUE(ParseKeptQueueText(good));
     for (const std::string& text : std::vector<std::string>{
-             std::string(), std::string("velmora queue 1\n"), good.substr(0, good.size() - 1),
-             "velmora queue 2" + good.substr(15), good.substr(0, good.find("end")) + "end\t2\n",
-             "velmora queue 1\nentry\t/a\\q.avi\t-\t-\t\t\t\t\t0\t0\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\t-\tdone\t\t\t\t\t0\t0\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\tlong\t-\t\t\t\t\t0\t0\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\t-\t-\t\t\t\t\t0\nend\t1\n",
-             "velmora queue 1\nentry\t/a.avi\t-\tstopped\t\t\t\t\tsome\t0\nend\t1\n",
-             "velmora queue 1\nwriting\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n",
-             std::string("velmora queue 1\n") + '\0' + "\nend\t0\n"}) {
+             std::string(), head, good.substr(0, good.size() - 1), "velmora queue 2" + good.substr(15),
+             good.substr(0, good.find("end")) + "end\t2\n", entry + "\\q.avi\t-\t-\t\t\t\t\t0\t0" + end,
+             entry + ".avi\t-\tdone\t\t\t\t\t0\t0" + end, entry + ".avi\tlong\t-\t\t\t\t\t0\t0" + end,
+             entry + ".avi\t-\t-\t\t\t\t\t0" + end, entry + ".avi\t-\tstopped\t\t\t\t\tsome\t0" + end,
+             head + "writing\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n", head + '\0' + "\nend\t0\n"}) {
         WriteTextFile(folder / "queue", text);
         const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
         EXPECT_TRUE(read.damaged && !read.missing && read.queue.entries.empty()) << text;
@@ -96,15 +89,10 @@ std::string Box(const std::string& type, const std::string& body, std::optional<
     return length + type + body;
 }
 
-// The pair a run was writing goes only when its video lacks its index; nothing else is touched.
 TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
     const std::string ftyp = Box("ftyp", "MSNVmp42"), mdat = Box("mdat", std::string(300, 'x'));
-    struct Case {
-        const char* what;
-        std::optional<std::string> video; // nothing: no video file
-        bool kept;
-    };
-    const Case cases[] = {
+    // What, the video (nothing: no file), whether the pair is kept.
+    const std::tuple<const char*, std::optional<std::string>, bool> cases[] = {
         {"complete", ftyp + mdat + Box("moov", Box("mvhd", std::string(92, '\0'))), true},
         {"index first", ftyp + Box("moov", "") + mdat, true},
         {"large box", ftyp + std::string("\0\0\0\1moov\0\0\0\0\0\0\0\x10", 16), true},
@@ -112,33 +100,32 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
         {"index cut short", ftyp + mdat + Box("moov", std::string(40, '\0'), 400), false},
         {"placeholder", std::string("temp\r\n"), false},
         {"empty", std::string(), false},
-        {"gone", std::nullopt, false},
-    };
-    for (const Case& each : cases) {
+        {"gone", std::nullopt, false}};
+    for (const auto& [what, content, kept] : cases) {
+        SCOPED_TRACE(what);
         TemporaryFolder out;
         const std::string video = out / "M4V50003.MP4", thumbnail = out / "M4V50003.THM";
-        if (each.video)
-            WriteTextFile(video, *each.video);
+        if (content)
+            WriteTextFile(video, *content);
         WriteTextFile(thumbnail, "jpeg");
         for (const char* other : {"M4V50002.MP4", "M4V50002.THM", "M4V50004.MP4", "notes.txt"})
             WriteTextFile(out / other, "");
-        KeptQueue queue;
-        queue.entries = {Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")};
-        queue.writing = PairBeingWritten{1, video, thumbnail};
+        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")},
+                        PairBeingWritten{1, video, thumbnail}};
         const std::optional<SettledPair> settled = SettleInterruptedPair(queue, std::chrono::milliseconds(0));
-        ASSERT_TRUE(settled) << each.what;
+        ASSERT_TRUE(settled);
         EXPECT_EQ(settled->source, "/v/b.avi");
-        EXPECT_EQ(settled->keptName, each.kept ? "M4V50003" : "") << each.what;
-        EXPECT_EQ(PathExists(video), each.kept && each.video) << each.what;
-        EXPECT_EQ(PathExists(thumbnail), each.kept) << each.what;
-        EXPECT_EQ(FolderEntries(out.Path()).size(), each.kept ? 6u : 4u) << each.what;
+        EXPECT_EQ(settled->keptName, kept ? "M4V50003" : "");
+        EXPECT_EQ(PathExists(video), kept && content);
+        EXPECT_EQ(PathExists(thumbnail), kept);
+        EXPECT_EQ(FolderEntries(out.Path()).size(), kept ? 6u : 4u);
         EXPECT_FALSE(queue.writing);
         ASSERT_TRUE(queue.entries[1].outcome && queue.entries[0].outcome);
         EXPECT_EQ(queue.entries[1].outcome->result, EntryResult::Stopped);
         EXPECT_EQ(queue.entries[1].outcome->outputName, settled->keptName);
         EXPECT_EQ(queue.entries[0].outcome->result, EntryResult::Converted);
     }
-    // A record naming anything but an output pair touches nothing.
+    // A record naming no output pair touches nothing.
     TemporaryFolder out;
     WriteTextFile(out / "movie.mp4", "");
     WriteTextFile(out / "movie.THM", "");

@@ -20,8 +20,7 @@ TEST(PreviewPicture, ReadsTheFactsTheEncoderTells) {
         {"source 640x480\ncrop 640x272 0\n", 640, 480, std::nullopt},
         {"source 640x480\ncrop 640x-272 0 104\n", 640, 480, std::nullopt},
         {"source 640\n", 0, 0, std::nullopt},
-        {"", 0, 0, std::nullopt},
-    };
+        {"", 0, 0, std::nullopt}};
     for (const auto& [output, width, height, crop] : cases) {
         const std::optional<PreviewFacts> facts = ReadPreviewFacts(output);
         ASSERT_EQ(facts.has_value(), width > 0) << output;

@@ -13,12 +13,7 @@ TEST(RunSummary, TellsHowTheRunEndedWhatFailedAndHowLongItTook) {
                                   "Ended by an error: %1 of %2 converted", ", %1 failed", "took %1"};
     const RunSummaryTexts japanese{"\u5b8c\u4e86\uff1a%2 \u500b\u4e2d %1 \u500b", "", "",
                                    "\u3001%1 \u500b\u5931\u6557", "%1"};
-    struct Case {
-        RunSummary summary;
-        const RunSummaryTexts& texts;
-        std::string shown;
-    };
-    const std::vector<Case> cases{
+    const std::vector<std::tuple<RunSummary, const RunSummaryTexts&, std::string>> cases{
         {{RunEnd::Completed, 4, 5, 1, 724}, english, "Done: 4 of 5 converted, 1 failed  \u00b7  took 12:04"},
         {{RunEnd::Completed, 5, 5, 0, 59}, english, "Done: 5 of 5 converted  \u00b7  took 0:59"},
         {{RunEnd::Stopped, 2, 5, 0, std::nullopt}, english, "Stopped: 2 of 5 converted"},
@@ -27,10 +22,9 @@ TEST(RunSummary, TellsHowTheRunEndedWhatFailedAndHowLongItTook) {
          "Ended by an error: 1 of 3 converted, 1 failed  \u00b7  took 1:02:03"},
         {{RunEnd::Completed, 4, 5, 1, 0},
          japanese,
-         "\u5b8c\u4e86\uff1a5 \u500b\u4e2d 4 \u500b\u30011 \u500b\u5931\u6557  \u00b7  0:00"},
-    };
-    for (const Case& each : cases)
-        EXPECT_EQ(RunSummaryText(each.summary, each.texts), each.shown);
+         "\u5b8c\u4e86\uff1a5 \u500b\u4e2d 4 \u500b\u30011 \u500b\u5931\u6557  \u00b7  0:00"}};
+    for (const auto& [summary, texts, shown] : cases)
+        EXPECT_EQ(RunSummaryText(summary, texts), shown);
 }
 
 TEST(RunSummary, CountsTheReportAndCallsARunWithAStoppedFileStopped) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace velmora::test {
@@ -15,13 +16,9 @@ std::size_t Characters(const std::string& text) {
 }
 
 TEST(StatusLine, APathIsShortenedInItsMiddleKeepingTheFileNameAsLongAsItCan) {
-    struct Case {
-        std::string path;
-        std::size_t room; // characters
-        std::string shown;
-    };
     const std::string holiday = "/very/long/path/holiday part 1.mp4";
-    const std::vector<Case> cases{
+    // The path, the room in characters, what is shown.
+    const std::vector<std::tuple<std::string, std::size_t, std::string>> cases{
         {holiday, 34, holiday},
         {holiday, 33, "/very/\u2026/path/holiday part 1.mp4"},
         {holiday, 30, "/\u2026/path/holiday part 1.mp4"},
@@ -32,13 +29,11 @@ TEST(StatusLine, APathIsShortenedInItsMiddleKeepingTheFileNameAsLongAsItCan) {
         {holiday, 0, "\u2026"},
         {"a/b/c.avi", 7, "\u2026/c.avi"},
         {"/\u89c6\u9891/\u5047\u671f/\u7b2c\u4e00\u90e8\u5206.mp4", 7, "\u7b2c\u4e00\u2026.mp4"},
-        {"/clip.avi", 6, "c\u2026.avi"},
-    };
-    for (const Case& each : cases) {
-        const std::string shown = PathShortenedToFit(
-            each.path, [&](const std::string& text) { return Characters(text) <= each.room; });
-        EXPECT_EQ(shown, each.shown) << each.path << " in " << each.room;
-    }
+        {"/clip.avi", 6, "c\u2026.avi"}};
+    for (const auto& [path, room, shown] : cases)
+        EXPECT_EQ(PathShortenedToFit(path, [&](const std::string& text) { return Characters(text) <= room; }),
+                  shown)
+            << path << " in " << room;
 }
 
 TEST(StatusLine, ClockTexts) {

@@ -88,8 +88,7 @@ TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
         {"[setting]\ncropBlackBars=0\n", {"-crop", "off"}},
         {"[Setting]\ncropblackbars= 0 \n", {"-crop", "off"}},
         {"[setting]\ncropBlackBars=junk\n", {"-crop", "auto"}},
-        {"[common]\ncropBlackBars=0\n", {"-crop", "auto"}},
-    };
+        {"[common]\ncropBlackBars=0\n", {"-crop", "auto"}}};
     TemporaryFolder folder;
     const ProfileFile config(folder / "config.ini");
     for (const auto& [stored, expected] : cases) {
