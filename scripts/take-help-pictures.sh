@@ -28,6 +28,11 @@ if [ "${1:-}" = "--inside" ]; then
     mkdir -p /media/PSPSTICK
     mount -t tmpfs -o size=32m tmpfs /media/PSPSTICK
     mkdir -p /media/PSPSTICK/PSP /media/PSPSTICK/VIDEO
+    # A plain home and no machine-specific mounts, as a user's folder choosers would show them.
+    findmnt -rn -o TARGET | grep '^/mnt/' | sort -r | while read -r target; do umount -l "$target"; done
+    mount -t tmpfs -o size=4m tmpfs /home
+    mkdir -p /home/psp/Desktop /home/psp/Downloads /home/psp/Music /home/psp/Videos/Series
+    export HOME=/home/psp
 
     suffix="-$lang"
     [ "$lang" = en ] && suffix=""
