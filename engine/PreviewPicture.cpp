@@ -1,5 +1,7 @@
 #include "engine/PreviewPicture.h"
 
+#include "engine/CropSetting.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -16,15 +18,16 @@ std::optional<int> Number(std::string_view text) {
     return value;
 }
 
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
-    for (size_t at = 0; at < line.size();) {
-        const size_t end = std::min(line.find(' ', at), line.size());
+// The non-empty runs of `text` between any of `separators`.
+std::vector<std::string_view> Parts(std::string_view text, const char* separators) {
+    std::vector<std::string_view> parts;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find_first_of(separators, at), text.size());
         if (end > at)
-            words.push_back(line.substr(at, end - at));
+            parts.push_back(text.substr(at, end - at));
         at = end + 1;
     }
-    return words;
+    return parts;
 }
 
 // "640x480" as two positive numbers.
@@ -41,17 +44,6 @@ bool ReadSize(std::string_view text, int& width, int& height) {
     return true;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
-        if (end > at)
-            lines.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return lines;
-}
-
 } // namespace
 
 std::vector<std::string> BuildPreviewCommandLine(const std::string& encoderPath, const std::string& source,
@@ -61,9 +53,9 @@ std::vector<std::string> BuildPreviewCommandLine(const std::string& encoderPath,
                                                  const std::string& output) {
     char at[32];
     std::snprintf(at, sizeof at, "%.3f", std::max(0.0, seconds));
-    std::vector<std::string> words{
-        encoderPath, "-preview", "-i",      source,  "-at",
-        at,          "-s",       videoSize, "-crop", cropBlackBars ? "auto" : "off"};
+    std::vector<std::string> words{encoderPath, "-preview", "-i", source, "-at", at, "-s", videoSize};
+    const std::vector<std::string> cropWords = CropWords(cropBlackBars);
+    words.insert(words.end(), cropWords.begin(), cropWords.end());
     words.insert(words.end(), trackWords.begin(), trackWords.end());
     words.insert(words.end(), {"-y", output});
     return words;
@@ -72,8 +64,8 @@ std::vector<std::string> BuildPreviewCommandLine(const std::string& encoderPath,
 std::optional<PreviewFacts> ReadPreviewFacts(std::string_view output) {
     PreviewFacts facts;
     bool sourceSeen = false;
-    for (std::string_view line : Lines(output)) {
-        const std::vector<std::string_view> words = Words(line);
+    for (std::string_view line : Parts(output, "\r\n")) {
+        const std::vector<std::string_view> words = Parts(line, " ");
         if (words.size() == 2 && words[0] == "source") {
             sourceSeen = ReadSize(words[1], facts.sourceWidth, facts.sourceHeight);
         } else if (words.size() == 4 && words[0] == "crop") {
@@ -93,7 +85,7 @@ std::optional<PreviewFacts> ReadPreviewFacts(std::string_view output) {
 }
 
 std::string PreviewFailureReason(std::string_view errorText, const std::string& fallback) {
-    const std::vector<std::string_view> lines = Lines(errorText);
+    const std::vector<std::string_view> lines = Parts(errorText, "\r\n");
     return lines.empty() ? fallback : std::string(lines.back());
 }
 
