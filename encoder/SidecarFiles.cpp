@@ -69,7 +69,7 @@ bool ReadNameTail(std::string_view tail, SidecarFile& sidecar) {
 // Whether the name refers to a regular file; one that cannot be looked at is kept, so that reading it
 // explains why it is not used.
 bool MayBeRegularFile(const std::string& path) {
-    struct stat status {};
+    struct stat status = {};
     return ::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode);
 }
 
@@ -111,7 +111,7 @@ SidecarText ReadSidecarText(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file)
         throw EncoderError(std::strerror(errno));
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(file.Get(), &status) != 0)
         throw EncoderError(std::strerror(errno));
     if (!S_ISREG(status.st_mode))

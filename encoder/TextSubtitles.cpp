@@ -54,6 +54,9 @@ double FontScale(const ASS_Track& track, const SubtitleGeometry& geometry) {
     return shown > 0 && shown < smallest ? smallest / shown : 1;
 }
 
+// libass's remarks about fonts and styles would bury the encoder's own lines.
+void IgnoreLibassMessage(int, const char*, va_list, void*) {}
+
 } // namespace
 
 TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContext& format,
@@ -61,9 +64,7 @@ TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContex
     library_ = ass_library_init();
     if (library_ == nullptr)
         throw EncoderError("Cannot start libass");
-    // libass's remarks about fonts and styles would bury the encoder's own lines.
-    ass_set_message_cb(
-        library_, [](int, const char*, va_list, void*) {}, nullptr);
+    ass_set_message_cb(library_, IgnoreLibassMessage, nullptr);
     ass_set_extract_fonts(library_, 1);
     for (unsigned i = 0; i < format.nb_streams; ++i) {
         const AVStream& stream = *format.streams[i];
