@@ -163,7 +163,7 @@ void TfrmMain::RunView::ShowQueueProgress(const QueueStatus& status) {
     const QString text = window_.QueueProgressText(status);
     // Every encoder line comes here; a screen reader is told only of a line that changed.
     shownSummary_.reset();
-    if (text == window_.labelQueueInfo->text())
+    if (text == window_.labelQueueInfo->toolTip())
         return;
     ShowQueueLine(text);
     window_.setWindowTitle(window_.msgTitleProgress.arg(percent, window_.caption_));
@@ -190,7 +190,9 @@ void TfrmMain::RunView::ClearRunSummary() {
 }
 
 void TfrmMain::RunView::ShowQueueLine(const QString& text) {
-    window_.labelQueueInfo->setText(text);
+    QLabel* label = window_.labelQueueInfo;
+    // A line longer than its label ends in an ellipsis, never cut inside a letter; the tooltip has it all.
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, label->contentsRect().width()));
     window_.labelQueueInfo->setToolTip(text);
     // Screen readers hear the line change, not only see it.
     window_.labelQueueInfo->setAccessibleName(text);

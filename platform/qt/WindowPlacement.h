@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QPoint>
+
 class QHideEvent;
-class QPoint;
 class QRect;
 class QSize;
 class QShowEvent;
@@ -13,9 +14,14 @@ namespace velmora {
 // a parent stays where it is.
 void CentreOnParent(QWidget& window);
 
-// Where a window of `size` goes beside `anchor` (frames included): right of it, else left of it, else
-// on the side with more room; always wholly within `available` as far as it fits, top-aligned with it.
-QPoint PlaceBeside(const QRect& anchor, QSize size, const QRect& available);
+// Where a window of `size` goes beside `anchor` (frames included): right of it, else left of it; where
+// neither side has room but the screen has room for both, the anchor moves aside too. Always wholly
+// within `available` as far as it fits, top-aligned with the anchor.
+struct SideBySide {
+    QPoint window;
+    QPoint anchor; // the anchor's new top-left corner
+};
+SideBySide PlaceBeside(const QRect& anchor, QSize size, const QRect& available);
 // Moves a top-level window beside its parent window, on the parent's screen.
 void PlaceBesideParent(QWidget& window);
 

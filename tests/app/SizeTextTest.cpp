@@ -7,13 +7,13 @@ namespace {
 
 TEST(SizeText, NeededRoundsUpAndFreeRoundsDownInDecimalUnits) {
     const QLocale english(QLocale::English), german(QLocale::German), french(QLocale::French);
-    const SizeUnits symbols, octets{QStringLiteral("Go"), QStringLiteral("Mo"), QStringLiteral("ko")};
+    const SizeUnits octets{QStringLiteral("Go"), QStringLiteral("Mo"), QStringLiteral("ko")};
     const struct {
         std::uint64_t bytes;
         SizeRounding rounding;
         const QLocale& locale;
         const char* text;
-        const SizeUnits& units = symbols;
+        SizeUnits units = {};
     } cases[] = {
         {1'150'000'000, SizeRounding::Up, english, "1.2 GB"},
         {1'199'999'999, SizeRounding::Down, english, "1.1 GB"},

@@ -33,15 +33,19 @@ TEST(WindowGeometry, PlacedBesideTheMainWindowAndWhollyOnTheScreen) {
     const QSize size(500, 380);
     const struct {
         QRect anchor;
-        QPoint placed;
+        QPoint placed, anchorPlaced;
     } cases[] = {
-        {QRect(100, 100, 420, 450), QPoint(528, 100)}, // right of it
-        {QRect(700, 100, 420, 450), QPoint(192, 100)}, // no room on the right: left of it
-        {QRect(400, 100, 420, 450), QPoint(780, 100)}, // room on neither side: the larger, on the screen
-        {QRect(100, 600, 420, 450), QPoint(528, 420)}, // low on the screen: lifted onto it
+        {QRect(100, 100, 420, 450), QPoint(528, 100), QPoint(100, 100)}, // right of it
+        {QRect(700, 100, 420, 450), QPoint(192, 100), QPoint(700, 100)}, // no room on the right: left
+        {QRect(400, 100, 420, 450), QPoint(780, 100), QPoint(352, 100)}, // room on neither side: both move
+        {QRect(200, 100, 900, 450), QPoint(0, 100), QPoint(200, 100)},   // no room for both: on the screen
+        {QRect(100, 600, 420, 450), QPoint(528, 420), QPoint(100, 600)}, // low on the screen: lifted onto it
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PlaceBeside(c.anchor, size, screen), c.placed) << c.anchor.x() << "," << c.anchor.y();
+    for (const auto& c : cases) {
+        const SideBySide placed = PlaceBeside(c.anchor, size, screen);
+        EXPECT_EQ(placed.window, c.placed) << c.anchor.x() << "," << c.anchor.y();
+        EXPECT_EQ(placed.anchor, c.anchorPlaced) << c.anchor.x() << "," << c.anchor.y();
+    }
 }
 
 } // namespace

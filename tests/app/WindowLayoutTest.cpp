@@ -240,12 +240,13 @@ protected:
     }
 };
 
-// The queue line as a run shows it at its longest: a long queue, and each way of telling the time left.
+// The queue line as a run shows it in a long queue, with each way of telling the time left (a longer
+// one ends in an ellipsis).
 void ShowLongestQueueLine(TfrmMain& window) {
     const QFontMetrics metrics(window.labelQueueInfo->font());
     QString longest;
-    for (double secondsLeft : {30.0, 59 * 60.0, 99 * 3600.0 + 59 * 60}) {
-        const QString line = window.QueueProgressText({999, 999, 100, secondsLeft});
+    for (double secondsLeft : {30.0, 59 * 60.0, 9 * 3600.0 + 59 * 60}) {
+        const QString line = window.QueueProgressText({99, 99, 100, secondsLeft});
         if (metrics.horizontalAdvance(line) > metrics.horizontalAdvance(longest))
             longest = line;
     }

@@ -44,7 +44,8 @@ int StatusWhenEnded(pid_t pid) {
     for (int tries = 0; pid > 0 && waitpid(pid, &status, WNOHANG) == 0; ++tries) {
         if (tries == 2000 && kill(pid, SIGKILL) == 0)
             waitpid(pid, &status, 0);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents();
+        usleep(10000);
     }
     return status;
 }
