@@ -26,6 +26,8 @@ class QTableWidget;
 
 namespace velmora {
 
+struct QueueStatus;
+
 class TfrmCommon;
 class TfrmPowerOffWindows;
 class TfrmRunReport;
@@ -105,6 +107,9 @@ public:
 
     // The job list and its commands.
     void AddFile(const std::string& path);
+    // Files given by the desktop (a drop, the command line, a later start) are queued here, in order, as
+    // Add queues them; with nameRefused, those not queued are named afterwards in one message.
+    void QueueOpenedFiles(std::vector<std::string> paths, bool nameRefused);
     void AddFolderFiles(const std::string& folder, bool recurse, const std::string& extension);
     void ActionFileAddExecute();
     void ActionFileBatchAddExecute();
@@ -272,17 +277,21 @@ public:
     QString msgStatusLengths;
     QString msgReportBeforePowerOff;
     QString msgNameNotKept;
+    QString msgNotOpened;
     QString StringStickButton;
     QString StringStickChoice;
     QString StringStickHint;
     QString msgStickMissing;
     QString msgSpaceShort;
+    QString StringGigabytes, StringMegabytes, StringKilobytes;
     QString msgFatTooLarge;
     QString msgConvertAnyway;
     QString msgQueueStatus;
     QString msgQueueLeftMoment;
     QString msgQueueLeftMinutes;
     QString msgQueueLeftHours;
+    // The queue line during a run: files done, the percentage and, once known, the time left.
+    QString QueueProgressText(const QueueStatus& status) const;
     QString msgTitleProgress;
     QString msgNoticeSummary;
     QString msgNoticeBody;
@@ -341,8 +350,8 @@ private:
     // Remembers the stick the output folder lies on, so that a run never makes it on the computer's own
     // disk while the stick is away; forgets it when the folder is elsewhere.
     void RememberOutputStick();
-    // Queues dropped paths in order, processing events once a frame so the window stays responsive.
-    void AddDroppedFiles();
+    // Queues the opened files in order, processing events once a frame so the window stays responsive.
+    void AddOpenedFiles();
     void ProcessPendingEvents();
     // Says so when the desktop had no program to open the target.
     void ReportNotOpened(bool opened, const QString& target);
@@ -369,8 +378,13 @@ private:
     // The open dialog's filter last left selected with OK, by place, for its next opening in this run
     // in whichever language.
     int openFilter_ = 0;
-    std::deque<std::string> droppedPaths_;
-    bool addingDropped_ = false;
+    struct OpenedFile {
+        std::string path;
+        bool nameRefused;
+    };
+    std::deque<OpenedFile> openedFiles_;
+    std::vector<std::string> refusedToName_;
+    bool addingOpened_ = false;
     // Set on close: scans and queued drops end rather than fill a window that is going away.
     bool closing_ = false;
     bool quitWithoutAsking_ = false;

@@ -4,8 +4,8 @@
 #include "app/ActionLink.h"
 #include "app/GrowingPlacement.h"
 #include "app/LanguageChoice.h"
-#include "app/WideChoiceList.h"
 #include "engine/EncodingChoices.h"
+#include "platform/qt/WideChoiceList.h"
 #include "skin/LayoutScale.h"
 
 #include <QAction>
@@ -154,7 +154,7 @@ void TfrmMain::CreateControls() {
     progressBarCurrent->setTextVisible(false);
     // The whole queue, a row below the current file; the groups under it move down by that row.
     labelQueueDescription = FixedLabel(groupBoxStatus, "labelQueueDescription", "Queue:", 8, 54, 81, 13);
-    labelQueueInfo = FixedLabel(groupBoxStatus, "labelQueueInfo", "", 96, 54, 305, 13);
+    labelQueueInfo = FixedLabel(groupBoxStatus, "labelQueueInfo", "", 96, 53, 305, 15);
     labelQueueDescription->setBuddy(labelQueueInfo);
 
     groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 261, 407, 106);

@@ -160,13 +160,10 @@ std::string TfrmMain::RunView::StatusRunFormat() const {
 
 void TfrmMain::RunView::ShowQueueProgress(const QueueStatus& status) {
     const QString percent = QString::number(status.percent);
-    QString text = window_.msgQueueStatus.arg(QString::number(status.filesDone),
-                                              QString::number(status.fileCount), percent);
-    if (status.secondsLeft)
-        text += QStringLiteral("  \u00b7  ") + TimeLeftText(*status.secondsLeft);
+    const QString text = window_.QueueProgressText(status);
     // Every encoder line comes here; a screen reader is told only of a line that changed.
     shownSummary_.reset();
-    if (text == window_.labelQueueInfo->text())
+    if (text == window_.labelQueueInfo->toolTip())
         return;
     ShowQueueLine(text);
     window_.setWindowTitle(window_.msgTitleProgress.arg(percent, window_.caption_));
@@ -193,19 +190,12 @@ void TfrmMain::RunView::ClearRunSummary() {
 }
 
 void TfrmMain::RunView::ShowQueueLine(const QString& text) {
-    window_.labelQueueInfo->setText(text);
+    QLabel* label = window_.labelQueueInfo;
+    // A line longer than its label ends in an ellipsis, never cut inside a letter; the tooltip has it all.
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, label->contentsRect().width()));
     window_.labelQueueInfo->setToolTip(text);
     // Screen readers hear the line change, not only see it.
     window_.labelQueueInfo->setAccessibleName(text);
-}
-
-QString TfrmMain::RunView::TimeLeftText(double seconds) const {
-    const TimeLeftShown shown = ShownTimeLeft(seconds);
-    if (shown.underAMinute)
-        return window_.msgQueueLeftMoment;
-    if (shown.hours == 0)
-        return window_.msgQueueLeftMinutes.arg(shown.minutes);
-    return window_.msgQueueLeftHours.arg(QString::number(shown.hours), QString::number(shown.minutes));
 }
 
 std::string TfrmMain::RunView::OutputFolderText() const {

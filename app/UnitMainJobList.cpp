@@ -165,31 +165,12 @@ void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
 void TfrmMain::dropEvent(QDropEvent* event) {
     if (!CarriesLocalFiles(event->mimeData()))
         return;
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            droppedPaths_.push_back(PathFromLocalFileUrl(url));
+            paths.push_back(PathFromLocalFileUrl(url));
     event->acceptProposedAction();
-    // The drop source waits for this handler; the names are added once it has returned.
-    QTimer::singleShot(0, this, Guarded([this] { AddDroppedFiles(); }));
-}
-
-void TfrmMain::AddDroppedFiles() {
-    // A drop that arrives while an earlier one is being added joins the same queue, in order.
-    if (addingDropped_)
-        return;
-    addingDropped_ = true;
-    RepaintPacer pacer;
-    while (!droppedPaths_.empty() && !closing_) {
-        const std::string path = std::move(droppedPaths_.front());
-        droppedPaths_.pop_front();
-        // Folders, pipes and devices are passed over like files of the wrong kind.
-        if (IsRegularFile(path))
-            AddFile(path);
-        if (pacer.Due())
-            ProcessPendingEvents();
-    }
-    droppedPaths_.clear();
-    addingDropped_ = false;
+    QueueOpenedFiles(std::move(paths), false);
 }
 
 } // namespace velmora

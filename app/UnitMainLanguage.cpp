@@ -142,11 +142,15 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeNotReached = text("msgOutcomeNotReached");
     msgReportBeforePowerOff = text("msgReportBeforePowerOff");
     msgNameNotKept = text("msgNameNotKept");
+    msgNotOpened = text("msgNotOpened");
     for (auto [member, key] : {std::pair{&StringStickButton, "StringStickButton"},
                                {&StringStickChoice, "StringStickChoice"},
                                {&StringStickHint, "StringStickHint"},
                                {&msgStickMissing, "msgStickMissing"},
                                {&msgSpaceShort, "msgSpaceShort"},
+                               {&StringGigabytes, "StringGigabytes"},
+                               {&StringMegabytes, "StringMegabytes"},
+                               {&StringKilobytes, "StringKilobytes"},
                                {&msgFatTooLarge, "msgFatTooLarge"},
                                {&msgConvertAnyway, "msgConvertAnyway"}})
         *member = text(key);

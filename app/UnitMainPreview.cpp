@@ -9,6 +9,7 @@
 #include "joblist/JobList.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,6 +41,8 @@ void TfrmMain::ActionPreviewExecute() {
         previewWindow_ = new PreviewWindow(EncoderPath(common_.appDir), this);
         previewWindow_->LoadLanguageTexts(LanguageFile(common_.languageFile));
     }
+    if (!previewWindow_->isVisible())
+        PlaceBesideParent(*previewWindow_);
     previewWindow_->show();
     previewWindow_->raise();
     previewWindow_->activateWindow();

@@ -76,7 +76,6 @@ private:
     QString OutcomeMark(const EntryOutcome& outcome) const;
     // The queue's line, its tooltip and its accessible name.
     void ShowQueueLine(const QString& text);
-    QString TimeLeftText(double seconds) const;
 
     TfrmMain& window_;
     // What each entry's row shows, for a change of language.

@@ -142,15 +142,19 @@ bool TfrmMain::RunView::AskConvertDespiteSpace(const SpaceQuestion& question, co
     // The folder itself is made only once the person has said yes.
     else if (const QStorageInfo storage(TextFromPath(NearestExistingPath(folder))); storage.isValid())
         volume = storage.name().isEmpty() ? storage.rootPath() : storage.name();
+    const SizeUnits units{window_.StringGigabytes, window_.StringMegabytes, window_.StringKilobytes};
+    const QLocale locale;
     QStringList paragraphs;
     if (question.tooLittleRoom)
-        paragraphs << window_.msgSpaceShort.arg(SizeText(question.needed, SizeRounding::Up),
-                                                SizeText(question.available, SizeRounding::Down), volume);
+        paragraphs << window_.msgSpaceShort.arg(
+            SizeText(question.needed, SizeRounding::Up, locale, units),
+            SizeText(question.available, SizeRounding::Down, locale, units), volume);
     if (!question.tooLargeForFat.empty()) {
         QStringList names;
         for (const std::string& source : question.tooLargeForFat)
             names << TextFromPath(source);
-        paragraphs << window_.msgFatTooLarge.arg(volume, SizeText(question.largestVideo, SizeRounding::Up)) +
+        paragraphs << window_.msgFatTooLarge.arg(
+                          volume, SizeText(question.largestVideo, SizeRounding::Up, locale, units)) +
                           QStringLiteral("\n") + names.join(QStringLiteral("\n"));
     }
     paragraphs << window_.msgConvertAnyway;

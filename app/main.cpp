@@ -1,7 +1,10 @@
+#include "app/DesktopStart.h"
 #include "app/ProgramWindows.h"
 #include "app/StopSignalExit.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileSystem.h"
 #include "platform/StopSignals.h"
+#include "platform/qt/FileHandover.h"
 #include "platform/qt/MessageBoxErrorReporter.h"
 #include "platform/qt/QtOwnerThreadChannel.h"
 
@@ -20,6 +23,17 @@ int main(int argc, char* argv[]) {
 
     velmora::MessageBoxErrorReporter reporter;
     velmora::SetErrorReporter(&reporter);
+    // QApplication has taken its own options out of the arguments: the rest are files to queue.
+    const std::vector<std::string> files = velmora::FilesFromArguments(argc, argv);
+    std::unique_ptr<velmora::FileHandover> handover;
+    bool handedOver = false;
+    velmora::RunGuarded([&] {
+        handover = std::make_unique<velmora::FileHandover>(
+            velmora::WindowIdentity(velmora::WithTrailingSeparator(velmora::ExecutableFolder())));
+        handedOver = handover->HandOverOrListen(files);
+    });
+    if (handedOver)
+        return 0;
     std::unique_ptr<velmora::StopSignalExit> stopSignals;
     velmora::RunGuarded([&] { stopSignals = std::make_unique<velmora::StopSignalExit>(); });
     const auto stopped = [&] { return stopSignals && stopSignals->Requested(); };
@@ -29,6 +43,9 @@ int main(int argc, char* argv[]) {
     if (!windows)
         return stopped() ? 0 : 1;
     int result = 0;
+    if (handover)
+        velmora::ReceiveHandedOverFiles(*handover, windows->frmMain);
+    windows->frmMain.QueueOpenedFiles(files, true);
     if (!stopped())
         windows->frmMain.show();
     if (stopSignals)
@@ -36,6 +53,7 @@ int main(int argc, char* argv[]) {
     if (!stopped())
         result = QApplication::exec();
     stopSignals.reset();
+    handover.reset();
     windows.reset();
     // Workers of runners can outlive the windows (a killed encoder's last output): release any that wait
     // for the event loop before the application object goes.

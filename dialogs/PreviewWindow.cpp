@@ -3,6 +3,7 @@
 #include "dialogs/PreviewPictureMaker.h"
 #include "platform/qt/LanguageFile.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -60,6 +61,8 @@ PreviewWindow::PreviewWindow(const std::string& encoderPath, QWidget* parent)
     labelStatus = PlainLabel(this);
     labelStatus->setObjectName(QStringLiteral("labelStatus"));
     labelStatus->setWordWrap(true);
+    labelStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    labelCrop->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(labelTime);
@@ -82,6 +85,22 @@ PreviewWindow::PreviewWindow(const std::string& encoderPath, QWidget* parent)
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     ShowTime();
     ShowScreen();
+    KeepLineHeights();
+}
+
+void PreviewWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        KeepLineHeights();
+}
+
+void PreviewWindow::KeepLineHeights() {
+    // The lines under the picture keep their room when empty, so the window never changes size while
+    // it makes a picture or fails to: one line for the crop, two for the encoder's reason.
+    const int line = labelCrop->fontMetrics().lineSpacing();
+    const int frame = labelCrop->contentsMargins().top() + labelCrop->contentsMargins().bottom();
+    labelCrop->setFixedHeight(line + frame);
+    labelStatus->setFixedHeight(2 * line + frame);
 }
 
 void PreviewWindow::LoadLanguageTexts(const LanguageFile& texts) {
@@ -139,6 +158,7 @@ void PreviewWindow::ShowPicture(const QImage& frame, const PreviewFacts& facts) 
     frame_ = frame;
     facts_ = facts;
     labelStatus->clear();
+    labelStatus->setToolTip(QString());
     if (!choice_.cropBlackBars)
         labelCrop->clear();
     else if (facts.crop)
@@ -154,6 +174,7 @@ void PreviewWindow::ShowFailure(const QString& reason) {
     facts_.reset();
     labelCrop->clear();
     labelStatus->setText(reason.isEmpty() ? msgFailed : reason);
+    labelStatus->setToolTip(labelStatus->text());
     ShowScreen();
 }
 

@@ -36,7 +36,11 @@ public:
     QLabel* labelCrop;
     QLabel* labelStatus;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void KeepLineHeights();
     void Pick();
     void MakePicture();
     void ShowPicture(const QImage& frame, const PreviewFacts& facts);

@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/qt/JapaneseFont.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WideChoiceList.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -46,9 +47,9 @@ TrackSettingsDialog::TrackSettingsDialog(QWidget* parent, const ProfileFile& con
 
     groupBoxSound = Named(new QGroupBox(QStringLiteral("Sound"), this), "groupBoxSound");
     labelSoundFirst = Named(new QLabel(groupBoxSound), "labelSoundFirst");
-    comboBoxSoundFirst = Named(new QComboBox(groupBoxSound), "comboBoxSoundFirst");
+    comboBoxSoundFirst = Named(new WideChoiceList(groupBoxSound), "comboBoxSoundFirst");
     labelSoundSecond = Named(new QLabel(groupBoxSound), "labelSoundSecond");
-    comboBoxSoundSecond = Named(new QComboBox(groupBoxSound), "comboBoxSoundSecond");
+    comboBoxSoundSecond = Named(new WideChoiceList(groupBoxSound), "comboBoxSoundSecond");
     auto* sound = new QGridLayout(groupBoxSound);
     sound->addWidget(labelSoundFirst, 0, 0);
     sound->addWidget(comboBoxSoundFirst, 0, 1);
@@ -65,9 +66,9 @@ TrackSettingsDialog::TrackSettingsDialog(QWidget* parent, const ProfileFile& con
         Named(new QRadioButton(QStringLiteral("Al&ways, in my language"), groupBoxSubtitles),
               "radioSubtitlesAlways");
     labelSubtitleFirst = Named(new QLabel(groupBoxSubtitles), "labelSubtitleFirst");
-    comboBoxSubtitleFirst = Named(new QComboBox(groupBoxSubtitles), "comboBoxSubtitleFirst");
+    comboBoxSubtitleFirst = Named(new WideChoiceList(groupBoxSubtitles), "comboBoxSubtitleFirst");
     labelSubtitleSecond = Named(new QLabel(groupBoxSubtitles), "labelSubtitleSecond");
-    comboBoxSubtitleSecond = Named(new QComboBox(groupBoxSubtitles), "comboBoxSubtitleSecond");
+    comboBoxSubtitleSecond = Named(new WideChoiceList(groupBoxSubtitles), "comboBoxSubtitleSecond");
     auto* subtitles = new QGridLayout(groupBoxSubtitles);
     subtitles->addWidget(radioSubtitlesNone, 0, 0, 1, 2);
     subtitles->addWidget(radioSubtitlesSource, 1, 0, 1, 2);

@@ -28,7 +28,7 @@ TfrmSetting::TfrmSetting(QWidget* parent, const AutoPowerOffServices& common)
 
     labelWaitTime = new QLabel(QStringLiteral("Wait time:"), this);
     labelWaitTime->setObjectName(QStringLiteral("labelWaitTime"));
-    labelWaitTime->setGeometry(24, 51, 90, 16);
+    labelWaitTime->setGeometry(4, 51, 110, 16);
     labelWaitTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     editWaitTime = new QSpinBox(this);
@@ -38,9 +38,9 @@ TfrmSetting::TfrmSetting(QWidget* parent, const AutoPowerOffServices& common)
     // The label names the edit, also for screen readers.
     labelWaitTime->setBuddy(editWaitTime);
 
-    LabelSecond = new QLabel(QStringLiteral("(s)"), this);
+    LabelSecond = new QLabel(QStringLiteral("seconds"), this);
     LabelSecond->setObjectName(QStringLiteral("LabelSecond"));
-    LabelSecond->setGeometry(183, 51, 40, 16);
+    LabelSecond->setGeometry(183, 51, 118, 16);
 
     ButtonOK = new QPushButton(QStringLiteral("OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
@@ -67,6 +67,7 @@ void TfrmSetting::LoadLanguageTexts(const LanguageFile& texts) {
     setWindowTitle(texts.Text(section, "caption"));
     checkBoxAutoPowerOff->setText(texts.Text(section, "checkBoxAutoPowerOff"));
     labelWaitTime->setText(texts.Text(section, "labelWaitTime"));
+    LabelSecond->setText(texts.Text(section, "LabelSecond"));
     ButtonOK->setText(texts.Text(section, "ButtonOK"));
     ButtonCancel->setText(texts.Text(section, "ButtonCancel"));
 }

@@ -60,6 +60,9 @@ QCheckBox::indicator:checked, QRadioButton::indicator:checked {{ background-colo
 QCheckBox::indicator:disabled, QRadioButton::indicator:disabled {{ background-color: {disabledBase}; border-color: {disabledFrame}; }}
 QCheckBox::indicator:checked {{ image: url(:/velmora/skins/check-{tick}.png); }}
 QCheckBox::indicator:checked:disabled {{ image: url(:/velmora/skins/check-grey.png); }}
+QRadioButton::indicator {{ width: 10px; height: 10px; border-radius: 6px; }}
+QRadioButton::indicator:checked {{ background-color: {radioDot}; }}
+QRadioButton::indicator:checked:disabled {{ background-color: {radioDotDisabled}; }}
 
 QProgressBar {{ background-color: {base}; color: {baseText}; border: 1px solid {frame}; border-radius: {radius}px; text-align: center; }}
 QProgressBar::chunk {{ background: {progress}; border-radius: {radius}px; }}
@@ -272,10 +275,18 @@ def expand(name, palette):
     # The tick sits on the accent colour, drawn in the colour of text on it.
     values["tick"] = "dark" if luminance(values["accentText"]) < 0.5 else "light"
     values["focusTint"] = mix(values["window"], values["focus"], 0.12)
+    # A round mark with a dot, so that a choice of one never looks like a check box.
+    values["radioDot"] = radio_dot(values["accentText"], values["accent"])
+    values["radioDotDisabled"] = radio_dot(values["disabledText"], values["disabledBase"])
     values["inputRadius"] = min(values["radius"], 3)
     values["checkRadius"] = min(values["radius"], 2)
     values["handleRadius"] = min(values["radius"], 4)
     return TEMPLATE.format(skinName=name, **values), values
+
+
+def radio_dot(dot, ring):
+    return (f"qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5, fx: 0.5, fy: 0.5, stop: 0 {dot}, "
+            f"stop: 0.42 {dot}, stop: 0.55 {ring}, stop: 1 {ring})")
 
 
 def check(name, values):

@@ -197,7 +197,7 @@ TEST_F(Localization, EnglishTextsReachEveryWindowAndKeptText) {
     EXPECT_EQ(frmMain.msgFinishInfo, QStringLiteral("Open the output folder now?"));
 
     EXPECT_EQ(started.frmSetting.windowTitle(), QStringLiteral("Settings"));
-    EXPECT_EQ(started.frmSetting.LabelSecond->text(), QStringLiteral("(s)")) << "never translated";
+    EXPECT_EQ(started.frmSetting.LabelSecond->text(), QStringLiteral("seconds"));
     EXPECT_EQ(started.FrmDirectory.LabelDirectory->text(), QStringLiteral("Folder:"));
     EXPECT_EQ(started.FrmBatchAdd.checkBoxIsSubDirectorie->text(), QStringLiteral("&Include subfolders"));
     EXPECT_EQ(started.FrmBatchAdd.editExt->text(), QStringLiteral("*")) << "never translated";

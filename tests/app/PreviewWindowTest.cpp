@@ -65,6 +65,7 @@ TEST(PreviewWindow, ANewPickKillsThePictureStillBeingMade) {
         {{30}, "3.000", QStringLiteral("Cannot read the source")},
         {{40, 45}, "4.500", QString()}};
     size_t runs = 1;
+    const QSize shown = window.size();
     for (const auto& [values, time, status] : steps) {
         SCOPED_TRACE(time);
         for (int value : values)
@@ -74,6 +75,8 @@ TEST(PreviewWindow, ANewPickKillsThePictureStillBeingMade) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return window.labelStatus->text() == status; }, 5000))
             << window.labelStatus->text().toStdString();
         EXPECT_EQ(Runs(folder).back().second, time);
+        // Whatever it says, the window keeps its size.
+        EXPECT_EQ(window.size(), shown);
     }
     // The slow run was killed at the next pick, long before its half minute was up.
     const pid_t slow = Runs(folder)[1].first;

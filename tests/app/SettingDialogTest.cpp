@@ -169,7 +169,7 @@ TEST_F(SettingDialog, FixedModelessWindowCentredOnTheMainWindowWithOkFirst) {
     EXPECT_EQ(dialog.ButtonOK->nextInFocusChain(), dialog.ButtonCancel);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
     EXPECT_EQ(dialog.labelWaitTime->buddy(), dialog.editWaitTime);
-    EXPECT_EQ(dialog.LabelSecond->text(), QStringLiteral("(s)"));
+    EXPECT_EQ(dialog.LabelSecond->text(), QStringLiteral("seconds"));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/SkinChoice.h"
 #include "joblist/JobList.h"
 #include "tests/app/ProgramFolderFixture.h"
 
@@ -6,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -131,6 +133,28 @@ TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterACha
     EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\tjpn" + source), std::string::npos)
         << "the window's language";
     EXPECT_EQ(frmMain.EncoderTrackWords(), std::vector<std::string>({"-subs", "2", "-slang", "jpn"}));
+}
+
+// In every skin a subtitle choice looks like a choice of one: a round mark, whose corners show what
+// lies behind it rather than its frame, with a dot in its middle when chosen.
+TEST(SubtitleChoices, LookLikeRadioButtonsInEverySkin) {
+    for (int32_t skin = 1; skin <= kSkinCount; ++skin) {
+        QWidget box;
+        box.setStyleSheet(QString::fromStdString(
+            ReadTextFile(std::string(VELMORA_SOURCE_DIR) + "/resources/skins/" + SkinFileName(skin))));
+        auto* choice = new QRadioButton(QStringLiteral("Always"), &box);
+        choice->setChecked(true);
+        choice->adjustSize();
+        QStyleOptionButton option;
+        option.initFrom(choice);
+        const QRect mark = choice->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, choice);
+        const QImage picture = choice->grab().toImage();
+        const QPoint middle = mark.center();
+        EXPECT_NE(picture.pixelColor(mark.topLeft()), picture.pixelColor(middle.x(), mark.top()))
+            << SkinFileName(skin) << ": a square mark";
+        EXPECT_NE(picture.pixelColor(middle), picture.pixelColor(middle.x(), mark.top() + 2))
+            << SkinFileName(skin) << ": no dot";
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Every window at its designed rectangles, in every skin and without one, in every language: no
 // control overlaps another and no text is cut, measured with the font each control draws with.
 #include "app/SkinChoice.h"
+#include "engine/QueueEstimate.h"
 #include "skin/TsuiSkinEngine.h"
 #include "tests/app/ProgramFolderFixture.h"
 
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
@@ -203,6 +205,12 @@ void CheckTexts(QWidget* window, const QList<QWidget*>& controls, Findings& find
             option.text = check->text();
             const QRect area = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
             cut = CutText(check->font(), check->text(), area, Qt::AlignVCenter, check->rect());
+        } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(radio);
+            option.text = radio->text();
+            const QRect area = radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
+            cut = CutText(radio->font(), radio->text(), area, Qt::AlignVCenter, radio->rect());
         } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
             cut = CutListItems(list);
         } else if (auto* table = qobject_cast<QTableWidget*>(widget)) {
@@ -232,11 +240,25 @@ protected:
     }
 };
 
+// The queue line as a run shows it in a long queue, with each way of telling the time left (a longer
+// one ends in an ellipsis).
+void ShowLongestQueueLine(TfrmMain& window) {
+    const QFontMetrics metrics(window.labelQueueInfo->font());
+    QString longest;
+    for (double secondsLeft : {30.0, 59 * 60.0, 9 * 3600.0 + 59 * 60}) {
+        const QString line = window.QueueProgressText({99, 99, 100, secondsLeft});
+        if (metrics.horizontalAdvance(line) > metrics.horizontalAdvance(longest))
+            longest = line;
+    }
+    window.labelQueueInfo->setText(longest);
+}
+
 void ExpectNothingOverlapsAndNoTextIsCut(ProgramWindows& started) {
     Findings findings;
+    ShowLongestQueueLine(started.frmMain);
     for (QWidget* window :
          std::initializer_list<QWidget*>{&started.frmMain, &started.frmSetting, &started.frmPowerOffWindows,
-                                         &started.FrmBatchAdd, &started.FrmDirectory}) {
+                                         &started.FrmBatchAdd, &started.FrmDirectory, &started.frmTracks}) {
         window->show();
         QApplication::processEvents();
         const QList<QWidget*> controls = Controls(window);
@@ -283,15 +305,17 @@ std::string LookName(const ::testing::TestParamInfo<std::tuple<int32_t, int>>& i
     const auto [skin, languageId] = info.param;
     std::string look = skin == 0 ? "NoSkin" : SkinFileName(skin);
     look = look.substr(0, look.find('.'));
-    return look + "_" + std::array<const char*, 3>{"Chinese", "English", "Japanese"}[languageId - 1];
+    return look + "_" +
+           std::array<const char*, 11>{"Chinese", "English", "Japanese",          "French",
+                                       "German",  "Spanish", "Italian",           "Portuguese",
+                                       "Russian", "Korean",  "TraditionalChinese"}[languageId - 1];
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySkinAndLanguage, WindowLayout,
-                         ::testing::Combine(::testing::Range(0, kSkinCount + 1), ::testing::Values(1, 2, 3)),
+                         ::testing::Combine(::testing::Range(0, kSkinCount + 1), ::testing::Range(1, 12)),
                          LookName);
 INSTANTIATE_TEST_SUITE_P(ThreeSkinsAndLanguages, LargerFontLayout,
-                         ::testing::Combine(::testing::Values(0, 7, 16), ::testing::Values(1, 2, 3)),
-                         LookName);
+                         ::testing::Combine(::testing::Values(0, 7, 16), ::testing::Range(1, 12)), LookName);
 
 } // namespace
 } // namespace velmora::test

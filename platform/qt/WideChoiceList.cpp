@@ -1,4 +1,4 @@
-#include "app/WideChoiceList.h"
+#include "platform/qt/WideChoiceList.h"
 
 #include <QAbstractItemView>
 #include <QScreen>
