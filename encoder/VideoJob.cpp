@@ -3,6 +3,7 @@
 #include "encoder/AudioTranscoder.h"
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
+#include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
 #include "encoder/ProgressMarkers.h"
 #include "encoder/ProgressReporter.h"
@@ -88,14 +89,10 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     // The file is written from the first encoded picture on: a job that ends before leaves it as it was.
     muxer.Prepare(settings.output, TitleOf(settings.source), *videoEncoder, *audioEncoder);
 
-    VideoFilterSettings filterSettings;
-    filterSettings.width = settings.width;
-    filterSettings.height = settings.height;
-    filterSettings.format = AV_PIX_FMT_YUV420P;
-    filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
-    filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = source.VideoIsInterlaced();
-    filterSettings.crop = CropWanted(settings.cropBlackBars, settings.source);
+    const VideoFilterSettings filterSettings =
+        FilterSettingsFor(source, PictureUse::Video, settings.width, settings.height,
+                          CropWanted(settings.cropBlackBars, settings.source),
+                          AVRational{settings.frameRate.num, settings.frameRate.den});
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);

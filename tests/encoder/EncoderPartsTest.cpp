@@ -4,6 +4,7 @@
 #include "encoder/ProgressMarkers.h"
 #include "encoder/PspMuxer.h"
 #include "encoder/StopLineWatcher.h"
+#include "encoder/VideoFilterChain.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,35 @@ TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
     // Odd results round to even sizes and offsets.
     expectBox(FitInside(317, 239, {1, 1}, 0, 160, 120), 160, 120, 0, 0);
     expectBox(FitInside(100, 1000, {1, 1}, 0, 160, 120), 12, 120, 74, 0);
+}
+
+TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
+    const std::string scale = ":filter=lanczos:chromal=center:chromalin=center:range=limited";
+    struct Row {
+        bool containerInterlaced, pictureInterlaced;
+        int rotation;
+        std::optional<AVRational> rate;
+        std::string chain;
+    } rows[] = {
+        // Flagged progressive by the container, interlaced by the decoder.
+        {false, true, 0, AVRational{30000, 1001},
+         "yadif=mode=send_frame:parity=auto:deint=interlaced,fps=fps=30000/1001,zscale=w=480:h=270" + scale +
+             ",pad=w=480:h=272:x=0:y=0:color=black,setsar=1"},
+        // Turned upright, the wide pixels stand tall.
+        {false, false, 90, std::nullopt,
+         "transpose=dir=clock,zscale=w=154:h=272" + scale +
+             ",pad=w=480:h=272:x=162:y=0:color=black,setsar=1"},
+    };
+    for (const Row& row : rows) {
+        VideoFilterSettings settings;
+        settings.width = 480;
+        settings.height = 272;
+        settings.deinterlace = row.containerInterlaced;
+        settings.rotation = row.rotation;
+        settings.frameRate = row.rate;
+        PictureDescription dvd{720, 576, AV_PIX_FMT_YUV420P, {64, 45}, row.pictureInterlaced};
+        EXPECT_EQ(VideoFilterChain(settings, dvd), row.chain);
+    }
 }
 
 TEST(EncoderSetup, ChoosesTheLevelAndBufferThePspNeeds) {
