@@ -18,6 +18,7 @@ VideoFilterSettings FilterSettingsFor(const InputSource& source, PictureUse use,
     settings.rotation = source.RotationDegrees();
     settings.deinterlace = source.VideoIsInterlaced();
     settings.crop = crop;
+    settings.colour = ColourOfStream(*source.VideoStream());
     return settings;
 }
 

@@ -2,6 +2,7 @@
 
 #include "encoder/BlackBars.h"
 #include "encoder/FFmpeg.h"
+#include "encoder/PictureColour.h"
 
 #include <optional>
 
@@ -29,6 +30,7 @@ struct VideoFilterSettings {
     int rotation = 0;                    // clockwise degrees
     bool deinterlace = false;     // the container stores fields (pictures flagged so are deinterlaced too)
     std::optional<CropRect> crop; // taken first, from the decoded picture
+    PictureColour colour;         // what the stream says; each picture's own properties go over it
 };
 
 // The settings' crop when it lies inside a decoded picture of width x height: a source that changes

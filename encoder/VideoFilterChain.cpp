@@ -1,5 +1,7 @@
 #include "encoder/VideoFilterChain.h"
 
+#include "encoder/ColourAdaptation.h"
+
 namespace velmora::encoder {
 namespace {
 
@@ -63,6 +65,17 @@ PictureDescription Scale(const VideoFilterSettings& settings, const PictureDescr
     const Letterbox box =
         FitInside(picture.width, picture.height, picture.sampleAspect, 0, settings.width, settings.height);
     const std::string size = "w=" + std::to_string(box.width) + ":h=" + std::to_string(box.height);
+    PictureDescription scaled = picture;
+    scaled.width = box.width;
+    scaled.height = box.height;
+    scaled.sampleAspect = AVRational{1, 1};
+    // Adapting at the output's size costs a fraction of adapting the source's; the scaler keeps the
+    // source's depth and colour for it.
+    if (AdaptsColour(picture)) {
+        filters.push_back((HasWholeColourSamples(picture) ? "zscale=" + size + ":filter=lanczos"
+                                                          : "scale=" + size + ":flags=lanczos"));
+        return scaled;
+    }
     // Named: left to themselves, zimg and (since FFmpeg 7.1) swscale keep a full-range source's range,
     // which the player shows with crushed shadows and highlights.
     const std::string range = settings.range == AVCOL_RANGE_JPEG ? "full" : "limited";
@@ -78,11 +91,7 @@ PictureDescription Scale(const VideoFilterSettings& settings, const PictureDescr
         filters.push_back("scale=" + size + ":flags=lanczos:out_range=" + range);
         filters.push_back(std::string("format=pix_fmts=") + av_get_pix_fmt_name(settings.format));
     }
-    PictureDescription scaled = picture;
-    scaled.width = box.width;
-    scaled.height = box.height;
     scaled.format = settings.format;
-    scaled.sampleAspect = AVRational{1, 1};
     return scaled;
 }
 
@@ -101,11 +110,11 @@ PictureDescription Letterboxed(const VideoFilterSettings& settings, const Pictur
     return framed;
 }
 
-constexpr ChainStage kStages[] = {Crop, Deinterlace, Upright, OutputRate, Scale, Letterboxed};
+constexpr ChainStage kStages[] = {Crop, Deinterlace, Upright, OutputRate, Scale, AdaptColour, Letterboxed};
 
 } // namespace
 
-PictureDescription Describe(const AVFrame& picture) {
+PictureDescription Describe(const AVFrame& picture, const PictureColour& stream) {
     PictureDescription description;
     description.width = picture.width;
     description.height = picture.height;
@@ -113,6 +122,7 @@ PictureDescription Describe(const AVFrame& picture) {
     if (picture.sample_aspect_ratio.num > 0 && picture.sample_aspect_ratio.den > 0)
         description.sampleAspect = picture.sample_aspect_ratio;
     description.interlaced = FrameIsInterlaced(picture);
+    description.colour = ColourOfPicture(picture, stream);
     return description;
 }
 

@@ -38,8 +38,8 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
                                        graph_.get()),
           "Cannot set up the picture filters");
 
-    LinkFilterChain(graph_.get(), source_, sink_, VideoFilterChain(settings_, Describe(picture)),
-                    "picture filters");
+    LinkFilterChain(graph_.get(), source_, sink_,
+                    VideoFilterChain(settings_, Describe(picture, settings_.colour)), "picture filters");
 
     width_ = picture.width;
     height_ = picture.height;

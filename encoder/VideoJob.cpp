@@ -69,6 +69,10 @@ std::string CropNote(const AVStream& video, const CropRect& crop) {
     return text;
 }
 
+// The run's report picks this line out.
+constexpr const char* kColoursMayBeWrong =
+    "Dolby Vision profile 5: colours may be wrong, as its reshaping metadata cannot be applied";
+
 } // namespace
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int stopSignals) {
@@ -95,6 +99,8 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
                           AVRational{settings.frameRate.num, settings.frameRate.den});
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
+    if (ColoursMayBeWrong(filterSettings.colour))
+        console.Line(kColoursMayBeWrong);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
         settings.source, tracks.subtitles,
