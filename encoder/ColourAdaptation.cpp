@@ -12,7 +12,7 @@ constexpr double kReferenceWhiteNits = 203;
 constexpr double kDefaultPeakNits = 1000;
 // Light below this share of reference white passes unchanged; above it, the curve bends smoothly so
 // the content's peak lands on the screen's white (Möbius: continuous in value and slope at the knee).
-constexpr double kKnee = 0.75;
+constexpr double kKnee = 0.65;
 
 bool HaveFilters() {
     static const bool have =

@@ -119,10 +119,10 @@ TEST(ColourAdaptation, HdrLooksLikeItsSdrMasterAndKeepsItsHighlights) {
         EXPECT_LT(distance, 3.0);
         EXPECT_NEAR(lightness[1] / lightness[0], 1.0, 0.03);
         EXPECT_NEAR(chroma[1] / chroma[0], 1.0, 0.05);
-        // The strip's brighter half climbs to its end, never clipped flat.
+        // The strip climbs from reference white to its end, never clipped flat.
         auto stripAt = [&](int step) { return ToLab(picture, kLeft + (2 * step + 1) * kWidth / 20, 256).l; };
-        for (int step = 5; step < 9; ++step)
-            EXPECT_LT(stripAt(step), stripAt(step + 1)) << step;
+        for (int step = 1; step < 9; step += 2)
+            EXPECT_LT(stripAt(step), stripAt(step + 2)) << step;
     }
 }
 

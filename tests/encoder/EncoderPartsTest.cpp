@@ -45,7 +45,7 @@ TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
 TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
     const std::string scale = ":filter=lanczos:chromal=center:chromalin=center:range=limited";
     const std::string box = ",pad=w=480:h=272:x=0:y=0:color=black,setsar=1";
-    const std::string toSdr = ",format=pix_fmts=gbrpf32le,tonemap=tonemap=mobius:param=0.7500:desat=0:peak=";
+    const std::string toSdr = ",format=pix_fmts=gbrpf32le,tonemap=tonemap=mobius:param=0.6500:desat=0:peak=";
     const std::string to709 = ",zscale=tin=linear:pin=bt709:t=bt709:p=bt709:m=709:r=limited:dither=error_"
                               "diffusion,format=pix_fmts=yuv420p";
     const PictureDescription dvd{720, 576, AV_PIX_FMT_YUV420P, {64, 45}, false, {}};
