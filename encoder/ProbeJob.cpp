@@ -1,6 +1,7 @@
 #include "encoder/ProbeJob.h"
 
 #include "encoder/InputSource.h"
+#include "encoder/PictureColour.h"
 #include "encoder/TrackChoice.h"
 
 #include <cstdio>
@@ -56,6 +57,7 @@ void RunProbeJob(const ProbeJobSettings& settings) {
     std::printf("duration %.3f\n", source.DurationSeconds());
     std::printf("%s\n", SoundFact(*source.Format(), choice.audioStreamIndex).c_str());
     std::printf("%s\n", SubtitleFact(*source.Format(), choice.subtitles).c_str());
+    std::printf("%s\n", PictureFact(ColourOfStream(*source.VideoStream())).c_str());
     for (const std::string& note : choice.notes)
         std::printf("note %s\n", OneLine(note).c_str());
     std::fflush(stdout);

@@ -2,6 +2,7 @@
 
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
+#include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
 #include "encoder/OutputFile.h"
 #include "encoder/StillPicture.h"
@@ -57,8 +58,8 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
     picture->pts = 0;
 
     const VideoFilterSettings filterSettings =
-        StillPictureFilterSettings(source, *picture, settings.width, settings.height,
-                                   CropWanted(settings.cropBlackBars, settings.source));
+        FilterSettingsFor(source, PictureUse::Thumbnail, settings.width, settings.height,
+                          CropWanted(settings.cropBlackBars, settings.source));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);
