@@ -21,7 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps names exactly the Qt, FFmpeg and uchardet library packages the two programs link against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Without these fonts the Chinese and Japanese captions show as boxes; without Qt's translations the
+# Without these fonts the Chinese, Japanese and Korean captions show as boxes; without Qt's translations the
 # buttons of Qt's own dialogs stay in English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
 
