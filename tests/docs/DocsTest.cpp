@@ -33,20 +33,21 @@ std::set<std::pair<std::string, std::string>> DocumentedConfigKeys(const std::st
 
 TEST(Docs, TheConfigReferenceListsEveryKeyTheProgramReadsAndNoOther) {
     // The two accessors that take their key from their caller.
-    const ConfigKeys read = ConfigKeysInSources(
-        SourceFiles({"app", "dialogs", "joblist", "engine", "skin", "platform"}),
-        {{"app/Unit_common.cpp [setting]", {R"(\{&TfrmMain::\w+, "(\w+)")"}},
-         {"app/Unit_common.cpp [window]", {R"(\bread\("(\w+)"\))"}}});
-    EXPECT_TRUE(read.unresolved.empty()) << "accessor calls whose key the test cannot tell: "
-                                         << testing::PrintToString(read.unresolved);
+    const ConfigKeys read =
+        ConfigKeysInSources(SourceFiles({"app", "dialogs", "joblist", "engine", "skin", "platform"}),
+                            {{"app/Unit_common.cpp [setting]", {R"re(\{&TfrmMain::\w+, "(\w+)")re"}},
+                             {"app/Unit_common.cpp [window]", {R"re(\bread\("(\w+)"\))re"}}});
+    EXPECT_TRUE(read.unresolved.empty())
+        << "accessor calls whose key the test cannot tell: " << testing::PrintToString(read.unresolved);
     ASSERT_GE(read.keys.size(), 20u); // the scan found the accessors at all
 
     const auto documented = DocumentedConfigKeys(FileText(kRoot + "docs/config-ini.md"));
     for (const auto& [section, key] : read.keys)
-        EXPECT_TRUE(documented.count({section, key})) << "[" << section << "] " << key << " is not in docs/config-ini.md";
+        EXPECT_TRUE(documented.count({section, key}))
+            << "[" << section << "] " << key << " is not in docs/config-ini.md";
     for (const auto& [section, key] : documented)
-        EXPECT_TRUE(read.keys.count({section, key})) << "docs/config-ini.md lists [" << section << "] " << key
-                                                     << ", which the program does not read";
+        EXPECT_TRUE(read.keys.count({section, key}))
+            << "docs/config-ini.md lists [" << section << "] " << key << ", which the program does not read";
 }
 
 // The language-file keys of the actions that menus show, as the window's code links them.
@@ -71,10 +72,13 @@ TEST(Docs, EachHelpPageNamesEveryMenuCommandAndCheckBoxOfItsLanguage) {
         ++languages;
         for (const auto& [section, keys] : ParseIni(FileText(entry.path().string())))
             for (const auto& [key, caption] : keys) {
-                const bool named = key.rfind("N_", 0) == 0 || key.rfind("checkBox", 0) == 0 || actions.count(key);
-                if (named)
-                    EXPECT_NE(text.find(ShownText(caption)), std::string::npos)
-                        << page << " does not name \"" << ShownText(caption) << "\" (" << section << " " << key << ")";
+                const bool named =
+                    key.rfind("N_", 0) == 0 || key.rfind("checkBox", 0) == 0 || actions.count(key);
+                if (!named)
+                    continue;
+                EXPECT_NE(text.find(ShownText(caption)), std::string::npos)
+                    << page << " does not name \"" << ShownText(caption) << "\" (" << section << " " << key
+                    << ")";
             }
     }
     EXPECT_EQ(languages, 11u);
@@ -84,17 +88,20 @@ TEST(Docs, TheManualPagesAndTheEncoderReferenceNameEveryEncoderWord) {
     const std::string manual = FileText(kRoot + "docs/man/libq7z.1");
     const std::string reference = FileText(kRoot + "docs/encoder.md");
     const std::string parser = FileText(kRoot + "encoder/CommandLine.cpp");
+    std::set<std::string> words;
     const std::regex word(R"re("(-[a-z]+)")re");
-    size_t words = 0;
-    for (std::sregex_iterator it(parser.begin(), parser.end(), word), end; it != end; ++it, ++words) {
-        const std::string option = (*it)[1].str().substr(1);
-        EXPECT_TRUE(std::regex_search(manual, std::regex(R"(\\-)" + option + "\\b"))) << "-" << option << " in libq7z.1";
+    for (std::sregex_iterator it(parser.begin(), parser.end(), word), end; it != end; ++it)
+        words.insert((*it)[1].str().substr(1));
+    for (const std::string& option : words) {
+        EXPECT_TRUE(std::regex_search(manual, std::regex(R"(\\-)" + option + "\\b")))
+            << "-" << option << " in libq7z.1";
         EXPECT_TRUE(std::regex_search(reference, std::regex("(^|[^\\w-])-" + option + "\\b")))
             << "-" << option << " in docs/encoder.md";
     }
-    EXPECT_GE(words, 20u);
+    EXPECT_GE(words.size(), 20u);
     for (const std::string page : {"velmora.1", "libq7z.1"})
-        EXPECT_NE(FileText(kRoot + "docs/man/" + page).find("\"Velmora " VELMORA_VERSION "\""), std::string::npos)
+        EXPECT_NE(FileText(kRoot + "docs/man/" + page).find("\"Velmora " VELMORA_VERSION "\""),
+                  std::string::npos)
             << page << " names another version than " << VELMORA_VERSION;
 }
 

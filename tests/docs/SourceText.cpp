@@ -58,7 +58,8 @@ std::map<std::string, std::string> SourceFiles(const std::vector<std::string>& f
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const std::string extension = entry.path().extension().string();
             if (entry.is_regular_file() && (extension == ".cpp" || extension == ".h"))
-                files[std::filesystem::relative(entry.path(), root).string()] = FileText(entry.path().string());
+                files[std::filesystem::relative(entry.path(), root).string()] =
+                    FileText(entry.path().string());
         }
     return files;
 }
@@ -98,11 +99,13 @@ ConfigKeys ConfigKeysInSources(const std::map<std::string, std::string>& sources
                 found.unresolved.push_back(path + ": " + it->str());
                 continue;
             }
-            for (const std::string& pattern : handedIn->second)
+            for (const std::string& pattern : handedIn->second) {
+                const std::regex handedKey(pattern);
                 for (const auto& [otherPath, otherText] : sources)
-                    for (std::sregex_iterator key(otherText.begin(), otherText.end(), std::regex(pattern));
+                    for (std::sregex_iterator key(otherText.begin(), otherText.end(), handedKey);
                          key != std::sregex_iterator(); ++key)
                         found.keys.insert({*section, (*key)[1].str()});
+            }
         }
     }
     return found;
@@ -112,7 +115,8 @@ std::string ShownText(const std::string& caption) {
     std::string text = std::regex_replace(caption, std::regex(R"(\s*\(&.\))"), "");
     text = ReplaceAll(ReplaceAll(ReplaceAll(text, "&&", "\x01"), "&", ""), "\x01", "&");
     for (const std::string ellipsis : {"...", "…"})
-        if (text.size() >= ellipsis.size() && text.compare(text.size() - ellipsis.size(), ellipsis.size(), ellipsis) == 0)
+        if (text.size() >= ellipsis.size() &&
+            text.compare(text.size() - ellipsis.size(), ellipsis.size(), ellipsis) == 0)
             text.erase(text.size() - ellipsis.size());
     return CollapseSpace(text);
 }
