@@ -34,3 +34,25 @@ endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/resources/velmora.metainfo.xml.in
     ${CMAKE_BINARY_DIR}/install/${VELMORA_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/${VELMORA_APPSTREAM_ID}.metainfo.xml DESTINATION share/metainfo)
+
+# What Debian asks of every package's documentation: the licence in the machine-readable copyright
+# format, the changelog and the manual pages, compressed without a time stamp so builds stay
+# reproducible.
+file(STRINGS ${PROJECT_SOURCE_DIR}/resources/debian/changelog VELMORA_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT VELMORA_CHANGELOG_TOP MATCHES "^velmora \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "resources/debian/changelog must begin with the entry for ${PROJECT_VERSION}")
+endif()
+set(VELMORA_COMPRESSED_DOCS)
+foreach(source docs/man/velmora.1 docs/man/libq7z.1 resources/debian/changelog)
+    get_filename_component(name ${source} NAME)
+    set(compressed ${CMAKE_BINARY_DIR}/install/${name}.gz)
+    add_custom_command(OUTPUT ${compressed}
+        COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/${source} ${compressed}
+        DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+    list(APPEND VELMORA_COMPRESSED_DOCS ${compressed})
+endforeach()
+add_custom_target(velmora_compressed_docs ALL DEPENDS ${VELMORA_COMPRESSED_DOCS})
+install(FILES ${CMAKE_BINARY_DIR}/install/velmora.1.gz ${CMAKE_BINARY_DIR}/install/libq7z.1.gz
+    DESTINATION share/man/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright ${CMAKE_BINARY_DIR}/install/changelog.gz
+    DESTINATION share/doc/velmora)

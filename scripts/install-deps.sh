@@ -13,9 +13,10 @@ build_packages=(
 # the window's language.
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 # The tests also run and package the program. x11-utils reads the installed program's window titles;
-# desktop-file-utils and appstream check the install; git lists the files the format check reads.
+# desktop-file-utils and appstream check the install, lintian the Debian package; git lists the files
+# the format check reads.
 test_packages=(libgtest-dev libgmock-dev ffmpeg xvfb xauth x11-utils dbus-daemon clang-format git
-    desktop-file-utils appstream)
+    desktop-file-utils appstream lintian)
 # CPack's Debian generator reads the binaries' dependencies with dpkg-shlibdeps and `file`.
 package_packages=(dpkg-dev file)
 

@@ -91,6 +91,7 @@ if [ "${1:-}" = "--inside" ]; then
     # A menu opened by click has no item chosen yet; one reached by Right has its first item chosen.
     dialog 0 2 frmBatchAdd batch-add
     dialog 1 0 frmSetting settings
+    dialog 1 1 frmTracks tracks
     exit 0
 fi
 

@@ -70,9 +70,17 @@ TEST(DebianPackage, CarriesItsVersionComputedDependenciesAndTheInstalledFiles) {
           "./usr/share/applications/velmora.desktop", "./usr/share/icons/hicolor/scalable/apps/velmora.svg",
           "./usr/share/icons/hicolor/48x48/apps/velmora.png",
           "./usr/share/icons/hicolor/256x256/apps/velmora.png",
-          "./usr/share/metainfo/example.velmora.Velmora.metainfo.xml"})
+          "./usr/share/metainfo/example.velmora.Velmora.metainfo.xml", "./usr/share/doc/velmora/copyright",
+          "./usr/share/doc/velmora/changelog.gz", "./usr/share/man/man1/velmora.1.gz",
+          "./usr/share/man/man1/libq7z.1.gz"})
         EXPECT_NE(contents.output.find(entry), std::string::npos) << entry << " in\n" << contents.output;
     EXPECT_EQ(contents.output.find("config.ini"), std::string::npos) << contents.output;
+
+    // What Debian's own packages must pass: no error and no warning (notes are allowed).
+    const CommandResult lintian = RunCommand({"lintian", "--fail-on", "error,warning", package});
+    EXPECT_EQ(lintian.exitCode, 0) << lintian.output;
+    EXPECT_EQ(lintian.output.find("\nE: "), std::string::npos) << lintian.output;
+    EXPECT_EQ(lintian.output.find("\nW: "), std::string::npos) << lintian.output;
 }
 
 } // namespace
