@@ -17,4 +17,9 @@ void ExpectWritableOutput(const std::string& path);
 // The output emptied, for FFmpeg to write its new content through.
 std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path);
 
+// Before the output is called finished: the file written is still the one at its name. Deleted, or
+// another file put in its place, it would be a success nobody can find: EncoderError "The output
+// '<path>' was deleted or replaced while it was being written".
+void ExpectOutputAtName(const DescriptorIO& output, const std::string& path);
+
 } // namespace velmora::encoder

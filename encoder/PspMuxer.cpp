@@ -100,6 +100,7 @@ bool PspMuxer::Started() {
 void PspMuxer::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(format_.get()), "Cannot finish '" + path_ + "'");
+    ExpectOutputAtName(*output_, path_);
     output_->Close("Cannot finish '" + path_ + "'");
 }
 

@@ -40,6 +40,7 @@ FramePtr FirstPicture(InputSource& source, AVCodecContext& decoder, const std::s
 void WriteFile(const std::string& path, const AVPacket& packet) {
     std::unique_ptr<DescriptorIO> file = ReplaceOutput(path);
     avio_write(file->Context(), packet.data, packet.size);
+    ExpectOutputAtName(*file, path);
     file->Close("Cannot write output '" + path + "'");
 }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <tuple>
+#include <unistd.h>
 
 namespace velmora::test {
 namespace {
@@ -75,7 +78,8 @@ TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
              good.substr(0, good.find("end")) + "end\t2\n", entry + "\\q.avi\t-\t-\t\t\t\t\t0\t0" + end,
              entry + ".avi\t-\tdone\t\t\t\t\t0\t0" + end, entry + ".avi\tlong\t-\t\t\t\t\t0\t0" + end,
              entry + ".avi\t-\t-\t\t\t\t\t0" + end, entry + ".avi\t-\tstopped\t\t\t\t\tsome\t0" + end,
-             head + "writing\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n", head + '\0' + "\nend\t0\n"}) {
+             KeptQueueText(KeptQueue{{}, PairBeingWritten{0, "/M4V1.MP4", "/M4V1.THM"}}),
+             head + '\0' + "\nend\t0\n"}) {
         WriteTextFile(folder / "queue", text);
         const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
         EXPECT_TRUE(read.damaged && !read.missing && read.queue.entries.empty()) << text;
@@ -110,8 +114,10 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
         WriteTextFile(thumbnail, "jpeg");
         for (const char* other : {"M4V50002.MP4", "M4V50002.THM", "M4V50004.MP4", "notes.txt"})
             WriteTextFile(out / other, "");
-        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")},
-                        PairBeingWritten{1, video, thumbnail}};
+        PairBeingWritten pair{1, video, thumbnail};
+        pair.videoIdentity = IdentityOf(video).value_or(pair.videoIdentity);
+        pair.thumbnailIdentity = *IdentityOf(thumbnail);
+        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")}, pair};
         const std::optional<SettledPair> settled = SettleInterruptedPair(queue, std::chrono::milliseconds(0));
         ASSERT_TRUE(settled);
         EXPECT_EQ(settled->source, "/v/b.avi");
@@ -134,6 +140,86 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
     EXPECT_EQ(FolderEntries(out.Path()).size(), 2u);
     KeptQueue nothing{{Entry("/v/a.avi")}, std::nullopt};
     EXPECT_FALSE(SettleInterruptedPair(nothing));
+}
+
+// A complete MP4 whose movie header says it plays so many milliseconds.
+std::string Mp4Playing(std::uint32_t milliseconds) {
+    std::string header(100, '\0');
+    for (int i = 0; i < 4; ++i) {
+        header[12 + i] = char(1000 >> (24 - 8 * i) & 255);
+        header[16 + i] = char(milliseconds >> (24 - 8 * i) & 255);
+    }
+    return Box("ftyp", "MSNVmp42") + Box("mdat", std::string(300, 'x')) + Box("moov", Box("mvhd", header));
+}
+
+// A record that is damaged, names files the run did not make, or comes without their identities
+// removes nothing, and the list is kept.
+TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
+    const std::tuple<const char*, std::function<std::string(std::string)>> cases[] = {
+        {"a damaged record", [](std::string text) { return text.replace(text.find("M4V"), 1, "N"); }},
+        {"an altered checksum", [](std::string text) { return text.replace(text.size() - 8, 1, "g"); }},
+        {"another file at the name", [](std::string text) { return text; }},
+        {"an older record", [](std::string text) {
+             const std::size_t at = text.find("writing");
+             std::string line = text.substr(at, text.find('\n', at) - at);
+             for (int field = 0; field < 4; ++field)
+                 line.erase(line.rfind('\t'));
+             return text.substr(0, at) + line + text.substr(text.find('\n', at));
+         }}};
+    for (const auto& [what, alter] : cases) {
+        SCOPED_TRACE(what);
+        TemporaryFolder out;
+        const std::string video = out / "M4V50000.MP4", thumbnail = out / "M4V50000.THM";
+        WriteTextFile(video, "half");
+        WriteTextFile(thumbnail, "jpeg");
+        const KeptQueue queue{
+            {Entry("/v/a.avi")},
+            PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)}};
+        if (std::string(what) == "another file at the name") {
+            WriteTextFile(out / "other", "someone else's");
+            rename((out / "other").c_str(), video.c_str());
+        }
+        std::optional<KeptQueue> read = ParseKeptQueueText(alter(KeptQueueText(queue)));
+        ASSERT_TRUE(read && read->entries.size() == 1);
+        SettleInterruptedPair(*read, std::chrono::milliseconds(0));
+        EXPECT_EQ(FolderEntries(out.Path()).size(), 2u);
+    }
+}
+
+// At restart a complete video as long as its source was finished; a shorter one is a part, as long
+// as it plays, and replaced when the entry is converted.
+TEST(KeptQueueTest, ARestartTellsAFinishedVideoFromAPartAndHowLongThePartPlays) {
+    // The video's length, whether the pair was on record (or the part already kept), the outcome, how
+    // far it reaches.
+    const std::tuple<std::uint32_t, bool, EntryResult, std::int64_t> cases[] = {
+        {20300, true, EntryResult::Converted, 0},
+        {8400, true, EntryResult::Stopped, 8},
+        {12000, false, EntryResult::Stopped, 12}};
+    for (const auto& [milliseconds, onRecord, result, reached] : cases) {
+        SCOPED_TRACE(milliseconds);
+        TemporaryFolder out;
+        const std::string video = out / "M4V50001.MP4", thumbnail = out / "M4V50001.THM";
+        WriteTextFile(video, Mp4Playing(milliseconds));
+        WriteTextFile(thumbnail, "jpeg");
+        KeptQueue queue{{Entry("/v/a.avi", std::nullopt, 20.0)}, std::nullopt};
+        if (onRecord) {
+            queue.writing = PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)};
+        } else {
+            queue = *ParseKeptQueueText(KeptQueueText(
+                KeptQueue{{Entry("/v/a.avi", EntryResult::Stopped, 20.0, "M4V50001")}, std::nullopt}));
+            queue.entries[0].outcome->reachedSeconds = 0;
+            queue.entries[0].parts = {{video, *IdentityOf(video)}};
+        }
+        SettleInterruptedPair(queue, std::chrono::milliseconds(0));
+        FillKeptLengths(queue);
+        const std::optional<KeptQueue> read = ParseKeptQueueText(KeptQueueText(queue));
+        const KeptEntry& entry = read->entries[0];
+        ASSERT_TRUE(entry.outcome);
+        EXPECT_EQ(entry.outcome->result, result);
+        EXPECT_EQ(entry.outcome->outputName, "M4V50001");
+        EXPECT_EQ(entry.outcome->reachedSeconds, reached);
+        EXPECT_EQ(entry.parts.size(), result == EntryResult::Stopped ? 1u : 0u);
+    }
 }
 
 } // namespace
