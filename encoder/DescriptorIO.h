@@ -42,7 +42,6 @@ public:
     DescriptorIO& operator=(const DescriptorIO&) = delete;
 
     AVIOContext* Context() const { return context_.get(); }
-    int Descriptor() const { return file_.Get(); }
     // Writes out what is buffered and closes the file; throws EncoderError "<what>: <reason>" when
     // either failed.
     void Close(const std::string& what);

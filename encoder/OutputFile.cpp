@@ -47,11 +47,14 @@ void ExpectWritableOutput(const std::string& path) {
         ::unlink(path.c_str());
 }
 
-std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path) {
+std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path, OutputIdentity* written) {
     bool created = false;
     FileDescriptor file = OpenOutput(path, created);
     if (::ftruncate(file.Get(), 0) != 0)
         throw EncoderError(FailureText(path) + std::strerror(errno));
+    struct stat status = {};
+    if (written != nullptr && ::fstat(file.Get(), &status) == 0)
+        *written = {status.st_dev, status.st_ino};
     return std::make_unique<DescriptorIO>(std::move(file), DescriptorIO::Direction::Write);
 }
 

@@ -1,3 +1,4 @@
+#include "console/ConsoleIO.h"
 #include "engine/ConversionRun.h"
 #include "engine/KeptQueue.h"
 #include "joblist/JobList.h"
@@ -6,7 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTableWidget>
+
+#include <map>
+#include <tuple>
+#include <unistd.h>
 
 namespace velmora::test {
 namespace {
@@ -96,6 +103,48 @@ TEST_F(KeptQueueWindow, ADamagedFileAndASecondWindowAreToldOnce) {
     second.frmMain.AddFile(folder / "second.avi");
     second.frmMain.FlushKeptQueue();
     EXPECT_EQ(KeptSources(), Texts{folder / "first.avi"});
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// Convert reads Stop and the settings stay locked from the run's first moment to its end: at every
+// thumbnail's start and at every video's end but the last, when the window used to flip back.
+TEST_F(KeptQueueWindow, ConvertReadsStopThroughEveryStepOfARun) {
+    ASSERT_EQ(symlink(FAKE_ENCODER, (folder / "libq7z").c_str()), 0);
+    TfrmMain& frmMain = Restored();
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) {
+        WriteTextFile(folder / name, "time=1");
+        frmMain.AddFile(folder / name);
+    }
+    std::map<std::string, std::vector<bool>> locked;
+    const auto look = [&](const char* moment) {
+        locked[moment].push_back(frmMain.ActionConvertNow->text() == frmMain.StringStopCaption &&
+                                 !frmMain.listViewFiles->isEnabled() &&
+                                 !frmMain.comboBoxVideoBitrate->isEnabled());
+    };
+    frmMain.ConsoleIOTHM->OnProcessStatusChange = [&](TConsoleIO&, bool running) {
+        if (running)
+            look("thumbnail start");
+    };
+    const TProcessStatusChangeEvent window = frmMain.ConsoleIO->OnProcessStatusChange;
+    frmMain.ConsoleIO->OnProcessStatusChange = [&](TConsoleIO& sender, bool running) {
+        window(sender, running);
+        if (!running)
+            look("video end");
+    };
+    frmMain.ActionConvertNow->trigger();
+    ASSERT_TRUE(frmMain.Conversion().Report().AllConverted());
+    const std::tuple<const char*, std::vector<bool>> moments[] = {{"thumbnail start", {true, true, true}},
+                                                                  {"video end", {true, true, true}}};
+    for (const auto& [moment, expected] : moments)
+        EXPECT_EQ(locked[moment], expected) << moment;
+    EXPECT_EQ(frmMain.ActionConvertNow->text(), frmMain.StringStartCaption);
+    EXPECT_TRUE(frmMain.listViewFiles->isEnabled());
 }
 
 } // namespace

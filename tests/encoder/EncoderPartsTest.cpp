@@ -1,13 +1,18 @@
 #include "encoder/BoundedQueue.h"
+#include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
 #include "encoder/Letterbox.h"
+#include "encoder/OutputFile.h"
 #include "encoder/ProgressMarkers.h"
 #include "encoder/PspMuxer.h"
 #include "encoder/StopLineWatcher.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace velmora::encoder {
 namespace {
@@ -124,4 +129,25 @@ TEST(BoundedQueue, AbortWakesABlockedProducer) {
 }
 
 } // namespace
+
+// The file written is no longer the one at its name: the output fails rather than pass for converted.
+TEST(OutputFile, FailsWhenItsNameNoLongerReachesTheFileWritten) {
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("velmora-out-" + std::to_string(getpid()));
+    const std::string path = folder + "/M4V50000.MP4";
+    for (const char* what : {"removed", "replaced", "folder removed"}) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(path) << "temp\r\n";
+        OutputIdentity written;
+        const std::unique_ptr<DescriptorIO> output = ReplaceOutput(path, &written);
+        std::ofstream(folder + "/other") << "another file";
+        if (std::string(what) == "replaced")
+            std::filesystem::rename(folder + "/other", path);
+        else
+            std::filesystem::remove_all(std::string(what) == "removed" ? path : folder);
+        EXPECT_THROW(ExpectOutputAtName(path, written), EncoderError) << what;
+    }
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace velmora::encoder

@@ -142,83 +142,64 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
     EXPECT_FALSE(SettleInterruptedPair(nothing));
 }
 
-// A complete MP4 whose movie header says it plays so many milliseconds.
-std::string Mp4Playing(std::uint32_t milliseconds) {
+std::string Mp4Playing(std::uint32_t ms) { // a complete MP4 whose movie header says so
     std::string header(100, '\0');
-    for (int i = 0; i < 4; ++i) {
-        header[12 + i] = char(1000 >> (24 - 8 * i) & 255);
-        header[16 + i] = char(milliseconds >> (24 - 8 * i) & 255);
-    }
+    for (int i = 0; i < 4; ++i)
+        header[12 + i] = char(1000 >> (24 - 8 * i) & 255), header[16 + i] = char(ms >> (24 - 8 * i) & 255);
     return Box("ftyp", "MSNVmp42") + Box("mdat", std::string(300, 'x')) + Box("moov", Box("mvhd", header));
 }
 
-// A record that is damaged, names files the run did not make, or comes without their identities
-// removes nothing, and the list is kept.
+// A damaged or unchecked record, or another file at the name, removes nothing; the
+// list stays.
 TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
-    const std::tuple<const char*, std::function<std::string(std::string)>> cases[] = {
-        {"a damaged record", [](std::string text) { return text.replace(text.find("M4V"), 1, "N"); }},
-        {"an altered checksum", [](std::string text) { return text.replace(text.size() - 8, 1, "g"); }},
-        {"another file at the name", [](std::string text) { return text; }},
-        {"an older record", [](std::string text) {
-             const std::size_t at = text.find("writing");
-             std::string line = text.substr(at, text.find('\n', at) - at);
-             for (int field = 0; field < 4; ++field)
-                 line.erase(line.rfind('\t'));
-             return text.substr(0, at) + line + text.substr(text.find('\n', at));
-         }}};
-    for (const auto& [what, alter] : cases) {
-        SCOPED_TRACE(what);
+    for (const char* what : {"damaged", "checksum", "replaced", "unchecked"}) {
         TemporaryFolder out;
-        const std::string video = out / "M4V50000.MP4", thumbnail = out / "M4V50000.THM";
+        const std::string video = out / "M4V50000.MP4", thumbnail = out / "M4V50000.THM", what_(what);
         WriteTextFile(video, "half");
         WriteTextFile(thumbnail, "jpeg");
-        const KeptQueue queue{
-            {Entry("/v/a.avi")},
-            PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)}};
-        if (std::string(what) == "another file at the name") {
-            WriteTextFile(out / "other", "someone else's");
-            rename((out / "other").c_str(), video.c_str());
-        }
-        std::optional<KeptQueue> read = ParseKeptQueueText(alter(KeptQueueText(queue)));
-        ASSERT_TRUE(read && read->entries.size() == 1);
+        std::string text = KeptQueueText(
+            {{Entry("/v/a.avi")},
+             PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)}});
+        const std::size_t end = text.size() - 8; // the checksum's last character
+        if (what_ == "replaced")
+            WriteTextFile(out / "other", "another"), rename((out / "other").c_str(), video.c_str());
+        if (what_ != "replaced")
+            text.replace(what_ == "damaged" ? text.find("M4V") : end - (what_ == "unchecked" ? 16 : 0),
+                         what_ == "unchecked" ? 17 : 1, what_ == "unchecked" ? "" : "g");
+        std::optional<KeptQueue> read = ParseKeptQueueText(text);
+        ASSERT_TRUE(read && read->entries.size() == 1) << what;
         SettleInterruptedPair(*read, std::chrono::milliseconds(0));
-        EXPECT_EQ(FolderEntries(out.Path()).size(), 2u);
+        EXPECT_EQ(FolderEntries(out.Path()).size(), 2u) << what;
     }
 }
 
-// At restart a complete video as long as its source was finished; a shorter one is a part, as long
-// as it plays, and replaced when the entry is converted.
+// At restart a complete video as long as its source is converted; a shorter one is a part that
+// reaches as far as it plays, whether the pair was on record or the part kept before.
 TEST(KeptQueueTest, ARestartTellsAFinishedVideoFromAPartAndHowLongThePartPlays) {
-    // The video's length, whether the pair was on record (or the part already kept), the outcome, how
-    // far it reaches.
     const std::tuple<std::uint32_t, bool, EntryResult, std::int64_t> cases[] = {
         {20300, true, EntryResult::Converted, 0},
         {8400, true, EntryResult::Stopped, 8},
         {12000, false, EntryResult::Stopped, 12}};
-    for (const auto& [milliseconds, onRecord, result, reached] : cases) {
-        SCOPED_TRACE(milliseconds);
+    for (const auto& [ms, onRecord, result, reached] : cases) {
         TemporaryFolder out;
-        const std::string video = out / "M4V50001.MP4", thumbnail = out / "M4V50001.THM";
-        WriteTextFile(video, Mp4Playing(milliseconds));
-        WriteTextFile(thumbnail, "jpeg");
-        KeptQueue queue{{Entry("/v/a.avi", std::nullopt, 20.0)}, std::nullopt};
-        if (onRecord) {
-            queue.writing = PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)};
-        } else {
-            queue = *ParseKeptQueueText(KeptQueueText(
-                KeptQueue{{Entry("/v/a.avi", EntryResult::Stopped, 20.0, "M4V50001")}, std::nullopt}));
-            queue.entries[0].outcome->reachedSeconds = 0;
+        const std::string video = out / "M4V50001.MP4";
+        WriteTextFile(video, Mp4Playing(ms));
+        KeptQueue queue{{Entry("/v/a.avi", onRecord ? std::nullopt : std::optional(EntryResult::Stopped),
+                               20.0, "M4V50001")},
+                        std::nullopt};
+        if (onRecord)
+            queue.writing = PairBeingWritten{0, video, out / "M4V50001.THM", *IdentityOf(video)};
+        else
+            queue.entries[0].outcome->reachedSeconds = 0,
             queue.entries[0].parts = {{video, *IdentityOf(video)}};
-        }
         SettleInterruptedPair(queue, std::chrono::milliseconds(0));
         FillKeptLengths(queue);
         const std::optional<KeptQueue> read = ParseKeptQueueText(KeptQueueText(queue));
         const KeptEntry& entry = read->entries[0];
-        ASSERT_TRUE(entry.outcome);
-        EXPECT_EQ(entry.outcome->result, result);
-        EXPECT_EQ(entry.outcome->outputName, "M4V50001");
-        EXPECT_EQ(entry.outcome->reachedSeconds, reached);
-        EXPECT_EQ(entry.parts.size(), result == EntryResult::Stopped ? 1u : 0u);
+        EXPECT_EQ(std::tuple(entry.outcome->result, entry.outcome->outputName, entry.outcome->reachedSeconds,
+                             entry.parts.size()),
+                  std::tuple(result, "M4V50001", reached, result == EntryResult::Stopped ? 1u : 0u))
+            << ms;
     }
 }
 
