@@ -58,12 +58,9 @@ std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path, OutputIdent
     return std::make_unique<DescriptorIO>(std::move(file), DescriptorIO::Direction::Write);
 }
 
-void ExpectOutputAtName(const DescriptorIO& output, const std::string& path) {
-    struct stat written = {};
+void ExpectOutputAtName(const std::string& path, const OutputIdentity& written) {
     struct stat named = {};
-    if (::fstat(output.Descriptor(), &written) == 0 && written.st_nlink > 0 &&
-        ::lstat(path.c_str(), &named) == 0 && named.st_dev == written.st_dev &&
-        named.st_ino == written.st_ino)
+    if (::lstat(path.c_str(), &named) == 0 && named.st_dev == written.device && named.st_ino == written.inode)
         return;
     throw EncoderError("The output '" + path + "' was deleted or replaced while it was being written");
 }

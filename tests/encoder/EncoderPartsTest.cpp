@@ -135,17 +135,14 @@ TEST(OutputFile, FailsWhenItsNameNoLongerReachesTheFileWritten) {
     const std::string folder =
         std::filesystem::temp_directory_path() / ("velmora-out-" + std::to_string(getpid()));
     const std::string path = folder + "/M4V50000.MP4";
-    for (const char* what : {"removed", "replaced", "folder removed"}) {
+    for (const std::string& gone : {path, folder, folder + "/other"}) {
         std::filesystem::create_directories(folder);
-        std::ofstream(path) << "temp\r\n";
         OutputIdentity written;
         const std::unique_ptr<DescriptorIO> output = ReplaceOutput(path, &written);
         std::ofstream(folder + "/other") << "another file";
-        if (std::string(what) == "replaced")
-            std::filesystem::rename(folder + "/other", path);
-        else
-            std::filesystem::remove_all(std::string(what) == "removed" ? path : folder);
-        EXPECT_THROW(ExpectOutputAtName(path, written), EncoderError) << what;
+        gone == folder + "/other" ? std::filesystem::rename(gone, path)
+                                  : void(std::filesystem::remove_all(gone));
+        EXPECT_THROW(ExpectOutputAtName(path, written), EncoderError) << gone;
     }
     std::filesystem::remove_all(folder);
 }
