@@ -54,6 +54,7 @@ KeptQueueStore::Opening KeptQueueStore::Open() {
     if (read.damaged || (read.missing && keptBefore))
         opening.problem = read.damaged ? Problem::Damaged : Problem::Lost;
     opening.interrupted = SettleInterruptedPair(opening.queue);
+    FillKeptLengths(opening.queue);
     worker_ = std::thread([this] { Work(); });
     return opening;
 }

@@ -21,7 +21,8 @@ namespace velmora {
 // The texts of the kept queue, from the language file's KeptQueue section.
 struct KeptQueueTexts {
     QString StringOutcomeMissing, msgOutcomeMissing, msgQueueDamaged, msgQueueLost, msgQueueOtherWindow,
-        msgQueueNotKept, msgQueueInterrupted, msgQueueInterruptedKept, msgConvertAllAgain;
+        msgQueueNotKept, msgQueueInterrupted, msgQueueInterruptedKept, msgConvertAllAgain,
+        msgReasonSourceGone, msgReasonOutputGone, msgOutcomeReplacedPart;
 };
 
 // The main window's queue file: read once at start, then written after every change, at most a few

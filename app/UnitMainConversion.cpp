@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 #include "app/UnitMainRunView.h"
 
+#include "app/KeptQueueStore.h"
 #include "app/StatusLineLabel.h"
 #include "app/Unit_common.h"
 #include "console/ConsoleIO.h"
@@ -50,7 +51,6 @@ EntryId TfrmMain::RunView::IdOfEntry(int index) const {
 }
 
 void TfrmMain::RunView::ShowEntryOutcome(int index, const EntryOutcome& outcome) {
-    shownOutcomes_[IdOfEntry(index)] = outcome;
     window_.jobList_->ShowOutcome(index, OutcomeMark(outcome), OutcomeDetails(outcome),
                                   outcome.NeedsAttention() ? RowOutcome::Problem : RowOutcome::Done);
 }
@@ -78,10 +78,6 @@ QString TfrmMain::RunView::OutcomeMark(const EntryOutcome& outcome) const {
 }
 
 void TfrmMain::RunView::ClearEntryOutcomes() {
-    // Converted entries keep theirs: the run passes them over.
-    std::erase_if(shownOutcomes_,
-                  [](const auto& shown) { return shown.second.result != EntryResult::Converted; });
-    missing_.clear();
     window_.jobList_->ClearOutcomes();
     // A new run begins: the last one's summary is over.
     ClearRunSummary();
@@ -89,10 +85,11 @@ void TfrmMain::RunView::ClearEntryOutcomes() {
 }
 
 void TfrmMain::RunView::ShowOutcomesAgain() {
+    const EntryOutcomes& outcomes = Outcomes();
     for (int index = 0; index < Count(); ++index)
-        if (const auto shown = shownOutcomes_.find(IdOfEntry(index)); shown != shownOutcomes_.end())
-            ShowEntryOutcome(index, EntryOutcome(shown->second));
-        else if (missing_.contains(IdOfEntry(index)))
+        if (const EntryOutcome* outcome = outcomes.Of(IdOfEntry(index)))
+            ShowEntryOutcome(index, *outcome);
+        else if (outcomes.Missing(IdOfEntry(index)))
             ShowEntryMissing(index);
     if (shownSummary_)
         ShowRunSummary(RunSummary(*shownSummary_));
@@ -117,6 +114,9 @@ QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
     switch (outcome.result) {
     case EntryResult::Converted: {
         QStringList lines;
+        if (!outcome.replacedName.empty())
+            lines << window_.queueTexts_->msgOutcomeReplacedPart.arg(
+                name, QString::fromStdString(outcome.replacedName));
         if (!thumbnailReason.isEmpty())
             lines << window_.msgOutcomeNoPicture.arg(name, thumbnailReason);
         if (!outcome.subtitleReason.empty())
@@ -149,7 +149,6 @@ void TfrmMain::RunView::ResetStatusDisplay() {
 
 void TfrmMain::RunView::ShowReadingLengths(bool reading) {
     window_.readingLengths_ = reading;
-    window_.SetRunControlsEnabled(!reading);
     if (reading)
         window_.labelCurrentInfo->setText(window_.msgStatusLengths);
     else
@@ -257,7 +256,7 @@ int TfrmMain::RunView::ShowReportWindow(const RunReport& report, const QString& 
         return QDialog::Rejected;
     QStringList problems;
     for (const EntryOutcome& outcome : report.outcomes)
-        if (outcome.NeedsAttention())
+        if (outcome.NeedsAttention() || !outcome.replacedName.empty())
             problems << TextFromPath(outcome.source) + QStringLiteral("\n    ") +
                             OutcomeDetails(outcome).replace(QLatin1Char('\n'), QStringLiteral("\n    "));
     dialog->SetReport(summary, problems, offerRemoval && report.Converted() > 0);
@@ -295,10 +294,28 @@ void TfrmMain::ConnectConversionHandlers() {
 void TfrmMain::ActionConvertNowExecute() {
     if (ConfirmConvertingAgain())
         conversion_->ActionConvertNowExecute();
+    // The window closed during the run: its last outcomes are kept too.
+    if (closing_)
+        FlushKeptQueue();
 }
 
 void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {
-    SetRunControlsEnabled(!IsRunning);
+    // A run keeps its state between its steps: the run itself says when it is over.
+    SetRunControlsEnabled(!IsRunning && !conversion_->IsRunActive());
+}
+
+void TfrmMain::RunView::ShowRunInProgress(bool inProgress) {
+    window_.SetRunControlsEnabled(!inProgress);
+}
+
+std::string TfrmMain::RunView::RunReasonText(RunReason reason) const {
+    const KeptQueueTexts& texts = *window_.queueTexts_;
+    return (reason == RunReason::SourceGone ? texts.msgReasonSourceGone : texts.msgReasonOutputGone)
+        .toStdString();
+}
+
+EntryOutcomes& TfrmMain::RunView::Outcomes() const {
+    return window_.conversion_->Outcomes();
 }
 
 void TfrmMain::SetRunControlsEnabled(bool enabled) {

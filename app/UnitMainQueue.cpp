@@ -58,18 +58,25 @@ void TfrmMain::LoadQueueTexts(const LanguageFile& texts) {
                                {&own.msgQueueNotKept, "msgQueueNotKept"},
                                {&own.msgQueueInterrupted, "msgQueueInterrupted"},
                                {&own.msgQueueInterruptedKept, "msgQueueInterruptedKept"},
-                               {&own.msgConvertAllAgain, "msgConvertAllAgain"}})
+                               {&own.msgConvertAllAgain, "msgConvertAllAgain"},
+                               {&own.msgReasonSourceGone, "msgReasonSourceGone"},
+                               {&own.msgReasonOutputGone, "msgReasonOutputGone"},
+                               {&own.msgOutcomeReplacedPart, "msgOutcomeReplacedPart"}})
         *member = text(key);
 }
 
 void TfrmMain::RestoreKeptQueue() {
     KeptQueueStore::Opening opening = keptQueue_->Open();
     listViewFiles->setUpdatesEnabled(false);
+    EntryOutcomes& outcomes = conversion_->Outcomes();
     for (KeptEntry& entry : opening.queue.entries) {
         const int index = jobList_->Count();
         jobList_->RestoreEntry(entry.source, entry.duration);
+        const EntryId id = jobList_->IdOfEntry(index);
+        outcomes.SetParts(id, std::move(entry.parts));
         if (entry.outcome) {
-            entry.outcome->entry = jobList_->IdOfEntry(index);
+            entry.outcome->entry = id;
+            outcomes.Set(*entry.outcome);
             runView_->ShowEntryOutcome(index, *entry.outcome);
         }
         if ((!entry.outcome || entry.outcome->result != EntryResult::Converted) && !FileExists(entry.source))
@@ -110,7 +117,8 @@ void TfrmMain::RestoreKeptQueue() {
     case Problem::None:
         break;
     }
-    if (const std::optional<SettledPair>& pair = opening.interrupted) {
+    // A video its encoder finished is simply converted: nothing to tell.
+    if (const std::optional<SettledPair>& pair = opening.interrupted; pair && !pair->converted) {
         message = pair->keptName.empty()
                       ? queueTexts_->msgQueueInterrupted
                       : queueTexts_->msgQueueInterruptedKept.arg(QString::fromStdString(pair->keptName));
@@ -129,15 +137,17 @@ KeptQueue TfrmMain::KeptQueueNow() const {
     KeptQueue queue;
     const int count = jobList_->Count();
     queue.entries.reserve(static_cast<std::size_t>(count));
-    const std::optional<PairBeingWritten>& pair = runView_->PairOnRecord();
+    const EntryOutcomes& outcomes = conversion_->Outcomes();
+    const std::optional<PairRecord>& pair = outcomes.PairBeingWritten();
     for (int index = 0; index < count; ++index) {
         const EntryId id = jobList_->IdOfEntry(index);
-        const EntryOutcome* outcome = runView_->OutcomeOf(id);
+        const EntryOutcome* outcome = outcomes.Of(id);
         auto [path, duration] = jobList_->EntryTextAndDuration(index);
-        queue.entries.push_back(
-            {std::move(path), outcome != nullptr ? std::optional(*outcome) : std::nullopt, duration});
+        queue.entries.push_back({std::move(path), outcome != nullptr ? std::optional(*outcome) : std::nullopt,
+                                 duration, outcomes.PartsOf(id)});
         if (pair && pair->entry == id)
-            queue.writing = PairBeingWritten{static_cast<std::size_t>(index), pair->video, pair->thumbnail};
+            queue.writing = PairBeingWritten{static_cast<std::size_t>(index), pair->video, pair->thumbnail,
+                                             pair->videoIdentity, pair->thumbnailIdentity};
     }
     return queue;
 }
@@ -168,38 +178,29 @@ bool TfrmMain::ConfirmConvertingAgain() {
 }
 
 bool TfrmMain::RunView::EntryConverted(int index) const {
-    const EntryOutcome* outcome = OutcomeOf(IdOfEntry(index));
-    return outcome != nullptr && outcome->result == EntryResult::Converted;
-}
-
-const EntryOutcome* TfrmMain::RunView::OutcomeOf(EntryId entry) const {
-    const auto shown = shownOutcomes_.find(entry);
-    return shown != shownOutcomes_.end() ? &shown->second : nullptr;
+    return Outcomes().Converted(IdOfEntry(index));
 }
 
 void TfrmMain::RunView::ForgetOutcome(EntryId entry) {
-    if (shownOutcomes_.erase(entry) == 0)
+    if (!Outcomes().Forget(entry))
         return;
     window_.jobList_->ClearOutcomes();
     ShowOutcomesAgain();
 }
 
 void TfrmMain::RunView::ShowEntryMissing(int index) {
-    missing_.insert(IdOfEntry(index));
+    Outcomes().MarkMissing(IdOfEntry(index));
     const KeptQueueTexts& texts = *window_.queueTexts_;
     window_.jobList_->ShowOutcome(index, texts.StringOutcomeMissing, texts.msgOutcomeMissing,
                                   RowOutcome::Problem);
 }
 
-void TfrmMain::RunView::RecordPairBeingWritten(EntryId entry, const std::string& video,
-                                               const std::string& thumbnail) {
+void TfrmMain::RunView::RecordPairBeingWritten(EntryId, const std::string& video, const std::string&) {
     KeptQueueStore& store = *window_.keptQueue_;
     if (video.empty()) {
-        pairOnRecord_.reset();
         store.Changed();
         return;
     }
-    pairOnRecord_ = PairBeingWritten{entry, video, thumbnail};
     const std::uint64_t ticket = store.WriteNow();
     // On the disk before the encoders write into the pair.
     WaitUntil([&] { return store.Written(ticket) || window_.closing_; });

@@ -2,14 +2,13 @@
 
 #include "app/UnitMain.h"
 #include "engine/ConversionViews.h"
+#include "engine/EntryOutcomes.h"
 #include "engine/KeptQueue.h"
-
-#include <unordered_map>
-#include <unordered_set>
 
 namespace velmora {
 
-// What a conversion run reads from and shows on the main window.
+// What a conversion run reads from and shows on the main window. The entries' outcomes are the run's
+// (ConversionRun::Outcomes()); this only draws them.
 class TfrmMain::RunView : public ConversionWindow {
 public:
     explicit RunView(TfrmMain& window) : window_(window) {}
@@ -52,15 +51,16 @@ public:
     OutputStick RememberedOutputStick() const override;
     void ShowOutputStickMissing(const OutputStick& stick) override;
     bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) override;
-    bool EntryConverted(int index) const override;
+    void ShowRunInProgress(bool inProgress) override;
+    std::string RunReasonText(RunReason reason) const override;
     void RecordPairBeingWritten(EntryId entry, const std::string& video,
                                 const std::string& thumbnail) override;
 
-    // The kept queue's side: each entry's last outcome, one whose file is gone, the pair on record.
-    const EntryOutcome* OutcomeOf(EntryId entry) const;
+    bool EntryConverted(int index) const;
+    // Forgets the entry's outcome, and draws the rows again.
     void ForgetOutcome(EntryId entry);
+    // Marks the entry's source as gone, and draws it.
     void ShowEntryMissing(int index);
-    const std::optional<PairBeingWritten>& PairOnRecord() const { return pairOnRecord_; }
 
     // Shows the rows' outcomes and the run's summary again in the texts loaded now.
     void ShowOutcomesAgain();
@@ -77,13 +77,10 @@ private:
     // The queue's line, its tooltip and its accessible name.
     void ShowQueueLine(const QString& text);
 
+    EntryOutcomes& Outcomes() const;
+
     TfrmMain& window_;
-    // What each entry's row shows, for a change of language.
-    std::unordered_map<EntryId, EntryOutcome> shownOutcomes_;
     std::optional<RunSummary> shownSummary_;
-    std::unordered_set<EntryId> missing_;
-    // Its entry field holds the entry's identity.
-    std::optional<PairBeingWritten> pairOnRecord_;
 };
 
 } // namespace velmora

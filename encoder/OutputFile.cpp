@@ -47,12 +47,22 @@ void ExpectWritableOutput(const std::string& path) {
         ::unlink(path.c_str());
 }
 
-std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path) {
+std::unique_ptr<DescriptorIO> ReplaceOutput(const std::string& path, OutputIdentity* written) {
     bool created = false;
     FileDescriptor file = OpenOutput(path, created);
     if (::ftruncate(file.Get(), 0) != 0)
         throw EncoderError(FailureText(path) + std::strerror(errno));
+    struct stat status = {};
+    if (written != nullptr && ::fstat(file.Get(), &status) == 0)
+        *written = {status.st_dev, status.st_ino};
     return std::make_unique<DescriptorIO>(std::move(file), DescriptorIO::Direction::Write);
+}
+
+void ExpectOutputAtName(const std::string& path, const OutputIdentity& written) {
+    struct stat named = {};
+    if (::lstat(path.c_str(), &named) == 0 && named.st_dev == written.device && named.st_ino == written.inode)
+        return;
+    throw EncoderError("The output '" + path + "' was deleted or replaced while it was being written");
 }
 
 } // namespace velmora::encoder

@@ -75,7 +75,7 @@ void PspMuxer::Prepare(const std::string& path, const std::string& title, const 
 }
 
 void PspMuxer::Start() {
-    output_ = ReplaceOutput(path_);
+    output_ = ReplaceOutput(path_, &written_);
     format_->pb = output_->Context();
     format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     started_ = true;
@@ -100,6 +100,7 @@ bool PspMuxer::Started() {
 void PspMuxer::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(format_.get()), "Cannot finish '" + path_ + "'");
+    ExpectOutputAtName(path_, written_);
     output_->Close("Cannot finish '" + path_ + "'");
 }
 

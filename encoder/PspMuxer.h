@@ -2,6 +2,7 @@
 
 #include "encoder/DescriptorIO.h"
 #include "encoder/FFmpegPointers.h"
+#include "encoder/OutputFile.h"
 
 #include <memory>
 #include <mutex>
@@ -41,6 +42,8 @@ private:
     std::unique_ptr<DescriptorIO> output_;
     OutputFormatPtr format_;
     std::string path_;
+    // Which file the output is, so that the end can tell it is still at its name.
+    OutputIdentity written_;
     std::mutex mutex_;
     bool started_ = false;
 };

@@ -39,8 +39,10 @@ FramePtr FirstPicture(InputSource& source, AVCodecContext& decoder, const std::s
 }
 
 void WriteFile(const std::string& path, const AVPacket& packet) {
-    std::unique_ptr<DescriptorIO> file = ReplaceOutput(path);
+    OutputIdentity written;
+    std::unique_ptr<DescriptorIO> file = ReplaceOutput(path, &written);
     avio_write(file->Context(), packet.data, packet.size);
+    ExpectOutputAtName(path, written);
     file->Close("Cannot write output '" + path + "'");
 }
 

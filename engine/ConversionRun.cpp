@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,28 +24,41 @@ namespace {
 // The second click of a double-click on Convert comes well within this.
 constexpr std::chrono::milliseconds kDoublePressGuard{500};
 
-// Marks a run as in progress for as long as it lasts, however it ends.
+// Marks a run as in progress for as long as it lasts, however it ends, and shows it so on the window
+// from its first moment: no step of the run offers to start another.
 class ActiveRun {
 public:
-    explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
-    ~ActiveRun() { flag_ = false; }
+    ActiveRun(bool& flag, ConversionWindow& window, const bool& closing)
+        : flag_(flag), window_(window), closing_(closing) {
+        flag_ = true;
+        window_.ShowRunInProgress(true);
+    }
+    ~ActiveRun() {
+        flag_ = false;
+        if (!closing_)
+            RunGuarded([this] { window_.ShowRunInProgress(false); });
+    }
     ActiveRun(const ActiveRun&) = delete;
     ActiveRun& operator=(const ActiveRun&) = delete;
 
 private:
     bool& flag_;
+    ConversionWindow& window_;
+    const bool& closing_;
 };
 
 // Takes the queue's progress off the window however the run ends, an error included.
 class QueueProgressShown {
 public:
-    explicit QueueProgressShown(std::function<void()> end) : end_(std::move(end)) {}
-    ~QueueProgressShown() { RunGuarded(end_); }
+    explicit QueueProgressShown(QueueProgress& progress) : progress_(progress) {}
+    ~QueueProgressShown() {
+        RunGuarded([this] { progress_.End(); });
+    }
     QueueProgressShown(const QueueProgressShown&) = delete;
     QueueProgressShown& operator=(const QueueProgressShown&) = delete;
 
 private:
-    std::function<void()> end_;
+    QueueProgress& progress_;
 };
 
 // An entry's output pair while it is being made: unless kept, a pair whose video the encoder never
@@ -86,13 +100,13 @@ ConversionRun::ConversionRun(ConversionWindow& window, TConsoleIO& ConsoleIO, TC
                              std::string programFolder, Clock clock)
     : window_(window), ConsoleIO_(ConsoleIO), ConsoleIOTHM_(ConsoleIOTHM),
       programFolder_(std::move(programFolder)), clock_(std::move(clock)),
-      ending_(
-          window, report_, closing_,
-          [this] {
-              window_.ResetStatusDisplay();
-              EndQueueProgress();
-          },
-          [this] { return queue_ ? std::optional(SecondsSinceStart()) : std::nullopt; }) {
+      queueProgress_(window, closing_, clock_), ending_(
+                                                    window, report_, outcomes_, closing_,
+                                                    [this] {
+                                                        window_.ResetStatusDisplay();
+                                                        queueProgress_.End();
+                                                    },
+                                                    [this] { return queueProgress_.SecondsSinceStart(); }) {
     mountTableText = ReadMountTableText;
     freeBytesAt = FreeBytesAt;
 }
@@ -117,10 +131,10 @@ void ConversionRun::StartConversion() {
         return;
     }
     // Every entry converted already: the window has asked whether to convert them again.
-    const std::vector<EntryId> queued = EntriesLeftToConvert(window_);
+    const std::vector<EntryId> queued = EntriesLeftToConvert(window_, outcomes_);
     if (queued.empty())
         return;
-    const ActiveRun active(runActive_);
+    const ActiveRun active(runActive_, window_, closing_);
     runStarted_ = clock_();
     FStopRequested = false;
     ending_.Begin(static_cast<int>(queued.size()));
@@ -135,10 +149,11 @@ void ConversionRun::StartConversion() {
     if (!ConfirmSpace(queued, folder))
         return;
     CreateOutputFolder(folder);
-    const QueueProgressShown queueShown([this] { EndQueueProgress(); });
+    const QueueProgressShown queueShown(queueProgress_);
     StartQueueProgress(queued);
-    for (currentFile_ = 0; currentFile_ < queued.size(); ++currentFile_) {
-        const EntryId id = queued[currentFile_];
+    for (std::size_t file = 0; file < queued.size(); ++file) {
+        queueProgress_.SetCurrent(file);
+        const EntryId id = queued[file];
         if (FStopRequested || closing_) {
             ending_.Stopped();
             return;
@@ -150,18 +165,15 @@ void ConversionRun::StartConversion() {
         try {
             goOn = !position || ConvertEntry(id, *position, folder);
         } catch (const std::exception& error) {
-            ending_.EndedByError(error, std::span(queued).subspan(currentFile_));
+            ending_.EndedByError(error, std::span(queued).subspan(file));
             return;
         }
-        if (report_.outcomes.size() > recorded)
-            queue_->Finish(currentFile_);
-        else
-            queue_->Skip(currentFile_);
+        queueProgress_.FinishCurrent(report_.outcomes.size() > recorded);
         if (!goOn) {
             ending_.Stopped();
             return;
         }
-        ShowQueueProgress();
+        queueProgress_.Show();
     }
     ending_.Completed(folder);
 }
@@ -189,6 +201,11 @@ void ConversionRun::StopConversion() {
 void ConversionRun::Close() {
     if (closing_)
         return;
+    // Its end is handled already: the encoder finished while the window waited to close.
+    if (videoWaiting_ && !ConsoleIO_.IsRunning()) {
+        videoEndAtClose_ = ConsoleIO_.ExitCode();
+        stoppedAtClose_ = FStopRequested;
+    }
     closing_ = true;
     FStopRequested = true;
     RunGuarded([this] { ConsoleIO_.StopProcess(); });
@@ -197,11 +214,8 @@ void ConversionRun::Close() {
 
 void ConversionRun::ParseEncoderOutput(const std::string& Cmd) {
     velmora::ParseEncoderOutput(Cmd, progress, window_, window_);
-    if (!queue_)
-        return;
-    queue_->LearnDuration(currentFile_, static_cast<double>(progress.FCurrentDuration));
-    queue_->SetPosition(currentFile_, static_cast<double>(progress.FFurthestTime));
-    ShowQueueProgress();
+    queueProgress_.Advance(static_cast<double>(progress.FCurrentDuration),
+                           static_cast<double>(progress.FFurthestTime));
 }
 
 void ConversionRun::ReceiveVideoError(const std::string& Cmd) {
@@ -264,10 +278,11 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     outcome.source = window_.EntryText(position);
     const std::string sourceShort = ShortPathForm(outcome.source);
     ReservedPair output(ReserveOutputPair(folder));
-    const PairOnRecord record(window_, id, output.pair);
+    PairOnRecord record(window_, outcomes_, id, output.pair);
     if (closing_)
         return false;
     progress.Clear();
+    std::tie(progress.place, progress.placeCount) = queueProgress_.CurrentPlace();
 
     const std::optional<int> thumbnailEnd = RunThumbnailStep(sourceShort, output.pair);
     if (!thumbnailEnd)
@@ -288,38 +303,66 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     if (*thumbnailEnd != 0) {
         RemoveOutputFile(output.pair.thumbnail);
         outcome.thumbnailReason = thumbnailReason_.ForExitCode(*thumbnailEnd);
+    } else if (IdentityOf(output.pair.thumbnail) != record.Record().thumbnailIdentity) {
+        outcome.thumbnailReason = window_.RunReasonText(RunReason::OutputGone);
     }
     // The list is usable during the thumbnail step: mark this entry again.
     if (window_.SelectedEntry() != *now)
         window_.SelectEntry(*now);
 
     const std::optional<int> videoEnd = RunVideoStep(sourceShort, output.pair);
-    if (!videoEnd)
+    if (!videoEnd) {
+        // The encoder may still finish the video as the program ends: the next start looks at it.
+        record.LeaveOnRecord();
         return false;
-    if (*videoEnd == 0) {
-        // Ended by "quit", the shortened video plays too.
+    }
+    SettleVideo(outcome, *videoEnd, closing_ ? stoppedAtClose_ : FStopRequested, sourceShort, record);
+    if (!outcome.outputName.empty()) {
         output.Keep();
-        outcome.outputName = output.pair.Name();
-        outcome.reachedSeconds = progress.FFurthestTime;
-        outcome.lengthSeconds = progress.FCurrentDuration;
-        outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
-        if (!FStopRequested) {
-            outcome.subtitleReason = videoReason_.SubtitleNotes();
-            outcome.colourReason = videoReason_.ColourNote();
-        }
+    } else if (!VideoStillAtName(record.Record())) {
+        // Whatever is at the video's name now is not ours to remove.
+        output.Keep();
+        RemoveIfStill(output.pair.thumbnail, record.Record().thumbnailIdentity);
     } else {
         output.Remove();
-        // Without a video its picture does not matter.
-        outcome.thumbnailReason.clear();
-        outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Failed;
-        // The encoder was given no name and cannot tell which file is missing.
-        if (!FStopRequested)
-            outcome.reason = sourceShort.empty()
-                                 ? "The file is no longer there: it was moved or deleted after it was queued"
-                                 : videoReason_.ForExitCode(*videoEnd);
     }
     ending_.Record(std::move(outcome));
-    return true;
+    return !closing_;
+}
+
+void ConversionRun::SettleVideo(EntryOutcome& outcome, int exitCode, bool stopped,
+                                const std::string& sourceShort, const PairOnRecord& record) {
+    const PairRecord& pair = record.Record();
+    if (exitCode == 0 && !VideoStillAtName(pair)) {
+        // Written into a file that was deleted or replaced meanwhile: nothing of it is left to play.
+        outcome.result = EntryResult::Failed;
+        outcome.reason = window_.RunReasonText(RunReason::OutputGone);
+        outcome.thumbnailReason.clear();
+        return;
+    }
+    if (exitCode != 0) {
+        // Without a video its picture does not matter.
+        outcome.thumbnailReason.clear();
+        outcome.result = stopped ? EntryResult::Stopped : EntryResult::Failed;
+        // The encoder was given no name and cannot tell which file is missing.
+        if (!stopped)
+            outcome.reason = sourceShort.empty() ? window_.RunReasonText(RunReason::SourceGone)
+                                                 : videoReason_.ForExitCode(exitCode);
+        return;
+    }
+    // Ended by "quit", the shortened video plays too: kept until a complete one replaces it.
+    outcome.outputName = OutputPair{pair.video, pair.thumbnail}.Name();
+    outcome.reachedSeconds = progress.FFurthestTime;
+    outcome.lengthSeconds = progress.FCurrentDuration;
+    outcome.result = stopped ? EntryResult::Stopped : EntryResult::Converted;
+    if (stopped) {
+        outcomes_.AddPart(outcome.entry, {pair.video, pair.videoIdentity});
+        return;
+    }
+    outcome.subtitleReason = videoReason_.SubtitleNotes();
+    outcome.colourReason = videoReason_.ColourNote();
+    outcome.replacedName = RemoveEarlierParts(outcomes_.PartsOf(outcome.entry));
+    outcomes_.SetParts(outcome.entry, {});
 }
 
 std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShort, const OutputPair& output) {
@@ -335,13 +378,16 @@ std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShor
 
 std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, const OutputPair& output) {
     videoReason_.Clear();
+    videoEndAtClose_.reset();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
     ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
                                                 ShortPathForm(output.video), EncoderWords()),
                           "", false);
+    videoWaiting_ = true;
     WaitForEnd(ConsoleIO_);
+    videoWaiting_ = false;
     if (closing_)
-        return std::nullopt;
+        return videoEndAtClose_;
     return ConsoleIO_.ExitCode();
 }
 
@@ -370,30 +416,7 @@ void ConversionRun::StartQueueProgress(const std::vector<EntryId>& queued) {
         const auto known = durations_.find(id);
         durations.push_back(known == durations_.end() ? std::nullopt : known->second);
     }
-    queue_.emplace(std::move(durations));
-    timeLeft_ = RemainingTimeSmoother();
-    // From here: waiting for the lengths must not count as slow encoding.
-    queueStarted_ = clock_();
-    ShowQueueProgress();
-}
-
-void ConversionRun::ShowQueueProgress() {
-    const double elapsed = SecondsSinceStart();
-    QueueStatus status = queue_->Status(elapsed);
-    status.secondsLeft = timeLeft_.Next(status.secondsLeft, elapsed);
-    window_.ShowQueueProgress(status);
-}
-
-void ConversionRun::EndQueueProgress() {
-    if (!queue_)
-        return;
-    queue_.reset();
-    if (!closing_)
-        window_.ClearQueueProgress();
-}
-
-double ConversionRun::SecondsSinceStart() const {
-    return std::chrono::duration<double>(clock_() - queueStarted_).count();
+    queueProgress_.Start(std::move(durations));
 }
 
 void SetUpEncoderRunners(TConsoleIO& video, TConsoleIO& thumbnail,

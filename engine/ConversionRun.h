@@ -2,7 +2,8 @@
 
 #include "engine/ConversionViews.h"
 #include "engine/EncoderOutputParser.h"
-#include "engine/QueueEstimate.h"
+#include "engine/EntryOutcomes.h"
+#include "engine/QueueProgress.h"
 #include "engine/RunEnding.h"
 
 #include <chrono>
@@ -17,6 +18,7 @@
 namespace velmora {
 
 class TConsoleIO;
+class PairOnRecord;
 struct OutputPair;
 
 // The conversion run behind the main window's Convert command: for every queued entry a thumbnail
@@ -64,7 +66,8 @@ public:
     void StopConversion();
 
     // The window closes: the run ends at once, whichever step it is in, both encoders are stopped
-    // ("quit", then killed after the timeout) and neither runner is used again by this object.
+    // ("quit", then killed after the timeout) and neither runner is used again by this object. A video
+    // the encoder had finished before (the close waited on a question, say) counts as converted.
     void Close();
 
     // A piece of the video encoder's output, for the progress bar and the status text.
@@ -76,6 +79,9 @@ public:
     bool IsRunActive() const { return runActive_; }
     // The outcomes of the run in progress, or of the last one.
     const RunReport& Report() const { return report_; }
+    // Every entry's outcome across runs and restarts, which the runs write.
+    EntryOutcomes& Outcomes() { return outcomes_; }
+    const EntryOutcomes& Outcomes() const { return outcomes_; }
     bool FStopRequested = false;
     // The progress held for the file being converted.
     ProgressState progress;
@@ -98,17 +104,15 @@ private:
     // The encoder's exit code, or nothing when the window closed meanwhile.
     std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
     std::optional<int> RunVideoStep(const std::string& sourceShort, const OutputPair& output);
+    // How the video step ended, into the outcome; `stopped` when Stop came before the encoder's end.
+    void SettleVideo(EntryOutcome& outcome, int exitCode, bool stopped, const std::string& sourceShort,
+                     const PairOnRecord& record);
     // The window's track and picture words, as both encoder lines take them.
     std::vector<std::string> EncoderWords() const;
     void WaitForEnd(TConsoleIO& runner);
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);
     void StartQueueProgress(const std::vector<EntryId>& queued);
-    void ShowQueueProgress();
-    // Takes the queue's progress off the window; safe to call more than once.
-    void EndQueueProgress();
-    // Seconds since the queue's progress started.
-    double SecondsSinceStart() const;
 
     ConversionWindow& window_;
     TConsoleIO& ConsoleIO_;
@@ -119,16 +123,18 @@ private:
     bool runActive_ = false;
     bool closing_ = false;
     RunReport report_;
+    EntryOutcomes outcomes_;
+    QueueProgress queueProgress_;
     RunEnding ending_;
     // How long each entry of the run plays, as known at its start.
     std::map<EntryId, std::optional<double>> durations_;
     EncoderReason videoReason_;
     EncoderReason thumbnailReason_;
-    // The whole queue's progress while a run goes; the place in it of the file being converted.
-    std::optional<QueueEstimate> queue_;
-    std::size_t currentFile_ = 0;
-    std::chrono::steady_clock::time_point queueStarted_;
-    RemainingTimeSmoother timeLeft_;
+    // While the run waits for the video encoder; and how it had ended when the window closed, with
+    // whether Stop had come before.
+    bool videoWaiting_ = false;
+    std::optional<int> videoEndAtClose_;
+    bool stoppedAtClose_ = false;
 };
 
 // Sets the window's two runners up for its runs: an encoder is asked to stop with "quit" and killed

@@ -7,6 +7,7 @@
 #include "engine/SpaceEstimate.h"
 #include "engine/StatusLine.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,8 +39,6 @@ public:
     virtual std::optional<double> EntryDuration(int index) const = 0;
     // Whether some entry's length is still being learnt.
     virtual bool DurationsPending() const = 0;
-    // Converted by an earlier run and not to be converted again: a run passes it over.
-    virtual bool EntryConverted(int /*index*/) const { return false; }
 };
 
 // Where the entry with this identity stands now, if it is still queued.
@@ -77,9 +76,24 @@ struct OutputStick {
     std::string label;
 };
 
+// The reasons a run gives in its own words, for the language files to translate.
+enum class RunReason : std::uint8_t {
+    SourceGone, // the encoder was given no source: it was moved or deleted after it was queued
+    OutputGone, // the encoder ended well, but its file is no longer at its name
+};
+
 // Everything else a run needs of the window.
 class ConversionWindow : public JobListView, public StatusDisplay {
 public:
+    // From the first moment of a run to its end: Convert offers to stop and the run controls are
+    // locked, whichever step the run is in.
+    virtual void ShowRunInProgress(bool /*inProgress*/) {}
+    // The reason in the window's language.
+    virtual std::string RunReasonText(RunReason reason) const {
+        return reason == RunReason::SourceGone
+                   ? "The file is no longer there: it was moved or deleted after it was queued"
+                   : "The converted file was deleted or replaced while it was being written";
+    }
     // The output folder's text as shown; read once when a run starts.
     virtual std::string OutputFolderText() const = 0;
     // The refusal of a relative output folder, a format with one %s for the folder's text.
@@ -123,9 +137,9 @@ public:
     // Before the first file, when the videos may not fit into folder (it exists by then): true to
     // convert anyway.
     virtual bool AskConvertDespiteSpace(const SpaceQuestion& question, const std::string& folder) = 0;
-    // The output pair the entry's conversion is about to write, kept where the next start finds it
-    // should the program die meanwhile; returns once it is kept (or cannot be). Empty names: the pair
-    // is settled.
+    // The output pair the entry's conversion is about to write (the run's outcomes hold it now), kept
+    // where the next start finds it should the program die meanwhile; returns once it is kept (or
+    // cannot be). Empty names: the pair is settled.
     virtual void RecordPairBeingWritten(EntryId /*entry*/, const std::string& /*video*/,
                                         const std::string& /*thumbnail*/) {}
 };

@@ -77,7 +77,9 @@ void ParseEncoderOutput(const std::string& text, ProgressState& state, const Job
 
     const std::int64_t divisor = state.FCurrentDuration == 0 ? 1 : state.FCurrentDuration;
     const int position = ProgressPosition(time, divisor);
-    const StatusLine line = MakeStatusLine(display.StatusRunFormat(), *selected, jobs.Count(), time,
+    const bool placed = state.placeCount > 0;
+    const StatusLine line = MakeStatusLine(display.StatusRunFormat(), placed ? state.place - 1 : *selected,
+                                           placed ? state.placeCount : jobs.Count(), time,
                                            state.FCurrentDuration, jobs.EntryText(*selected));
     display.SetProgress(position);
     display.SetStatusLine(line);

@@ -13,6 +13,10 @@ struct ProgressState {
     std::int64_t FCurrentDuration = 0;
     // The largest time marker seen; never lowered while the file converts.
     std::int64_t FFurthestTime = 0;
+    // The file's place among the files its run converts, and their number, from 1; 0 leaves the
+    // numbering to the selected entry's position in the list.
+    int place = 0;
+    int placeCount = 0;
 
     // When a file starts, so that it never shows the previous file's values.
     void Clear() { *this = ProgressState(); }
@@ -20,7 +24,8 @@ struct ProgressState {
 
 // One piece of the video encoder's standard output or error, as the runner delivers it: takes the
 // newest complete duration and time markers, sets the bar (0 to 99, never 100) and the status line
-// "<msgStatusRun with n/N> [reached-length] <the selected entry's path>". Ignores the piece when no entry
+// "<msgStatusRun with n/N> [reached-length] <the selected entry's path>", n/N
+// the state's place when it has one. Ignores the piece when no entry
 // is selected. A malformed number raises EConvertError before anything is shown, and a faulty
 // duration never replaces the held one.
 void ParseEncoderOutput(const std::string& text, ProgressState& state, const JobListView& jobs,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/PairIdentity.h"
 #include "engine/RunReport.h"
 
 #include <cstddef>
@@ -17,14 +18,19 @@ struct KeptEntry {
     std::optional<EntryOutcome> outcome;
     // How long it plays, in seconds, when known.
     std::optional<double> duration;
+    // The parts its stopped conversions kept, oldest first.
+    std::vector<KeptPart> parts{};
 };
 
 // The output pair a conversion is writing, kept so that the next start can tell a pair a crash or a
-// power loss left half-written.
+// power loss left half-written, and which two files the run created, so that nothing else is taken
+// for them.
 struct PairBeingWritten {
     std::size_t entry = 0; // its entry's position in the queue
     std::string video;
     std::string thumbnail;
+    FileIdentity videoIdentity{};
+    FileIdentity thumbnailIdentity{};
 };
 
 // The job list as it is kept between sessions, in order.
@@ -34,7 +40,9 @@ struct KeptQueue {
 };
 
 // One line per entry, tab-separated, with backslash escapes, under a version line and above a closing
-// line with the count; nothing but Velmora reads or writes it.
+// line with the count; nothing but Velmora reads or writes it. The pair being written carries a
+// checksum: a record that does not match it, or one without the files' identities (an older
+// version's), is left out, so that a damaged line never leads to removing a file.
 std::string KeptQueueText(const KeptQueue& queue);
 // Nothing when the text is not such a queue: damaged, cut short, or another version's.
 std::optional<KeptQueue> ParseKeptQueueText(std::string_view text);

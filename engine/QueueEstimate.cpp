@@ -91,12 +91,22 @@ std::optional<double> QueueEstimate::SecondsLeft(double elapsed) const {
     return std::max(TotalWeight() - DoneWeight(), 0.0) / speed;
 }
 
+int QueueEstimate::FileCount() const {
+    return static_cast<int>(std::count_if(files_.begin(), files_.end(),
+                                          [](const File& file) { return file.state != State::Skipped; }));
+}
+
+int QueueEstimate::Place(std::size_t file) const {
+    const auto end = files_.begin() + static_cast<std::ptrdiff_t>(std::min(file, files_.size()));
+    return 1 + static_cast<int>(std::count_if(files_.begin(), end,
+                                              [](const File& each) { return each.state != State::Skipped; }));
+}
+
 QueueStatus QueueEstimate::Status(double elapsed) const {
     QueueStatus status;
-    for (const File& file : files_) {
-        status.fileCount += file.state != State::Skipped;
+    status.fileCount = FileCount();
+    for (const File& file : files_)
         status.filesDone += file.state == State::Finished;
-    }
     const double total = TotalWeight();
     if (total > 0)
         status.percent = std::clamp(static_cast<int>(std::floor(DoneWeight() / total * 100)), 0, 100);

@@ -34,6 +34,10 @@ public:
     // The file left the queue before its turn: it no longer counts.
     void Skip(std::size_t file);
 
+    // The files that count, and the place among them of this one, from 1: what the status line numbers.
+    int FileCount() const;
+    int Place(std::size_t file) const;
+
     // The raw time left after so many seconds of the run; nothing before the run has encoded for a
     // few seconds or while no length is known.
     std::optional<double> SecondsLeft(double elapsed) const;

@@ -8,20 +8,24 @@
 
 namespace velmora {
 
-RunEnding::RunEnding(ConversionWindow& window, RunReport& report, const bool& closing,
-                     std::function<void()> showIdle, std::function<std::optional<double>()> runSeconds)
-    : window_(window), report_(report), closing_(closing), showIdle_(std::move(showIdle)),
-      runSeconds_(std::move(runSeconds)) {}
+RunEnding::RunEnding(ConversionWindow& window, RunReport& report, EntryOutcomes& outcomes,
+                     const bool& closing, std::function<void()> showIdle,
+                     std::function<std::optional<double>()> runSeconds)
+    : window_(window), report_(report), outcomes_(outcomes), closing_(closing),
+      showIdle_(std::move(showIdle)), runSeconds_(std::move(runSeconds)) {}
 
 void RunEnding::Begin(int queued) {
     report_ = RunReport();
     report_.queued = queued;
+    outcomes_.ClearUnconverted();
     window_.ClearEntryOutcomes();
 }
 
 void RunEnding::Record(EntryOutcome outcome) {
-    if (const std::optional<int> position = PositionOfEntry(window_, outcome.entry))
-        window_.ShowEntryOutcome(*position, outcome);
+    outcomes_.Set(outcome);
+    if (!closing_)
+        if (const std::optional<int> position = PositionOfEntry(window_, outcome.entry))
+            window_.ShowEntryOutcome(*position, outcome);
     report_.outcomes.push_back(std::move(outcome));
 }
 
@@ -76,12 +80,14 @@ void RunEnding::ShowIdle(RunEnd end) {
     // Asked first: the window at rest no longer counts the run's time.
     const std::optional<double> seconds = runSeconds_();
     showIdle_();
-    if (!closing_)
-        window_.ShowRunSummary(SummaryOfRun(report_, end, seconds));
+    if (closing_)
+        return;
+    window_.ShowRunInProgress(false);
+    window_.ShowRunSummary(SummaryOfRun(report_, end, seconds));
 }
 
 bool RunEnding::ReportProblems() {
-    if (report_.HasProblems() && window_.ShowRunReport(report_) && !closing_)
+    if ((report_.HasProblems() || report_.ReplacedParts()) && window_.ShowRunReport(report_) && !closing_)
         RemoveConvertedEntries();
     return !closing_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ConversionViews.h"
+#include "engine/EntryOutcomes.h"
 #include "engine/RunReport.h"
 
 #include <exception>
@@ -12,16 +13,17 @@
 namespace velmora {
 
 // How a conversion run ends, whichever way it ends: the window back at rest (the ready status, the
-// queue's line and title gone) and the report of what happened. Every outcome of the run is recorded
-// here. Once the window closes (closing turns true) the window is not touched again.
+// queue's line and title gone, Convert offered again) and the report of what happened. Every outcome
+// of the run is recorded here, in the report and in the entries' outcomes. Once the window closes
+// (closing turns true) the window is not touched again.
 class RunEnding {
 public:
     // showIdle: puts the status display and the queue's progress back at rest. runSeconds: how long
     // the run has gone since its first file started; nothing before.
-    RunEnding(ConversionWindow& window, RunReport& report, const bool& closing,
+    RunEnding(ConversionWindow& window, RunReport& report, EntryOutcomes& outcomes, const bool& closing,
               std::function<void()> showIdle, std::function<std::optional<double>()> runSeconds);
 
-    // A new run over `queued` entries: an empty report, no outcome on the list.
+    // A new run over `queued` entries: an empty report, no outcome on the list but the converted ones.
     void Begin(int queued);
     // Keeps the outcome and shows it on its entry's row, if the entry is still queued.
     void Record(EntryOutcome outcome);
@@ -45,6 +47,7 @@ private:
 
     ConversionWindow& window_;
     RunReport& report_;
+    EntryOutcomes& outcomes_;
     const bool& closing_;
     std::function<void()> showIdle_;
     std::function<std::optional<double>()> runSeconds_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,8 @@ struct EntryOutcome {
     std::int64_t lengthSeconds = 0;
     // Converted, but its colours may be wrong (Dolby Vision profile 5): the encoder's note.
     std::string colourReason{};
+    // Converted: "M4V<n>" of the part kept earlier, which the new video replaced.
+    std::string replacedName{};
 
     // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
     // person must be told.
@@ -52,6 +55,11 @@ struct RunReport {
     bool AllConverted() const;
     // Some outcome needs attention.
     bool HasProblems() const;
+    // Some video replaced the part kept by an earlier run, which the report tells.
+    bool ReplacedParts() const {
+        return std::any_of(outcomes.begin(), outcomes.end(),
+                           [](const EntryOutcome& outcome) { return !outcome.replacedName.empty(); });
+    }
 };
 
 // The last line an encoder wrote on its standard error, which says why it failed. Pieces may split

@@ -1,3 +1,4 @@
+#include "console/ConsoleIO.h"
 #include "engine/ConversionRun.h"
 #include "engine/KeptQueue.h"
 #include "joblist/JobList.h"
@@ -6,7 +7,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTableWidget>
+
+#include <map>
+#include <tuple>
+#include <unistd.h>
 
 namespace velmora::test {
 namespace {
@@ -96,6 +102,44 @@ TEST_F(KeptQueueWindow, ADamagedFileAndASecondWindowAreToldOnce) {
     second.frmMain.AddFile(folder / "second.avi");
     second.frmMain.FlushKeptQueue();
     EXPECT_EQ(KeptSources(), Texts{folder / "first.avi"});
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// Convert reads Stop and the settings stay locked from the run's first moment to its end: at every
+// thumbnail's start and at every video's end, when the window used to flip back.
+TEST_F(KeptQueueWindow, ConvertReadsStopThroughEveryStepOfARun) {
+    ASSERT_EQ(symlink(FAKE_ENCODER, (folder / "libq7z").c_str()), 0);
+    TfrmMain& frmMain = Restored();
+    frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) {
+        WriteTextFile(folder / name, "time=1");
+        frmMain.AddFile(folder / name);
+    }
+    std::map<bool, std::vector<bool>> locked; // by thumbnail start (true) and video end (false)
+    const auto look = [&](bool thumbnail) {
+        locked[thumbnail].push_back(frmMain.ActionConvertNow->text() == frmMain.StringStopCaption &&
+                                    !frmMain.listViewFiles->isEnabled());
+    };
+    frmMain.ConsoleIOTHM->OnProcessStatusChange = [&](TConsoleIO&, bool running) {
+        if (running)
+            look(true);
+    };
+    frmMain.ConsoleIO->OnProcessStatusChange =
+        [&, window = frmMain.ConsoleIO->OnProcessStatusChange](TConsoleIO& sender, bool running) {
+            window(sender, running);
+            if (!running)
+                look(false);
+        };
+    frmMain.ActionConvertNow->trigger();
+    ASSERT_TRUE(frmMain.Conversion().Report().AllConverted());
+    for (const bool thumbnail : {true, false})
+        EXPECT_EQ(locked[thumbnail], std::vector<bool>(3, true)) << thumbnail;
+    EXPECT_EQ(frmMain.ActionConvertNow->text(), frmMain.StringStartCaption);
 }
 
 } // namespace

@@ -151,7 +151,8 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
     for (const char* key :
          {"ActionConvertAgain", "ActionRemoveConverted", "StringOutcomeMissing", "msgOutcomeMissing",
           "msgQueueDamaged", "msgQueueLost", "msgQueueOtherWindow", "msgQueueNotKept", "msgQueueInterrupted",
-          "msgQueueInterruptedKept", "msgConvertAllAgain"})
+          "msgQueueInterruptedKept", "msgConvertAllAgain", "msgReasonSourceGone", "msgReasonOutputGone",
+          "msgOutcomeReplacedPart"})
         keys.emplace("KeptQueue", key);
     return keys;
 }

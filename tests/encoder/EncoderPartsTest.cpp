@@ -1,6 +1,8 @@
 #include "encoder/BoundedQueue.h"
+#include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
 #include "encoder/Letterbox.h"
+#include "encoder/OutputFile.h"
 #include "encoder/ProgressMarkers.h"
 #include "encoder/PspMuxer.h"
 #include "encoder/StopLineWatcher.h"
@@ -8,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace velmora::encoder {
 namespace {
@@ -183,4 +188,22 @@ TEST(BoundedQueue, AbortWakesABlockedProducer) {
 }
 
 } // namespace
+
+// The file written is no longer the one at its name: the output fails rather than pass for converted.
+TEST(OutputFile, FailsWhenItsNameNoLongerReachesTheFileWritten) {
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("velmora-out-" + std::to_string(getpid()));
+    const std::string path = folder + "/M4V50000.MP4";
+    for (const std::string& gone : {path, folder, folder + "/other"}) {
+        std::filesystem::create_directories(folder);
+        OutputIdentity written;
+        const std::unique_ptr<DescriptorIO> output = ReplaceOutput(path, &written);
+        std::ofstream(folder + "/other") << "another file";
+        gone == folder + "/other" ? std::filesystem::rename(gone, path)
+                                  : void(std::filesystem::remove_all(gone));
+        EXPECT_THROW(ExpectOutputAtName(path, written), EncoderError) << gone;
+    }
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace velmora::encoder

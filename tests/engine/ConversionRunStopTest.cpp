@@ -55,8 +55,9 @@ TEST_F(ConversionRunTest, StopDuringTheSecondOfThreeEndsTheRunWithoutCompletion)
               std::make_tuple(RunEnd::Stopped, 1, 3));
     EXPECT_TRUE(window.summary->seconds);
 
-    // The next Convert starts again from the first entry, under new names.
+    // The next Convert starts again from the first entry (converted again), under new names.
     WriteTextFile(window.entries[1].text, "time=1");
+    run->Outcomes().Forget(window.entries[0].id);
     window.duringWait = nullptr;
     window.events.clear();
     run->ActionConvertNowExecute();

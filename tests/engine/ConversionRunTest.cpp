@@ -55,6 +55,9 @@ TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
 TEST_F(ConversionRunTest, ASecondRunContinuesTheNumbers) {
     window.entries = {Source("a.avi"), Source("a.avi")}; // the same source twice: two pairs
     run->ActionConvertNowExecute();
+    // Converted again, as the window's question allows.
+    for (const FakeEntry& entry : window.entries)
+        run->Outcomes().Forget(entry.id);
     run->ActionConvertNowExecute();
     Texts outputs;
     for (const EncoderCall& call : Calls())
@@ -67,7 +70,11 @@ TEST_F(ConversionRunTest, ASecondRunContinuesTheNumbers) {
 // its encoders start, and leaves the record once settled.
 TEST_F(ConversionRunTest, ConvertTakesOnlyTheEntriesLeftAndRecordsThePairBeingWritten) {
     window.entries = {Source("done.avi"), Source("left.avi"), Source("done too.avi")};
-    window.entries[0].converted = window.entries[2].converted = true;
+    for (const std::size_t done : {0u, 2u}) {
+        EntryOutcome converted;
+        converted.entry = window.entries[done].id;
+        run->Outcomes().Set(converted);
+    }
     const EntryId left = window.entries[1].id;
     const std::string video = outputFolder / "M4V50000.MP4";
     window.outputFolder = outputFolder.Path();
@@ -80,7 +87,6 @@ TEST_F(ConversionRunTest, ConvertTakesOnlyTheEntriesLeftAndRecordsThePairBeingWr
     EXPECT_EQ(Calls()[1].Source(), window.entries[1].text);
     ASSERT_TRUE(run->Report().outcomes.size() == 1 && run->Report().queued == 1);
 
-    window.entries[1].converted = true;
     window.events.clear();
     run->ActionConvertNowExecute();
     EXPECT_EQ(Calls().size(), 2u);

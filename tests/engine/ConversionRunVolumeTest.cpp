@@ -17,7 +17,8 @@ TEST_F(ConversionRunTest, ARunOntoAStickThatIsGoneMakesNoFolderOnTheOwnDisk) {
     run->mountTableText = [] { return std::string("root / ext4 rw 0 0\n"); };
 
     run->ActionConvertNowExecute();
-    EXPECT_EQ(window.events, (std::vector<std::string>{"clear-outcomes", "stick-missing:PSPSTICK"}));
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"run:on", "clear-outcomes", "stick-missing:PSPSTICK", "run:off"}));
     EXPECT_FALSE(DirectoryExists(stick));
 
     // Mounted again: the run goes ahead.
@@ -41,6 +42,9 @@ TEST_F(ConversionRunTest, VideosThatMayNotFitAreConvertedOnlyWhenThePersonSaysSo
         window.answerSpace = answer;
         run->freeBytesAt = [free](const std::string&) { return std::optional<std::uint64_t>(free); };
         const std::size_t before = Calls().size();
+        // Each run converts both again.
+        for (const FakeEntry& entry : window.entries)
+            run->Outcomes().Forget(entry.id);
         run->ActionConvertNowExecute();
         const bool wasAsked = std::find(window.events.begin(), window.events.end(),
                                         "space:" + needed + ":3000000") != window.events.end();

@@ -18,7 +18,6 @@ struct FakeEntry {
     std::string text;
     EntryId id;
     std::optional<double> duration;
-    bool converted = false;
 };
 
 // The main window as the conversion engine sees it, without a screen. Its waits run the runners'
@@ -39,10 +38,9 @@ public:
     void RemoveEntry(int index) override;
     std::optional<double> EntryDuration(int index) const override;
     bool DurationsPending() const override { return durationsPending; }
-    bool EntryConverted(int index) const override {
-        return entries.at(static_cast<std::size_t>(index)).converted;
-    }
 
+    // Recorded as "run:on" and "run:off".
+    void ShowRunInProgress(bool inProgress) override { events.push_back(inProgress ? "run:on" : "run:off"); }
     void SetProgress(int position) override { progress.push_back(position); }
     void SetStatusLine(const StatusLine& line) override {
         statusTexts.push_back(line.Whole());

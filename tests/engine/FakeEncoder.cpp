@@ -10,6 +10,7 @@
 //   video-fails       the video call prints "libq7z: no video today" and exits with 1
 //   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
 //   dolby-vision-5        the video call prints the note that the colours may be wrong
+//   video-unlinks     the video call removes its output after writing it, and still exits with 0
 //   subtitles-unreadable  the video call prints a sidecar's and a stream's could-not-be-read lines
 //   probe=WORDS       a line the probe prints, '_' standing for a blank; any number of them, in order
 // A probe (-probe [words] SOURCE) is logged as "probe"; without probe= it prints "duration 10.000".
@@ -129,5 +130,7 @@ int main(int argc, char** argv) {
     const bool stopped = hold && WaitForQuit();
     std::ofstream(output, std::ios::binary | std::ios::trunc)
         << (thumbnail ? "thumbnail of " : "video of ") << source << (stopped ? " stopped" : "");
+    if (!thumbnail && Contains(directives, "video-unlinks"))
+        unlink(output.c_str());
     return 0;
 }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <tuple>
+#include <unistd.h>
 
 namespace velmora::test {
 namespace {
@@ -75,7 +78,8 @@ TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {
              good.substr(0, good.find("end")) + "end\t2\n", entry + "\\q.avi\t-\t-\t\t\t\t\t0\t0" + end,
              entry + ".avi\t-\tdone\t\t\t\t\t0\t0" + end, entry + ".avi\tlong\t-\t\t\t\t\t0\t0" + end,
              entry + ".avi\t-\t-\t\t\t\t\t0" + end, entry + ".avi\t-\tstopped\t\t\t\t\tsome\t0" + end,
-             head + "writing\t0\t/M4V1.MP4\t/M4V1.THM\nend\t0\n", head + '\0' + "\nend\t0\n"}) {
+             KeptQueueText(KeptQueue{{}, PairBeingWritten{0, "/M4V1.MP4", "/M4V1.THM"}}),
+             head + '\0' + "\nend\t0\n"}) {
         WriteTextFile(folder / "queue", text);
         const KeptQueueRead read = ReadKeptQueueFile(folder / "queue");
         EXPECT_TRUE(read.damaged && !read.missing && read.queue.entries.empty()) << text;
@@ -110,8 +114,10 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
         WriteTextFile(thumbnail, "jpeg");
         for (const char* other : {"M4V50002.MP4", "M4V50002.THM", "M4V50004.MP4", "notes.txt"})
             WriteTextFile(out / other, "");
-        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")},
-                        PairBeingWritten{1, video, thumbnail}};
+        PairBeingWritten pair{1, video, thumbnail};
+        pair.videoIdentity = IdentityOf(video).value_or(pair.videoIdentity);
+        pair.thumbnailIdentity = *IdentityOf(thumbnail);
+        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")}, pair};
         const std::optional<SettledPair> settled = SettleInterruptedPair(queue, std::chrono::milliseconds(0));
         ASSERT_TRUE(settled);
         EXPECT_EQ(settled->source, "/v/b.avi");
@@ -134,6 +140,67 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
     EXPECT_EQ(FolderEntries(out.Path()).size(), 2u);
     KeptQueue nothing{{Entry("/v/a.avi")}, std::nullopt};
     EXPECT_FALSE(SettleInterruptedPair(nothing));
+}
+
+std::string Mp4Playing(std::uint32_t ms) { // a complete MP4 whose movie header says so
+    std::string header(100, '\0');
+    for (int i = 0; i < 4; ++i)
+        header[12 + i] = char(1000 >> (24 - 8 * i) & 255), header[16 + i] = char(ms >> (24 - 8 * i) & 255);
+    return Box("ftyp", "MSNVmp42") + Box("mdat", std::string(300, 'x')) + Box("moov", Box("mvhd", header));
+}
+
+// A damaged or unchecked record, or another file at the name, removes nothing; the
+// list stays.
+TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
+    for (const char* what : {"damaged", "checksum", "replaced", "unchecked"}) {
+        TemporaryFolder out;
+        const std::string video = out / "M4V50000.MP4", thumbnail = out / "M4V50000.THM", what_(what);
+        WriteTextFile(video, "half");
+        WriteTextFile(thumbnail, "jpeg");
+        std::string text = KeptQueueText(
+            {{Entry("/v/a.avi")},
+             PairBeingWritten{0, video, thumbnail, *IdentityOf(video), *IdentityOf(thumbnail)}});
+        const std::size_t end = text.size() - 8; // the checksum's last character
+        if (what_ == "replaced")
+            WriteTextFile(out / "other", "another"), rename((out / "other").c_str(), video.c_str());
+        if (what_ != "replaced")
+            text.replace(what_ == "damaged" ? text.find("M4V") : end - (what_ == "unchecked" ? 16 : 0),
+                         what_ == "unchecked" ? 17 : 1, what_ == "unchecked" ? "" : "g");
+        std::optional<KeptQueue> read = ParseKeptQueueText(text);
+        ASSERT_TRUE(read && read->entries.size() == 1) << what;
+        SettleInterruptedPair(*read, std::chrono::milliseconds(0));
+        EXPECT_EQ(FolderEntries(out.Path()).size(), 2u) << what;
+    }
+}
+
+// At restart a complete video as long as its source is converted; a shorter one is a part that
+// reaches as far as it plays, whether the pair was on record or the part kept before.
+TEST(KeptQueueTest, ARestartTellsAFinishedVideoFromAPartAndHowLongThePartPlays) {
+    const std::tuple<std::uint32_t, bool, EntryResult, std::int64_t> cases[] = {
+        {20300, true, EntryResult::Converted, 0},
+        {8400, true, EntryResult::Stopped, 8},
+        {12000, false, EntryResult::Stopped, 12}};
+    for (const auto& [ms, onRecord, result, reached] : cases) {
+        TemporaryFolder out;
+        const std::string video = out / "M4V50001.MP4";
+        WriteTextFile(video, Mp4Playing(ms));
+        KeptQueue queue{{Entry("/v/a.avi", onRecord ? std::nullopt : std::optional(EntryResult::Stopped),
+                               20.0, "M4V50001")},
+                        std::nullopt};
+        if (onRecord)
+            queue.writing = PairBeingWritten{0, video, out / "M4V50001.THM", *IdentityOf(video)};
+        else
+            queue.entries[0].outcome->reachedSeconds = 0,
+            queue.entries[0].parts = {{video, *IdentityOf(video)}};
+        SettleInterruptedPair(queue, std::chrono::milliseconds(0));
+        FillKeptLengths(queue);
+        const std::optional<KeptQueue> read = ParseKeptQueueText(KeptQueueText(queue));
+        const KeptEntry& entry = read->entries[0];
+        EXPECT_EQ(std::tuple(entry.outcome->result, entry.outcome->outputName, entry.outcome->reachedSeconds,
+                             entry.parts.size()),
+                  std::tuple(result, "M4V50001", reached, result == EntryResult::Stopped ? 1u : 0u))
+            << ms;
+    }
 }
 
 } // namespace
