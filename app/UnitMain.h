@@ -181,6 +181,8 @@ public:
     QComboBox* comboBoxSampleRate;
     QLabel* labelChannel;
     QComboBox* comboBoxChannel;
+    QLabel* labelSoundLevel;
+    QComboBox* comboBoxSoundLevel;
     QCheckBox* checkBoxCropBlackBars;
     QGroupBox* groupBoxOutput;
     QLabel* labelOutput;
@@ -256,6 +258,8 @@ public:
     QString msgOutcomeConverted;
     QString msgOutcomeNoPicture;
     QString msgOutcomeNoSubtitles;
+    QString msgOutcomeNotMeasured;
+    QString msgOutcomeLoudness;
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
@@ -328,6 +332,10 @@ private:
     void CreateCropControl();
     void LoadCropTexts(const LanguageFile& texts);
     void RestoreCropChoice();
+    // The sound level's list in the audio group, its texts and its stored choice.
+    void CreateSoundLevelControl();
+    void LoadSoundLevelTexts(const LanguageFile& texts);
+    void RestoreSoundLevelChoice();
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();

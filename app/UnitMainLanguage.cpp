@@ -125,6 +125,8 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeConverted = text("msgOutcomeConverted");
     msgOutcomeNoPicture = text("msgOutcomeNoPicture");
     msgOutcomeNoSubtitles = text("msgOutcomeNoSubtitles");
+    msgOutcomeNotMeasured = text("msgOutcomeNotMeasured");
+    msgOutcomeLoudness = text("msgOutcomeLoudness");
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
@@ -193,6 +195,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
     LoadCropTexts(texts);
+    LoadSoundLevelTexts(texts);
     LoadPreviewTexts(texts);
 }
 

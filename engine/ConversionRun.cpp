@@ -303,8 +303,10 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         outcome.reachedSeconds = progress.FFurthestTime;
         outcome.lengthSeconds = progress.FCurrentDuration;
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
-        if (!FStopRequested)
+        if (!FStopRequested) {
             outcome.subtitleReason = videoReason_.SubtitleNotes();
+            outcome.loudness = videoReason_.Loudness();
+        }
     } else {
         output.Remove();
         // Without a video its picture does not matter.
@@ -334,9 +336,12 @@ std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShor
 std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, const OutputPair& output) {
     videoReason_.Clear();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
-    ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
-                                                ShortPathForm(output.video), EncoderWords()),
-                          "", false);
+    std::vector<std::string> words = EncoderWords();
+    const std::vector<std::string> sound = window_.EncoderSoundWords();
+    words.insert(words.end(), sound.begin(), sound.end());
+    ConsoleIO_.RunProcess(
+        BuildVideoCommandLine(programFolder_, settings, sourceShort, ShortPathForm(output.video), words), "",
+        false);
     WaitForEnd(ConsoleIO_);
     if (closing_)
         return std::nullopt;

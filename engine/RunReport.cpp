@@ -1,5 +1,7 @@
 #include "engine/RunReport.h"
 
+#include "engine/MarkerText.h"
+
 #include <algorithm>
 #include <csignal>
 #include <cstring>
@@ -11,6 +13,8 @@ namespace {
 // A runaway line is cut rather than held whole; reasons are one short sentence.
 constexpr std::size_t kLongestLine = 2000;
 constexpr std::string_view kEncoderPrefix = "libq7z: ";
+const std::string kLoudnessOpen = "ffmpeg_release_loudness=";
+const std::string kLoudnessClose = "=ffmpeg_release_loudness";
 
 // Progress markers are no reasons.
 bool IsProgress(std::string_view line) {
@@ -60,6 +64,7 @@ void EncoderReason::Clear() {
     lastLine_.clear();
     pending_.clear();
     subtitleNotes_.clear();
+    loudness_.clear();
 }
 
 void EncoderReason::Add(std::string_view piece) {
@@ -79,6 +84,9 @@ void EncoderReason::TakeLine(std::string_view line) {
     line = Trimmed(line);
     if (!line.empty() && !IsProgress(line))
         lastLine_.assign(line.substr(0, kLongestLine));
+    const std::string loudness = ExtractMarkerValue(kLoudnessOpen, kLoudnessClose, std::string(line));
+    if (!loudness.empty())
+        loudness_ = loudness;
     if (IsSubtitleNote(line))
         subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
 }
@@ -102,6 +110,10 @@ std::string EncoderReason::ForExitCode(int exitCode) const {
 
 std::string EncoderReason::SubtitleNotes() const {
     return subtitleNotes_;
+}
+
+std::string EncoderReason::Loudness() const {
+    return loudness_;
 }
 
 } // namespace velmora

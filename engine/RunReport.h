@@ -13,6 +13,9 @@ using EntryId = std::uint64_t;
 // NotReached: an error ended the run before this entry's turn.
 enum class EntryResult : std::uint8_t { Converted, Failed, Stopped, NotReached };
 
+// The encoder's loudness marker for sound that could not be measured.
+inline constexpr std::string_view kUnmeasuredLoudness = "unmeasured";
+
 // How one entry of a run ended.
 struct EntryOutcome {
     EntryId entry = 0;
@@ -31,13 +34,17 @@ struct EntryOutcome {
     // the encoder did not tell).
     std::int64_t reachedSeconds = 0;
     std::int64_t lengthSeconds = 0;
+    // Converted with leveled sound: its loudness as the encoder measured it, in LUFS ("-23.4"), or
+    // "unmeasured" when it could not be measured and was converted as recorded; empty otherwise.
+    std::string loudness = {};
 
-    // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
-    // person must be told.
+    // A failed or unconverted file, or a video without its thumbnail, some subtitles or its sound's
+    // leveling: something a person must be told.
     bool NeedsAttention() const {
         return result == EntryResult::Failed || result == EntryResult::NotReached ||
-               !thumbnailReason.empty() || !subtitleReason.empty();
+               !thumbnailReason.empty() || !subtitleReason.empty() || SoundUnmeasured();
     }
+    bool SoundUnmeasured() const { return loudness == kUnmeasuredLoudness; }
 };
 
 // Every entry a run reached, in the order it reached them.
@@ -65,6 +72,8 @@ public:
     // line; empty when there were none. They are the lines that start with "libq7z: Sidecar '" or
     // "libq7z: Subtitle stream " and say "could not be read: ".
     std::string SubtitleNotes() const;
+    // The value of the encoder's loudness marker (EntryOutcome::loudness); empty without one.
+    std::string Loudness() const;
 
 private:
     void TakeLine(std::string_view line);
@@ -72,6 +81,7 @@ private:
     std::string lastLine_;
     std::string pending_;
     std::string subtitleNotes_;
+    std::string loudness_;
 };
 
 } // namespace velmora

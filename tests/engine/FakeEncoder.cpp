@@ -112,6 +112,8 @@ int main(int argc, char** argv) {
         if (duration != "none")
             markers = "ffmpeg_release_duration=" + duration + "=ffmpeg_release_duration\r" + markers;
         std::cerr << "libq7z test encoder\n" << markers << std::flush;
+        if (Contains(directives, "unmeasured"))
+            std::cerr << "ffmpeg_release_loudness=unmeasured=ffmpeg_release_loudness\r";
         if (Contains(directives, "subtitles-unreadable"))
             std::cerr << "libq7z: Sidecar 'a.fr.srt' could not be read: bad bytes\nlibq7z: Subtitle stream 2 "
                          "could not be read: broken; the video is made without subtitles\n";
