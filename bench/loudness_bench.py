@@ -57,7 +57,8 @@ def time_pass(encoder, source, output):
             break
     process.stdin.write(b"quit\n")
     process.stdin.close()
-    process.communicate()
+    process.stderr.read()
+    process.wait()
     return seconds
 
 
