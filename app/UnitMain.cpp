@@ -221,6 +221,7 @@ void TfrmMain::FormShow() {
     }
     RestoreEncodingChoices();
     RestoreCropChoice();
+    RestoreSoundLevelChoice();
 }
 
 void TfrmMain::FormClose() {

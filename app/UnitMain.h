@@ -186,6 +186,8 @@ public:
     QComboBox* comboBoxSampleRate;
     QLabel* labelChannel;
     QComboBox* comboBoxChannel;
+    QLabel* labelSoundLevel;
+    QComboBox* comboBoxSoundLevel;
     QCheckBox* checkBoxCropBlackBars;
     QGroupBox* groupBoxOutput;
     QLabel* labelOutput;
@@ -262,6 +264,8 @@ public:
     QString msgOutcomeNoPicture;
     QString msgOutcomeNoSubtitles;
     QString msgOutcomeColours;
+    QString msgOutcomeNotMeasured;
+    QString msgOutcomeLoudness;
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;
@@ -338,6 +342,10 @@ private:
     void CreateCropControl();
     void LoadCropTexts(const LanguageFile& texts);
     void RestoreCropChoice();
+    // The sound level's list in the audio group, its texts and its stored choice.
+    void CreateSoundLevelControl();
+    void LoadSoundLevelTexts(const LanguageFile& texts);
+    void RestoreSoundLevelChoice();
     void ConnectHandlers();
     void ConnectSkinAndHelpCommands();
     void CreateRunners();

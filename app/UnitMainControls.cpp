@@ -107,7 +107,7 @@ void TfrmMain::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     // The designed size is the least; the list takes whatever the window grows by.
-    const QSize designed(414, 447);
+    const QSize designed(414, 467);
     client->setMinimumSize(designed);
     client->resize(designed);
     setCentralWidget(client);
@@ -157,8 +157,8 @@ void TfrmMain::CreateControls() {
     labelQueueInfo = FixedLabel(groupBoxStatus, "labelQueueInfo", "", 96, 53, 305, 15);
     labelQueueDescription->setBuddy(labelQueueInfo);
 
-    groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 261, 407, 106);
-    GroupBoxSettingsVideo = GroupBox(groupBoxSettings, "GroupBoxSettingsVideo", "Video", 8, 12, 194, 72);
+    groupBoxSettings = GroupBox(client, "groupBoxSettings", "Settings", 2, 261, 407, 126);
+    GroupBoxSettingsVideo = GroupBox(groupBoxSettings, "GroupBoxSettingsVideo", "Video", 8, 12, 194, 92);
     // Both groups' labels are wider than first designed, for the Japanese "フレームレート：" and
     // "ビットレート：" with their colons.
     labelVideoBitrate =
@@ -172,7 +172,7 @@ void TfrmMain::CreateControls() {
     comboBoxVideoSize =
         ChoiceList(GroupBoxSettingsVideo, "comboBoxVideoSize", kVideoSizeChoice, 85, 48, 92, 19);
 
-    GroupBoxSettingsAudio = GroupBox(groupBoxSettings, "GroupBoxSettingsAudio", "Audio", 206, 12, 191, 72);
+    GroupBoxSettingsAudio = GroupBox(groupBoxSettings, "GroupBoxSettingsAudio", "Audio", 206, 12, 191, 92);
     labelAudioBitrate =
         FixedLabel(GroupBoxSettingsAudio, "labelAudioBitrate", "Audio Bitrate", 4, 15, 74, 13);
     comboBoxAudioBitrate =
@@ -182,16 +182,18 @@ void TfrmMain::CreateControls() {
         ChoiceList(GroupBoxSettingsAudio, "comboBoxSampleRate", kSampleRateChoice, 80, 30, 105, 19);
     labelChannel = FixedLabel(GroupBoxSettingsAudio, "labelChannel", "Channel", 4, 50, 74, 16);
     comboBoxChannel = ChoiceList(GroupBoxSettingsAudio, "comboBoxChannel", kChannelChoice, 80, 49, 105, 19);
+    // A fourth row in both groups, for the sound level; everything below moves down by it.
+    CreateSoundLevelControl();
     // A row of its own under the choices; the groups below move down by that row.
     CreateCropControl();
 
-    groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 369, 408, 39);
+    groupBoxOutput = GroupBox(client, "groupBoxOutput", "Output", 2, 389, 408, 39);
     labelOutput = FixedLabel(groupBoxOutput, "labelOutput", "Folder:", 8, 16, 65, 17);
     editOutputFolder = Place(new QLineEdit(groupBoxOutput), "editOutputFolder", 80, 12, 241, 21);
     editOutputFolder->setReadOnly(true);
     BitBtnOutput = ActionButton(groupBoxOutput, "BitBtnOutput", ActionSetDirectory, 322, 10, 81, 25);
 
-    buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 411, 105, 33);
+    buttonConvert = ActionButton(client, "buttonConvert", ActionConvertNow, 152, 431, 105, 33);
 
     // Drawn larger with a larger desktop font; that size is then the least.
     const double scale = ApplicationLayoutScale();

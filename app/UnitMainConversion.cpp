@@ -123,7 +123,13 @@ QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
             lines << window_.msgOutcomeNoSubtitles.arg(name, QString::fromUtf8(outcome.subtitleReason));
         if (!outcome.colourReason.empty())
             lines << window_.msgOutcomeColours.arg(name);
-        return lines.isEmpty() ? window_.msgOutcomeConverted.arg(name) : lines.join(QLatin1Char('\n'));
+        if (outcome.SoundUnmeasured())
+            lines << window_.msgOutcomeNotMeasured.arg(name);
+        if (lines.isEmpty())
+            lines << window_.msgOutcomeConverted.arg(name);
+        if (!outcome.loudness.empty() && !outcome.SoundUnmeasured())
+            lines << window_.msgOutcomeLoudness.arg(QString::fromStdString(outcome.loudness));
+        return lines.join(QLatin1Char('\n'));
     }
     case EntryResult::Failed:
         return window_.msgOutcomeFailed.arg(QString::fromUtf8(outcome.reason));
@@ -321,7 +327,7 @@ EntryOutcomes& TfrmMain::RunView::Outcomes() const {
 void TfrmMain::SetRunControlsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              listViewFiles, comboBoxVideoBitrate, comboBoxFrameRate, comboBoxVideoSize, comboBoxAudioBitrate,
-             comboBoxSampleRate, comboBoxChannel, checkBoxCropBlackBars})
+             comboBoxSampleRate, comboBoxChannel, comboBoxSoundLevel, checkBoxCropBlackBars})
         control->setEnabled(enabled);
     for (QAction* action : {ActionFileAdd, ActionFileDelete, ActionFileClearAll, ActionFileMoveUp,
                             ActionFileMoveDown, ActionSetDirectory, ActionFileBatchAdd})

@@ -16,7 +16,7 @@ namespace velmora {
 void TfrmMain::CreateCropControl() {
     checkBoxCropBlackBars = new QCheckBox(QStringLiteral("Crop black bars"), groupBoxSettings);
     checkBoxCropBlackBars->setObjectName(QStringLiteral("checkBoxCropBlackBars"));
-    checkBoxCropBlackBars->setGeometry(11, 86, 386, 17);
+    checkBoxCropBlackBars->setGeometry(11, 106, 386, 17);
     checkBoxCropBlackBars->setChecked(true);
     // Only the user's choice is stored: a start that changes nothing leaves config.ini as it was.
     connect(checkBoxCropBlackBars, &QCheckBox::clicked, this, [this](bool checked) {

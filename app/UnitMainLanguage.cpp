@@ -126,6 +126,8 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeNoPicture = text("msgOutcomeNoPicture");
     msgOutcomeNoSubtitles = text("msgOutcomeNoSubtitles");
     msgOutcomeColours = text("msgOutcomeColours");
+    msgOutcomeNotMeasured = text("msgOutcomeNotMeasured");
+    msgOutcomeLoudness = text("msgOutcomeLoudness");
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");
@@ -198,6 +200,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
         dialogs_.frmTracks->LoadLanguageTexts(texts);
     LoadTrackTexts(texts);
     LoadCropTexts(texts);
+    LoadSoundLevelTexts(texts);
     LoadPreviewTexts(texts);
 }
 

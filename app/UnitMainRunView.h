@@ -40,6 +40,7 @@ public:
     EncodingSettings CurrentEncodingSettings() const override;
     std::vector<std::string> EncoderTrackWords() const override { return window_.EncoderTrackWords(); }
     std::vector<std::string> EncoderPictureWords() const override;
+    std::vector<std::string> EncoderSoundWords() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;
     void ShowPowerOffCountdown(const RunReport& report) override;

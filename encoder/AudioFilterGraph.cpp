@@ -16,8 +16,8 @@ std::string Describe(const AVChannelLayout& layout) {
 
 } // namespace
 
-AudioFilterGraph::AudioFilterGraph(const AVCodecContext& encoder, AVRational timeBase)
-    : rate_(encoder.sample_rate), layout_(encoder.ch_layout), timeBase_(timeBase) {}
+AudioFilterGraph::AudioFilterGraph(const AudioFilterSettings& settings, AVRational timeBase)
+    : settings_(settings), timeBase_(timeBase) {}
 
 void AudioFilterGraph::Build(const AVFrame& samples) {
     graph_.reset(avfilter_graph_alloc());
@@ -39,11 +39,7 @@ void AudioFilterGraph::Build(const AVFrame& samples) {
 
     // first_pts makes the resampler follow the timestamps from where the output stands: leading
     // silence for sound that starts late, cuts for sound before the picture, fill for gaps.
-    std::string chain = "aresample=osr=" + std::to_string(rate_) +
-                        ":async=1:first_pts=" + std::to_string(samplesOut_) +
-                        ",aformat=sample_fmts=fltp:sample_rates=" + std::to_string(rate_) +
-                        ":channel_layouts=" + Describe(layout_);
-    LinkFilterChain(graph_.get(), source_, sink_, chain, "sound filters");
+    LinkFilterChain(graph_.get(), source_, sink_, SoundFilterChain(settings_, samplesOut_), "sound filters");
 
     inputRate_ = samples.sample_rate;
     inputFormat_ = samples.format;

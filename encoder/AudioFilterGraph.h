@@ -1,17 +1,19 @@
 #pragma once
 
 #include "encoder/FFmpegPointers.h"
+#include "encoder/SoundLevel.h"
 
 #include <deque>
 
 namespace velmora::encoder {
 
 // Turns decoded sound into the encoder's format: resampled, mixed down (5.1 to stereo, stereo to
-// mono), and placed by its timestamps, so that gaps become silence and overlaps are cut.
+// mono), and placed by its timestamps, so that gaps become silence and overlaps are cut; leveled as the
+// settings ask (SoundFilterChain).
 class AudioFilterGraph {
 public:
     // `timeBase` is the time base of the pushed samples' timestamps.
-    AudioFilterGraph(const AVCodecContext& encoder, AVRational timeBase);
+    AudioFilterGraph(const AudioFilterSettings& settings, AVRational timeBase);
     ~AudioFilterGraph() { av_channel_layout_uninit(&inputLayout_); }
     AudioFilterGraph(const AudioFilterGraph&) = delete;
     AudioFilterGraph& operator=(const AudioFilterGraph&) = delete;
@@ -27,8 +29,7 @@ private:
     void Build(const AVFrame& samples);
     void DrainIntoCarried();
 
-    int rate_;
-    AVChannelLayout layout_;
+    AudioFilterSettings settings_;
     AVRational timeBase_;
     FilterGraphPtr graph_;
     AVFilterContext* source_ = nullptr;

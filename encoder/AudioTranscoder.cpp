@@ -17,8 +17,10 @@ constexpr size_t kHeldBytesLimit = 96u << 20;
 } // namespace
 
 AudioTranscoder::AudioTranscoder(AVCodecContext& encoder, PspMuxer& muxer, VideoProgress& video,
-                                 const JobControl& control, FrameRate videoRate)
-    : encoder_(encoder), muxer_(muxer), video_(video), control_(control), videoRate_(videoRate) {
+                                 const JobControl& control, FrameRate videoRate,
+                                 const AudioFilterSettings& filterSettings)
+    : encoder_(encoder), muxer_(muxer), video_(video), control_(control), videoRate_(videoRate),
+      filterSettings_(filterSettings) {
     fifo_.reset(
         av_audio_fifo_alloc(encoder_.sample_fmt, encoder_.ch_layout.nb_channels, encoder_.frame_size * 4));
     if (!fifo_)
@@ -31,7 +33,7 @@ int64_t AudioTranscoder::SamplesForVideo(int64_t frames) const {
 
 void AudioTranscoder::Transcode(AVCodecContext& decoder, AVRational timeBase, int64_t startTime,
                                 BoundedQueue<PacketPtr>& packets) {
-    AudioFilterGraph filters(encoder_, timeBase);
+    AudioFilterGraph filters(filterSettings_, timeBase);
     bool enough = false;
     while (std::optional<PacketPtr> packet = packets.Pop()) {
         // After a stop, or once the sound reaches the end of a finished picture, the rest of the source

@@ -20,7 +20,7 @@ namespace velmora::encoder {
 class AudioTranscoder {
 public:
     AudioTranscoder(AVCodecContext& encoder, PspMuxer& muxer, VideoProgress& video, const JobControl& control,
-                    FrameRate videoRate);
+                    FrameRate videoRate, const AudioFilterSettings& filterSettings);
 
     // The source's sound. `startTime` (in `timeBase`) is the output's zero.
     void Transcode(AVCodecContext& decoder, AVRational timeBase, int64_t startTime,
@@ -64,6 +64,7 @@ private:
     VideoProgress& video_;
     const JobControl& control_;
     FrameRate videoRate_;
+    AudioFilterSettings filterSettings_;
     AudioFifoPtr fifo_;
     int64_t encoded_ = 0; // samples given to the encoder
     std::deque<HeldPacket> held_;

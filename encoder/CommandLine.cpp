@@ -14,9 +14,9 @@
 namespace velmora::encoder {
 namespace {
 
-constexpr std::array kValueOptions = {"-i",     "-f",    "-b",     "-r",      "-s",
-                                      "-ar",    "-ab",   "-ac",    "-vcodec", "-vframes",
-                                      "-alang", "-subs", "-slang", "-at",     "-crop"};
+constexpr std::array kValueOptions = {"-i",     "-f",  "-b",      "-r",       "-s",     "-ar",
+                                      "-ab",    "-ac", "-vcodec", "-vframes", "-alang", "-subs",
+                                      "-slang", "-at", "-crop",   "-loudness"};
 constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};
 
@@ -180,6 +180,20 @@ bool ParseCrop(const OptionWords& options) {
     return mode == "auto";
 }
 
+// Absent: off, so that the older command lines sound as they did.
+Loudness ParseLoudness(const OptionWords& options) {
+    if (!options.Has("-loudness"))
+        return Loudness::AsRecorded;
+    const std::string& mode = options.values.at("-loudness");
+    if (mode == "normal")
+        return Loudness::Same;
+    if (mode == "even")
+        return Loudness::Evened;
+    if (mode != "off")
+        throw EncoderError("Unsupported value '" + mode + "' for -loudness (expected off, normal or even)");
+    return Loudness::AsRecorded;
+}
+
 // -probe [-alang L] [-subs N] [-slang L] SRC: the source is the last word, whatever it looks like.
 ProbeJobSettings ParseProbe(const std::vector<std::string>& words) {
     const std::string usage = "-probe takes -alang, -subs and -slang with their values, then one source file";
@@ -216,13 +230,14 @@ VideoJobSettings ParseVideo(const OptionWords& options) {
     settings.channels = IntegerInRange(options, "-ac", "", 1, 2, "channel count");
     settings.tracks = ParseTracks(options);
     settings.cropBlackBars = ParseCrop(options);
+    settings.loudness = ParseLoudness(options);
     return settings;
 }
 
 ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     const std::string form = "a thumbnail";
     Require(options, {"-i", "-vcodec", "-vframes", "-an", "-f", "-s", "-y"}, form);
-    Forbid(options, {"-b", "-r", "-ar", "-ab", "-ac", "-at"}, form);
+    Forbid(options, {"-b", "-r", "-ar", "-ab", "-ac", "-at", "-loudness"}, form);
     RequireValue(options, "-vcodec", "mjpeg");
     RequireValue(options, "-vframes", "1");
     RequireValue(options, "-f", "image2");
@@ -254,7 +269,7 @@ double ParseSeconds(const std::string& text) {
 PreviewJobSettings ParsePreview(const OptionWords& options) {
     const std::string form = "a preview";
     Require(options, {"-i", "-at", "-s", "-y"}, form);
-    Forbid(options, {"-f", "-b", "-r", "-ar", "-ab", "-ac", "-vcodec", "-vframes", "-an"}, form);
+    Forbid(options, {"-f", "-b", "-r", "-ar", "-ab", "-ac", "-vcodec", "-vframes", "-an", "-loudness"}, form);
 
     PreviewJobSettings settings;
     settings.source = options.values.at("-i");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/SoundLevel.h"
 #include "encoder/TrackPreferences.h"
 
 #include <string>
@@ -15,7 +16,9 @@ struct FrameRate {
 
 // The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
 // optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng,
-// and -crop auto (the source's black bars cut away) or -crop off, the default.
+// -crop auto (the source's black bars cut away) or -crop off, the default, and -loudness normal (every
+// video equally loud), even (and its quiet and loud scenes brought closer) or off, the default: the sound
+// as recorded.
 struct VideoJobSettings {
     std::string source;
     std::string output;
@@ -28,6 +31,7 @@ struct VideoJobSettings {
     int channels = 0;
     TrackPreferences tracks;
     bool cropBlackBars = false;
+    Loudness loudness = Loudness::AsRecorded;
 };
 
 // The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT, which

@@ -32,4 +32,23 @@ std::string TimeMarker(double seconds) {
     return text;
 }
 
+std::string MeasureMarker(double seconds) {
+    long long hundredths = Hundredths(seconds);
+    char text[96];
+    std::snprintf(text, sizeof text, "ffmpeg_release_measure=%lld.%02lld=ffmpeg_release_measure\r",
+                  hundredths / 100, hundredths % 100);
+    return text;
+}
+
+std::string LoudnessMarker(std::optional<double> lufs) {
+    if (!lufs || !std::isfinite(*lufs))
+        return "ffmpeg_release_loudness=unmeasured=ffmpeg_release_loudness\r";
+    // Tenths, formatted with integers so that no locale can change the decimal mark.
+    const long long tenths = std::llround(std::fabs(*lufs) * 10);
+    char text[96];
+    std::snprintf(text, sizeof text, "ffmpeg_release_loudness=%s%lld.%lld=ffmpeg_release_loudness\r",
+                  *lufs < 0 && tenths != 0 ? "-" : "", tenths / 10, tenths % 10);
+    return text;
+}
+
 } // namespace velmora::encoder

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace velmora::encoder {
@@ -9,5 +10,11 @@ namespace velmora::encoder {
 std::string DurationMarker(double seconds);
 // "ffmpeg_release_time=S.ss=ffmpeg_release_time"
 std::string TimeMarker(double seconds);
+// How far the measuring pass before the conversion has measured the sound:
+// "ffmpeg_release_measure=S.ss=ffmpeg_release_measure"
+std::string MeasureMarker(double seconds);
+// The sound's measured loudness in LUFS, or "unmeasured" when it could not be measured:
+// "ffmpeg_release_loudness=-23.4=ffmpeg_release_loudness"
+std::string LoudnessMarker(std::optional<double> lufs);
 
 } // namespace velmora::encoder

@@ -5,6 +5,7 @@
 #include "encoder/EncoderSetup.h"
 #include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
+#include "encoder/LoudnessMeasurement.h"
 #include "encoder/ProgressMarkers.h"
 #include "encoder/ProgressReporter.h"
 #include "encoder/PspMuxer.h"
@@ -124,8 +125,10 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
         burnt.Abort();
         progress.Abort();
     });
-    AudioTranscoder audio(*audioEncoder, muxer, progress, control, settings.frameRate);
     AVStream* audioStream = audioDecoder ? source.AudioStream() : nullptr;
+    const AudioFilterSettings sound =
+        LevelSound(settings, *audioEncoder, audioStream, duration, console, stopSignals);
+    AudioTranscoder audio(*audioEncoder, muxer, progress, control, settings.frameRate, sound);
     int64_t audioStart = audioStream ? av_rescale_q(source.VideoStartTime(), source.VideoStream()->time_base,
                                                     audioStream->time_base)
                                      : 0;

@@ -361,6 +361,7 @@ void ConversionRun::SettleVideo(EntryOutcome& outcome, int exitCode, bool stoppe
     }
     outcome.subtitleReason = videoReason_.SubtitleNotes();
     outcome.colourReason = videoReason_.ColourNote();
+    outcome.loudness = videoReason_.Loudness();
     outcome.replacedName = RemoveEarlierParts(outcomes_.PartsOf(outcome.entry));
     outcomes_.SetParts(outcome.entry, {});
 }
@@ -380,9 +381,12 @@ std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, c
     videoReason_.Clear();
     videoEndAtClose_.reset();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
-    ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
-                                                ShortPathForm(output.video), EncoderWords()),
-                          "", false);
+    std::vector<std::string> words = EncoderWords();
+    const std::vector<std::string> sound = window_.EncoderSoundWords();
+    words.insert(words.end(), sound.begin(), sound.end());
+    ConsoleIO_.RunProcess(
+        BuildVideoCommandLine(programFolder_, settings, sourceShort, ShortPathForm(output.video), words), "",
+        false);
     videoWaiting_ = true;
     WaitForEnd(ConsoleIO_);
     videoWaiting_ = false;

@@ -106,6 +106,9 @@ public:
     virtual std::vector<std::string> EncoderTrackWords() const { return {}; }
     // The picture words of both encoder lines (CropWords); read at every step.
     virtual std::vector<std::string> EncoderPictureWords() const { return {}; }
+    // The sound-level words of the video line (SoundLevelWords), from the window's choice now; read at
+    // every video step.
+    virtual std::vector<std::string> EncoderSoundWords() const { return {}; }
     // Dispatches the program's events until done() holds, sleeping while there are none (a nested
     // event loop: while (!done()) processEvents(WaitForMoreEvents)). done() turns true only while an
     // event is handled, so it needs testing only after each one.

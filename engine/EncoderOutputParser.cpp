@@ -3,6 +3,7 @@
 #include "engine/MarkerText.h"
 #include "engine/StatusLine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -14,6 +15,8 @@ const std::string kDurationOpen = "ffmpeg_release_duration=";
 const std::string kDurationClose = "=ffmpeg_release_duration";
 const std::string kTimeOpen = "ffmpeg_release_time=";
 const std::string kTimeClose = "=ffmpeg_release_time";
+const std::string kMeasureOpen = "ffmpeg_release_measure=";
+const std::string kMeasureClose = "=ffmpeg_release_measure";
 
 } // namespace
 
@@ -34,6 +37,15 @@ int ProgressPosition(std::int64_t time, std::int64_t divisor) {
     const long double product = static_cast<long double>(time) / static_cast<long double>(divisor) * 100.0L;
     const long double position = std::nearbyint(product);
     if (!(position > 0)) // also for a negative time or duration
+        return 0;
+    return position > 99 ? 99 : static_cast<int>(position);
+}
+
+int ProgressPositionAfterMeasuring(std::int64_t measured, std::int64_t time, std::int64_t divisor) {
+    const long double share = kMeasuringShare;
+    const long double position = std::nearbyint(static_cast<long double>(measured) / divisor * share +
+                                                static_cast<long double>(time) / divisor * (100.0L - share));
+    if (!(position > 0))
         return 0;
     return position > 99 ? 99 : static_cast<int>(position);
 }
@@ -75,8 +87,15 @@ void ParseEncoderOutput(const std::string& text, ProgressState& state, const Job
             state.FFurthestTime = time;
     }
 
+    const std::string measured = TrimControlBytes(ExtractMarkerValue(kMeasureOpen, kMeasureClose, text));
+    if (!measured.empty())
+        state.FMeasuredTime = std::max(state.FMeasuredTime, RoundedSeconds(FloatFromText(measured)));
+
     const std::int64_t divisor = state.FCurrentDuration == 0 ? 1 : state.FCurrentDuration;
-    const int position = ProgressPosition(time, divisor);
+    const int position =
+        state.FMeasuredTime < 0
+            ? ProgressPosition(time, divisor)
+            : ProgressPositionAfterMeasuring(std::min(state.FMeasuredTime, divisor), time, divisor);
     const bool placed = state.placeCount > 0;
     const StatusLine line = MakeStatusLine(display.StatusRunFormat(), placed ? state.place - 1 : *selected,
                                            placed ? state.placeCount : jobs.Count(), time,

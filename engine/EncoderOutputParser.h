@@ -17,6 +17,8 @@ struct ProgressState {
     // numbering to the selected entry's position in the list.
     int place = 0;
     int placeCount = 0;
+    // How far the sound's measuring pass before the conversion has come; -1 without such a pass.
+    std::int64_t FMeasuredTime = -1;
 
     // When a file starts, so that it never shows the previous file's values.
     void Clear() { *this = ProgressState(); }
@@ -34,6 +36,11 @@ void ParseEncoderOutput(const std::string& text, ProgressState& state, const Job
 // The bar's position for a time and a divisor: time / divisor * 100 in extended precision, rounded
 // half to even, kept within 0 to 99.
 int ProgressPosition(std::int64_t time, std::int64_t divisor);
+
+// The bar's position when a measuring pass comes first: the pass fills its first kMeasuringShare
+// percent, the conversion the rest, so the bar moves during the pass and never goes back.
+inline constexpr int kMeasuringShare = 5;
+int ProgressPositionAfterMeasuring(std::int64_t measured, std::int64_t time, std::int64_t divisor);
 
 // A time marker's seconds rounded to the nearest whole second, halves to the even neighbour, kept
 // within the 64-bit range.

@@ -1,5 +1,7 @@
 #include "engine/RunReport.h"
 
+#include "engine/MarkerText.h"
+
 #include <algorithm>
 #include <csignal>
 #include <cstring>
@@ -13,6 +15,8 @@ constexpr std::size_t kLongestLine = 2000;
 constexpr std::string_view kEncoderPrefix = "libq7z: ";
 // Written by the encoder for a source whose colours it cannot get right.
 constexpr std::string_view kColourNote = "libq7z: Dolby Vision profile 5: ";
+const std::string kLoudnessOpen = "ffmpeg_release_loudness=";
+const std::string kLoudnessClose = "=ffmpeg_release_loudness";
 
 // Progress markers are no reasons.
 bool IsProgress(std::string_view line) {
@@ -63,6 +67,7 @@ void EncoderReason::Clear() {
     pending_.clear();
     subtitleNotes_.clear();
     colourNote_.clear();
+    loudness_.clear();
 }
 
 void EncoderReason::Add(std::string_view piece) {
@@ -82,6 +87,9 @@ void EncoderReason::TakeLine(std::string_view line) {
     line = Trimmed(line);
     if (!line.empty() && !IsProgress(line))
         lastLine_.assign(line.substr(0, kLongestLine));
+    const std::string loudness = ExtractMarkerValue(kLoudnessOpen, kLoudnessClose, std::string(line));
+    if (!loudness.empty())
+        loudness_ = loudness;
     if (IsSubtitleNote(line))
         subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
     if (line.substr(0, kColourNote.size()) == kColourNote)
@@ -111,6 +119,8 @@ std::string EncoderReason::SubtitleNotes() const {
 
 std::string EncoderReason::ColourNote() const {
     return colourNote_;
+std::string EncoderReason::Loudness() const {
+    return loudness_;
 }
 
 } // namespace velmora

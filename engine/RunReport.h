@@ -14,6 +14,9 @@ using EntryId = std::uint64_t;
 // NotReached: an error ended the run before this entry's turn.
 enum class EntryResult : std::uint8_t { Converted, Failed, Stopped, NotReached };
 
+// The encoder's loudness marker for sound that could not be measured.
+inline constexpr std::string_view kUnmeasuredLoudness = "unmeasured";
+
 // How one entry of a run ended.
 struct EntryOutcome {
     EntryId entry = 0;
@@ -36,13 +39,18 @@ struct EntryOutcome {
     std::string colourReason{};
     // Converted: "M4V<n>" of the part kept earlier, which the new video replaced.
     std::string replacedName{};
+    // Converted with leveled sound: its loudness as the encoder measured it, in LUFS ("-23.4"), or
+    // "unmeasured" when it could not be measured and was converted as recorded; empty otherwise.
+    std::string loudness = {};
 
-    // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
-    // person must be told.
+    // A failed or unconverted file, or a video without its thumbnail, some subtitles or its sound's
+    // leveling: something a person must be told.
     bool NeedsAttention() const {
         return result == EntryResult::Failed || result == EntryResult::NotReached ||
-               !thumbnailReason.empty() || !subtitleReason.empty() || !colourReason.empty();
+               !thumbnailReason.empty() || !subtitleReason.empty() || !colourReason.empty() ||
+               SoundUnmeasured();
     }
+    bool SoundUnmeasured() const { return loudness == kUnmeasuredLoudness; }
 };
 
 // Every entry a run reached, in the order it reached them.
@@ -77,6 +85,8 @@ public:
     std::string SubtitleNotes() const;
     // The encoder's note that the picture's colours may be wrong, without "libq7z: "; empty without.
     std::string ColourNote() const;
+    // The value of the encoder's loudness marker (EntryOutcome::loudness); empty without one.
+    std::string Loudness() const;
 
 private:
     void TakeLine(std::string_view line);
@@ -85,6 +95,7 @@ private:
     std::string pending_;
     std::string subtitleNotes_;
     std::string colourNote_;
+    std::string loudness_;
 };
 
 } // namespace velmora

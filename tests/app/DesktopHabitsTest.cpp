@@ -71,6 +71,21 @@ TEST_F(DesktopHabits, TheCropBoxShowsTheStoredChoiceAndStoresOnlyAClick) {
     EXPECT_FALSE(Show().frmMain.checkBoxCropBlackBars->isChecked());
 }
 
+TEST_F(DesktopHabits, TheSoundLevelShowsTheStoredChoiceAndStoresOnlyAPick) {
+    const std::vector<std::pair<std::string, int>> cases{
+        {"", 1}, {"soundLevel=0\n", 0}, {"soundLevel=2\n", 2}, {"soundLevel=7\n", 1}};
+    for (const auto& [stored, index] : cases) {
+        WriteConfig("[setting]\noutputFolder=/v/\n" + stored);
+        EXPECT_EQ(Show().frmMain.comboBoxSoundLevel->currentIndex(), index) << stored;
+        EXPECT_EQ(ReadTextFile(folder / "config.ini"), "[setting]\noutputFolder=/v/\n" + stored)
+            << "a start writes nothing";
+    }
+    windows->frmMain.comboBoxSoundLevel->setCurrentIndex(2);
+    emit windows->frmMain.comboBoxSoundLevel->activated(2);
+    EXPECT_EQ(windows->frmCommon.Config().ReadString("setting", "soundLevel", ""), "2");
+    EXPECT_EQ(Show().frmMain.comboBoxSoundLevel->currentIndex(), 2);
+}
+
 TEST_F(DesktopHabits, ListTakesTheGrowthGroupsMoveDownAndThePlaceIsKept) {
     TfrmMain& frmMain = Show().frmMain;
     QWidget* client = frmMain.centralWidget();

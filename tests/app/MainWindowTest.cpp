@@ -74,8 +74,8 @@ TEST_F(MainWindow, UnwritableProgramFolderReportsTheErrorAndTheWindowStillOpens)
 
 TEST_F(MainWindow, DesignedClientAreaIsTheLeastAndTheWindowMaximizes) {
     TfrmMain& frmMain = Show().frmMain;
-    EXPECT_EQ(frmMain.centralWidget()->size(), QSize(414, 447));
-    EXPECT_EQ(frmMain.centralWidget()->minimumSize(), QSize(414, 447));
+    EXPECT_EQ(frmMain.centralWidget()->size(), QSize(414, 467));
+    EXPECT_EQ(frmMain.centralWidget()->minimumSize(), QSize(414, 467));
     EXPECT_TRUE(frmMain.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frmMain.windowFlags() & Qt::WindowMinimizeButtonHint);
 }

@@ -295,7 +295,7 @@ private:
 
 TEST_P(LargerFontLayout, WindowsGrowAndNothingOverlapsOrIsCut) {
     ProgramWindows& started = Show();
-    EXPECT_EQ(started.frmMain.centralWidget()->minimumSize(), QSize(621, 671));
+    EXPECT_EQ(started.frmMain.centralWidget()->minimumSize(), QSize(621, 701));
     EXPECT_EQ(started.frmSetting.size(), QSize(461, 180));
     ExpectNothingOverlapsAndNoTextIsCut(started);
     EXPECT_TRUE(errors.shown.empty());

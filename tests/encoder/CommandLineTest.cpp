@@ -227,6 +227,44 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
               "-probe takes -alang, -subs and -slang with their values, then one source file");
 }
 
+TEST(CommandLine, ReadsTheLoudnessOnTheVideoLineAlone) {
+    using Words = std::vector<std::string>;
+    // The words put before the output, the line they go on; the loudness, or the error.
+    const std::vector<std::tuple<Words, Words, Loudness, std::string>> cases = {
+        {{}, Video("1000k", "25.00", "400x192", "44100", "128", "2"), Loudness::AsRecorded, ""},
+        {{"-loudness", "off"},
+         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
+         Loudness::AsRecorded,
+         ""},
+        {{"-loudness", "normal"},
+         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
+         Loudness::Same,
+         ""},
+        {{"-loudness", "even"},
+         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
+         Loudness::Evened,
+         ""},
+        {{"-loudness", "loud"},
+         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
+         Loudness::AsRecorded,
+         "Unsupported value 'loud' for -loudness (expected off, normal or even)"},
+        {{"-loudness", "normal"},
+         Thumbnail(),
+         Loudness::AsRecorded,
+         "Option -loudness does not belong to a thumbnail"},
+        {{"-loudness", "normal"},
+         Preview(),
+         Loudness::AsRecorded,
+         "Option -loudness does not belong to a preview"}};
+    for (auto [given, words, loudness, error] : cases) {
+        words.insert(words.end() - 2, given.begin(), given.end());
+        ASSERT_EQ(ErrorOf(words), error.empty() ? "(accepted)" : error) << words.front();
+        if (error.empty()) {
+            EXPECT_EQ(std::get<VideoJobSettings>(ParseCommandLine(words)).loudness, loudness) << words.back();
+        }
+    }
+}
+
 TEST(CommandLine, ReadsThePreviewLine) {
     using Words = std::vector<std::string>;
     const std::string kSize =

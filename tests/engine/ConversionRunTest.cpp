@@ -17,6 +17,10 @@ TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
     window.pictureWords = {"-crop", "off"};
     Texts lineWords = window.trackWords;
     lineWords.insert(lineWords.end(), window.pictureWords.begin(), window.pictureWords.end());
+    // The sound's words go to the video line alone.
+    window.soundWords = {"-loudness", "even"};
+    Texts videoWords = lineWords;
+    videoWords.insert(videoWords.end(), window.soundWords.begin(), window.soundWords.end());
     window.entries.assign(sources.begin(), sources.end());
     window.outputFolder = outputFolder / "new/nested"; // no trailing '/'
     const std::string folder = outputFolder / "new/nested/";
@@ -38,7 +42,7 @@ TEST_F(ConversionRunTest, ThreeFilesIntoAMissingNestedFolder) {
             BuildThumbnailCommandLine("", sources[i], folder + "M4V" + number + ".THM", lineWords);
         expectedThumbnail.erase(expectedThumbnail.begin());
         Texts expectedVideo = BuildVideoCommandLine("", EncodingSettings{}, sources[i],
-                                                    folder + "M4V" + number + ".MP4", lineWords);
+                                                    folder + "M4V" + number + ".MP4", videoWords);
         expectedVideo.erase(expectedVideo.begin());
         EXPECT_EQ(thumbnail.kind, "thumb");
         EXPECT_EQ(thumbnail.words, expectedThumbnail);
@@ -162,9 +166,10 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
         const char* what;
         std::vector<std::pair<std::string, std::string>> sources; // name and directives; "" is gone
         bool removeConverted;
-        Texts outcomes;    // the rows' outcomes and what follows them
-        Texts folder;      // what the output folder holds afterwards
-        Texts reasons;     // the report's reasons, video then thumbnail then any subtitle notes, per entry
+        Texts outcomes; // the rows' outcomes and what follows them
+        Texts folder;   // what the output folder holds afterwards
+        Texts reasons;  // the report's reasons, video then thumbnail then any subtitle and sound notes, per
+                        // entry
         Texts entriesLeft; // the list afterwards
     };
     const std::vector<Case> cases{
@@ -207,6 +212,13 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
          {"M4V50000.MP4", "M4V50000.THM"},
          {"", "", "Dolby Vision profile 5: colours may be wrong"},
          {"a.avi"}},
+        {"sound that could not be measured is converted as recorded and told",
+         {{"a.avi", "unmeasured"}},
+         false,
+         {"outcome:0:converted:M4V50000", "report", "ask"},
+         {"M4V50000.MP4", "M4V50000.THM"},
+         {"", "", "unmeasured"},
+         {"a.avi"}},
         {"the report takes the converted entries off the list",
          {{"a.avi", "time=1"}, {"b.avi", "video-fails"}, {"c.avi", "time=1"}},
          true,
@@ -240,6 +252,8 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
                     reasons.push_back(outcome.subtitleReason);
                 if (!outcome.colourReason.empty())
                     reasons.push_back(outcome.colourReason);
+                if (!outcome.loudness.empty())
+                    reasons.push_back(outcome.loudness);
             }
         }
         EXPECT_EQ(reasons, each.reasons);

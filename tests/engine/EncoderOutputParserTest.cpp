@@ -48,6 +48,23 @@ TEST_F(EncoderOutputParserTest, TheWorkedExample) {
     EXPECT_EQ(window.statusTexts.size(), 2u);
 }
 
+TEST_F(EncoderOutputParserTest, AMeasuringPassFillsTheBarsFirstShareAndTheBarNeverGoesBack) {
+    Parse(Duration("00:01:40.00"));
+    // Piece, then the bar: the pass's 100 seconds fill 5 %, the conversion the other 95.
+    const std::vector<std::pair<std::string, int>> pieces{
+        {"ffmpeg_release_measure=60.00=ffmpeg_release_measure", 3},
+        {"ffmpeg_release_measure=100.00=ffmpeg_release_measure\rffmpeg_release_loudness=-23.1=ffmpeg_"
+         "release_loudness",
+         5},
+        {Time("0.00"), 5},
+        {Time("50.00"), 52},
+        {"ffmpeg_release_measure=120.00=ffmpeg_release_measure", 52}};
+    for (const auto& [piece, position] : pieces) {
+        Parse(piece);
+        EXPECT_EQ(LastProgress(), position) << piece;
+    }
+}
+
 TEST_F(EncoderOutputParserTest, TimesRoundHalvesToTheEvenSecond) {
     const std::vector<std::pair<std::string, std::int64_t>> cases{
         {"30.5", 30}, {"31.5", 32}, {"61.5", 62},    {"60.5", 60},

@@ -58,6 +58,7 @@ public:
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
     std::vector<std::string> EncoderTrackWords() const override { return trackWords; }
     std::vector<std::string> EncoderPictureWords() const override { return pictureWords; }
+    std::vector<std::string> EncoderSoundWords() const override { return soundWords; }
     // Raises when done() has not come true within a generous limit, so that a broken run fails the
     // test instead of hanging it.
     void WaitUntil(const std::function<bool()>& done) override;
@@ -93,6 +94,7 @@ public:
     EncodingSettings settings;
     std::vector<std::string> trackWords;
     std::vector<std::string> pictureWords;
+    std::vector<std::string> soundWords;
     bool autoPowerOff = false;
     bool durationsPending = false;
     bool answerYes = false;

@@ -116,6 +116,8 @@ int main(int argc, char** argv) {
         std::cerr << "libq7z test encoder\n" << markers << std::flush;
         if (Contains(directives, "dolby-vision-5"))
             std::cerr << "libq7z: Dolby Vision profile 5: colours may be wrong\n";
+        if (Contains(directives, "unmeasured"))
+            std::cerr << "ffmpeg_release_loudness=unmeasured=ffmpeg_release_loudness\r";
         if (Contains(directives, "subtitles-unreadable"))
             std::cerr << "libq7z: Sidecar 'a.fr.srt' could not be read: bad bytes\nlibq7z: Subtitle stream 2 "
                          "could not be read: broken; the video is made without subtitles\n";
