@@ -155,6 +155,9 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
           "labelSubtitleSecond", "StringFromTheVideo", "StringNoChoice", "StringWindowLanguage", "ButtonOK",
           "ButtonCancel"})
         keys.emplace("frmTracks", key);
+    for (const char* key : {"msgNotOpened", "StringGigabytes", "StringMegabytes", "StringKilobytes"})
+        keys.emplace("frmMain", key);
+    keys.emplace("frmSetting", "LabelSecond");
     for (const char* key :
          {"ActionConvertAgain", "ActionRemoveConverted", "StringOutcomeMissing", "msgOutcomeMissing",
           "msgQueueDamaged", "msgQueueLost", "msgQueueOtherWindow", "msgQueueNotKept", "msgQueueInterrupted",

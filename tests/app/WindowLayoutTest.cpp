@@ -258,7 +258,7 @@ void ExpectNothingOverlapsAndNoTextIsCut(ProgramWindows& started) {
     ShowLongestQueueLine(started.frmMain);
     for (QWidget* window :
          std::initializer_list<QWidget*>{&started.frmMain, &started.frmSetting, &started.frmPowerOffWindows,
-                                         &started.FrmBatchAdd, &started.FrmDirectory, &started.frmTracks}) {
+                                         &started.FrmBatchAdd, &started.FrmDirectory}) {
         window->show();
         QApplication::processEvents();
         const QList<QWidget*> controls = Controls(window);
