@@ -32,4 +32,12 @@ std::string TimeMarker(double seconds) {
     return text;
 }
 
+std::string SubtitleNoteMarker(std::string_view text) {
+    std::string note(text);
+    for (char& c : note)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return "ffmpeg_release_subtitle_note=" + note + "=ffmpeg_release_subtitle_note\n";
+}
+
 } // namespace velmora::encoder

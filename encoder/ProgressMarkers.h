@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace velmora::encoder {
 
@@ -9,5 +10,9 @@ namespace velmora::encoder {
 std::string DurationMarker(double seconds);
 // "ffmpeg_release_time=S.ss=ffmpeg_release_time"
 std::string TimeMarker(double seconds);
+// "ffmpeg_release_subtitle_note=TEXT=ffmpeg_release_subtitle_note" and a line break: subtitles that
+// could not be read and were left out, the reason in English on one line. The window knows it by its
+// tags, never by its wording.
+std::string SubtitleNoteMarker(std::string_view text);
 
 } // namespace velmora::encoder

@@ -1,5 +1,7 @@
 #include "engine/RunReport.h"
 
+#include "engine/MarkerText.h"
+
 #include <algorithm>
 #include <csignal>
 #include <cstring>
@@ -15,13 +17,6 @@ constexpr std::string_view kEncoderPrefix = "libq7z: ";
 // Progress markers are no reasons.
 bool IsProgress(std::string_view line) {
     return line.find("ffmpeg_release_") != std::string_view::npos;
-}
-
-// Written by the encoder's track choice and subtitle renderer when a subtitle source is left out.
-bool IsSubtitleNote(std::string_view line) {
-    const auto startsWith = [line](std::string_view start) { return line.substr(0, start.size()) == start; };
-    return (startsWith("libq7z: Sidecar '") || startsWith("libq7z: Subtitle stream ")) &&
-           line.find(" could not be read: ") != std::string_view::npos;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -79,8 +74,9 @@ void EncoderReason::TakeLine(std::string_view line) {
     line = Trimmed(line);
     if (!line.empty() && !IsProgress(line))
         lastLine_.assign(line.substr(0, kLongestLine));
-    if (IsSubtitleNote(line))
-        subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
+    const std::string note = SubtitleNoteIn(std::string(line));
+    if (!note.empty())
+        subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(note);
 }
 
 std::string EncoderReason::ForExitCode(int exitCode) const {
