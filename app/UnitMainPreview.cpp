@@ -54,7 +54,7 @@ void TfrmMain::UpdatePreview() {
     choice.source = jobList_->EntryText(*index);
     choice.duration = jobList_->EntryDuration(*index);
     choice.videoSize = VideoSizeText(comboBoxVideoSize->currentIndex());
-    choice.cropBlackBars = ReadCropBlackBars(common_.Config());
+    choice.cropBlackBars = checkBoxCropBlackBars->isChecked();
     choice.trackWords = EncoderTrackWords();
     previewWindow_->ShowChoice(choice);
 }

@@ -134,7 +134,8 @@ bool EncodableIn(std::string_view utf8, const char* encoding) {
         char buffer[1024];
         char* out = buffer;
         size_t outLeft = sizeof buffer;
-        encodable = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) || errno == E2BIG;
+        encodable =
+            iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) || errno == E2BIG;
     }
     iconv_close(converter);
     return encodable;
@@ -192,7 +193,8 @@ bool FitsLanguage(std::string_view utf8, const std::string& hint) {
     bool asciiInWord = false;
     bool otherInWord = false;
     for (char32_t point : points) {
-        const bool wideForm = IsWide(script) && (Within(point, 0x3000, 0x303F) || Within(point, 0xFF01, 0xFF5E));
+        const bool wideForm =
+            IsWide(script) && (Within(point, 0x3000, 0x303F) || Within(point, 0xFF01, 0xFF5E));
         if (point >= 0x80 && !IsLetterOf(script, point) && !IsCommonPunctuation(point) && !wideForm)
             return false;
         if (IsAsciiLetter(point)) {

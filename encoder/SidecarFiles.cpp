@@ -38,15 +38,15 @@ std::string Lower(std::string_view text) {
 
 // The English names people write in place of a code: "film.English.srt".
 constexpr std::pair<std::string_view, std::string_view> kLanguageNames[] = {
-    {"english", "eng"},    {"japanese", "jpn"},   {"chinese", "chi"},   {"korean", "kor"},
-    {"french", "fre"},     {"german", "ger"},     {"spanish", "spa"},   {"italian", "ita"},
-    {"portuguese", "por"}, {"brazilian", "por"},  {"russian", "rus"},   {"ukrainian", "ukr"},
-    {"polish", "pol"},     {"czech", "cze"},      {"slovak", "slo"},    {"hungarian", "hun"},
-    {"romanian", "rum"},   {"bulgarian", "bul"},  {"croatian", "hrv"},  {"serbian", "srp"},
-    {"slovenian", "slv"},  {"greek", "gre"},      {"turkish", "tur"},   {"arabic", "ara"},
-    {"hebrew", "heb"},     {"thai", "tha"},       {"vietnamese", "vie"}, {"indonesian", "ind"},
-    {"dutch", "dut"},      {"swedish", "swe"},    {"danish", "dan"},    {"norwegian", "nor"},
-    {"finnish", "fin"},    {"persian", "per"},    {"hindi", "hin"},     {"malay", "may"},
+    {"english", "eng"},    {"japanese", "jpn"},  {"chinese", "chi"},    {"korean", "kor"},
+    {"french", "fre"},     {"german", "ger"},    {"spanish", "spa"},    {"italian", "ita"},
+    {"portuguese", "por"}, {"brazilian", "por"}, {"russian", "rus"},    {"ukrainian", "ukr"},
+    {"polish", "pol"},     {"czech", "cze"},     {"slovak", "slo"},     {"hungarian", "hun"},
+    {"romanian", "rum"},   {"bulgarian", "bul"}, {"croatian", "hrv"},   {"serbian", "srp"},
+    {"slovenian", "slv"},  {"greek", "gre"},     {"turkish", "tur"},    {"arabic", "ara"},
+    {"hebrew", "heb"},     {"thai", "tha"},      {"vietnamese", "vie"}, {"indonesian", "ind"},
+    {"dutch", "dut"},      {"swedish", "swe"},   {"danish", "dan"},     {"norwegian", "nor"},
+    {"finnish", "fin"},    {"persian", "per"},   {"hindi", "hin"},      {"malay", "may"},
 };
 
 // The language hint a word of the name stands for, or empty.

@@ -32,7 +32,8 @@ SubtitleRenderer::SubtitleRenderer(const std::string& sourcePath, const Subtitle
     if (reader_->IsBitmap())
         bitmaps_ = std::make_unique<BitmapSubtitles>(geometry);
     else if (std::unique_ptr<LocalSource> video = sidecar ? FontSource(sourcePath) : nullptr)
-        text_ = std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry, video->Format());
+        text_ =
+            std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry, video->Format());
     else
         text_ = std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry);
     if (sidecar) {

@@ -65,8 +65,8 @@ bool DecodesInto(std::string_view bytes, const std::string& encoding, const std:
 // encodings does.
 std::string ChooseHintedEncoding(std::string_view bytes, const std::string& guess,
                                  const std::vector<LanguageHint>& hints) {
-    const auto beyondAscii = static_cast<size_t>(
-        std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+    const auto beyondAscii = static_cast<size_t>(std::count_if(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
     for (const LanguageHint& hint : hints) {
         if (!hint.fromFileName && !guess.empty() && beyondAscii > kShortText)
             continue;

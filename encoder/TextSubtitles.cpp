@@ -69,7 +69,8 @@ void AddFonts(ass_library* library, const AVFormatContext& format) {
             continue;
         const AVDictionaryEntry* name = av_dict_get(stream.metadata, "filename", nullptr, 0);
         ass_add_font(library, name != nullptr ? name->value : "attached font",
-                     reinterpret_cast<const char*>(stream.codecpar->extradata), stream.codecpar->extradata_size);
+                     reinterpret_cast<const char*>(stream.codecpar->extradata),
+                     stream.codecpar->extradata_size);
     }
 }
 

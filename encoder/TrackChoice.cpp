@@ -85,15 +85,12 @@ Streams Ordinary(const Streams& sounds) {
     return ordinary;
 }
 
-// A commentary or description ranks below the film's own sound in every preferred language, and below
-// the film's own sound in any language: it is only ever taken when nothing else is there.
+// A commentary or description ranks below the film's own sound in every preferred language.
 const AVStream* ChooseSound(const AVFormatContext& source, const TrackPreferences& prefs) {
     const Streams sounds = StreamsWhere(source, IsDecodableSound);
     for (const std::string& language : prefs.audioLanguages)
         if (const AVStream* stream = FilmSound(Ordinary(InLanguage(sounds, language))))
             return stream;
-    if (const AVStream* stream = FilmSound(Ordinary(sounds)))
-        return stream;
     for (const std::string& language : prefs.audioLanguages)
         if (const AVStream* stream = FilmSound(InLanguage(sounds, language)))
             return stream;

@@ -9,6 +9,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace velmora::test {
@@ -92,6 +95,32 @@ TEST_F(TrackSettings, AStartWritesNothingAndTheDialogFollowsTheLanguage) {
     EXPECT_EQ(dialog.comboBoxSoundSecond->accessibleName(), QStringLiteral("第2候補(S)："));
     EXPECT_EQ(dialog.comboBoxSubtitleFirst->itemText(0), QStringLiteral("表示言語と同じ（日本語）"));
     EXPECT_EQ(windows->frmMain.N_Tracks->text(), QStringLiteral("音声と字幕(&B)..."));
+}
+
+TEST_F(TrackSettings, ChoicesThatCannotBeStoredStillHoldForConvertAndThePreview) {
+    TfrmMain& frmMain = Show().frmMain;
+    // Another process holds config.ini's lock: a second open description's lock conflicts with it.
+    const int held = ::open((folder / "config.ini.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    using Words = std::vector<std::string>;
+    // The change, then the words the encoder lines get for it.
+    const std::vector<std::tuple<std::function<void()>, std::function<Words()>, Words>> cases{
+        {[&] { QTest::mouseClick(frmMain.checkBoxCropBlackBars, Qt::LeftButton); },
+         [&] { return frmMain.EncoderCropWords(); }, Words{"-crop", "off"}},
+        {[&] {
+             TrackSettingsDialog& dialog = Open();
+             dialog.radioSubtitlesNone->setChecked(true);
+             QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+         },
+         [&] { return frmMain.EncoderTrackWords(); }, Words{"-subs", "0"}},
+    };
+    for (const auto& [change, words, expected] : cases) {
+        errors.shown.clear();
+        change();
+        EXPECT_EQ(errors.shown, Words{"Unable to write to " + folder / "config.ini."});
+        EXPECT_EQ(words(), expected);
+    }
+    ::close(held);
 }
 
 TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterAChange) {
