@@ -3,7 +3,6 @@
 
 #include "app/Unit_common.h"
 #include "dialogs/PreviewWindow.h"
-#include "engine/CropSetting.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/EncodingSettings.h"
 #include "joblist/JobList.h"
@@ -11,6 +10,7 @@
 #include "platform/qt/LanguageFile.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
 #include <QShortcut>
