@@ -2,6 +2,7 @@
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -105,8 +106,8 @@ TEST_F(TrackSettings, ChoicesThatCannotBeStoredStillHoldForConvertAndThePreview)
     using Words = std::vector<std::string>;
     // The change, then the words the encoder lines get for it.
     const std::vector<std::tuple<std::function<void()>, std::function<Words()>, Words>> cases{
-        {[&] { QTest::mouseClick(frmMain.checkBoxCropBlackBars, Qt::LeftButton); },
-         [&] { return frmMain.EncoderCropWords(); }, Words{"-crop", "off"}},
+        {[&] { frmMain.checkBoxCropBlackBars->click(); }, [&] { return frmMain.EncoderCropWords(); },
+         Words{"-crop", "off"}},
         {[&] {
              TrackSettingsDialog& dialog = Open();
              dialog.radioSubtitlesNone->setChecked(true);
@@ -156,9 +157,10 @@ TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterACha
     const std::string source = "\t" + folder / "film.avi\n";
     EXPECT_NE(calls.find("\tprobe\tplaceholder:no\t-probe" + source), std::string::npos) << calls;
     EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\teng" + source), std::string::npos) << calls;
-    EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\tjpn" + source), std::string::npos)
+    EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\tjpn\t-uilang\tjpn" + source), std::string::npos)
         << "the window's language";
-    EXPECT_EQ(frmMain.EncoderTrackWords(), std::vector<std::string>({"-subs", "2", "-slang", "jpn"}));
+    EXPECT_EQ(frmMain.EncoderTrackWords(),
+              std::vector<std::string>({"-subs", "2", "-slang", "jpn", "-uilang", "jpn"}));
 }
 
 } // namespace
