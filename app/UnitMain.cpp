@@ -51,6 +51,7 @@ TfrmMain::TfrmMain(TfrmCommon& common)
     CreateMenus();
     CreateConventions();
     jobList_ = std::make_unique<JobList>(listViewFiles);
+    trackPreferences_ = ReadTrackPreferences(common_.Config());
     jobList_->SetTrackPreferenceWords(EncoderTrackWords());
     jobList_->LearnDurationsWith(EncoderPath(common_.appDir));
     ConnectHandlers();
@@ -79,7 +80,11 @@ void TfrmMain::AttachDialogs(const MainWindowDialogs& dialogs) {
     dialogs_ = dialogs;
     if (dialogs_.frmTracks != nullptr) {
         dialogs_.frmTracks->SetWindowLanguage(WindowLanguageCode(common_.languageId));
-        dialogs_.frmTracks->OnChanged = [this] { ApplyTrackPreferences(); };
+        dialogs_.frmTracks->CurrentPreferences = [this] { return trackPreferences_; };
+        dialogs_.frmTracks->OnChanged = [this](const TrackPreferences& chosen) {
+            trackPreferences_ = chosen;
+            ApplyTrackPreferences();
+        };
     }
     if (dialogs_.FrmBatchAdd != nullptr)
         dialogs_.FrmBatchAdd->OnBatchAdd = [this](const std::string& folder, bool recurse,

@@ -2,6 +2,7 @@
 
 #include "app/AboutText.h"
 #include "app/WindowGeometry.h"
+#include "engine/TrackPreferences.h"
 
 #include <QMainWindow>
 
@@ -86,8 +87,10 @@ public:
     // The preview of the selected entry (Ctrl+P), and what it follows: the entry and the choices.
     void ActionPreviewExecute();
     void UpdatePreview();
-    // The sound and subtitle words both encoder lines and the probes get, from config.ini now.
+    // The sound and subtitle words both encoder lines and the probes get, from the window's choice.
     std::vector<std::string> EncoderTrackWords() const;
+    // "-crop auto" or "-crop off", as the check box shows.
+    std::vector<std::string> EncoderCropWords() const;
     void N_ProductClick(int number);
     void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
     void N_LocalHelpClick();
@@ -372,6 +375,8 @@ private:
     // What the run sees of this window.
     class RunView;
     std::unique_ptr<RunView> runView_;
+    // The sound and subtitle preferences in force: read at start, then as chosen, stored or not.
+    TrackPreferences trackPreferences_;
     std::unique_ptr<ConversionRun> conversion_;
     StickWatcher* stickWatcher_ = nullptr;
     std::unique_ptr<ModalQuestions> ownQuestions_;

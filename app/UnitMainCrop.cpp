@@ -34,8 +34,13 @@ void TfrmMain::LoadCropTexts(const LanguageFile& texts) {
     checkBoxCropBlackBars->setText(texts.Text("frmMain", "checkBoxCropBlackBars"));
 }
 
+// The box, not config.ini: a choice that could not be stored still holds for this session.
+std::vector<std::string> TfrmMain::EncoderCropWords() const {
+    return CropWords(checkBoxCropBlackBars->isChecked());
+}
+
 std::vector<std::string> TfrmMain::RunView::EncoderPictureWords() const {
-    return CropWords(ReadCropBlackBars(window_.common_.Config()));
+    return window_.EncoderCropWords();
 }
 
 } // namespace velmora

@@ -3,7 +3,6 @@
 
 #include "app/Unit_common.h"
 #include "dialogs/PreviewWindow.h"
-#include "engine/CropSetting.h"
 #include "engine/EncoderCommandLines.h"
 #include "engine/EncodingSettings.h"
 #include "joblist/JobList.h"
@@ -12,6 +11,7 @@
 #include "platform/qt/WindowPlacement.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
 #include <QShortcut>
@@ -57,7 +57,7 @@ void TfrmMain::UpdatePreview() {
     choice.source = jobList_->EntryText(*index);
     choice.duration = jobList_->EntryDuration(*index);
     choice.videoSize = VideoSizeText(comboBoxVideoSize->currentIndex());
-    choice.cropBlackBars = ReadCropBlackBars(common_.Config());
+    choice.cropBlackBars = checkBoxCropBlackBars->isChecked();
     choice.trackWords = EncoderTrackWords();
     previewWindow_->ShowChoice(choice);
 }

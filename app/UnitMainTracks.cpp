@@ -14,9 +14,22 @@
 
 namespace velmora {
 
+namespace {
+
+// The window's language as a hint for subtitle files' text: the script matters for Chinese.
+std::string WindowTextLanguage(int32_t languageId) {
+    if (languageId == kLanguageChinese)
+        return "chi-hans";
+    if (languageId == kLanguageTraditionalChinese)
+        return "chi-hant";
+    return WindowLanguageCode(languageId);
+}
+
+} // namespace
+
 std::vector<std::string> TfrmMain::EncoderTrackWords() const {
-    return TrackPreferenceWords(ReadTrackPreferences(common_.Config()),
-                                WindowLanguageCode(common_.languageId));
+    return TrackPreferenceWords(trackPreferences_, WindowLanguageCode(common_.languageId),
+                                WindowTextLanguage(common_.languageId));
 }
 
 void TfrmMain::ApplyTrackPreferences() {

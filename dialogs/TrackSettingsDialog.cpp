@@ -196,7 +196,7 @@ void TrackSettingsDialog::hideEvent(QHideEvent* event) {
 }
 
 void TrackSettingsDialog::FormShow() {
-    shown_ = ReadTrackPreferences(config_);
+    shown_ = CurrentPreferences ? CurrentPreferences() : ReadTrackPreferences(config_);
     ShowLanguages(comboBoxSoundFirst, comboBoxSoundSecond, shown_.audioLanguages);
     ShowLanguages(comboBoxSubtitleFirst, comboBoxSubtitleSecond, shown_.subtitleLanguages);
     (shown_.subtitles == 0   ? radioSubtitlesNone
@@ -241,12 +241,12 @@ TrackPreferences TrackSettingsDialog::Chosen() const {
 
 void TrackSettingsDialog::ButtonOKClick() {
     const TrackPreferences chosen = Chosen();
-    WriteTrackPreferences(config_, shown_, chosen);
-    const bool changed = chosen != shown_;
+    const TrackPreferences before = shown_;
     shown_ = chosen;
     hide();
-    if (changed && OnChanged)
-        OnChanged();
+    if (chosen != before && OnChanged)
+        OnChanged(chosen);
+    WriteTrackPreferences(config_, before, chosen);
 }
 
 } // namespace velmora

@@ -19,7 +19,7 @@ class LanguageFile;
 class ProfileFile;
 
 // "Sound and subtitles": the languages preferred for the sound, and whether and in which languages
-// subtitles are burned in. Modeless; every opening reloads the stored preferences, OK writes only
+// subtitles are burned in. Modeless; every opening shows the preferences in force, OK writes only
 // what the user changed.
 class TrackSettingsDialog : public QDialog {
     Q_OBJECT
@@ -32,8 +32,10 @@ public:
     // The code of the window's language, which an empty subtitle list stands for.
     void SetWindowLanguage(const std::string& code);
 
-    // After OK has stored a change.
-    std::function<void()> OnChanged;
+    // The preferences in force, which the dialog shows when it opens; config.ini's when unset.
+    std::function<TrackPreferences()> CurrentPreferences;
+    // After OK with a change, before it is stored: the change holds even where it cannot be stored.
+    std::function<void(const TrackPreferences&)> OnChanged;
 
     QGroupBox* groupBoxSound;
     QLabel* labelSoundFirst;

@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::array kValueOptions = {"-i",     "-f",  "-b",      "-r",       "-s",     "-ar",
                                       "-ab",    "-ac", "-vcodec", "-vframes", "-alang", "-subs",
-                                      "-slang", "-at", "-crop",   "-loudness"};
-constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang"};
+                                      "-slang", "-at", "-crop",   "-loudness", "-uilang"};
+constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang", "-uilang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};
 
 bool IsValueOption(std::string_view word) {
@@ -167,6 +167,12 @@ TrackPreferences ParseTracks(const OptionWords& options) {
     }
     if (options.Has("-slang"))
         tracks.subtitleLanguages = ParseLanguages(options.values.at("-slang"), "-slang");
+    if (options.Has("-uilang")) {
+        const std::vector<std::string> window = ParseLanguages(options.values.at("-uilang"), "-uilang");
+        if (window.size() != 1)
+            throw EncoderError("Option -uilang takes one language code");
+        tracks.windowLanguage = window.front();
+    }
     return tracks;
 }
 

@@ -15,7 +15,8 @@ struct FrameRate {
 };
 
 // The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
-// optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng,
+// optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng
+// -uilang chi-hans (the window's language, a hint for subtitle files' text encoding),
 // -crop auto (the source's black bars cut away) or -crop off, the default, and -loudness normal (every
 // video equally loud), even (and its quiet and loud scenes brought closer) or off, the default: the sound
 // as recorded.

@@ -39,9 +39,11 @@ FileDescriptor OpenSourceFile(const std::string& path) {
 
 } // namespace
 
-LocalSource::LocalSource(const std::string& path)
+LocalSource::LocalSource(const std::string& path) : LocalSource(path, OpenSourceFile(path)) {}
+
+LocalSource::LocalSource(const std::string& path, FileDescriptor file)
     : path_(path), url_("file:" + path),
-      io_(std::make_unique<DescriptorIO>(OpenSourceFile(path), DescriptorIO::Direction::Read)) {
+      io_(std::make_unique<DescriptorIO>(std::move(file), DescriptorIO::Direction::Read)) {
     // The reader is chosen here, from the content, so that a refused one never reads its header.
     const AVInputFormat* reader = nullptr;
     int result = av_probe_input_buffer2(io_->Context(), &reader, url_.c_str(), nullptr, 0, 0);

@@ -15,6 +15,8 @@ namespace velmora::encoder {
 class LocalSource {
 public:
     explicit LocalSource(const std::string& path);
+    // Reads `file`, opened already, as the file `path` names: a converted copy of it.
+    LocalSource(const std::string& path, FileDescriptor file);
     LocalSource(const LocalSource&) = delete;
     LocalSource& operator=(const LocalSource&) = delete;
 

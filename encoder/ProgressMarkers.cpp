@@ -51,4 +51,12 @@ std::string LoudnessMarker(std::optional<double> lufs) {
     return text;
 }
 
+std::string SubtitleNoteMarker(std::string_view text) {
+    std::string note(text);
+    for (char& c : note)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return "ffmpeg_release_subtitle_note=" + note + "=ffmpeg_release_subtitle_note\n";
+}
+
 } // namespace velmora::encoder

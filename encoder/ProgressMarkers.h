@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velmora::encoder {
 
@@ -16,5 +17,9 @@ std::string MeasureMarker(double seconds);
 // The sound's measured loudness in LUFS, or "unmeasured" when it could not be measured:
 // "ffmpeg_release_loudness=-23.4=ffmpeg_release_loudness"
 std::string LoudnessMarker(std::optional<double> lufs);
+// "ffmpeg_release_subtitle_note=TEXT=ffmpeg_release_subtitle_note" and a line break: subtitles that
+// could not be read and were left out, the reason in English on one line. The window knows it by its
+// tags, never by its wording.
+std::string SubtitleNoteMarker(std::string_view text);
 
 } // namespace velmora::encoder

@@ -36,6 +36,32 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
+// The English names people write in place of a code: "film.English.srt".
+constexpr std::pair<std::string_view, std::string_view> kLanguageNames[] = {
+    {"english", "eng"},    {"japanese", "jpn"},  {"chinese", "chi"},    {"korean", "kor"},
+    {"french", "fre"},     {"german", "ger"},    {"spanish", "spa"},    {"italian", "ita"},
+    {"portuguese", "por"}, {"brazilian", "por"}, {"russian", "rus"},    {"ukrainian", "ukr"},
+    {"polish", "pol"},     {"czech", "cze"},     {"slovak", "slo"},     {"hungarian", "hun"},
+    {"romanian", "rum"},   {"bulgarian", "bul"}, {"croatian", "hrv"},   {"serbian", "srp"},
+    {"slovenian", "slv"},  {"greek", "gre"},     {"turkish", "tur"},    {"arabic", "ara"},
+    {"hebrew", "heb"},     {"thai", "tha"},      {"vietnamese", "vie"}, {"indonesian", "ind"},
+    {"dutch", "dut"},      {"swedish", "swe"},   {"danish", "dan"},     {"norwegian", "nor"},
+    {"finnish", "fin"},    {"persian", "per"},   {"hindi", "hin"},      {"malay", "may"},
+};
+
+// The language hint a word of the name stands for, or empty.
+std::string NamedLanguage(const std::string& word) {
+    for (const auto& [name, code] : kLanguageNames)
+        if (word == name)
+            return std::string(code);
+    return IsLanguageTag(word) || word == "chs" || word == "cht" ? LanguageHintFor(word) : std::string();
+}
+
+bool IsTrackNumber(std::string_view word) {
+    return !word.empty() && word.size() <= 3 &&
+           std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
 size_t ExtensionRank(std::string_view extension) {
     return static_cast<size_t>(std::find(kExtensions.begin(), kExtensions.end(), Lower(extension)) -
                                kExtensions.begin());
@@ -54,12 +80,17 @@ bool ReadNameTail(std::string_view tail, SidecarFile& sidecar) {
         size_t end = std::min(words.find('.'), words.size());
         std::string word = Lower(words.substr(0, end));
         words.remove_prefix(std::min(end + 1, words.size()));
+        const std::string hint = languageSeen ? std::string() : NamedLanguage(word);
         if (std::find(kFlagWords.begin(), kFlagWords.end(), word) != kFlagWords.end()) {
             sidecar.forced = sidecar.forced || word == "forced";
+        } else if (!hint.empty()) {
+            sidecar.language = CanonicalLanguage(hint);
+            sidecar.languageHint = hint;
+            languageSeen = true;
         } else if (!languageSeen && IsLanguageTag(word)) {
             sidecar.language = CanonicalLanguage(word);
             languageSeen = true;
-        } else {
+        } else if (!IsTrackNumber(word)) {
             return false;
         }
     }
@@ -94,10 +125,11 @@ std::vector<SidecarFile> FindSidecarFiles(const std::string& sourcePath) {
         return sidecars;
     while (const dirent* entry = ::readdir(directory.get())) {
         std::string_view name = entry->d_name;
+        // Case-blind, as on the file systems the files often come from.
         if (name == sourceName || name.size() <= baseName.size() + 1 ||
-            name.substr(0, baseName.size()) != baseName || name[baseName.size()] != '.')
+            Lower(name.substr(0, baseName.size())) != Lower(baseName) || name[baseName.size()] != '.')
             continue;
-        SidecarFile sidecar{(slash == std::string::npos ? "" : folder) + std::string(name), "und", false};
+        SidecarFile sidecar{(slash == std::string::npos ? "" : folder) + std::string(name), "und", false, {}};
         if (ReadNameTail(name.substr(baseName.size() + 1), sidecar) && MayBeRegularFile(sidecar.path))
             sidecars.push_back(sidecar);
     }
@@ -106,7 +138,7 @@ std::vector<SidecarFile> FindSidecarFiles(const std::string& sourcePath) {
     return sidecars;
 }
 
-SidecarText ReadSidecarText(const std::string& path) {
+std::string ReadSidecarBytes(const std::string& path) {
     // Non-blocking: a named pipe put there since it was listed must not hold the job.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file)
@@ -133,8 +165,13 @@ SidecarText ReadSidecarText(const std::string& path) {
     bytes.resize(filled);
     if (bytes.empty())
         throw EncoderError("it is empty");
+    return bytes;
+}
+
+SidecarText ReadSidecarText(const std::string& path, const std::vector<LanguageHint>& hints) {
+    const std::string bytes = ReadSidecarBytes(path);
     SidecarText text;
-    text.characterSet = DetectTextEncoding(bytes);
+    text.characterSet = DetectTextEncoding(bytes, hints);
     if (text.characterSet.empty())
         throw EncoderError("it does not hold text in any known encoding");
     text.utf8 = TextToUtf8(bytes, text.characterSet);

@@ -4,18 +4,40 @@
 #include "encoder/LocalSource.h"
 #include "encoder/SourceTimeline.h"
 
-#include <cctype>
+#include "encoder/SidecarFiles.h"
+#include "encoder/TextEncoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <utility>
 
 namespace velmora::encoder {
 namespace {
 
-// Text that FFmpeg's readers turn into UTF-8 themselves (a byte-order mark) needs no conversion.
-bool NeedsConversion(const std::string& characterSet) {
-    std::string upper;
-    for (char c : characterSet)
-        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return !upper.empty() && upper.rfind("UTF-", 0) != 0 && upper != "UTF8" && upper != "ASCII";
+// The whole subtitle file in UTF-8, header and styles included, as a file in memory for FFmpeg's
+// readers, which convert only the cues themselves.
+FileDescriptor Utf8Copy(const SubtitleSource& chosen) {
+    const std::string bytes = ReadSidecarBytes(chosen.sidecarPath);
+    std::string characterSet = chosen.characterSet;
+    if (characterSet.empty())
+        characterSet = DetectTextEncoding(bytes);
+    if (characterSet.empty())
+        throw EncoderError("it does not hold text in any known encoding");
+    const std::string text = TextToUtf8(bytes, characterSet);
+    FileDescriptor file(memfd_create("subtitles", MFD_CLOEXEC));
+    if (!file)
+        throw EncoderError(std::strerror(errno));
+    for (size_t written = 0; written < text.size();) {
+        const ssize_t count = ::write(file.Get(), text.data() + written, text.size() - written);
+        if (count < 0 && errno != EINTR)
+            throw EncoderError(std::strerror(errno));
+        written += count > 0 ? static_cast<size_t>(count) : 0;
+    }
+    if (::lseek(file.Get(), 0, SEEK_SET) != 0)
+        throw EncoderError(std::strerror(errno));
+    return file;
 }
 
 // How far ahead of its time a muxer may store a subtitle packet, beyond the pictures around it.
@@ -51,7 +73,8 @@ SubtitleCue& SubtitleCue::operator=(SubtitleCue&& other) noexcept {
 SubtitleReader::SubtitleReader(const std::string& sourcePath, const SubtitleSource& chosen,
                                int64_t startTime) {
     const bool sidecar = chosen.kind == SubtitleSource::Kind::Sidecar;
-    local_ = std::make_unique<LocalSource>(sidecar ? chosen.sidecarPath : sourcePath);
+    local_ = sidecar ? std::make_unique<LocalSource>(chosen.sidecarPath, Utf8Copy(chosen))
+                     : std::make_unique<LocalSource>(sourcePath);
     AVFormatContext* format = local_->Format();
     int wanted = sidecar ? -1 : chosen.streamIndex;
     if (sidecar || static_cast<unsigned>(wanted) >= format->nb_streams) {
@@ -83,14 +106,18 @@ SubtitleReader::SubtitleReader(const std::string& sourcePath, const SubtitleSour
     Check(avcodec_parameters_to_context(decoder_.get(), stream_->codecpar),
           "Cannot set up the subtitle decoder");
     decoder_->pkt_timebase = stream_->time_base;
-    OptionDictionary options;
-    if (sidecar && NeedsConversion(chosen.characterSet) && !IsBitmap())
-        options.Set("sub_charenc", chosen.characterSet.c_str());
-    Check(avcodec_open2(decoder_.get(), codec, options.Address()),
+    Check(avcodec_open2(decoder_.get(), codec, nullptr),
           std::string("Cannot open the ") + codec->name + " decoder");
 }
 
 SubtitleReader::~SubtitleReader() = default;
+
+void ExpectSubtitleCue(const SubtitleSource& chosen) {
+    SubtitleReader reader("", chosen, 0);
+    SubtitleCue cue;
+    if (reader.Next(cue, INT64_MAX / 2) != SubtitleReader::Read::Cue)
+        throw EncoderError(reader.DamagedPackets() > 0 ? "it cannot be decoded" : "it holds no subtitles");
+}
 
 const AVFormatContext& SubtitleReader::Format() const {
     return *local_->Format();

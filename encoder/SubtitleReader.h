@@ -61,4 +61,8 @@ private:
     int damaged_ = 0;
 };
 
+// Throws EncoderError with the reason unless the file beside the source opens as subtitles and its
+// first cue decodes: what the job will find, known before it is chosen.
+void ExpectSubtitleCue(const SubtitleSource& chosen);
+
 } // namespace velmora::encoder

@@ -3,21 +3,45 @@
 #include "encoder/BitmapSubtitles.h"
 #include "encoder/ConsoleStream.h"
 #include "encoder/EncoderError.h"
+#include "encoder/LocalSource.h"
+#include "encoder/ProgressMarkers.h"
 #include "encoder/SubtitleReader.h"
 #include "encoder/TextSubtitles.h"
 
 namespace velmora::encoder {
+namespace {
+
+// The video a file of subtitles is beside, for the fonts it carries (Matroska attaches them); none when
+// it cannot be opened.
+std::unique_ptr<LocalSource> FontSource(const std::string& sourcePath) {
+    if (sourcePath.empty())
+        return nullptr;
+    try {
+        return std::make_unique<LocalSource>(sourcePath);
+    } catch (const EncoderError&) {
+        return nullptr;
+    }
+}
+
+} // namespace
 
 SubtitleRenderer::SubtitleRenderer(const std::string& sourcePath, const SubtitleSource& chosen,
                                    const SubtitleGeometry& geometry, int64_t startTime)
     : reader_(std::make_unique<SubtitleReader>(sourcePath, chosen, startTime)) {
+    const bool sidecar = chosen.kind == SubtitleSource::Kind::Sidecar;
     if (reader_->IsBitmap())
         bitmaps_ = std::make_unique<BitmapSubtitles>(geometry);
+    else if (std::unique_ptr<LocalSource> video = sidecar ? FontSource(sourcePath) : nullptr)
+        text_ =
+            std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry, video->Format());
     else
         text_ = std::make_unique<TextSubtitles>(reader_->Decoder(), reader_->Format(), geometry);
-    if (chosen.kind == SubtitleSource::Kind::Sidecar) {
+    if (sidecar) {
         for (SubtitleCue cue; reader_->Next(cue, INT64_MAX / 2) == SubtitleReader::Read::Cue;)
             ahead_.push_back(std::move(cue));
+        if (text_)
+            for (const SubtitleCue& cue : ahead_)
+                text_->Foresee(cue);
         if (ahead_.empty())
             throw EncoderError(reader_->DamagedPackets() > 0 ? "it cannot be decoded"
                                                              : "it holds no subtitles");
@@ -36,13 +60,11 @@ std::unique_ptr<SubtitleRenderer> SubtitleRenderer::Open(const std::string& sour
     try {
         return std::make_unique<SubtitleRenderer>(sourcePath, chosen, geometry, startTime);
     } catch (const EncoderError& error) {
-        // Velmora's run report knows these lines by their start and "could not be read: ".
-        if (chosen.kind == SubtitleSource::Kind::Sidecar)
-            console.Line("Sidecar '" + chosen.sidecarPath + "' could not be read: " + error.what() +
-                         "; the video is made without subtitles");
-        else
-            console.Line("Subtitle stream " + std::to_string(chosen.streamIndex) +
-                         " could not be read: " + error.what() + "; the video is made without subtitles");
+        const std::string what = chosen.kind == SubtitleSource::Kind::Sidecar
+                                     ? "Sidecar '" + chosen.sidecarPath + "'"
+                                     : "Subtitle stream " + std::to_string(chosen.streamIndex);
+        console.Write(SubtitleNoteMarker(what + " could not be read: " + error.what() +
+                                         "; the video is made without subtitles"));
         return nullptr;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "encoder/EncoderError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -47,6 +48,39 @@ std::string IconvName(const std::string& detected) {
     return detected;
 }
 
+// Up to this many bytes beyond ASCII the detector has too little to go on and the window's language
+// is a better guide; past it, the guess stands unless the file's name says otherwise.
+constexpr size_t kShortText = 120;
+
+// The text in the encoding when it decodes cleanly and is written in the language.
+bool DecodesInto(std::string_view bytes, const std::string& encoding, const std::string& language) {
+    try {
+        return FitsLanguage(TextToUtf8(bytes, encoding), language);
+    } catch (const EncoderError&) {
+        return false;
+    }
+}
+
+// The detector's guess, unless a hint names a language it does not give and one of that language's
+// encodings does.
+std::string ChooseHintedEncoding(std::string_view bytes, const std::string& guess,
+                                 const std::vector<LanguageHint>& hints) {
+    const auto beyondAscii = static_cast<size_t>(std::count_if(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+    for (const LanguageHint& hint : hints) {
+        if (!hint.fromFileName && !guess.empty() && beyondAscii > kShortText)
+            continue;
+        const std::vector<std::string> encodings = EncodingsFor(hint.language);
+        if (std::find(encodings.begin(), encodings.end(), guess) != encodings.end() &&
+            DecodesInto(bytes, guess, hint.language))
+            return guess;
+        for (const std::string& encoding : encodings)
+            if (DecodesInto(bytes, encoding, hint.language))
+                return encoding;
+    }
+    return guess;
+}
+
 std::string GuessEncoding(std::string_view bytes) {
     DetectorPtr detector(uchardet_new());
     if (!detector || uchardet_handle_data(detector.get(), bytes.data(), bytes.size()) != 0)
@@ -57,7 +91,7 @@ std::string GuessEncoding(std::string_view bytes) {
 
 } // namespace
 
-std::string DetectTextEncoding(std::string_view bytes) {
+std::string DetectTextEncoding(std::string_view bytes, const std::vector<LanguageHint>& hints) {
     if (bytes.substr(0, 3) == kUtf8Mark)
         return "UTF-8";
     if (bytes.substr(0, 2) == "\xFF\xFE")
@@ -70,7 +104,7 @@ std::string DetectTextEncoding(std::string_view bytes) {
     // Other encodings seldom form valid UTF-8 by chance; the guess can take a short UTF-8 text for one.
     if (IsValidUtf8(bytes))
         return "UTF-8";
-    return GuessEncoding(bytes);
+    return ChooseHintedEncoding(bytes, GuessEncoding(bytes), hints);
 }
 
 std::string TextToUtf8(std::string_view bytes, const std::string& characterSet) {

@@ -42,12 +42,20 @@ bool IsFont(const AVStream& stream) {
            (std::strstr(mime->value, "font") != nullptr || std::strstr(mime->value, "truetype"));
 }
 
-// How much to enlarge the script's main style so that it reaches the smallest readable size.
-double FontScale(const ASS_Track& track, const SubtitleGeometry& geometry) {
+// The style libass draws a line of this name in: the named one, else the default.
+int StyleIndex(const ASS_Track& track, const std::string& name) {
+    for (int i = track.n_styles - 1; i >= 0; --i)
+        if (track.styles[i].Name != nullptr && name == track.styles[i].Name)
+            return i;
+    return track.default_style >= 0 && track.default_style < track.n_styles ? track.default_style : 0;
+}
+
+// How much to enlarge the style most dialogue is written in so that it reaches the smallest readable
+// size; before any line, the default style stands in.
+double FontScale(const ASS_Track& track, const SubtitleGeometry& geometry, const std::string& dialogueStyle) {
     if (track.n_styles <= 0)
         return 1;
-    const int index =
-        track.default_style >= 0 && track.default_style < track.n_styles ? track.default_style : 0;
+    const int index = StyleIndex(track, dialogueStyle);
     const double playHeight = track.PlayResY > 0 ? track.PlayResY : 288;
     const double shown = track.styles[index].FontSize * geometry.picture.height / playHeight;
     const double smallest = geometry.height * kSmallestFontShare;
@@ -57,24 +65,31 @@ double FontScale(const ASS_Track& track, const SubtitleGeometry& geometry) {
 // libass's remarks about fonts and styles would bury the encoder's own lines.
 void IgnoreLibassMessage(int, const char*, va_list, void*) {}
 
-} // namespace
-
-TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContext& format,
-                             const SubtitleGeometry& geometry) {
-    library_ = ass_library_init();
-    if (library_ == nullptr)
-        throw EncoderError("Cannot start libass");
-    ass_set_message_cb(library_, IgnoreLibassMessage, nullptr);
-    ass_set_extract_fonts(library_, 1);
+void AddFonts(ass_library* library, const AVFormatContext& format) {
     for (unsigned i = 0; i < format.nb_streams; ++i) {
         const AVStream& stream = *format.streams[i];
         if (!IsFont(stream))
             continue;
         const AVDictionaryEntry* name = av_dict_get(stream.metadata, "filename", nullptr, 0);
-        ass_add_font(library_, name != nullptr ? name->value : "attached font",
+        ass_add_font(library, name != nullptr ? name->value : "attached font",
                      reinterpret_cast<const char*>(stream.codecpar->extradata),
                      stream.codecpar->extradata_size);
     }
+}
+
+} // namespace
+
+TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContext& format,
+                             const SubtitleGeometry& geometry, const AVFormatContext* sourceFonts)
+    : geometry_(geometry) {
+    library_ = ass_library_init();
+    if (library_ == nullptr)
+        throw EncoderError("Cannot start libass");
+    ass_set_message_cb(library_, IgnoreLibassMessage, nullptr);
+    ass_set_extract_fonts(library_, 1);
+    AddFonts(library_, format);
+    if (sourceFonts != nullptr)
+        AddFonts(library_, *sourceFonts);
     renderer_ = ass_renderer_init(library_);
     track_ = ass_new_track(library_);
     if (renderer_ == nullptr || track_ == nullptr)
@@ -97,7 +112,7 @@ TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContex
     ass_set_use_margins(renderer_, 1);
     // Only dialogue is enlarged: signs keep their place on the picture.
     ass_set_selective_style_override_enabled(renderer_, ASS_OVERRIDE_BIT_SELECTIVE_FONT_SCALE);
-    ass_set_font_scale(renderer_, FontScale(*track_, geometry));
+    ass_set_font_scale(renderer_, FontScale(*track_, geometry, styles_.Leading()));
     ass_set_fonts(renderer_, nullptr, "sans-serif", ASS_FONTPROVIDER_AUTODETECT, nullptr, 1);
 }
 
@@ -110,7 +125,27 @@ TextSubtitles::~TextSubtitles() {
         ass_library_done(library_);
 }
 
+void TextSubtitles::CountStyles(const SubtitleCue& cue) {
+    bool changed = false;
+    for (unsigned i = 0; i < cue.subtitle.num_rects; ++i) {
+        const AVSubtitleRect& rect = *cue.subtitle.rects[i];
+        if (rect.type == SUBTITLE_ASS && rect.ass != nullptr)
+            changed = styles_.Count(rect.ass) || changed;
+    }
+    if (changed) {
+        ass_set_font_scale(renderer_, FontScale(*track_, geometry_, styles_.Leading()));
+        shownMoves_ = true; // drawn again at the next picture
+    }
+}
+
+void TextSubtitles::Foresee(const SubtitleCue& cue) {
+    foreseen_ = true;
+    CountStyles(cue);
+}
+
 void TextSubtitles::Add(const SubtitleCue& cue) {
+    if (!foreseen_)
+        CountStyles(cue);
     const long long start = cue.start / 1000;
     // A text without a stated end stays up for a few seconds.
     const long long duration = cue.end != AV_NOPTS_VALUE ? (cue.end - cue.start) / 1000 : 5000;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/DialogueStyles.h"
 #include "encoder/FFmpeg.h"
 #include "encoder/SubtitleGeometry.h"
 
@@ -18,20 +19,30 @@ class SubtitleCue;
 // events) drawn by libass with the fonts the source carries, else the system's.
 class TextSubtitles {
 public:
-    // `decoder` gives the ASS header; `format` the fonts attached to the source.
+    // `decoder` gives the ASS header; `format` and `sourceFonts` (a video beside a subtitle file) the
+    // fonts attached.
     TextSubtitles(const AVCodecContext& decoder, const AVFormatContext& format,
-                  const SubtitleGeometry& geometry);
+                  const SubtitleGeometry& geometry, const AVFormatContext* sourceFonts = nullptr);
     ~TextSubtitles();
     TextSubtitles(const TextSubtitles&) = delete;
     TextSubtitles& operator=(const TextSubtitles&) = delete;
 
     void Add(const SubtitleCue& cue);
+    // Counts the styles of cues read ahead (a whole file), before any is added: the text size is then
+    // judged from all of them at once.
+    void Foresee(const SubtitleCue& cue);
     // Draws what is on at `time` (microseconds on the output's clock) onto a YUV 4:2:0 frame.
     void Draw(AVFrame& frame, int64_t time);
 
 private:
     // Whether the image at `milliseconds` may differ from the one last rendered.
     bool MayHaveChanged(long long milliseconds);
+    // Judges the font scale again when the cue changes the leading dialogue style.
+    void CountStyles(const SubtitleCue& cue);
+
+    SubtitleGeometry geometry_;
+    DialogueStyles styles_;
+    bool foreseen_ = false;
 
     ass_library* library_ = nullptr;
     ass_renderer* renderer_ = nullptr;

@@ -2,11 +2,13 @@
 
 #include "encoder/EncoderError.h"
 #include "encoder/SidecarFiles.h"
+#include "encoder/SubtitleReader.h"
 #include "platform/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -76,8 +78,19 @@ const AVStream* FilmSound(const Streams& sounds) {
     return sounds.empty() ? nullptr : sounds.front();
 }
 
+Streams Ordinary(const Streams& sounds) {
+    Streams ordinary;
+    std::copy_if(sounds.begin(), sounds.end(), std::back_inserter(ordinary),
+                 [](const AVStream* stream) { return !IsCommentary(*stream); });
+    return ordinary;
+}
+
+// A commentary or description ranks below the film's own sound in every preferred language.
 const AVStream* ChooseSound(const AVFormatContext& source, const TrackPreferences& prefs) {
     const Streams sounds = StreamsWhere(source, IsDecodableSound);
+    for (const std::string& language : prefs.audioLanguages)
+        if (const AVStream* stream = FilmSound(Ordinary(InLanguage(sounds, language))))
+            return stream;
     for (const std::string& language : prefs.audioLanguages)
         if (const AVStream* stream = FilmSound(InLanguage(sounds, language)))
             return stream;
@@ -160,12 +173,13 @@ private:
             try {
                 SubtitleSource source;
                 source.kind = SubtitleSource::Kind::Sidecar;
-                source.characterSet = ReadSidecarText(sidecar.path).characterSet;
+                source.characterSet = ReadSidecarText(sidecar.path, Hints(sidecar)).characterSet;
                 source.sidecarPath = sidecar.path;
                 source.language = sidecar.language;
+                // Parsed here as the job will parse it, so that what is named is what is burned in.
+                ExpectSubtitleCue(source);
                 return source;
             } catch (const EncoderError& error) {
-                // Velmora's run report knows this line by its start and "could not be read: ".
                 notes_.push_back("Sidecar '" + FileName(sidecar.path) +
                                  "' could not be read: " + error.what());
                 // Tried once: not again for another language.
@@ -173,6 +187,17 @@ private:
             }
         }
         return std::nullopt;
+    }
+
+    // The file's own language, then the window's, for reading its text encoding.
+    std::vector<LanguageHint> Hints(const SidecarFile& sidecar) const {
+        std::vector<LanguageHint> hints;
+        if (!sidecar.languageHint.empty())
+            hints.push_back({sidecar.languageHint, true});
+        const std::string window = LanguageHintFor(prefs_.windowLanguage);
+        if (!window.empty())
+            hints.push_back({window, false});
+        return hints;
     }
 
     const TrackPreferences& prefs_;
@@ -201,8 +226,13 @@ bool IsCommentary(const AVStream& stream) {
     constexpr int kNotTheFilm =
         AV_DISPOSITION_COMMENT | AV_DISPOSITION_VISUAL_IMPAIRED | AV_DISPOSITION_DESCRIPTIONS;
     const AVDictionaryEntry* title = av_dict_get(stream.metadata, "title", nullptr, 0);
-    return (stream.disposition & kNotTheFilm) || (title && (ContainsCaseBlind(title->value, "commentary") ||
-                                                            ContainsCaseBlind(title->value, "description")));
+    if (stream.disposition & kNotTheFilm)
+        return true;
+    // "Director's Commentary", "Kommentar", "commentaire", "Audio Description", "descriptive audio".
+    for (const char* word : {"comment", "comentari", "kommentar", "descripti"})
+        if (title && ContainsCaseBlind(title->value, word))
+            return true;
+    return false;
 }
 
 bool HasBitmapSubtitles(const AVStream& stream) {

@@ -5,11 +5,13 @@
 
 namespace velmora::encoder {
 
-// What the user wants heard and shown, from the command line's -alang, -subs and -slang.
+// What the user wants heard and shown, from the command line's -alang, -subs, -slang and -uilang.
 struct TrackPreferences {
     std::vector<std::string> audioLanguages; // as given, lower-case
     int subtitles = 1;                       // 0 none, 1 as the source says, 2 always
     std::vector<std::string> subtitleLanguages;
+    // -uilang: the window's language, a hint for reading subtitle files' text; empty when not given.
+    std::string windowLanguage;
 };
 
 // Where the subtitles burned into the picture come from.

@@ -81,7 +81,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     const TrackChoice tracks = ChooseTracks(*source.Format(), settings.source, settings.tracks);
     source.UseAudioStream(tracks.audioStreamIndex);
     for (const std::string& note : tracks.notes)
-        console.Line(note);
+        console.Write(SubtitleNoteMarker(note));
     const double duration = source.DurationSeconds();
     console.Write(DurationMarker(duration));
 

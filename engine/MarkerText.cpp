@@ -132,4 +132,8 @@ std::string SecondsToClockText(std::int64_t seconds) {
     return field(hours) + ":" + field(minutes) + ":" + field(rest);
 }
 
+std::string SubtitleNoteIn(const std::string& line) {
+    return ExtractMarkerValue("ffmpeg_release_subtitle_note=", "=ffmpeg_release_subtitle_note", line);
+}
+
 } // namespace velmora

@@ -23,13 +23,6 @@ bool IsProgress(std::string_view line) {
     return line.find("ffmpeg_release_") != std::string_view::npos;
 }
 
-// Written by the encoder's track choice and subtitle renderer when a subtitle source is left out.
-bool IsSubtitleNote(std::string_view line) {
-    const auto startsWith = [line](std::string_view start) { return line.substr(0, start.size()) == start; };
-    return (startsWith("libq7z: Sidecar '") || startsWith("libq7z: Subtitle stream ")) &&
-           line.find(" could not be read: ") != std::string_view::npos;
-}
-
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && blank(text.front()))
@@ -90,8 +83,9 @@ void EncoderReason::TakeLine(std::string_view line) {
     const std::string loudness = ExtractMarkerValue(kLoudnessOpen, kLoudnessClose, std::string(line));
     if (!loudness.empty())
         loudness_ = loudness;
-    if (IsSubtitleNote(line))
-        subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
+    const std::string note = SubtitleNoteIn(std::string(line));
+    if (!note.empty())
+        subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(note);
     if (line.substr(0, kColourNote.size()) == kColourNote)
         colourNote_.assign(line.substr(kEncoderPrefix.size()));
 }

@@ -79,9 +79,8 @@ public:
     // The reason for an encoder that ended with exitCode (non-zero): its own last line without the
     // "libq7z: " it starts with, or, when it was killed or gave none, what the exit code tells.
     std::string ForExitCode(int exitCode) const;
-    // The encoder's notes about subtitles it could not read and left out, without "libq7z: ", one a
-    // line; empty when there were none. They are the lines that start with "libq7z: Sidecar '" or
-    // "libq7z: Subtitle stream " and say "could not be read: ".
+    // The encoder's notes about subtitles it could not read and left out, one a line, from its
+    // subtitle-note markers; empty when there were none.
     std::string SubtitleNotes() const;
     // The encoder's note that the picture's colours may be wrong, without "libq7z: "; empty without.
     std::string ColourNote() const;

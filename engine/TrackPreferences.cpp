@@ -81,7 +81,8 @@ TrackPreferences ResolveSubtitleLanguages(TrackPreferences preferences, const st
 }
 
 std::vector<std::string> TrackPreferenceWords(const TrackPreferences& stored,
-                                              const std::string& windowLanguage) {
+                                              const std::string& windowLanguage,
+                                              const std::string& windowTextLanguage) {
     std::vector<std::string> words;
     if (!stored.audioLanguages.empty())
         words.insert(words.end(), {"-alang", LanguageListText(stored.audioLanguages)});
@@ -93,6 +94,8 @@ std::vector<std::string> TrackPreferenceWords(const TrackPreferences& stored,
         words.insert(
             words.end(),
             {"-slang", LanguageListText(ResolveSubtitleLanguages(stored, windowLanguage).subtitleLanguages)});
+    if (stored.subtitles != 0 && !windowTextLanguage.empty() && windowTextLanguage != "eng")
+        words.insert(words.end(), {"-uilang", windowTextLanguage});
     return words;
 }
 

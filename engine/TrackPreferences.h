@@ -38,8 +38,11 @@ TrackPreferences ResolveSubtitleLanguages(TrackPreferences preferences, const st
 
 // The encoder's words for the preferences, only those that differ from its defaults, so that the
 // command lines stay as they were without preferences. The subtitle languages go with "-subs 2",
-// which needs them, and whenever the user named some.
+// which needs them, and whenever the user named some. "-uilang" carries `windowTextLanguage`
+// ("chi-hans") as a hint for reading subtitle files' text wherever subtitles may be burned in, except
+// English, whose text needs none.
 std::vector<std::string> TrackPreferenceWords(const TrackPreferences& stored,
-                                              const std::string& windowLanguage);
+                                              const std::string& windowLanguage,
+                                              const std::string& windowTextLanguage = "");
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "tests/app/ProgramFolderFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace velmora::test {
@@ -96,6 +100,32 @@ TEST_F(TrackSettings, AStartWritesNothingAndTheDialogFollowsTheLanguage) {
     EXPECT_EQ(windows->frmMain.N_Tracks->text(), QStringLiteral("音声と字幕(&B)..."));
 }
 
+TEST_F(TrackSettings, ChoicesThatCannotBeStoredStillHoldForConvertAndThePreview) {
+    TfrmMain& frmMain = Show().frmMain;
+    // Another process holds config.ini's lock: a second open description's lock conflicts with it.
+    const int held = ::open((folder / "config.ini.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    using Words = std::vector<std::string>;
+    // The change, then the words the encoder lines get for it.
+    const std::vector<std::tuple<std::function<void()>, std::function<Words()>, Words>> cases{
+        {[&] { frmMain.checkBoxCropBlackBars->click(); }, [&] { return frmMain.EncoderCropWords(); },
+         Words{"-crop", "off"}},
+        {[&] {
+             TrackSettingsDialog& dialog = Open();
+             dialog.radioSubtitlesNone->setChecked(true);
+             QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+         },
+         [&] { return frmMain.EncoderTrackWords(); }, Words{"-subs", "0"}},
+    };
+    for (const auto& [change, words, expected] : cases) {
+        errors.shown.clear();
+        change();
+        EXPECT_EQ(errors.shown, Words{"Unable to write to " + folder / "config.ini."});
+        EXPECT_EQ(words(), expected);
+    }
+    ::close(held);
+}
+
 TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterAChange) {
     ASSERT_EQ(symlink(FAKE_ENCODER, (folder / "libq7z").c_str()), 0);
     WriteTextFile(folder / "film.avi",
@@ -130,9 +160,10 @@ TEST_F(TrackSettings, EachEntrySaysWhatTheEncoderWillUseAndIsAskedAgainAfterACha
     const std::string source = std::string("\t").append(folder / "film.avi\n");
     EXPECT_NE(calls.find("\tprobe\tplaceholder:no\t-probe" + source), std::string::npos) << calls;
     EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\teng" + source), std::string::npos) << calls;
-    EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\tjpn" + source), std::string::npos)
+    EXPECT_NE(calls.find("\t-probe\t-subs\t2\t-slang\tjpn\t-uilang\tjpn" + source), std::string::npos)
         << "the window's language";
-    EXPECT_EQ(frmMain.EncoderTrackWords(), std::vector<std::string>({"-subs", "2", "-slang", "jpn"}));
+    EXPECT_EQ(frmMain.EncoderTrackWords(),
+              std::vector<std::string>({"-subs", "2", "-slang", "jpn", "-uilang", "jpn"}));
 }
 
 // In every skin a subtitle choice looks like a choice of one: a round mark, whose corners show what

@@ -182,6 +182,8 @@ const std::vector<BurnCase> kBurns = {
 INSTANTIATE_TEST_SUITE_P(Kinds, SubtitleBurn, testing::ValuesIn(kBurns),
                          [](const testing::TestParamInfo<BurnCase>& info) { return info.param.name; });
 
+const std::string kCue = "1\n00:00:01,000 --> 00:00:02,500\n";
+
 // The bytes of a grey 480x272 frame with the sidecar's subtitles at 1.7 s drawn on it.
 std::string DrawnSidecar(const std::string& path, const std::string& characterSet) {
     using namespace encoder;
@@ -205,18 +207,60 @@ std::string DrawnSidecar(const std::string& path, const std::string& characterSe
     return bytes;
 }
 
+// An ASS script whose one line, in style `style`, says `text`.
+std::string AssWith(const std::string& style, const std::string& text) {
+    return "[Script Info]\nScriptType: v4.00+\nPlayResY: 288\n\n[V4+ Styles]\nFormat: Name, Fontname, "
+           "Fontsize, "
+           "PrimaryColour, Alignment\nStyle: Default,Sans,20,&H00FFFFFF,2\nStyle: " +
+           style +
+           ",Sans,24,&H0000FFFF,8\n\n[Events]\nFormat: Layer, Start, End, Style, Text\nDialogue: "
+           "0,0:00:01.00,0:00:02.50," +
+           style + "," + text + "\n";
+}
+
 TEST(SubtitleSidecar, LegacyEncodingsDrawAsTheirUtf8Twin) {
     TemporaryFolder folder;
-    for (const auto& [characterSet, text] :
-         {std::pair{"SHIFT_JIS", "日本語の字幕です"}, std::pair{"GBK", "简体中文字幕"},
-          std::pair{"GB18030", "中文字幕"}}) {
-        SCOPED_TRACE(characterSet);
-        WriteTextFile(folder / "utf8.srt", std::string("1\n00:00:01,000 --> 00:00:02,500\n") + text + "\n");
-        WriteTextFile(folder / "legacy.srt",
-                      RunTool({"iconv", "-f", "UTF-8", "-t", characterSet, folder / "utf8.srt"}));
-        const std::string expected = DrawnSidecar(folder / "utf8.srt", "UTF-8");
+    // Encoding, the file's extension, its text in UTF-8 (styles too, named in the same language).
+    for (const auto& [characterSet, extension, text] :
+         {std::tuple{"SHIFT_JIS", "srt", kCue + "日本語の字幕です\n"},
+          {"GBK", "srt", kCue + "简体中文字幕\n"},
+          {"GB18030", "srt", kCue + "中文字幕\n"},
+          {"GBK", "ass", AssWith("注释", "顶部的注释")},
+          {"SHIFT_JIS", "ass", AssWith("上の注", "上に出る注")},
+          {"UTF-16LE", "vtt", "\xEF\xBB\xBFWEBVTT\n\n00:00:01.000 --> 00:00:02.500\nHello\n"}}) {
+        SCOPED_TRACE(characterSet + std::string(" ") + extension);
+        WriteTextFile(folder / "utf8." + extension, text);
+        WriteTextFile(folder / "legacy." + extension,
+                      RunTool({"iconv", "-f", "UTF-8", "-t", characterSet, folder / "utf8." + extension}));
+        const std::string expected = DrawnSidecar(folder / "utf8." + extension, "UTF-8");
         EXPECT_NE(expected.find_first_not_of("\x40\x80"), std::string::npos) << "nothing drawn";
-        EXPECT_EQ(DrawnSidecar(folder / "legacy.srt", characterSet), expected);
+        EXPECT_EQ(DrawnSidecar(folder / "legacy." + extension, characterSet), expected);
+    }
+}
+
+// The rows of a grey frame that subtitles light up.
+int LitRows(const std::string& frame) {
+    int rows = 0;
+    for (size_t row = 0; row < 272; ++row)
+        rows += frame.substr(row * 480, 480).find_first_not_of('\x40') != std::string::npos ? 1 : 0;
+    return rows;
+}
+
+TEST(SubtitleSidecar, AssTextSizeIsJudgedFromTheStylesTheLinesUse) {
+    TemporaryFolder folder;
+    // A 1080-line script's unused stock style and the style its lines are written in, with sizes.
+    for (const auto& [unused, used] : {std::pair{"Default,Sans,20", "Main,Sans,66"},
+                                       {"Default,Sans,90", "Main,Sans,36"},
+                                       {"Default,Sans,66", "Main,Sans,20"}}) {
+        SCOPED_TRACE(used);
+        WriteTextFile(folder / "sizes.ass",
+                      std::string("[Script Info]\nPlayResX: 1920\nPlayResY: 1080\n\n"
+                                  "[V4+ Styles]\nFormat: Name, Fontname, Fontsize\nStyle: ") +
+                          unused + "\nStyle: " + used +
+                          "\n\n[Events]\nFormat: Layer, Start, End, Style, Text\n"
+                          "Dialogue: 0,0:00:01.00,0:00:02.50,Main,Hello\n");
+        // The smallest readable size, 1/12 of the height, is about 16 rows of ink for "Hello".
+        EXPECT_NEAR(LitRows(DrawnSidecar(folder / "sizes.ass", "UTF-8")), 17, 4);
     }
 }
 

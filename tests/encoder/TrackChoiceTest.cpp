@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <sys/stat.h>
@@ -86,6 +87,7 @@ TEST_F(TrackChoice, TakesWhatTheSourceFlagsOrThePreferencesAsk) {
         {"film.mkv", {"-subs", "2", "-slang", "fre"}, "sound 2 jpn default", "subtitles stream 5 jpn forced"},
         {"film.mp4", {}, "sound 2 jpn -", "subtitles stream 3 eng default"},
         {"film.mp4", {"-alang", "en-GB"}, "sound 1 eng default,commentary", "subtitles stream 3 eng default"},
+        {"film.mp4", {"-alang", "eng,jpn"}, "sound 2 jpn -", "subtitles stream 3 eng default"},
         {"film.mp4", {"-subs", "2", "-slang", "zh"}, "sound 2 jpn -", "subtitles stream 4 chi -"},
         {"alldefault.mkv", {}, "sound 2 fre default", "subtitles none"},
         {"alldefault.mkv",
@@ -171,6 +173,66 @@ TEST(SidecarFiles, OneThatCannotBeReadIsPassedOverWithANote) {
                   "sound none", "subtitles file jpn " + folder / "film.ja.ass",
                   "note Sidecar 'film.srt' could not be read: it does not hold text in any known encoding",
                   "note Sidecar 'film.en.srt' could not be read: No such file or directory"}));
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+TEST(SidecarFiles, ShortLegacyTextIsReadWithTheLanguageOfItsNameOrOfTheWindow) {
+    TemporaryFolder folder;
+    MakeFilm(folder / "film.mp4", "-c:v mpeg4");
+    // The file's name, its encoding, its text, the window's language (-uilang).
+    const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
+        {"film.zh.srt", "GBK", "你好世界", ""},      {"film.chs.srt", "GBK", "简体字幕", ""},
+        {"film.cht.srt", "BIG5", "繁體字幕", ""},    {"film.ja.srt", "SHIFT_JIS", "はい", ""},
+        {"film.srt", "GBK", "你好世界", "chi-hans"}, {"film.srt", "CP1250", "Příliš žluťoučký kůň", "cze"},
+        {"film.srt", "SHIFT_JIS", "はい", "jpn"},
+    };
+    for (const auto& [name, written, text, window] : cases) {
+        SCOPED_TRACE(name + " " + written);
+        WriteTextFile(folder / "utf8.txt", kSubRip.substr(0, kSubRip.size() - 7) + text + "\n");
+        WriteTextFile(folder / name, RunTool({"iconv", "-f", "UTF-8", "-t", written, folder / "utf8.txt"}));
+        const std::vector<std::string> words =
+            window.empty() ? std::vector<std::string>{} : std::vector<std::string>{"-uilang", window};
+        EXPECT_EQ(Probe(folder / "film.mp4", words)[1].substr(0, 15), "subtitles file ");
+        std::vector<encoder::LanguageHint> hints;
+        for (const encoder::SidecarFile& sidecar : encoder::FindSidecarFiles(folder / "film.mp4"))
+            if (!sidecar.languageHint.empty())
+                hints.push_back({sidecar.languageHint, true});
+        if (!window.empty())
+            hints.push_back({encoder::LanguageHintFor(window), false});
+        EXPECT_EQ(encoder::ReadSidecarText(folder / name, hints).utf8, ReadTextFile(folder / "utf8.txt"));
+        std::remove((folder / name).c_str());
+    }
+}
+
+TEST(SidecarFiles, TheNamedSidecarIsOneThatParsesAndNamesPeopleUseAreFound) {
+    const std::string prose = "This is not a subtitle file at all.\nJust some notes.\n";
+    // Files beside film.mp4, the preferences, then the probe's subtitle fact (file, language).
+    const std::vector<
+        std::tuple<std::vector<std::pair<std::string, std::string>>, std::vector<std::string>, std::string>>
+        cases = {
+            {{{"film.srt", prose}, {"film.en.srt", kSubRip}}, {}, "eng film.en.srt"},
+            {{{"film.English.srt", kSubRip}}, {"-subs", "2", "-slang", "en"}, "eng film.English.srt"},
+            {{{"film.1.srt", kSubRip}}, {}, "und film.1.srt"},
+            {{{"Film.ENG.forced.srt", kSubRip}}, {"-subs", "2", "-slang", "eng"}, "eng Film.ENG.forced.srt"},
+            {{{"film.chs.srt", kSubRip}, {"film.ja.srt", kSubRip}},
+             {"-subs", "2", "-slang", "zh"},
+             "chi film.chs.srt"},
+            {{{"film.cht.ass", kAss}}, {"-subs", "2", "-slang", "chi"}, "chi film.cht.ass"},
+        };
+    for (const auto& [files, preferences, expected] : cases) {
+        SCOPED_TRACE(expected);
+        TemporaryFolder folder;
+        MakeFilm(folder / "film.mp4", "-c:v mpeg4");
+        for (const auto& [name, text] : files)
+            WriteTextFile(folder / name, text);
+        EXPECT_EQ(Probe(folder / "film.mp4", preferences)[1],
+                  "subtitles file " + expected.substr(0, 4) + folder / expected.substr(4));
+    }
 }
 
 } // namespace

@@ -119,8 +119,11 @@ int main(int argc, char** argv) {
         if (Contains(directives, "unmeasured"))
             std::cerr << "ffmpeg_release_loudness=unmeasured=ffmpeg_release_loudness\r";
         if (Contains(directives, "subtitles-unreadable"))
-            std::cerr << "libq7z: Sidecar 'a.fr.srt' could not be read: bad bytes\nlibq7z: Subtitle stream 2 "
-                         "could not be read: broken; the video is made without subtitles\n";
+            std::cerr
+                << "ffmpeg_release_subtitle_note=Sidecar 'a.fr.srt' could not be read: bad "
+                   "bytes=ffmpeg_release_subtitle_note\nlibq7z: Sidecar 'b.srt' could not be read: prose\n"
+                   "ffmpeg_release_subtitle_note=Subtitle stream 2 could not be read: broken; the video "
+                   "is made without subtitles=ffmpeg_release_subtitle_note\n";
     }
     if (Contains(directives, thumbnail ? "thumb-fails" : "video-fails")) {
         std::cerr << "libq7z: no " << (thumbnail ? "picture" : "video") << " today\n" << std::flush;

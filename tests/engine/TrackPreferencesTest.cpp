@@ -81,6 +81,16 @@ TEST(TrackPreferences, TheEncoderGetsOnlyTheWordsThatDifferFromItsDefaults) {
     }
 }
 
+TEST(TrackPreferences, TheWindowsLanguageGoesAlongAsAHintForSubtitleText) {
+    // Stored preferences, the window's language for text, the words for the encoder.
+    const std::vector<std::tuple<TrackPreferences, std::string, Words>> cases{
+        {TrackPreferences{}, "chi-hans", {"-uilang", "chi-hans"}},
+        {{{}, 2, {}}, "jpn", {"-subs", "2", "-slang", "jpn", "-uilang", "jpn"}},
+    };
+    for (const auto& [stored, window, expected] : cases)
+        EXPECT_EQ(TrackPreferenceWords(stored, window.substr(0, 3), window), expected) << window;
+}
+
 TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
     const std::vector<std::pair<std::string, Words>> cases{
         {"", {"-crop", "auto"}},
