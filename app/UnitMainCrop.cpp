@@ -4,6 +4,7 @@
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
 #include "engine/CropSetting.h"
+#include "joblist/JobList.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/LanguageFile.h"
 
@@ -34,8 +35,10 @@ void TfrmMain::LoadCropTexts(const LanguageFile& texts) {
     checkBoxCropBlackBars->setText(texts.Text("frmMain", "checkBoxCropBlackBars"));
 }
 
-std::vector<std::string> TfrmMain::RunView::EncoderPictureWords() const {
-    return CropWords(ReadCropBlackBars(window_.common_.Config()));
+std::vector<std::string> TfrmMain::RunView::EncoderPictureWords(EntryId id) const {
+    const std::optional<int> position = PositionOfEntry(*this, id);
+    return CropWords(ReadCropBlackBars(window_.common_.Config()),
+                     position ? window_.Jobs().EntryCrop(*position) : std::nullopt);
 }
 
 } // namespace velmora

@@ -55,6 +55,7 @@ void TfrmMain::UpdatePreview() {
     choice.duration = jobList_->EntryDuration(*index);
     choice.videoSize = VideoSizeText(comboBoxVideoSize->currentIndex());
     choice.cropBlackBars = ReadCropBlackBars(common_.Config());
+    choice.probedCrop = jobList_->EntryCrop(*index);
     choice.trackWords = EncoderTrackWords();
     previewWindow_->ShowChoice(choice);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/BlackBars.h"
 #include "encoder/TrackPreferences.h"
 
 #include <string>
@@ -13,9 +14,19 @@ struct FrameRate {
     int den = 1;
 };
 
+// What -crop asks: "off" keeps the picture whole, "auto" looks for the source's black bars, and
+// WxH:LEFT:TOP (as the probe found them) cuts that part of the decoded picture out.
+struct CropChoice {
+    enum class Mode { Off, Auto, Given };
+    Mode mode = Mode::Off;
+    CropRect given; // Given
+
+    bool operator==(const CropChoice&) const = default;
+};
+
 // The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
 // optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng,
-// and -crop auto (the source's black bars cut away) or -crop off, the default.
+// and -crop (CropChoice; off by default).
 struct VideoJobSettings {
     std::string source;
     std::string output;
@@ -27,7 +38,7 @@ struct VideoJobSettings {
     int audioBitrate = 0; // bit/s
     int channels = 0;
     TrackPreferences tracks;
-    bool cropBlackBars = false;
+    CropChoice crop;
 };
 
 // The thumbnail command line: -i SRC -vcodec mjpeg -vframes 1 -an -f image2 -s 160x120 -y OUT, which
@@ -38,7 +49,7 @@ struct ThumbnailJobSettings {
     int width = 0;
     int height = 0;
     TrackPreferences tracks;
-    bool cropBlackBars = false;
+    CropChoice crop;
 };
 
 // The length question: -duration SRC. Velmora asks it of every queued file, to foresee sizes and times.
@@ -47,13 +58,13 @@ struct DurationJobSettings {
 };
 
 // The track question: -probe [-alang L] [-subs N] [-slang L] SRC. What a video job would take from the
-// source with these preferences.
+// source with these preferences, and the black bars it has.
 struct ProbeJobSettings {
     std::string source;
     TrackPreferences tracks;
 };
 
-// The preview question: -preview -i SRC -at SECONDS -s WxH [-crop auto|off] [-alang L] [-subs N]
+// The preview question: -preview -i SRC -at SECONDS -s WxH [-crop auto|off|WxH:L:T] [-alang L] [-subs N]
 // [-slang L] -y OUT. One PNG of the output frame the video job would show at that time.
 struct PreviewJobSettings {
     std::string source;
@@ -61,7 +72,7 @@ struct PreviewJobSettings {
     double seconds = 0; // on the output's clock; past the end means the last picture
     int width = 0;
     int height = 0;
-    bool cropBlackBars = false;
+    CropChoice crop;
     TrackPreferences tracks;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/CommandLine.h"
 #include "encoder/InputSource.h"
 #include "encoder/Letterbox.h"
 
@@ -11,7 +12,7 @@ namespace velmora::encoder {
 VideoFilterSettings StillPictureFilterSettings(const InputSource& source, const AVFrame& picture, int width,
                                                int height, const std::optional<CropRect>& crop);
 
-// The black bars to cut from `source` when asked to, else none.
-std::optional<CropRect> CropWanted(bool cropBlackBars, const std::string& source);
+// The part of the picture to keep, as given or as found in `source`; none when off or nothing found.
+BarSearch CropWanted(const CropChoice& choice, const std::string& source);
 
 } // namespace velmora::encoder

@@ -56,9 +56,8 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
         av_guess_sample_aspect_ratio(source.Format(), source.VideoStream(), picture.get());
     picture->pts = 0;
 
-    const VideoFilterSettings filterSettings =
-        StillPictureFilterSettings(source, *picture, settings.width, settings.height,
-                                   CropWanted(settings.cropBlackBars, settings.source));
+    const VideoFilterSettings filterSettings = StillPictureFilterSettings(
+        source, *picture, settings.width, settings.height, CropWanted(settings.crop, settings.source).crop);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);

@@ -95,7 +95,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
     filterSettings.rotation = source.RotationDegrees();
     filterSettings.deinterlace = source.VideoIsInterlaced();
-    filterSettings.crop = CropWanted(settings.cropBlackBars, settings.source);
+    filterSettings.crop = CropWanted(settings.crop, settings.source).crop;
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);

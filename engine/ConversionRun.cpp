@@ -269,7 +269,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         return false;
     progress.Clear();
 
-    const std::optional<int> thumbnailEnd = RunThumbnailStep(sourceShort, output.pair);
+    const std::optional<int> thumbnailEnd = RunThumbnailStep(id, sourceShort, output.pair);
     if (!thumbnailEnd)
         return false;
     if (FStopRequested) {
@@ -293,7 +293,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     if (window_.SelectedEntry() != *now)
         window_.SelectEntry(*now);
 
-    const std::optional<int> videoEnd = RunVideoStep(sourceShort, output.pair);
+    const std::optional<int> videoEnd = RunVideoStep(id, sourceShort, output.pair);
     if (!videoEnd)
         return false;
     if (*videoEnd == 0) {
@@ -320,10 +320,11 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     return true;
 }
 
-std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShort, const OutputPair& output) {
+std::optional<int> ConversionRun::RunThumbnailStep(EntryId id, const std::string& sourceShort,
+                                                   const OutputPair& output) {
     thumbnailReason_.Clear();
     ConsoleIOTHM_.RunProcess(BuildThumbnailCommandLine(programFolder_, sourceShort,
-                                                       ShortPathForm(output.thumbnail), EncoderWords()),
+                                                       ShortPathForm(output.thumbnail), EncoderWords(id)),
                              "", false);
     WaitForEnd(ConsoleIOTHM_);
     if (closing_)
@@ -331,11 +332,12 @@ std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShor
     return ConsoleIOTHM_.ExitCode();
 }
 
-std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, const OutputPair& output) {
+std::optional<int> ConversionRun::RunVideoStep(EntryId id, const std::string& sourceShort,
+                                               const OutputPair& output) {
     videoReason_.Clear();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
     ConsoleIO_.RunProcess(BuildVideoCommandLine(programFolder_, settings, sourceShort,
-                                                ShortPathForm(output.video), EncoderWords()),
+                                                ShortPathForm(output.video), EncoderWords(id)),
                           "", false);
     WaitForEnd(ConsoleIO_);
     if (closing_)
@@ -343,9 +345,9 @@ std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, c
     return ConsoleIO_.ExitCode();
 }
 
-std::vector<std::string> ConversionRun::EncoderWords() const {
+std::vector<std::string> ConversionRun::EncoderWords(EntryId id) const {
     std::vector<std::string> words = window_.EncoderTrackWords();
-    const std::vector<std::string> picture = window_.EncoderPictureWords();
+    const std::vector<std::string> picture = window_.EncoderPictureWords(id);
     words.insert(words.end(), picture.begin(), picture.end());
     return words;
 }

@@ -90,8 +90,9 @@ public:
     virtual EncodingSettings CurrentEncodingSettings() const = 0;
     // The sound and subtitle words of both encoder lines (TrackPreferenceWords); read at every step.
     virtual std::vector<std::string> EncoderTrackWords() const { return {}; }
-    // The picture words of both encoder lines (CropWords); read at every step.
-    virtual std::vector<std::string> EncoderPictureWords() const { return {}; }
+    // The picture words of both encoder lines for the entry (CropWords, with its probed bars); read at
+    // every step.
+    virtual std::vector<std::string> EncoderPictureWords(EntryId /*id*/) const { return {}; }
     // Dispatches the program's events until done() holds, sleeping while there are none (a nested
     // event loop: while (!done()) processEvents(WaitForMoreEvents)). done() turns true only while an
     // event is handled, so it needs testing only after each one.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/CropSetting.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,8 @@ struct ProbeAnswer {
     std::optional<ProbedTrack> subtitles;
     // Human-readable English lines, such as a subtitle file that could not be read.
     std::vector<std::string> notes;
+    // The black bars, looked for once here and passed on to the entry's encoder lines.
+    std::optional<CropFinding> crop = std::nullopt;
 
     bool operator==(const ProbeAnswer&) const = default;
 };

@@ -97,6 +97,25 @@ TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
     }
 }
 
+TEST(CropSetting, TheProbedBarsGoOnEveryLineAndNoneOnlyWhereJudged) {
+    // Whether to crop, the probe's answer; the crop words, whether the bars were judged.
+    const std::vector<std::tuple<bool, std::string, Words, bool>> cases{
+        {true, "duration 12.000\n", {"-crop", "auto"}, false},
+        {true, "crop 640x272 0 104\n", {"-crop", "640x272:0:104"}, true},
+        {false, "crop 640x272 0 104\n", {"-crop", "off"}, true},
+        {true, "crop none nobars\n", {"-crop", "off"}, true},
+        {true, "crop none dark\n", {"-crop", "off"}, false},
+        {true, "crop none short\r\n", {"-crop", "off"}, false},
+        {true, "crop none undecodable\n", {"-crop", "off"}, false},
+        {true, "crop none later\n", {"-crop", "auto"}, false},
+        {true, "crop 640x272 0\n", {"-crop", "auto"}, false}};
+    for (const auto& [crop, answer, words, judged] : cases) {
+        const std::optional<CropFinding> found = ReadProbeAnswer(answer).crop;
+        EXPECT_EQ(CropWords(crop, found), words) << answer;
+        EXPECT_EQ(found && found->Judged(), judged) << answer;
+    }
+}
+
 TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
     const std::vector<std::pair<std::string, ProbeAnswer>> cases{
         {"duration 60.023\nsound 1 jpn default\nsubtitles stream 3 eng forced,default\n",
