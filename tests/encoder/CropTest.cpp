@@ -63,7 +63,10 @@ TEST(BlackBars, FoundInEveryPictureOrNotAtAll) {
                CropRect{0, 64, 640, 352}, Outcome::Found},
               {"noise in the bars", Boxed("720x432", "720:576:0:72", 20, "noise=alls=14:allf=t+u"),
                CropRect{0, 72, 720, 432}, Outcome::Found},
-              {"starting late", With(Boxed("640x272", "640:480:0:104", 12), {"-output_ts_offset", "100"}),
+              // Black for its first seconds: found only where the points count from its start.
+              {"starting late",
+               With(Boxed("640x272", "640:480:0:104", 12, "drawbox=c=black:t=fill:enable='lt(t,3)'"),
+                    {"-output_ts_offset", "100"}),
                film, Outcome::Found},
               // Shown between the sampled pictures only: the bar holding them stays.
               {"subtitles burned into the bottom bar",
@@ -174,9 +177,9 @@ TEST(BlackBars, APositionedSignKeepsItsPlaceAndSizeOnTheWholePicture) {
                   "Default,{\\an5\\pos(300,150)\\bord0\\shad0\\p1}m 0 0 l 60 0 60 60 0 60{\\p0}\n");
     // The part shown; where the sign lands (left, top, right, bottom).
     const std::vector<std::tuple<CropRect, std::array<int, 4>>> cases{
-        {CropRect{0, 0, 640, 360}, {203, 91, 248, 136}},
+        {CropRect{0, 44, 640, 316}, {203, 74, 248, 119}},
         {CropRect{0, 44, 640, 272}, {203, 91, 248, 136}},
-        {CropRect{80, 0, 480, 360}, {201, 91, 247, 136}}};
+        {CropRect{80, 0, 480, 360}, {202, 91, 247, 136}}};
     for (const auto& [crop, expected] : cases) {
         const std::array<int, 4> lit = SignDrawn(folder / "s.ass", crop);
         for (int side = 0; side < 4; ++side)

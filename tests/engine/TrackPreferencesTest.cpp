@@ -98,20 +98,16 @@ TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
 }
 
 TEST(CropSetting, TheProbedBarsGoOnEveryLineAndNoneOnlyWhereJudged) {
-    // Whether to crop, the probe's answer; the crop words, whether the bars were judged.
-    const std::vector<std::tuple<bool, std::string, Words, bool>> cases{
-        {true, "duration 12.000\n", {"-crop", "auto"}, false},
-        {true, "crop 640x272 0 104\n", {"-crop", "640x272:0:104"}, true},
-        {false, "crop 640x272 0 104\n", {"-crop", "off"}, true},
-        {true, "crop none nobars\n", {"-crop", "off"}, true},
-        {true, "crop none dark\n", {"-crop", "off"}, false},
-        {true, "crop none short\r\n", {"-crop", "off"}, false},
-        {true, "crop none undecodable\n", {"-crop", "off"}, false},
-        {true, "crop none later\n", {"-crop", "auto"}, false},
-        {true, "crop 640x272 0\n", {"-crop", "auto"}, false}};
-    for (const auto& [crop, answer, words, judged] : cases) {
+    // The probe's answer; the crop words with cropping on, whether the bars were judged.
+    const std::vector<std::tuple<std::string, Words, bool>> cases{
+        {"crop 640x272 0 104\n", {"-crop", "640x272:0:104"}, true},
+        {"crop none nobars\n", {"-crop", "off"}, true},
+        {"crop none dark\n", {"-crop", "off"}, false},
+        {"crop none short\r\n", {"-crop", "off"}, false},
+        {"crop none undecodable\n", {"-crop", "off"}, false}};
+    for (const auto& [answer, words, judged] : cases) {
         const std::optional<CropFinding> found = ReadProbeAnswer(answer).crop;
-        EXPECT_EQ(CropWords(crop, found), words) << answer;
+        EXPECT_EQ(CropWords(true, found), words) << answer;
         EXPECT_EQ(found && found->Judged(), judged) << answer;
     }
 }
