@@ -256,6 +256,7 @@ public:
     QString msgOutcomeConverted;
     QString msgOutcomeNoPicture;
     QString msgOutcomeNoSubtitles;
+    QString msgOutcomeColours;
     QString msgOutcomeFailed;
     QString msgOutcomeStopped;
     QString msgOutcomeStoppedKept;

@@ -121,6 +121,8 @@ QString TfrmMain::RunView::OutcomeDetails(const EntryOutcome& outcome) const {
             lines << window_.msgOutcomeNoPicture.arg(name, thumbnailReason);
         if (!outcome.subtitleReason.empty())
             lines << window_.msgOutcomeNoSubtitles.arg(name, QString::fromUtf8(outcome.subtitleReason));
+        if (!outcome.colourReason.empty())
+            lines << window_.msgOutcomeColours.arg(name);
         return lines.isEmpty() ? window_.msgOutcomeConverted.arg(name) : lines.join(QLatin1Char('\n'));
     }
     case EntryResult::Failed:

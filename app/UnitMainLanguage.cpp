@@ -125,6 +125,7 @@ void TfrmMain::LoadLanguageTexts(const LanguageFile& texts) {
     msgOutcomeConverted = text("msgOutcomeConverted");
     msgOutcomeNoPicture = text("msgOutcomeNoPicture");
     msgOutcomeNoSubtitles = text("msgOutcomeNoSubtitles");
+    msgOutcomeColours = text("msgOutcomeColours");
     msgOutcomeFailed = text("msgOutcomeFailed");
     msgOutcomeStopped = text("msgOutcomeStopped");
     msgOutcomeStoppedKept = text("msgOutcomeStoppedKept");

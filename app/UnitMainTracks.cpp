@@ -38,10 +38,19 @@ void TfrmMain::N_TracksClick() {
 void TfrmMain::LoadTrackTexts(const LanguageFile& texts) {
     auto text = [&](const char* key) { return texts.Text("frmMain", key).toStdString(); };
     N_Tracks->setText(QString::fromStdString(text("N_Tracks")));
-    const TrackTexts words{text("msgTrackSound"),       text("msgTrackNoSound"),
-                           text("msgTrackSubtitles"),   text("msgTrackNoSubtitles"),
-                           text("StringTrackUnmarked"), text("StringTrackDefault"),
-                           text("StringTrackForced"),   text("StringTrackCommentary")};
+    const TrackTexts words{text("msgTrackSound"),
+                           text("msgTrackNoSound"),
+                           text("msgTrackSubtitles"),
+                           text("msgTrackNoSubtitles"),
+                           text("StringTrackUnmarked"),
+                           text("StringTrackDefault"),
+                           text("StringTrackForced"),
+                           text("StringTrackCommentary"),
+                           text("msgTrackPicture"),
+                           text("StringPictureHdrPq"),
+                           text("StringPictureHdrHlg"),
+                           text("StringPictureWideGamut"),
+                           text("msgTrackPictureDolbyVision5")};
     jobList_->DescribeTracksWith(
         [words](const ProbeAnswer& answer) { return QString::fromUtf8(DescribeTracks(answer, words)); });
 }

@@ -10,6 +10,8 @@ extern "C" {
 #include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/display.h>
+#include <libavutil/dovi_meta.h>
+#include <libavutil/mastering_display_metadata.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 #include <libavutil/samplefmt.h>
@@ -44,6 +46,20 @@ inline bool FrameIsInterlaced(const AVFrame& frame) {
     return (frame.flags & AV_FRAME_FLAG_INTERLACED) != 0;
 #else
     return frame.interlaced_frame != 0;
+#endif
+}
+
+// The stream's side data of that type when it holds at least `size` bytes, or null. The codec
+// parameters carry it since libavcodec 60.29.100.
+inline const uint8_t* StreamSideData(const AVStream& stream, AVPacketSideDataType type, size_t size) {
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 29, 100)
+    const AVPacketSideData* data =
+        av_packet_side_data_get(stream.codecpar->coded_side_data, stream.codecpar->nb_coded_side_data, type);
+    return data != nullptr && data->size >= size ? data->data : nullptr;
+#else
+    size_t held = 0;
+    const uint8_t* data = av_stream_get_side_data(&stream, type, &held);
+    return data != nullptr && held >= size ? data : nullptr;
 #endif
 }
 

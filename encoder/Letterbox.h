@@ -2,9 +2,9 @@
 
 #include "encoder/BlackBars.h"
 #include "encoder/FFmpeg.h"
+#include "encoder/PictureColour.h"
 
 #include <optional>
-#include <string>
 
 namespace velmora::encoder {
 
@@ -28,17 +28,13 @@ struct VideoFilterSettings {
     AVColorRange range = AVCOL_RANGE_MPEG;
     std::optional<AVRational> frameRate; // a constant output rate, or every picture as it comes
     int rotation = 0;                    // clockwise degrees
-    bool deinterlace = false;
+    bool deinterlace = false;     // the container stores fields (pictures flagged so are deinterlaced too)
     std::optional<CropRect> crop; // taken first, from the decoded picture
+    PictureColour colour;         // what the stream says; each picture's own properties go over it
 };
 
 // The settings' crop when it lies inside a decoded picture of width x height: a source that changes
 // its size midway is shown whole.
 std::optional<CropRect> CropInside(const VideoFilterSettings& settings, int width, int height);
-
-// The filter chain from a decoded picture like `picture` to an output frame, in FFmpeg's filter-graph
-// syntax.
-std::string VideoFilterChain(const VideoFilterSettings& settings, const Letterbox& box,
-                             const AVFrame& picture);
 
 } // namespace velmora::encoder

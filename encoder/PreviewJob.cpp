@@ -4,6 +4,7 @@
 #include "encoder/BlackBars.h"
 #include "encoder/ConsoleStream.h"
 #include "encoder/EncoderError.h"
+#include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
 #include "encoder/OutputFile.h"
 #include "encoder/SubtitleRenderer.h"
@@ -75,19 +76,6 @@ FramePtr DecodeUntil(InputSource& source, AVCodecContext& decoder, int64_t targe
     return found.Take();
 }
 
-// The video job's filters for one picture: the same chain, no output rate.
-VideoFilterSettings PreviewFilterSettings(const PreviewJobSettings& settings, const InputSource& source,
-                                          const AVFrame& picture, const std::optional<CropRect>& crop) {
-    VideoFilterSettings filterSettings;
-    filterSettings.width = settings.width;
-    filterSettings.height = settings.height;
-    filterSettings.format = AV_PIX_FMT_YUV420P;
-    filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = source.VideoIsInterlaced() || FrameIsInterlaced(picture);
-    filterSettings.crop = crop;
-    return filterSettings;
-}
-
 struct ScalerDeleter {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
@@ -155,7 +143,8 @@ void RunPreviewJob(const PreviewJobSettings& settings) {
 
     const BarSearch search = CropWanted(settings.crop, settings.source);
     const std::optional<CropRect>& crop = search.crop;
-    const VideoFilterSettings filterSettings = PreviewFilterSettings(settings, source, *picture, crop);
+    const VideoFilterSettings filterSettings =
+        FilterSettingsFor(source, PictureUse::Preview, settings.width, settings.height, crop);
     VideoFilterGraph filters(filterSettings, timeBase);
     filters.Push(picture.get());
     filters.Finish(shownAt + shownFor);

@@ -2,6 +2,7 @@
 
 #include "encoder/BlackBars.h"
 #include "encoder/InputSource.h"
+#include "encoder/PictureColour.h"
 #include "encoder/TrackChoice.h"
 
 #include <cstdio>
@@ -57,6 +58,7 @@ void RunProbeJob(const ProbeJobSettings& settings) {
     std::printf("duration %.3f\n", source.DurationSeconds());
     std::printf("%s\n", SoundFact(*source.Format(), choice.audioStreamIndex).c_str());
     std::printf("%s\n", SubtitleFact(*source.Format(), choice.subtitles).c_str());
+    std::printf("%s\n", PictureFact(ColourOfStream(*source.VideoStream())).c_str());
     // Once here for the entry: the window hands the rectangle to the thumbnail, video and preview lines.
     std::printf("%s\n", CropFact(SearchBlackBars(settings.source)).c_str());
     for (const std::string& note : choice.notes)

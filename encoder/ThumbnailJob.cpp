@@ -2,6 +2,7 @@
 
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
+#include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
 #include "encoder/OutputFile.h"
 #include "encoder/StillPicture.h"
@@ -56,8 +57,9 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
         av_guess_sample_aspect_ratio(source.Format(), source.VideoStream(), picture.get());
     picture->pts = 0;
 
-    const VideoFilterSettings filterSettings = StillPictureFilterSettings(
-        source, *picture, settings.width, settings.height, CropWanted(settings.crop, settings.source).crop);
+    const VideoFilterSettings filterSettings =
+        FilterSettingsFor(source, PictureUse::Thumbnail, settings.width, settings.height,
+                          CropWanted(settings.crop, settings.source).crop);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);

@@ -2,6 +2,7 @@
 
 #include "encoder/EncoderError.h"
 #include "encoder/FilterChain.h"
+#include "encoder/VideoFilterChain.h"
 
 #include <memory>
 #include <string>
@@ -37,11 +38,8 @@ void VideoFilterGraph::Build(const AVFrame& picture) {
                                        graph_.get()),
           "Cannot set up the picture filters");
 
-    const std::optional<CropRect> crop = CropInside(settings_, picture.width, picture.height);
-    Letterbox box = FitInside(crop ? crop->width : picture.width, crop ? crop->height : picture.height,
-                              sampleAspect, settings_.rotation, settings_.width, settings_.height);
-    std::string chain = VideoFilterChain(settings_, box, picture);
-    LinkFilterChain(graph_.get(), source_, sink_, chain, "picture filters");
+    LinkFilterChain(graph_.get(), source_, sink_,
+                    VideoFilterChain(settings_, Describe(picture, settings_.colour)), "picture filters");
 
     width_ = picture.width;
     height_ = picture.height;

@@ -3,6 +3,7 @@
 #include "encoder/AudioTranscoder.h"
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
+#include "encoder/FilterSettings.h"
 #include "encoder/InputSource.h"
 #include "encoder/ProgressMarkers.h"
 #include "encoder/ProgressReporter.h"
@@ -68,6 +69,10 @@ std::string CropNote(const AVStream& video, const CropRect& crop) {
     return text;
 }
 
+// The run's report picks this line out.
+constexpr const char* kColoursMayBeWrong =
+    "Dolby Vision profile 5: colours may be wrong, as its reshaping metadata cannot be applied";
+
 } // namespace
 
 void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int stopSignals) {
@@ -88,16 +93,14 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     // The file is written from the first encoded picture on: a job that ends before leaves it as it was.
     muxer.Prepare(settings.output, TitleOf(settings.source), *videoEncoder, *audioEncoder);
 
-    VideoFilterSettings filterSettings;
-    filterSettings.width = settings.width;
-    filterSettings.height = settings.height;
-    filterSettings.format = AV_PIX_FMT_YUV420P;
-    filterSettings.frameRate = AVRational{settings.frameRate.num, settings.frameRate.den};
-    filterSettings.rotation = source.RotationDegrees();
-    filterSettings.deinterlace = source.VideoIsInterlaced();
-    filterSettings.crop = CropWanted(settings.crop, settings.source).crop;
+    const VideoFilterSettings filterSettings =
+        FilterSettingsFor(source, PictureUse::Video, settings.width, settings.height,
+                          CropWanted(settings.crop, settings.source).crop,
+                          AVRational{settings.frameRate.num, settings.frameRate.den});
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
+    if (ColoursMayBeWrong(filterSettings.colour))
+        console.Line(kColoursMayBeWrong);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
         settings.source, tracks.subtitles,

@@ -303,8 +303,10 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
         outcome.reachedSeconds = progress.FFurthestTime;
         outcome.lengthSeconds = progress.FCurrentDuration;
         outcome.result = FStopRequested ? EntryResult::Stopped : EntryResult::Converted;
-        if (!FStopRequested)
+        if (!FStopRequested) {
             outcome.subtitleReason = videoReason_.SubtitleNotes();
+            outcome.colourReason = videoReason_.ColourNote();
+        }
     } else {
         output.Remove();
         // Without a video its picture does not matter.

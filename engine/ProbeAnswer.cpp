@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <sstream>
 
 namespace velmora {
@@ -47,6 +48,25 @@ std::optional<ProbedTrack> StreamTrack(const std::vector<std::string>& words, st
     return track;
 }
 
+// "picture CODING [dolby-vision-N]".
+std::optional<ProbedPicture> Picture(const std::vector<std::string>& words) {
+    static const char* const codings[] = {"sdr", "wide-gamut", "pq", "hlg"};
+    if (words.size() < 2 || words.size() > 3 ||
+        std::find(std::begin(codings), std::end(codings), words[1]) == std::end(codings))
+        return std::nullopt;
+    ProbedPicture picture{words[1], -1};
+    const std::string dolbyVision = "dolby-vision-";
+    if (words.size() == 3) {
+        if (words[2].rfind(dolbyVision, 0) != 0)
+            return std::nullopt;
+        const std::optional<int> profile = StreamIndex(words[2].substr(dolbyVision.size()));
+        if (!profile)
+            return std::nullopt;
+        picture.dolbyVisionProfile = *profile;
+    }
+    return picture;
+}
+
 void ReadLine(const std::string& line, ProbeAnswer& answer) {
     const std::vector<std::string> words = Split(line, ' ');
     if (words.empty())
@@ -56,6 +76,9 @@ void ReadLine(const std::string& line, ProbeAnswer& answer) {
         answer.notes.push_back(line.substr(5, kNoteLength));
     } else if (fact == "duration" && words.size() == 2) {
         answer.duration = ReadDurationAnswer(words[1]);
+    } else if (fact == "picture") {
+        if (std::optional<ProbedPicture> picture = Picture(words))
+            answer.picture = std::move(picture);
     } else if (fact == "sound" && words.size() == 2 && words[1] == "none") {
         answer.sound = ProbedTrack{};
     } else if (fact == "sound") {

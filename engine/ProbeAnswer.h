@@ -23,6 +23,16 @@ struct ProbedTrack {
     bool operator==(const ProbedTrack&) const = default;
 };
 
+// How the source's picture is coded, as the probe named it.
+struct ProbedPicture {
+    // "sdr", "wide-gamut", "pq" or "hlg".
+    std::string coding;
+    // The Dolby Vision profile; -1 for a source without Dolby Vision.
+    int dolbyVisionProfile = -1;
+
+    bool operator==(const ProbedPicture&) const = default;
+};
+
 // What `libq7z -probe` told of a source, one fact a line. A line the program does not know, or one
 // it cannot read, is passed over, so a newer encoder's facts never spoil the ones understood.
 struct ProbeAnswer {
@@ -32,6 +42,7 @@ struct ProbeAnswer {
     std::optional<ProbedTrack> subtitles;
     // Human-readable English lines, such as a subtitle file that could not be read.
     std::vector<std::string> notes;
+    std::optional<ProbedPicture> picture{};
     // The black bars, looked for once here and passed on to the entry's encoder lines.
     std::optional<CropFinding> crop = std::nullopt;
 

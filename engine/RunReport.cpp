@@ -11,6 +11,8 @@ namespace {
 // A runaway line is cut rather than held whole; reasons are one short sentence.
 constexpr std::size_t kLongestLine = 2000;
 constexpr std::string_view kEncoderPrefix = "libq7z: ";
+// Written by the encoder for a source whose colours it cannot get right.
+constexpr std::string_view kColourNote = "libq7z: Dolby Vision profile 5: ";
 
 // Progress markers are no reasons.
 bool IsProgress(std::string_view line) {
@@ -60,6 +62,7 @@ void EncoderReason::Clear() {
     lastLine_.clear();
     pending_.clear();
     subtitleNotes_.clear();
+    colourNote_.clear();
 }
 
 void EncoderReason::Add(std::string_view piece) {
@@ -81,6 +84,8 @@ void EncoderReason::TakeLine(std::string_view line) {
         lastLine_.assign(line.substr(0, kLongestLine));
     if (IsSubtitleNote(line))
         subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(line.substr(kEncoderPrefix.size()));
+    if (line.substr(0, kColourNote.size()) == kColourNote)
+        colourNote_.assign(line.substr(kEncoderPrefix.size()));
 }
 
 std::string EncoderReason::ForExitCode(int exitCode) const {
@@ -102,6 +107,10 @@ std::string EncoderReason::ForExitCode(int exitCode) const {
 
 std::string EncoderReason::SubtitleNotes() const {
     return subtitleNotes_;
+}
+
+std::string EncoderReason::ColourNote() const {
+    return colourNote_;
 }
 
 } // namespace velmora

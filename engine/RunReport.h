@@ -31,12 +31,14 @@ struct EntryOutcome {
     // the encoder did not tell).
     std::int64_t reachedSeconds = 0;
     std::int64_t lengthSeconds = 0;
+    // Converted, but its colours may be wrong (Dolby Vision profile 5): the encoder's note.
+    std::string colourReason{};
 
     // A failed or unconverted file, or a video without its thumbnail or some subtitles: something a
     // person must be told.
     bool NeedsAttention() const {
         return result == EntryResult::Failed || result == EntryResult::NotReached ||
-               !thumbnailReason.empty() || !subtitleReason.empty();
+               !thumbnailReason.empty() || !subtitleReason.empty() || !colourReason.empty();
     }
 };
 
@@ -65,6 +67,8 @@ public:
     // line; empty when there were none. They are the lines that start with "libq7z: Sidecar '" or
     // "libq7z: Subtitle stream " and say "could not be read: ".
     std::string SubtitleNotes() const;
+    // The encoder's note that the picture's colours may be wrong, without "libq7z: "; empty without.
+    std::string ColourNote() const;
 
 private:
     void TakeLine(std::string_view line);
@@ -72,6 +76,7 @@ private:
     std::string lastLine_;
     std::string pending_;
     std::string subtitleNotes_;
+    std::string colourNote_;
 };
 
 } // namespace velmora

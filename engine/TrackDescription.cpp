@@ -34,6 +34,19 @@ std::string FileName(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
+// Nothing for a picture the PSP shows as it is.
+std::string PictureLine(const ProbedPicture& picture, const TrackTexts& texts) {
+    if (picture.dolbyVisionProfile == 5)
+        return texts.dolbyVision5;
+    if (picture.coding == "pq")
+        return Filled(texts.picture, texts.hdrPq);
+    if (picture.coding == "hlg")
+        return Filled(texts.picture, texts.hdrHlg);
+    if (picture.coding == "wide-gamut")
+        return Filled(texts.picture, texts.wideGamut);
+    return {};
+}
+
 } // namespace
 
 std::string DescribeTracks(const ProbeAnswer& answer, const TrackTexts& texts) {
@@ -49,6 +62,11 @@ std::string DescribeTracks(const ProbeAnswer& answer, const TrackTexts& texts) {
                                       ? Filled(texts.subtitles, FileName(subtitles.path))
                                       : Filled(texts.subtitles, StreamName(subtitles, texts, true));
         line += (line.empty() ? "" : " \u00b7 ") + shown;
+    }
+    if (answer.picture) {
+        const std::string shown = PictureLine(*answer.picture, texts);
+        if (!shown.empty())
+            line += (line.empty() ? "" : "\n") + shown;
     }
     for (const std::string& note : answer.notes)
         line += (line.empty() ? "" : "\n") + note;

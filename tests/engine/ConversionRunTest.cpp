@@ -194,6 +194,13 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
           "Sidecar 'a.fr.srt' could not be read: bad bytes\nSubtitle stream 2 could not be read: broken; the "
           "video is made without subtitles"},
          {"a.avi"}},
+        {"colours that may be wrong are told",
+         {{"a.avi", "dolby-vision-5"}},
+         false,
+         {"outcome:0:converted:M4V50000", "report", "ask"},
+         {"M4V50000.MP4", "M4V50000.THM"},
+         {"", "", "Dolby Vision profile 5: colours may be wrong"},
+         {"a.avi"}},
         {"the report takes the converted entries off the list",
          {{"a.avi", "time=1"}, {"b.avi", "video-fails"}, {"c.avi", "time=1"}},
          true,
@@ -225,6 +232,8 @@ TEST_F(ConversionRunTest, EveryEntrysOutcomeIsShownAndAFailedPairGoes) {
                     reasons.insert(reasons.end(), {outcome.reason, outcome.thumbnailReason});
                 if (!outcome.subtitleReason.empty())
                     reasons.push_back(outcome.subtitleReason);
+                if (!outcome.colourReason.empty())
+                    reasons.push_back(outcome.colourReason);
             }
         }
         EXPECT_EQ(reasons, each.reasons);

@@ -9,6 +9,7 @@
 //   deaf              the video call ignores its input and never ends by itself
 //   video-fails       the video call prints "libq7z: no video today" and exits with 1
 //   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
+//   dolby-vision-5        the video call prints the note that the colours may be wrong
 //   subtitles-unreadable  the video call prints a sidecar's and a stream's could-not-be-read lines
 //   probe=WORDS       a line the probe prints, '_' standing for a blank; any number of them, in order
 // A probe (-probe [words] SOURCE) is logged as "probe"; without probe= it prints "duration 10.000".
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
         if (duration != "none")
             markers = "ffmpeg_release_duration=" + duration + "=ffmpeg_release_duration\r" + markers;
         std::cerr << "libq7z test encoder\n" << markers << std::flush;
+        if (Contains(directives, "dolby-vision-5"))
+            std::cerr << "libq7z: Dolby Vision profile 5: colours may be wrong\n";
         if (Contains(directives, "subtitles-unreadable"))
             std::cerr << "libq7z: Sidecar 'a.fr.srt' could not be read: bad bytes\nlibq7z: Subtitle stream 2 "
                          "could not be read: broken; the video is made without subtitles\n";

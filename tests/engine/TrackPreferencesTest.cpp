@@ -127,6 +127,8 @@ TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
          "subtitles file eng\nnote\nSOUND 1 jpn -\n\n \xFF\xFE garbage",
          {12.5, std::nullopt, std::nullopt, {}}},
         {"duration -3\nduration nan\n", {}},
+        {"picture hlg\npicture pq dolby-vision-8\n", {{}, {}, {}, {}, ProbedPicture{"pq", 8}}},
+        {"picture hdr\npicture pq dolby-vision-x\npicture sdr extra\n", {}},
         {"", {}},
     };
     for (const auto& [answer, expected] : cases)
@@ -152,6 +154,11 @@ TEST(ProbeAnswers, TheTooltipTellsSoundSubtitlesAndNotes) {
         {{60, std::nullopt, Stream(4, "zho", {"forced", "bitmap"}), {}},
          "Subtitles: 中文, forced (burned in)"},
         {{60, std::nullopt, std::nullopt, {}}, ""},
+        {{60, Stream(1, "fin"), std::nullopt, {}, ProbedPicture{"hlg", 8}},
+         "Sound: Suomi\nPicture: HDR (HLG), adapted to the PSP's screen"},
+        {{60, std::nullopt, std::nullopt, {"n"}, ProbedPicture{"pq", 5}},
+         "Picture: Dolby Vision profile 5, adapted to the PSP's screen (colours may be wrong)\nn"},
+        {{60, std::nullopt, std::nullopt, {}, ProbedPicture{"sdr", -1}}, ""},
     };
     for (const auto& [answer, told] : cases)
         EXPECT_EQ(DescribeTracks(answer, TrackTexts{}), told);

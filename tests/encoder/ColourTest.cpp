@@ -1,0 +1,130 @@
+// HDR and wide-gamut sources come out as their SDR master looks on the PSP's screen.
+#include "tests/encoder/support/EncoderCommands.h"
+#include "tests/encoder/support/EncoderRun.h"
+#include "tests/encoder/support/MediaTools.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace velmora::test {
+namespace {
+
+struct Lab {
+    double l, a, b;
+    double Chroma() const { return std::hypot(a, b); }
+};
+
+// CIE L*a*b* of an sRGB pixel, D65.
+Lab ToLab(const RgbPicture& picture, int x, int y) {
+    double c[3];
+    for (int i = 0; i < 3; ++i) {
+        const double v = picture.At(x, y, i) / 255.0;
+        c[i] = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    }
+    const double xyz[3] = {(0.4124 * c[0] + 0.3576 * c[1] + 0.1805 * c[2]) / 0.9505,
+                           0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2],
+                           (0.0193 * c[0] + 0.1192 * c[1] + 0.9505 * c[2]) / 1.089};
+    double f[3];
+    for (int i = 0; i < 3; ++i)
+        f[i] = xyz[i] > 0.008856 ? std::cbrt(xyz[i]) : 7.787 * xyz[i] + 16.0 / 116;
+    return {116 * f[1] - 16, 500 * (f[0] - f[1]), 200 * (f[1] - f[2])};
+}
+
+// The 384x320 source: a 6x4 colour chart above a grey strip, shown 326x272 from column 76 of the frame.
+constexpr int kLeft = 76, kWidth = 326;
+Lab Patch(const RgbPicture& picture, int column, int row) {
+    return ToLab(picture, kLeft + (2 * column + 1) * kWidth / 12, (2 * row + 1) * 272 * 256 / 320 / 8);
+}
+
+// The chart in the light coding asked for, reference white at 203 nits (HLG: 75 %), BT.2020 for
+// the 10-bit ones, with a strip whose signal climbs from reference white to 1000 nits (HLG: 100 %).
+std::vector<std::string> Source(const std::string& transfer, const std::string& primaries, double low,
+                                double high, const std::vector<std::string>& encoder) {
+    const bool deep = primaries == "bt2020" || encoder[1] != "libx264";
+    const std::string format = deep ? "yuv420p10le" : "yuv420p";
+    const std::string matrix = primaries == "bt2020" ? "bt2020nc" : "bt709";
+    const int scale = deep ? 4 : 1;
+    std::string graph = "colorchart=rate=25:d=0.2,zscale=tin=bt709:pin=bt709:min=gbr:rin=full:t=" + transfer +
+                        ":p=" + primaries + ":m=" + matrix + ":r=tv:npl=203,format=" + format + "[c];";
+    graph += "color=c=gray:s=384x64:r=25:d=0.2,format=" + format + ",geq=lum='" + std::to_string(scale) +
+             "*(16+219*(" + std::to_string(low) + "+" + std::to_string(high - low) +
+             "*X/W))':cb=" + std::to_string(128 * scale) + ":cr=" + std::to_string(128 * scale) + "[s];";
+    graph += "[c][s]vstack,setparams=color_trc=" + transfer + ":color_primaries=" + primaries +
+             ":colorspace=" + matrix + ":range=tv";
+    std::vector<std::string> words = {"-f", "lavfi", "-i", graph};
+    words.insert(words.end(), encoder.begin(), encoder.end());
+    words.insert(words.end(), {"-pix_fmt", format, "-color_trc", transfer, "-color_primaries", primaries,
+                               "-colorspace", matrix});
+    return words;
+}
+
+RgbPicture Converted(const TemporaryFolder& folder, const std::string& name,
+                     const std::vector<std::string>& source) {
+    MakeSource(folder / name, source);
+    VideoChoice choice;
+    choice.size = "480x272";
+    const std::string output = folder / (name + ".MP4");
+    EncoderResult result = RunEncoder(VideoWords(folder / name, output, choice), InputClosed());
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    // The PSP's format: 8-bit H.264 Main, no HDR transfer left.
+    MediaProbe probe(output);
+    EXPECT_EQ(probe.Stream(0, "pix_fmt"), "yuv420p");
+    EXPECT_EQ(probe.Stream(0, "profile"), "Main");
+    EXPECT_TRUE(probe.Stream(0, "color_transfer") == "bt709" ||
+                probe.Stream(0, "color_transfer") == "unknown")
+        << probe.Stream(0, "color_transfer");
+    return DecodePicture(output, 0.1);
+}
+
+TEST(ColourAdaptation, HdrLooksLikeItsSdrMasterAndKeepsItsHighlights) {
+    TemporaryFolder folder;
+    const std::vector<std::string> x264 = {"-c:v", "libx264", "-crf", "10"};
+    const std::vector<std::string> x265 = {"-c:v", "libx265",      "-crf",
+                                           "12",   "-x265-params", "log-level=error"};
+    const RgbPicture master = Converted(folder, "sdr.mp4", Source("bt709", "bt709", 0.5, 1.0, x264));
+    std::vector<std::string> hdr10 = x265;
+    hdr10.back() += ":hdr10=1:master-display=G(8500,39850)B(6550,2300)R(35400,14600)WP(15635,16450)"
+                    "L(10000000,50):max-cll=1000,400";
+    const std::vector<std::string> vp9 = {"-c:v", "libvpx-vp9", "-profile:v", "2",        "-crf",      "12",
+                                          "-b:v", "0",          "-deadline",  "realtime", "-cpu-used", "8"};
+    const std::vector<std::string> av1 = {"-c:v",      "libaom-av1", "-crf",    "12",
+                                          "-cpu-used", "8",          "-row-mt", "1"};
+    struct Row {
+        std::string name, transfer, primaries;
+        double low, high; // the strip's signal
+        std::vector<std::string> encoder;
+    } rows[] = {
+        {"hdr10.mp4", "smpte2084", "bt2020", 0.58, 0.75, hdr10},
+        {"hlg.mp4", "arib-std-b67", "bt2020", 0.75, 1.0, x265},
+        {"pq.webm", "smpte2084", "bt2020", 0.58, 0.75, vp9},
+        {"pq-av1.mp4", "smpte2084", "bt2020", 0.58, 0.75, av1},
+        // Wide-gamut SDR: only the primaries change. 10-bit SDR goes as it always went.
+        {"wide.mp4", "bt2020-10", "bt2020", 0.5, 1.0, x265},
+        {"sdr10.mp4", "bt709", "bt709", 0.5, 1.0, x265},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RgbPicture picture =
+            Converted(folder, row.name, Source(row.transfer, row.primaries, row.low, row.high, row.encoder));
+        double distance = 0, lightness[2] = {}, chroma[2] = {};
+        for (int line = 0; line < 4; ++line)
+            for (int column = 0; column < 6; ++column) {
+                const Lab want = Patch(master, column, line), got = Patch(picture, column, line);
+                distance += std::hypot(want.l - got.l, want.a - got.a, want.b - got.b) / 24;
+                lightness[0] += want.l, lightness[1] += got.l;
+                chroma[0] += want.Chroma(), chroma[1] += got.Chroma();
+            }
+        EXPECT_LT(distance, 3.0);
+        EXPECT_NEAR(lightness[1] / lightness[0], 1.0, 0.03);
+        EXPECT_NEAR(chroma[1] / chroma[0], 1.0, 0.05);
+        // The strip climbs from reference white to its end, never clipped flat.
+        auto stripAt = [&](int step) { return ToLab(picture, kLeft + (2 * step + 1) * kWidth / 20, 256).l; };
+        for (int step = 1; step < 9; step += 2)
+            EXPECT_LT(stripAt(step), stripAt(step + 2)) << step;
+    }
+}
+
+} // namespace
+} // namespace velmora::test
