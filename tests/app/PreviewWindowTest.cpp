@@ -82,33 +82,5 @@ TEST(PreviewWindow, ANewPickKillsThePictureStillBeingMade) {
     EXPECT_EQ(MiddleOfScreen(window), QColor(Qt::green));
 }
 
-TEST(PreviewWindow, PassesTheProbedBarsAndSaysWhyNoneWereCut) {
-    test::TemporaryFolder folder;
-    QImage(480, 272, QImage::Format_RGB888).save(QString::fromStdString(folder / "grey.png"));
-    // Logs its -crop value and tells the crop line kept in the file "says".
-    test::WriteTextFile(folder / "libq7z", "#!/bin/sh\nfor out; do :; done\necho \"$8 $9\" > " +
-                                               folder / "log" + "\ncp " + folder / "grey.png" +
-                                               " \"$out\"\necho source 640x480\ncat " + folder / "says\n");
-    ::chmod((folder / "libq7z").c_str(), 0755);
-    using Outcome = CropFinding::Outcome;
-    // The probe's finding, the encoder's crop line, the crop words passed, the window's words.
-    const std::vector<std::tuple<std::optional<CropFinding>, std::string, std::string, std::string>> cases = {
-        {CropFinding{Outcome::Found, 640, 272, 0, 104}, "crop 640x272 0 104", "-crop 640x272:0:104",
-         "Black bars cropped: 640×480 → 640×272"},
-        {CropFinding{Outcome::TooDark}, "", "-crop off", "Black bars: could not be checked"},
-        {CropFinding{Outcome::NoBars}, "", "-crop off", "No black bars found"},
-        {std::nullopt, "crop none short", "-crop auto", "Black bars: could not be checked"}};
-    PreviewWindow window(folder / "libq7z");
-    window.show();
-    for (const auto& [probed, says, words, shown] : cases) {
-        test::WriteTextFile(folder / "says", says);
-        window.ShowChoice({"/films/" + words + ".mkv", 60.0, "480x272", true, {}, probed});
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return window.labelCrop->text() == QString::fromUtf8(shown); }, 5000))
-            << shown << " / " << window.labelCrop->text().toStdString();
-        EXPECT_EQ(test::ReadTextFile(folder / "log"), words + "\n");
-    }
-}
-
 } // namespace
 } // namespace velmora
