@@ -30,7 +30,7 @@ constexpr int kPicturesPerPoint = 8;
 // and is decoded on to each point instead.
 constexpr int kPicturesPerLonePoint = 300;
 // A bar is looked at in this many more pictures, its rows only: text shown in it now and then keeps it.
-constexpr int kBarPoints = 24;
+constexpr int kBarPoints = 12;
 // Lines of a bar that the picture may reach into in some pictures only: the edge of a dim scene.
 constexpr double kEdgeShare = 0.01;
 // Long enough that the points, a second in from either end, lie apart.
