@@ -2,6 +2,7 @@
 
 #include "app/AboutText.h"
 #include "app/WindowGeometry.h"
+#include "engine/CropSetting.h"
 #include "engine/TrackPreferences.h"
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,8 +91,8 @@ public:
     void UpdatePreview();
     // The sound and subtitle words both encoder lines and the probes get, from the window's choice.
     std::vector<std::string> EncoderTrackWords() const;
-    // "-crop auto" or "-crop off", as the check box shows.
-    std::vector<std::string> EncoderCropWords() const;
+    // The crop words as the check box shows, with the bars the entry's probe found (CropWords).
+    std::vector<std::string> EncoderCropWords(const std::optional<CropFinding>& found = std::nullopt) const;
     void N_ProductClick(int number);
     void N_SkinClick(int number); // N_Skin1Click … N_Skin18Click
     void N_LocalHelpClick();

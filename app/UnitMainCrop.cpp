@@ -4,6 +4,7 @@
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
 #include "engine/CropSetting.h"
+#include "joblist/JobList.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/LanguageFile.h"
 
@@ -35,12 +36,13 @@ void TfrmMain::LoadCropTexts(const LanguageFile& texts) {
 }
 
 // The box, not config.ini: a choice that could not be stored still holds for this session.
-std::vector<std::string> TfrmMain::EncoderCropWords() const {
-    return CropWords(checkBoxCropBlackBars->isChecked());
+std::vector<std::string> TfrmMain::EncoderCropWords(const std::optional<CropFinding>& found) const {
+    return CropWords(checkBoxCropBlackBars->isChecked(), found);
 }
 
-std::vector<std::string> TfrmMain::RunView::EncoderPictureWords() const {
-    return window_.EncoderCropWords();
+std::vector<std::string> TfrmMain::RunView::EncoderPictureWords(EntryId id) const {
+    const std::optional<int> position = PositionOfEntry(*this, id);
+    return window_.EncoderCropWords(position ? window_.Jobs().EntryCrop(*position) : std::nullopt);
 }
 
 } // namespace velmora

@@ -58,6 +58,7 @@ void TfrmMain::UpdatePreview() {
     choice.duration = jobList_->EntryDuration(*index);
     choice.videoSize = VideoSizeText(comboBoxVideoSize->currentIndex());
     choice.cropBlackBars = checkBoxCropBlackBars->isChecked();
+    choice.probedCrop = jobList_->EntryCrop(*index);
     choice.trackWords = EncoderTrackWords();
     previewWindow_->ShowChoice(choice);
 }

@@ -39,7 +39,7 @@ public:
     std::string RelativeOutputFolderFormat() const override;
     EncodingSettings CurrentEncodingSettings() const override;
     std::vector<std::string> EncoderTrackWords() const override { return window_.EncoderTrackWords(); }
-    std::vector<std::string> EncoderPictureWords() const override;
+    std::vector<std::string> EncoderPictureWords(EntryId id) const override;
     std::vector<std::string> EncoderSoundWords() const override;
     void WaitUntil(const std::function<bool()>& done) override;
     bool IsAutoPowerOffOn() const override;

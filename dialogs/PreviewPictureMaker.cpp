@@ -37,7 +37,7 @@ void PreviewPictureMaker::Make(const PreviewChoice& choice, double seconds) {
     const QString output = folder_.filePath(QStringLiteral("preview-%1.png").arg(++count_));
     const std::vector<std::string> words =
         BuildPreviewCommandLine(encoderPath_, choice.source, seconds, choice.videoSize, choice.cropBlackBars,
-                                choice.trackWords, output.toStdString());
+                                choice.trackWords, output.toStdString(), choice.probedCrop);
     QStringList arguments;
     for (size_t i = 1; i < words.size(); ++i)
         arguments << QString::fromStdString(words[i]);

@@ -110,6 +110,7 @@ void PreviewWindow::LoadLanguageTexts(const LanguageFile& texts) {
     sliderTime->setAccessibleName(QString(labelTime->text()).remove(QLatin1Char('&')));
     msgCropFound = text("msgCropFound");
     msgCropNone = text("msgCropNone");
+    msgCropUnchecked = text("msgCropUnchecked");
     msgMaking = text("msgMaking");
     msgFailed = text("msgFailed");
     labelScreen->setAccessibleName(caption_);
@@ -159,13 +160,17 @@ void PreviewWindow::ShowPicture(const QImage& frame, const PreviewFacts& facts) 
     facts_ = facts;
     labelStatus->clear();
     labelStatus->setToolTip(QString());
+    // The encoder tells what it found when it looked itself; else the entry's probe does.
+    const std::optional<CropFinding> crop = facts.crop ? facts.crop : choice_.probedCrop;
     if (!choice_.cropBlackBars)
         labelCrop->clear();
-    else if (facts.crop)
+    else if (crop && crop->outcome == CropFinding::Outcome::Found)
         labelCrop->setText(msgCropFound.arg(SizeText(facts.sourceWidth, facts.sourceHeight),
-                                            SizeText(facts.crop->width, facts.crop->height)));
-    else
+                                            SizeText(crop->width, crop->height)));
+    else if (crop && crop->Judged())
         labelCrop->setText(msgCropNone);
+    else
+        labelCrop->setText(msgCropUnchecked);
     ShowScreen();
 }
 

@@ -58,6 +58,7 @@ private:
     QString caption_ = QStringLiteral("Preview");
     QString msgCropFound = QStringLiteral("Black bars cropped: %1 \u2192 %2");
     QString msgCropNone = QStringLiteral("No black bars found");
+    QString msgCropUnchecked = QStringLiteral("Black bars: could not be checked");
     QString msgMaking = QStringLiteral("Making the picture\u2026");
     QString msgFailed = QStringLiteral("The picture could not be made.");
 };

@@ -10,6 +10,7 @@ extern "C" {
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -20,11 +21,18 @@ constexpr int kSamples = 12;
 // Fewer pictures with something on them than this tell too little: a dark film stays uncropped.
 constexpr int kEnoughPictures = 6;
 constexpr double kSkippedSeconds = 1.0;
-// Reading stops after this many packets without a picture at one point.
-constexpr int kPacketsPerPoint = 300;
+// Reading stops after this many packets per picture asked for without one at a point.
+constexpr int kPacketsPerPicture = 40;
 // Decoding on from a key picture towards a point stops after this many pictures, which keeps a source
-// whose key pictures lie far apart cheap to sample.
+// whose key pictures lie far apart cheap to sample...
 constexpr int kPicturesPerPoint = 8;
+// ... unless that picture was sampled already: a short clip has too few key pictures for the points,
+// and is decoded on to each point instead.
+constexpr int kPicturesPerLonePoint = 300;
+// A bar is looked at in this many more pictures, its rows only: text shown in it now and then keeps it.
+constexpr int kBarPoints = 12;
+// Lines of a bar that the picture may reach into in some pictures only: the edge of a dim scene.
+constexpr double kEdgeShare = 0.01;
 // Long enough that the points, a second in from either end, lie apart.
 constexpr double kShortestSeconds = 4.0;
 // Luma on the limited scale: a bar is at 16, give or take the noise of a recording.
@@ -34,13 +42,14 @@ constexpr int kBrightPixel = 34;
 constexpr int kBrightPerMille = 20;
 constexpr double kLeastCropShare = 0.02;
 
-// A picture's luma, 8-bit on the limited scale, row after row.
+// A picture's luma, 8-bit on the limited scale, row after row from row `first`.
 struct Luma {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> samples;
+    int first = 0;
 
-    uint8_t At(int x, int y) const { return samples[static_cast<size_t>(y) * width + x]; }
+    uint8_t At(int x, int y) const { return samples[static_cast<size_t>(y - first) * width + x]; }
 };
 
 // How many lines of a picture are black from each edge.
@@ -97,7 +106,8 @@ std::optional<Luma> ConvertedLuma(const AVFrame& picture) {
     return luma;
 }
 
-std::optional<Luma> LumaOf(const AVFrame& picture) {
+// Rows [first, end) of the picture; all of them by default.
+std::optional<Luma> LumaOf(const AVFrame& picture, int first = 0, int end = -1) {
     const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
     if (format == nullptr || picture.width <= 0 || picture.height <= 0)
         return std::nullopt;
@@ -106,11 +116,13 @@ std::optional<Luma> LumaOf(const AVFrame& picture) {
     static const std::array<uint8_t, 256> fullToLimited = FullToLimited();
     const bool full = IsFullRange(picture);
     const int shift = format->comp[0].depth - 8;
+    end = end < 0 ? picture.height : std::min(end, picture.height);
+    first = std::clamp(first, 0, end);
     Luma luma{picture.width, picture.height,
-              std::vector<uint8_t>(static_cast<size_t>(picture.width) * picture.height)};
-    for (int y = 0; y < picture.height; ++y) {
+              std::vector<uint8_t>(static_cast<size_t>(picture.width) * (end - first)), first};
+    for (int y = first; y < end; ++y) {
         const uint8_t* row = picture.data[0] + static_cast<ptrdiff_t>(y) * picture.linesize[0];
-        uint8_t* out = luma.samples.data() + static_cast<size_t>(y) * picture.width;
+        uint8_t* out = luma.samples.data() + static_cast<size_t>(y - first) * picture.width;
         for (int x = 0; x < picture.width; ++x) {
             int value = row[x];
             if (format->comp[0].step == 2) {
@@ -137,21 +149,51 @@ template <typename Sample> bool IsBlackLine(int length, Sample sample) {
     return sum <= static_cast<long>(kMeanBlack) * length && bright * 1000 <= kBrightPerMille * length;
 }
 
-Bars BarsOf(const Luma& luma) {
+// The black lines from each edge, counted up to `most` (a picture's size: all).
+Bars BarsOf(const Luma& luma, const Bars& most) {
     auto row = [&luma](int y) { return IsBlackLine(luma.width, [&](int x) { return luma.At(x, y); }); };
     auto column = [&luma](int x) { return IsBlackLine(luma.height, [&](int y) { return luma.At(x, y); }); };
     Bars bars;
-    while (bars.top < luma.height && row(bars.top))
+    while (bars.top < most.top && row(bars.top))
         ++bars.top;
     if (bars.top == luma.height)
         return bars;
-    while (row(luma.height - 1 - bars.bottom))
+    while (bars.bottom < most.bottom && row(luma.height - 1 - bars.bottom))
         ++bars.bottom;
-    while (bars.left < luma.width && column(bars.left))
+    while (bars.left < most.left && column(bars.left))
         ++bars.left;
-    while (bars.left < luma.width && column(luma.width - 1 - bars.right))
+    while (bars.right < most.right && bars.left < luma.width && column(luma.width - 1 - bars.right))
         ++bars.right;
     return bars;
+}
+
+Bars BarsOf(const Luma& luma) {
+    return BarsOf(luma, {luma.height, luma.height, luma.width, luma.width});
+}
+
+// The lines of `candidate` that are black in `picture` too, reading only the bars' rows where it can.
+std::optional<Bars> BarsWithin(const AVFrame& picture, const Bars& candidate) {
+    const bool sides = candidate.left > 0 || candidate.right > 0;
+    std::optional<Luma> top = LumaOf(picture, 0, sides ? -1 : candidate.top);
+    std::optional<Luma> bottom = sides ? top : LumaOf(picture, picture.height - candidate.bottom);
+    if (!top || !bottom || top->height != picture.height)
+        return std::nullopt;
+    Bars within = BarsOf(*top, {candidate.top, 0, candidate.left, candidate.right});
+    within.bottom = BarsOf(*bottom, {0, candidate.bottom, 0, 0}).bottom;
+    return within;
+}
+
+// Keeps a bar whole where another picture shows something in it beyond its edge: cropping must never
+// cut content away, such as subtitles burned into the bar.
+void KeepBarsWithContent(Bars& bars, const Bars& within, int width, int height) {
+    auto keep = [](int& bar, int black, int edge) {
+        if (black < bar)
+            bar = bar - black <= edge ? black : 0;
+    };
+    keep(bars.top, within.top, static_cast<int>(kEdgeShare * height) + 1);
+    keep(bars.bottom, within.bottom, static_cast<int>(kEdgeShare * height) + 1);
+    keep(bars.left, within.left, static_cast<int>(kEdgeShare * width) + 1);
+    keep(bars.right, within.right, static_cast<int>(kEdgeShare * width) + 1);
 }
 
 // The kept span of one side: offsets rounded down and sizes up to even, so that no line of picture is
@@ -174,17 +216,20 @@ public:
         decoder_->skip_loop_filter = AVDISCARD_ALL;
         // Only pictures others refer to are decoded: the way on from a key picture costs less.
         decoder_->skip_frame = AVDISCARD_NONREF;
+        // Every point is sought, so the reading position may be left anywhere.
+        source_.LearnVideoStart();
     }
 
     double Duration() const { return source_.DurationSeconds(); }
 
-    // The key picture at or before `seconds` from the start when it is not among `seen`, else one a
-    // short way on towards `seconds`; null when none could be had.
-    FramePtr PictureAt(double seconds, const std::set<int64_t>& seen) {
+    // The key picture at or before `seconds` from the start when it is not among `seen`, else one on
+    // towards `seconds`, at most `pictures` on unless all before were seen; null when none could be had.
+    // `each` sees every picture decoded on the way.
+    FramePtr PictureAt(double seconds, const std::set<int64_t>& seen, int pictures,
+                       const std::function<void(const AVFrame&)>& each) {
         AVStream& stream = *source_.VideoStream();
-        int64_t target = static_cast<int64_t>(seconds / av_q2d(stream.time_base));
-        if (stream.start_time != AV_NOPTS_VALUE)
-            target += stream.start_time;
+        const int64_t target =
+            source_.VideoStartTime() + static_cast<int64_t>(seconds / av_q2d(stream.time_base));
         if (av_seek_frame(source_.Format(), stream.index, target, AVSEEK_FLAG_BACKWARD) < 0 &&
             av_seek_frame(source_.Format(), stream.index, target, 0) < 0)
             return nullptr;
@@ -192,12 +237,15 @@ public:
         FramePtr picture = MakeFrame();
         int decoded = 0;
         auto arrived = [&] {
+            each(*picture);
             const int64_t time = picture->best_effort_timestamp;
-            if (++decoded == 1 && seen.count(time) == 0)
+            const bool fresh = seen.count(time) == 0;
+            if (++decoded == 1 && fresh)
                 return true;
-            return decoded >= kPicturesPerPoint || time == AV_NOPTS_VALUE || time >= target;
+            return time == AV_NOPTS_VALUE || ((decoded >= pictures || time >= target) && fresh);
         };
-        for (int read = 0; read < kPacketsPerPoint && av_read_frame(source_.Format(), packet_.get()) >= 0;) {
+        for (int read = 0;
+             read < kPacketsPerPicture * pictures && av_read_frame(source_.Format(), packet_.get()) >= 0;) {
             if (packet_->stream_index != stream.index) {
                 av_packet_unref(packet_.get());
                 continue;
@@ -226,58 +274,114 @@ private:
     PacketPtr packet_;
 };
 
-std::optional<CropRect> Sample(const std::string& path) {
-    PictureSampler sampler(path);
-    const double duration = sampler.Duration();
-    if (duration < kShortestSeconds)
-        return std::nullopt;
-    const double span = duration - 2 * kSkippedSeconds;
+// The bars every sampled picture shows, from pictures spread over the source.
+struct Sampled {
     std::optional<Bars> common;
     int width = 0;
     int height = 0;
     int usable = 0;
+    int decoded = 0;
+};
+
+Sampled SampleBars(PictureSampler& sampler, double duration) {
+    const double span = duration - 2 * kSkippedSeconds;
+    Sampled sampled;
     std::set<int64_t> seen;
+    const auto none = [](const AVFrame&) {};
     for (int i = 0; i < kSamples; ++i) {
-        FramePtr picture = sampler.PictureAt(kSkippedSeconds + span * (i + 0.5) / kSamples, seen);
-        // Points that land on the same key picture count once.
+        const double point = kSkippedSeconds + span * (i + 0.5) / kSamples;
+        FramePtr picture = sampler.PictureAt(point, seen, kPicturesPerPoint, none);
+        if (picture && seen.count(picture->best_effort_timestamp) > 0)
+            picture = sampler.PictureAt(point, seen, kPicturesPerLonePoint, none);
+        // Points that land on the same picture count once.
         if (!picture || !seen.insert(picture->best_effort_timestamp).second)
             continue;
+        ++sampled.decoded;
         std::optional<Luma> luma = LumaOf(*picture);
-        if (!luma || (common && (luma->width != width || luma->height != height)))
+        if (!luma || (sampled.common && (luma->width != sampled.width || luma->height != sampled.height)))
             continue;
         const Bars bars = BarsOf(*luma);
         // A black picture between scenes tells nothing of the bars.
         if (bars.top == luma->height || bars.left == luma->width)
             continue;
-        width = luma->width;
-        height = luma->height;
-        ++usable;
-        if (!common) {
-            common = bars;
-            continue;
-        }
-        common->top = std::min(common->top, bars.top);
-        common->bottom = std::min(common->bottom, bars.bottom);
-        common->left = std::min(common->left, bars.left);
-        common->right = std::min(common->right, bars.right);
+        sampled.width = luma->width;
+        sampled.height = luma->height;
+        ++sampled.usable;
+        Bars& common = sampled.common ? *sampled.common : sampled.common.emplace(bars);
+        common.top = std::min(common.top, bars.top);
+        common.bottom = std::min(common.bottom, bars.bottom);
+        common.left = std::min(common.left, bars.left);
+        common.right = std::min(common.right, bars.right);
     }
-    if (!common || usable < kEnoughPictures)
-        return std::nullopt;
-    const auto [top, keptHeight] = KeptSpan(height, common->top, common->bottom);
-    const auto [left, keptWidth] = KeptSpan(width, common->left, common->right);
-    if (keptWidth == width && keptHeight == height)
-        return std::nullopt;
-    return CropRect{left, top, keptWidth, keptHeight};
+    return sampled;
+}
+
+// Looks at the bars' lines in every picture decoded on the way to more points between the first ones.
+void LookIntoBars(PictureSampler& sampler, double duration, Sampled& sampled) {
+    const double span = duration - 2 * kSkippedSeconds;
+    std::set<int64_t> looked;
+    std::set<int64_t> reached;
+    Bars& bars = *sampled.common;
+    const auto look = [&](const AVFrame& picture) {
+        if (picture.width != sampled.width || picture.height != sampled.height ||
+            !looked.insert(picture.best_effort_timestamp).second)
+            return;
+        if (const std::optional<Bars> within = BarsWithin(picture, bars))
+            KeepBarsWithContent(bars, *within, sampled.width, sampled.height);
+    };
+    for (int i = 0; i < kBarPoints && (bars.top || bars.bottom || bars.left || bars.right); ++i)
+        if (FramePtr picture = sampler.PictureAt(kSkippedSeconds + span * (i + 0.25) / kBarPoints, reached,
+                                                 kPicturesPerPoint, look))
+            reached.insert(picture->best_effort_timestamp);
+}
+
+BarSearch Search(const std::string& path) {
+    PictureSampler sampler(path);
+    const double duration = sampler.Duration();
+    if (duration < kShortestSeconds)
+        return {BarSearch::Outcome::TooShort, std::nullopt};
+    Sampled sampled = SampleBars(sampler, duration);
+    if (sampled.decoded == 0)
+        return {BarSearch::Outcome::Undecodable, std::nullopt};
+    if (!sampled.common || sampled.usable < kEnoughPictures)
+        return {BarSearch::Outcome::TooDark, std::nullopt};
+    LookIntoBars(sampler, duration, sampled);
+    const Bars& common = *sampled.common;
+    const auto [top, keptHeight] = KeptSpan(sampled.height, common.top, common.bottom);
+    const auto [left, keptWidth] = KeptSpan(sampled.width, common.left, common.right);
+    if (keptWidth == sampled.width && keptHeight == sampled.height)
+        return {BarSearch::Outcome::NoBars, std::nullopt};
+    return {BarSearch::Outcome::Found, CropRect{left, top, keptWidth, keptHeight}};
 }
 
 } // namespace
 
-std::optional<CropRect> FindBlackBars(const std::string& source) {
+BarSearch SearchBlackBars(const std::string& source) {
     try {
-        return Sample(source);
+        return Search(source);
     } catch (const EncoderError&) {
-        return std::nullopt;
+        return {BarSearch::Outcome::Undecodable, std::nullopt};
     }
+}
+
+std::string CropFact(const BarSearch& search) {
+    if (search.crop)
+        return "crop " + std::to_string(search.crop->width) + "x" + std::to_string(search.crop->height) +
+               " " + std::to_string(search.crop->left) + " " + std::to_string(search.crop->top);
+    switch (search.outcome) {
+    case BarSearch::Outcome::TooShort:
+        return "crop none short";
+    case BarSearch::Outcome::TooDark:
+        return "crop none dark";
+    case BarSearch::Outcome::Undecodable:
+        return "crop none undecodable";
+    default:
+        return "crop none nobars";
+    }
+}
+
+std::optional<CropRect> FindBlackBars(const std::string& source) {
+    return SearchBlackBars(source).crop;
 }
 
 } // namespace velmora::encoder

@@ -176,14 +176,33 @@ TrackPreferences ParseTracks(const OptionWords& options) {
     return tracks;
 }
 
+// "WxH:LEFT:TOP", an even rectangle.
+std::optional<CropRect> ParseCropRect(std::string_view text) {
+    const size_t cross = text.find('x');
+    const size_t colon = text.find(':');
+    const size_t second = colon == std::string_view::npos ? colon : text.find(':', colon + 1);
+    if (cross == std::string_view::npos || second == std::string_view::npos || cross > colon)
+        return std::nullopt;
+    const auto width = WholeNumber(text.substr(0, cross));
+    const auto height = WholeNumber(text.substr(cross + 1, colon - cross - 1));
+    const auto left = WholeNumber(text.substr(colon + 1, second - colon - 1));
+    const auto top = WholeNumber(text.substr(second + 1));
+    if (!width || !height || !left || !top || *width < 2 || *height < 2 || *left < 0 || *top < 0 ||
+        (*width | *height | *left | *top) & 1)
+        return std::nullopt;
+    return CropRect{*left, *top, *width, *height};
+}
+
 // Absent: off, so that the older command lines convert as they did.
-bool ParseCrop(const OptionWords& options) {
+CropChoice ParseCrop(const OptionWords& options) {
     if (!options.Has("-crop"))
-        return false;
+        return {};
     const std::string& mode = options.values.at("-crop");
-    if (mode != "auto" && mode != "off")
-        throw EncoderError("Unsupported value '" + mode + "' for -crop (expected auto or off)");
-    return mode == "auto";
+    if (mode == "auto" || mode == "off")
+        return {mode == "auto" ? CropChoice::Mode::Auto : CropChoice::Mode::Off, {}};
+    if (const std::optional<CropRect> given = ParseCropRect(mode))
+        return {CropChoice::Mode::Given, *given};
+    throw EncoderError("Unsupported value '" + mode + "' for -crop (expected auto, off or WxH:LEFT:TOP)");
 }
 
 // Absent: off, so that the older command lines sound as they did.
@@ -235,7 +254,7 @@ VideoJobSettings ParseVideo(const OptionWords& options) {
     settings.audioBitrate = IntegerInRange(options, "-ab", "", 32, 192, "audio bitrate") * 1000;
     settings.channels = IntegerInRange(options, "-ac", "", 1, 2, "channel count");
     settings.tracks = ParseTracks(options);
-    settings.cropBlackBars = ParseCrop(options);
+    settings.crop = ParseCrop(options);
     settings.loudness = ParseLoudness(options);
     return settings;
 }
@@ -253,7 +272,7 @@ ThumbnailJobSettings ParseThumbnail(const OptionWords& options) {
     settings.output = *options.output;
     std::tie(settings.width, settings.height) = ParseFrameSize(options.values.at("-s"), {"160x120"});
     settings.tracks = ParseTracks(options);
-    settings.cropBlackBars = ParseCrop(options);
+    settings.crop = ParseCrop(options);
     return settings;
 }
 
@@ -283,7 +302,7 @@ PreviewJobSettings ParsePreview(const OptionWords& options) {
     settings.seconds = ParseSeconds(options.values.at("-at"));
     std::tie(settings.width, settings.height) =
         ParseFrameSize(options.values.at("-s"), {"320x240", "368x208", "400x192", "480x272"});
-    settings.cropBlackBars = ParseCrop(options);
+    settings.crop = ParseCrop(options);
     settings.tracks = ParseTracks(options);
     return settings;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoder/BlackBars.h"
 #include "encoder/SoundLevel.h"
 #include "encoder/TrackPreferences.h"
 
@@ -14,12 +15,21 @@ struct FrameRate {
     int den = 1;
 };
 
+// What -crop asks: "off" keeps the picture whole, "auto" looks for the source's black bars, and
+// WxH:LEFT:TOP (as the probe found them) cuts that part of the decoded picture out.
+struct CropChoice {
+    enum class Mode { Off, Auto, Given };
+    Mode mode = Mode::Off;
+    CropRect given; // Given
+
+    bool operator==(const CropChoice&) const = default;
+};
+
 // The video command line: -i SRC -f mp4 -b 1000k -r 25.00 -s 400x192 -ar 44100 -ab 128 -ac 2 -y OUT,
 // optionally with the sound and subtitle preferences anywhere before OUT: -alang jpn,eng -subs 1 -slang eng
 // -uilang chi-hans (the window's language, a hint for subtitle files' text encoding),
-// -crop auto (the source's black bars cut away) or -crop off, the default, and -loudness normal (every
-// video equally loud), even (and its quiet and loud scenes brought closer) or off, the default: the sound
-// as recorded.
+// -crop (CropChoice; off by default), and -loudness normal (every video equally loud), even (and its
+// quiet and loud scenes brought closer) or off, the default: the sound as recorded.
 struct VideoJobSettings {
     std::string source;
     std::string output;
@@ -31,7 +41,7 @@ struct VideoJobSettings {
     int audioBitrate = 0; // bit/s
     int channels = 0;
     TrackPreferences tracks;
-    bool cropBlackBars = false;
+    CropChoice crop;
     Loudness loudness = Loudness::AsRecorded;
 };
 
@@ -43,7 +53,7 @@ struct ThumbnailJobSettings {
     int width = 0;
     int height = 0;
     TrackPreferences tracks;
-    bool cropBlackBars = false;
+    CropChoice crop;
 };
 
 // The length question: -duration SRC. Velmora asks it of every queued file, to foresee sizes and times.
@@ -52,13 +62,13 @@ struct DurationJobSettings {
 };
 
 // The track question: -probe [-alang L] [-subs N] [-slang L] SRC. What a video job would take from the
-// source with these preferences.
+// source with these preferences, and the black bars it has.
 struct ProbeJobSettings {
     std::string source;
     TrackPreferences tracks;
 };
 
-// The preview question: -preview -i SRC -at SECONDS -s WxH [-crop auto|off] [-alang L] [-subs N]
+// The preview question: -preview -i SRC -at SECONDS -s WxH [-crop auto|off|WxH:L:T] [-alang L] [-subs N]
 // [-slang L] -y OUT. One PNG of the output frame the video job would show at that time.
 struct PreviewJobSettings {
     std::string source;
@@ -66,7 +76,7 @@ struct PreviewJobSettings {
     double seconds = 0; // on the output's clock; past the end means the last picture
     int width = 0;
     int height = 0;
-    bool cropBlackBars = false;
+    CropChoice crop;
     TrackPreferences tracks;
 };
 

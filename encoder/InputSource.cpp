@@ -139,9 +139,31 @@ bool InputSource::VideoIsInterlaced() const {
 int64_t InputSource::VideoStartTime() const {
     if (video_->start_time != AV_NOPTS_VALUE)
         return video_->start_time;
+    if (learnedStart_ != AV_NOPTS_VALUE)
+        return learnedStart_;
     if (format_->start_time != AV_NOPTS_VALUE)
         return av_rescale_q(format_->start_time, AV_TIME_BASE_Q, video_->time_base);
     return 0;
+}
+
+bool InputSource::LearnVideoStart() {
+    if (video_->start_time != AV_NOPTS_VALUE || learnedStart_ != AV_NOPTS_VALUE)
+        return false;
+    // The earliest presentation time among the first pictures: reordered ones come after their key.
+    constexpr int kPictures = 16;
+    constexpr int kPackets = 512;
+    PacketPtr packet = MakePacket();
+    int pictures = 0;
+    for (int read = 0; read < kPackets && pictures < kPictures && av_read_frame(format_, packet.get()) >= 0;
+         ++read) {
+        const int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (packet->stream_index == video_->index && time != AV_NOPTS_VALUE) {
+            learnedStart_ = learnedStart_ == AV_NOPTS_VALUE ? time : std::min(learnedStart_, time);
+            ++pictures;
+        }
+        av_packet_unref(packet.get());
+    }
+    return true;
 }
 
 bool InputSource::ReadPacket(AVPacket* packet) {

@@ -47,6 +47,10 @@ public:
     bool VideoIsInterlaced() const;
     // The time of the first picture, in the video stream's time base; the output's zero.
     int64_t VideoStartTime() const;
+    // For a quickly opened source whose header does not say when its picture starts (Matroska): reads
+    // its first packets to learn it, as a full probe would. True when it read: the reading position is
+    // then left past them, and the caller seeks before reading.
+    bool LearnVideoStart();
 
     // The next packet of a used stream, its timestamps on the mended timeline; false at the end of the
     // source or when it cannot be read on.
@@ -65,6 +69,7 @@ private:
     std::atomic<int64_t> reached_ = AV_NOPTS_VALUE;
     AVStream* video_ = nullptr;
     AVStream* audio_ = nullptr;
+    int64_t learnedStart_ = AV_NOPTS_VALUE;
 };
 
 // A decoder for the stream, on `threads` threads (0: as many as FFmpeg thinks fit).

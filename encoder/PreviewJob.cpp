@@ -121,10 +121,11 @@ void RunPreviewJob(const PreviewJobSettings& settings) {
     InputSource source(settings.source, InputSource::Audio::Skipped, InputSource::Probe::Quick);
     const TrackChoice tracks = ChooseTracks(*source.Format(), settings.source, settings.tracks);
     const AVRational timeBase = source.VideoStream()->time_base;
+    const bool readAhead = source.LearnVideoStart();
     const int64_t start = source.VideoStartTime();
     const int64_t target = start + static_cast<int64_t>(std::llround(settings.seconds / av_q2d(timeBase)));
     // From the key picture before the time; a source that cannot seek is read from its start.
-    if (settings.seconds > 0)
+    if (settings.seconds > 0 || readAhead)
         avformat_seek_file(source.Format(), source.VideoStream()->index, INT64_MIN, target, target, 0);
 
     CodecContextPtr decoder = OpenDecoder(source.VideoStream(), 0);
@@ -140,7 +141,8 @@ void RunPreviewJob(const PreviewJobSettings& settings) {
     picture->sample_aspect_ratio =
         av_guess_sample_aspect_ratio(source.Format(), source.VideoStream(), picture.get());
 
-    const std::optional<CropRect> crop = CropWanted(settings.cropBlackBars, settings.source);
+    const BarSearch search = CropWanted(settings.crop, settings.source);
+    const std::optional<CropRect>& crop = search.crop;
     const VideoFilterSettings filterSettings =
         FilterSettingsFor(source, PictureUse::Preview, settings.width, settings.height, crop);
     VideoFilterGraph filters(filterSettings, timeBase);
@@ -167,8 +169,8 @@ void RunPreviewJob(const PreviewJobSettings& settings) {
     WritePng(*ToRgb(*frame), settings.output);
 
     std::printf("source %dx%d\n", sourceWidth, sourceHeight);
-    if (crop)
-        std::printf("crop %dx%d %d %d\n", crop->width, crop->height, crop->left, crop->top);
+    if (crop || settings.crop.mode == CropChoice::Mode::Auto)
+        std::printf("%s\n", CropFact(search).c_str());
     std::fflush(stdout);
 }
 

@@ -1,5 +1,6 @@
 #include "encoder/ProbeJob.h"
 
+#include "encoder/BlackBars.h"
 #include "encoder/InputSource.h"
 #include "encoder/PictureColour.h"
 #include "encoder/TrackChoice.h"
@@ -58,6 +59,8 @@ void RunProbeJob(const ProbeJobSettings& settings) {
     std::printf("%s\n", SoundFact(*source.Format(), choice.audioStreamIndex).c_str());
     std::printf("%s\n", SubtitleFact(*source.Format(), choice.subtitles).c_str());
     std::printf("%s\n", PictureFact(ColourOfStream(*source.VideoStream())).c_str());
+    // Once here for the entry: the window hands the rectangle to the thumbnail, video and preview lines.
+    std::printf("%s\n", CropFact(SearchBlackBars(settings.source)).c_str());
     for (const std::string& note : choice.notes)
         std::printf("note %s\n", OneLine(note).c_str());
     std::fflush(stdout);

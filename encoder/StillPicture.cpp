@@ -2,8 +2,16 @@
 
 namespace velmora::encoder {
 
-std::optional<CropRect> CropWanted(bool cropBlackBars, const std::string& source) {
-    return cropBlackBars ? FindBlackBars(source) : std::nullopt;
+BarSearch CropWanted(const CropChoice& choice, const std::string& source) {
+    switch (choice.mode) {
+    case CropChoice::Mode::Given:
+        return {BarSearch::Outcome::Found, choice.given};
+    case CropChoice::Mode::Auto:
+        return SearchBlackBars(source);
+    case CropChoice::Mode::Off:
+        break;
+    }
+    return {BarSearch::Outcome::NoBars, std::nullopt};
 }
 
 } // namespace velmora::encoder

@@ -57,7 +57,7 @@ double FontScale(const ASS_Track& track, const SubtitleGeometry& geometry, const
         return 1;
     const int index = StyleIndex(track, dialogueStyle);
     const double playHeight = track.PlayResY > 0 ? track.PlayResY : 288;
-    const double shown = track.styles[index].FontSize * geometry.picture.height / playHeight;
+    const double shown = track.styles[index].FontSize * WholePicture(geometry).height / playHeight;
     const double smallest = geometry.height * kSmallestFontShare;
     return shown > 0 && shown < smallest ? smallest / shown : 1;
 }
@@ -101,11 +101,11 @@ TextSubtitles::TextSubtitles(const AVCodecContext& decoder, const AVFormatContex
     }
 
     ass_set_frame_size(renderer_, geometry.width, geometry.height);
-    if (geometry.shown.width > 0 && geometry.shown.height > 0)
-        ass_set_storage_size(renderer_, geometry.shown.width, geometry.shown.height);
-    else if (geometry.storageWidth > 0 && geometry.storageHeight > 0)
+    if (geometry.storageWidth > 0 && geometry.storageHeight > 0)
         ass_set_storage_size(renderer_, geometry.storageWidth, geometry.storageHeight);
-    const Letterbox& box = geometry.picture;
+    // The script's coordinates span the whole picture, cropped bars included: a margin turns negative
+    // where the whole picture reaches past the frame.
+    const Letterbox box = WholePicture(geometry);
     // Subtitles go into the black bands when there are any, so that they hide none of the picture.
     ass_set_margins(renderer_, box.top, geometry.height - box.top - box.height, box.left,
                     geometry.width - box.left - box.width);

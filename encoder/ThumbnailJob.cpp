@@ -61,7 +61,7 @@ void RunThumbnailJob(const ThumbnailJobSettings& settings) {
 
     const VideoFilterSettings filterSettings =
         FilterSettingsFor(source, PictureUse::Thumbnail, settings.width, settings.height,
-                          CropWanted(settings.cropBlackBars, settings.source));
+                          CropWanted(settings.crop, settings.source).crop);
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     filters.Push(picture.get());
     filters.Finish(1);

@@ -96,7 +96,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
 
     const VideoFilterSettings filterSettings =
         FilterSettingsFor(source, PictureUse::Video, settings.width, settings.height,
-                          CropWanted(settings.cropBlackBars, settings.source),
+                          CropWanted(settings.crop, settings.source).crop,
                           AVRational{settings.frameRate.num, settings.frameRate.den});
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));

@@ -284,7 +284,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     progress.Clear();
     std::tie(progress.place, progress.placeCount) = queueProgress_.CurrentPlace();
 
-    const std::optional<int> thumbnailEnd = RunThumbnailStep(sourceShort, output.pair);
+    const std::optional<int> thumbnailEnd = RunThumbnailStep(id, sourceShort, output.pair);
     if (!thumbnailEnd)
         return false;
     if (FStopRequested) {
@@ -310,7 +310,7 @@ bool ConversionRun::ConvertEntry(EntryId id, int position, const std::string& fo
     if (window_.SelectedEntry() != *now)
         window_.SelectEntry(*now);
 
-    const std::optional<int> videoEnd = RunVideoStep(sourceShort, output.pair);
+    const std::optional<int> videoEnd = RunVideoStep(id, sourceShort, output.pair);
     if (!videoEnd) {
         // The encoder may still finish the video as the program ends: the next start looks at it.
         record.LeaveOnRecord();
@@ -366,10 +366,11 @@ void ConversionRun::SettleVideo(EntryOutcome& outcome, int exitCode, bool stoppe
     outcomes_.SetParts(outcome.entry, {});
 }
 
-std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShort, const OutputPair& output) {
+std::optional<int> ConversionRun::RunThumbnailStep(EntryId id, const std::string& sourceShort,
+                                                   const OutputPair& output) {
     thumbnailReason_.Clear();
     ConsoleIOTHM_.RunProcess(BuildThumbnailCommandLine(programFolder_, sourceShort,
-                                                       ShortPathForm(output.thumbnail), EncoderWords()),
+                                                       ShortPathForm(output.thumbnail), EncoderWords(id)),
                              "", false);
     WaitForEnd(ConsoleIOTHM_);
     if (closing_)
@@ -377,11 +378,12 @@ std::optional<int> ConversionRun::RunThumbnailStep(const std::string& sourceShor
     return ConsoleIOTHM_.ExitCode();
 }
 
-std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, const OutputPair& output) {
+std::optional<int> ConversionRun::RunVideoStep(EntryId id, const std::string& sourceShort,
+                                               const OutputPair& output) {
     videoReason_.Clear();
     videoEndAtClose_.reset();
     const EncodingSettings settings = window_.CurrentEncodingSettings();
-    std::vector<std::string> words = EncoderWords();
+    std::vector<std::string> words = EncoderWords(id);
     const std::vector<std::string> sound = window_.EncoderSoundWords();
     words.insert(words.end(), sound.begin(), sound.end());
     ConsoleIO_.RunProcess(
@@ -395,9 +397,9 @@ std::optional<int> ConversionRun::RunVideoStep(const std::string& sourceShort, c
     return ConsoleIO_.ExitCode();
 }
 
-std::vector<std::string> ConversionRun::EncoderWords() const {
+std::vector<std::string> ConversionRun::EncoderWords(EntryId id) const {
     std::vector<std::string> words = window_.EncoderTrackWords();
-    const std::vector<std::string> picture = window_.EncoderPictureWords();
+    const std::vector<std::string> picture = window_.EncoderPictureWords(id);
     words.insert(words.end(), picture.begin(), picture.end());
     return words;
 }

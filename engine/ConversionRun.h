@@ -102,13 +102,13 @@ private:
     bool ConfirmSpace(const std::vector<EntryId>& queued, const std::string& folder);
     bool ConvertEntry(EntryId id, int position, const std::string& folder);
     // The encoder's exit code, or nothing when the window closed meanwhile.
-    std::optional<int> RunThumbnailStep(const std::string& sourceShort, const OutputPair& output);
-    std::optional<int> RunVideoStep(const std::string& sourceShort, const OutputPair& output);
+    std::optional<int> RunThumbnailStep(EntryId id, const std::string& sourceShort, const OutputPair& output);
+    std::optional<int> RunVideoStep(EntryId id, const std::string& sourceShort, const OutputPair& output);
     // How the video step ended, into the outcome; `stopped` when Stop came before the encoder's end.
     void SettleVideo(EntryOutcome& outcome, int exitCode, bool stopped, const std::string& sourceShort,
                      const PairOnRecord& record);
-    // The window's track and picture words, as both encoder lines take them.
-    std::vector<std::string> EncoderWords() const;
+    // The window's track and picture words for the entry, as both encoder lines take them.
+    std::vector<std::string> EncoderWords(EntryId id) const;
     void WaitForEnd(TConsoleIO& runner);
     // Ends the run before its next step and stops this runner's encoder.
     void StopRun(TConsoleIO& runner);

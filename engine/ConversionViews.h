@@ -104,8 +104,9 @@ public:
     virtual EncodingSettings CurrentEncodingSettings() const = 0;
     // The sound and subtitle words of both encoder lines (TrackPreferenceWords); read at every step.
     virtual std::vector<std::string> EncoderTrackWords() const { return {}; }
-    // The picture words of both encoder lines (CropWords); read at every step.
-    virtual std::vector<std::string> EncoderPictureWords() const { return {}; }
+    // The picture words of both encoder lines for the entry (CropWords, with its probed bars); read at
+    // every step.
+    virtual std::vector<std::string> EncoderPictureWords(EntryId /*id*/) const { return {}; }
     // The sound-level words of the video line (SoundLevelWords), from the window's choice now; read at
     // every video step.
     virtual std::vector<std::string> EncoderSoundWords() const { return {}; }

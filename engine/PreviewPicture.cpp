@@ -50,11 +50,12 @@ std::vector<std::string> BuildPreviewCommandLine(const std::string& encoderPath,
                                                  double seconds, const std::string& videoSize,
                                                  bool cropBlackBars,
                                                  const std::vector<std::string>& trackWords,
-                                                 const std::string& output) {
+                                                 const std::string& output,
+                                                 const std::optional<CropFinding>& probedCrop) {
     char at[32];
     std::snprintf(at, sizeof at, "%.3f", std::max(0.0, seconds));
     std::vector<std::string> words{encoderPath, "-preview", "-i", source, "-at", at, "-s", videoSize};
-    const std::vector<std::string> cropWords = CropWords(cropBlackBars);
+    const std::vector<std::string> cropWords = CropWords(cropBlackBars, probedCrop);
     words.insert(words.end(), cropWords.begin(), cropWords.end());
     words.insert(words.end(), trackWords.begin(), trackWords.end());
     words.insert(words.end(), {"-y", output});
@@ -68,15 +69,8 @@ std::optional<PreviewFacts> ReadPreviewFacts(std::string_view output) {
         const std::vector<std::string_view> words = Parts(line, " ");
         if (words.size() == 2 && words[0] == "source") {
             sourceSeen = ReadSize(words[1], facts.sourceWidth, facts.sourceHeight);
-        } else if (words.size() == 4 && words[0] == "crop") {
-            PreviewFacts::Crop crop;
-            std::optional<int> left = Number(words[2]);
-            std::optional<int> top = Number(words[3]);
-            if (ReadSize(words[1], crop.width, crop.height) && left && top) {
-                crop.left = *left;
-                crop.top = *top;
-                facts.crop = crop;
-            }
+        } else if (std::optional<CropFinding> crop = ReadCropFact(words)) {
+            facts.crop = crop;
         }
     }
     if (!sourceSeen)

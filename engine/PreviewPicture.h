@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/CropSetting.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,13 +13,7 @@ namespace velmora {
 struct PreviewFacts {
     int sourceWidth = 0;
     int sourceHeight = 0;
-    struct Crop {
-        int width = 0;
-        int height = 0;
-        int left = 0;
-        int top = 0;
-    };
-    std::optional<Crop> crop; // absent when nothing was cropped
+    std::optional<CropFinding> crop; // absent when the encoder was not asked to look
 };
 
 // What the preview shows: an entry and the current choices.
@@ -27,18 +23,22 @@ struct PreviewChoice {
     std::string videoSize;          // "480x272"
     bool cropBlackBars = true;
     std::vector<std::string> trackWords;
+    std::optional<CropFinding> probedCrop = std::nullopt; // the entry's bars, once probed
 
     bool operator==(const PreviewChoice&) const = default;
 };
 
-// libq7z -preview -i SRC -at SECONDS -s WxH -crop auto|off [track words] -y OUT
+// libq7z -preview -i SRC -at SECONDS -s WxH -crop auto|off|WxH:L:T [track words] -y OUT, the crop
+// words as CropWords gives them for the probed bars.
 std::vector<std::string> BuildPreviewCommandLine(const std::string& encoderPath, const std::string& source,
                                                  double seconds, const std::string& videoSize,
                                                  bool cropBlackBars,
                                                  const std::vector<std::string>& trackWords,
-                                                 const std::string& output);
+                                                 const std::string& output,
+                                                 const std::optional<CropFinding>& probedCrop = std::nullopt);
 
-// Reads the preview's standard output ("source 640x480", "crop 640x272 0 104"); nothing without a
+// Reads the preview's standard output ("source 640x480", "crop 640x272 0 104" or "crop none dark");
+// nothing without a
 // readable source line. Lines it does not know are passed over, so that the encoder can tell more.
 std::optional<PreviewFacts> ReadPreviewFacts(std::string_view output);
 

@@ -84,6 +84,9 @@ void ReadLine(const std::string& line, ProbeAnswer& answer) {
     } else if (fact == "sound") {
         if (std::optional<ProbedTrack> track = StreamTrack(words, 1))
             answer.sound = std::move(track);
+    } else if (fact == "crop") {
+        if (std::optional<CropFinding> crop = ReadCropFact({words.begin(), words.end()}))
+            answer.crop = crop;
     } else if (fact == "subtitles" && words.size() == 2 && words[1] == "none") {
         answer.subtitles = ProbedTrack{};
     } else if (fact == "subtitles" && words.size() > 1 && words[1] == "stream") {

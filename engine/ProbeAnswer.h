@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/CropSetting.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +43,8 @@ struct ProbeAnswer {
     // Human-readable English lines, such as a subtitle file that could not be read.
     std::vector<std::string> notes;
     std::optional<ProbedPicture> picture{};
+    // The black bars, looked for once here and passed on to the entry's encoder lines.
+    std::optional<CropFinding> crop = std::nullopt;
 
     bool operator==(const ProbeAnswer&) const = default;
 };

@@ -64,6 +64,11 @@ void JobList::DescribeTracksWith(std::function<QString(const ProbeAnswer&)> desc
         ShowTracks(list_->item(row, 0));
 }
 
+std::optional<CropFinding> JobList::EntryCrop(int index) const {
+    const auto probed = probed_.find(IdOfEntry(index));
+    return probed != probed_.end() ? probed->second.crop : std::nullopt;
+}
+
 QString JobList::EntryTracks(int index) const {
     const QTableWidgetItem* item = list_->item(index, 0);
     return item != nullptr ? item->data(kTracksRole).toString() : QString();

@@ -38,6 +38,8 @@ public:
     void DescribeTracksWith(std::function<QString(const ProbeAnswer&)> describe);
     // The entry's sound and subtitles as its tooltip tells them; empty while unknown.
     QString EntryTracks(int index) const;
+    // The entry's black bars as its probe found them; nothing while not probed.
+    std::optional<CropFinding> EntryCrop(int index) const;
 
     // Appends the path when it passes the extension rule; returns whether it did.
     bool AddFile(const std::string& path);

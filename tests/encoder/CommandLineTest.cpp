@@ -203,13 +203,17 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
 
 TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
     using Words = std::vector<std::string>;
-    // The words put before the output; whether the bars are cropped, or the error.
-    const std::vector<std::tuple<Words, bool, std::string>> cases = {
-        {{}, false, ""},
-        {{"-crop", "auto"}, true, ""},
-        {{"-crop", "off"}, false, ""},
-        {{"-crop", "Auto"}, false, "Unsupported value 'Auto' for -crop (expected auto or off)"},
-        {{"-crop", "auto", "-crop", "off"}, false, "Option -crop given twice"}};
+    using Mode = CropChoice::Mode;
+    const std::string unsupported = "' for -crop (expected auto, off or WxH:LEFT:TOP)";
+    // The words put before the output; the crop asked for, or the error.
+    const std::vector<std::tuple<Words, CropChoice, std::string>> cases = {
+        {{}, {}, ""},
+        {{"-crop", "auto"}, {Mode::Auto, {}}, ""},
+        {{"-crop", "off"}, {}, ""},
+        {{"-crop", "640x272:0:104"}, {Mode::Given, {0, 104, 640, 272}}, ""},
+        {{"-crop", "640x271:0:104"}, {}, "Unsupported value '640x271:0:104" + unsupported},
+        {{"-crop", "Auto"}, {}, "Unsupported value 'Auto" + unsupported},
+        {{"-crop", "auto", "-crop", "off"}, {}, "Option -crop given twice"}};
     for (const auto& [given, crop, error] : cases) {
         for (Words words : {Video("1000k", "25.00", "400x192", "44100", "128", "2"), Thumbnail()}) {
             words.insert(words.end() - 2, given.begin(), given.end());
@@ -217,9 +221,9 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
             if (!error.empty())
                 continue;
             const JobSettings job = ParseCommandLine(words);
-            const bool cropped = std::holds_alternative<VideoJobSettings>(job)
-                                     ? std::get<VideoJobSettings>(job).cropBlackBars
-                                     : std::get<ThumbnailJobSettings>(job).cropBlackBars;
+            const CropChoice cropped = std::holds_alternative<VideoJobSettings>(job)
+                                           ? std::get<VideoJobSettings>(job).crop
+                                           : std::get<ThumbnailJobSettings>(job).crop;
             EXPECT_EQ(cropped, crop) << words.back();
         }
     }
@@ -285,7 +289,14 @@ TEST(CommandLine, ReadsThePreviewLine) {
         {4, 1, {"1.2.3"}, 0, 0, 0, false, kTime("1.2.3")},
         {4, 1, {"999999"}, 0, 0, 0, false, kTime("999999")},
         {6, 1, {"160x120"}, 0, 0, 0, false, kSize},
-        {7, 0, {"-crop", "on"}, 0, 0, 0, false, "Unsupported value 'on' for -crop (expected auto or off)"},
+        {7,
+         0,
+         {"-crop", "on"},
+         0,
+         0,
+         0,
+         false,
+         "Unsupported value 'on' for -crop (expected auto, off or WxH:LEFT:TOP)"},
         {3, 2, {}, 0, 0, 0, false, "Missing option -at for a preview"},
         {7, 0, {"-r", "25.00"}, 0, 0, 0, false, "Option -r does not belong to a preview"},
         {8, 1, {}, 0, 0, 0, false, "No output file given"}};
@@ -298,8 +309,9 @@ TEST(CommandLine, ReadsThePreviewLine) {
             continue;
         auto job = std::get<PreviewJobSettings>(ParseCommandLine(line));
         EXPECT_EQ(std::tie(job.source, job.output), std::tie(Preview()[2], Preview()[8]));
-        EXPECT_EQ(std::tie(job.seconds, job.width, job.height, job.cropBlackBars),
-                  std::tie(seconds, width, height, crop))
+        EXPECT_EQ(
+            std::tie(job.seconds, job.width, job.height, job.crop.mode),
+            std::make_tuple(seconds, width, height, crop ? CropChoice::Mode::Auto : CropChoice::Mode::Off))
             << at << " " << count;
     }
     auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");

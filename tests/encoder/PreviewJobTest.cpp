@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 namespace velmora::test {
@@ -53,6 +54,27 @@ TEST(PreviewJob, ShowsTheOutputFrameAtTheAskedTime) {
         // 4:3 in a wider frame: black pillars left and right; none in a 4:3 frame.
         EXPECT_EQ(picture.Brightest(0, 0, 4, h) < 30, w * 3 != h * 4);
         EXPECT_EQ(HasWhite(picture, h / 2, h), subtitles);
+    }
+}
+
+TEST(PreviewJob, CountsTheAskedTimeFromTheFirstPictureWhereverTheSourceStarts) {
+    TemporaryFolder folder;
+    // With sound the picture starts at 0.023 s in Matroska.
+    MakeSource(folder / "plain.mkv",
+               {"-f", "lavfi", "-i", "color=c=black:s=320x240:r=25:d=3,geq=lum='20+N*3':cb=128:cr=128", "-f",
+                "lavfi", "-i", "sine=d=3", "-c:v", "libx264", "-qp", "0", "-g", "250", "-c:a", "aac"});
+    MakeSource(folder / "late.mkv", {"-i", folder / "plain.mkv", "-c", "copy", "-output_ts_offset", "100"});
+    // The source, the time asked, the picture the video shows then.
+    const std::vector<std::tuple<std::string, std::string, int>> cases = {
+        {"plain.mkv", "1", 25}, {"plain.mkv", "2.2", 55}, {"late.mkv", "1", 25}, {"late.mkv", "2.2", 55}};
+    for (const auto& [name, at, number] : cases) {
+        EncoderResult result =
+            RunEncoder({"-preview", "-i", folder / name, "-at", at, "-s", "320x240", "-y", folder / "p.png"},
+                       InputClosed());
+        ASSERT_EQ(result.exitCode, 0) << result.errorText;
+        // The pictures' grey levels count them.
+        const double luma = 16 + DecodePicture(folder / "p.png").At(160, 120, 1) * 219 / 255.0;
+        EXPECT_EQ(std::lround((luma - 20) / 3), number) << name << " at " << at;
     }
 }
 

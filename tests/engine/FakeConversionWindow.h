@@ -57,7 +57,7 @@ public:
     std::string OutputFolderText() const override { return outputFolder; }
     EncodingSettings CurrentEncodingSettings() const override { return settings; }
     std::vector<std::string> EncoderTrackWords() const override { return trackWords; }
-    std::vector<std::string> EncoderPictureWords() const override { return pictureWords; }
+    std::vector<std::string> EncoderPictureWords(EntryId) const override { return pictureWords; }
     std::vector<std::string> EncoderSoundWords() const override { return soundWords; }
     // Raises when done() has not come true within a generous limit, so that a broken run fails the
     // test instead of hanging it.

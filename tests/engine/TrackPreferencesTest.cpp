@@ -107,6 +107,21 @@ TEST(CropSetting, BothLinesCropUnlessTheStoredValueIsZero) {
     }
 }
 
+TEST(CropSetting, TheProbedBarsGoOnEveryLineAndNoneOnlyWhereJudged) {
+    // The probe's answer; the crop words with cropping on, whether the bars were judged.
+    const std::vector<std::tuple<std::string, Words, bool>> cases{
+        {"crop 640x272 0 104\n", {"-crop", "640x272:0:104"}, true},
+        {"crop none nobars\n", {"-crop", "off"}, true},
+        {"crop none dark\n", {"-crop", "off"}, false},
+        {"crop none short\r\n", {"-crop", "off"}, false},
+        {"crop none undecodable\n", {"-crop", "off"}, false}};
+    for (const auto& [answer, words, judged] : cases) {
+        const std::optional<CropFinding> found = ReadProbeAnswer(answer).crop;
+        EXPECT_EQ(CropWords(true, found), words) << answer;
+        EXPECT_EQ(found && found->Judged(), judged) << answer;
+    }
+}
+
 TEST(ProbeAnswers, EveryFactIsReadAndAnythingElsePassedOver) {
     const std::vector<std::pair<std::string, ProbeAnswer>> cases{
         {"duration 60.023\nsound 1 jpn default\nsubtitles stream 3 eng forced,default\n",
