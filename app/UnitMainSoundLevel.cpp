@@ -3,7 +3,7 @@
 #include "app/UnitMain.h"
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
-#include "app/WideChoiceList.h"
+#include "platform/qt/WideChoiceList.h"
 #include "engine/SoundLevelSetting.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/LanguageFile.h"

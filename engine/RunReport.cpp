@@ -113,6 +113,8 @@ std::string EncoderReason::SubtitleNotes() const {
 
 std::string EncoderReason::ColourNote() const {
     return colourNote_;
+}
+
 std::string EncoderReason::Loudness() const {
     return loudness_;
 }
