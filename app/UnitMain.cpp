@@ -202,7 +202,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 bool TfrmMain::ConfirmQuit() {
     if (quitWithoutAsking_ || !conversion_ || !conversion_->IsRunActive())
         return true;
+    askingToQuit_ = true;
     const bool stop = questions_->AskYesNo(this, ApplicationTitle(), msgQuitWhileRunning);
+    askingToQuit_ = false;
+    // Answered No after the video had ended: the list is usable again until the next video.
+    if (!stop && ConsoleIO && !ConsoleIO->IsRunning())
+        SetRunControlsEnabled(true);
     // A stop signal while the question was open has answered it.
     return stop || quitWithoutAsking_;
 }

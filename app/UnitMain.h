@@ -406,6 +406,9 @@ private:
     bool quitWithoutAsking_ = false;
     // What a language switch must keep showing: Stop on Convert, and the lengths being read.
     bool runControlsLocked_ = false;
+    bool runInProgress_ = false;
+    // "Stop and quit?" is open: the run's controls stay as they were until it is answered.
+    bool askingToQuit_ = false;
     bool readingLengths_ = false;
     // The output folder's last failed write, shown once rather than at every keystroke.
     std::string folderWriteFailure_;

@@ -306,12 +306,17 @@ void TfrmMain::ActionConvertNowExecute() {
 }
 
 void TfrmMain::ConsoleIOProcessStatusChange(TConsoleIO&, bool IsRunning) {
-    // A run keeps its state between its steps: the run itself says when it is over.
-    SetRunControlsEnabled(!IsRunning && !conversion_->IsRunActive());
+    // The controls lock while a video is made and the list is usable between videos, except while
+    // the window asks whether to quit: then everything waits for the answer as it stood.
+    if (!IsRunning && askingToQuit_)
+        return;
+    SetRunControlsEnabled(!IsRunning);
 }
 
 void TfrmMain::RunView::ShowRunInProgress(bool inProgress) {
-    window_.SetRunControlsEnabled(!inProgress);
+    // Convert reads Stop from the run's first moment to its end, between its steps too.
+    window_.runInProgress_ = inProgress;
+    window_.SetRunControlsEnabled(!inProgress || !window_.ConsoleIO->IsRunning());
 }
 
 std::string TfrmMain::RunView::RunReasonText(RunReason reason) const {
@@ -333,8 +338,8 @@ void TfrmMain::SetRunControlsEnabled(bool enabled) {
                             ActionFileMoveDown, ActionSetDirectory, ActionFileBatchAdd})
         action->setEnabled(enabled);
     editOutputFolder->setEnabled(enabled);
-    runControlsLocked_ = !enabled;
-    ActionConvertNow->setText(enabled ? StringStartCaption : StringStopCaption);
+    runControlsLocked_ = !enabled || runInProgress_;
+    ActionConvertNow->setText(runControlsLocked_ ? StringStopCaption : StringStartCaption);
 }
 
 void TfrmMain::ResetStatusDisplay() {

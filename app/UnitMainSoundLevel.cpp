@@ -3,10 +3,10 @@
 #include "app/UnitMain.h"
 #include "app/UnitMainRunView.h"
 #include "app/Unit_common.h"
-#include "platform/qt/WideChoiceList.h"
 #include "engine/SoundLevelSetting.h"
 #include "platform/ErrorReport.h"
 #include "platform/qt/LanguageFile.h"
+#include "platform/qt/WideChoiceList.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -14,8 +14,8 @@
 namespace velmora::encoder {
 namespace {
 
-constexpr std::array kValueOptions = {"-i",     "-f",  "-b",      "-r",       "-s",     "-ar",
-                                      "-ab",    "-ac", "-vcodec", "-vframes", "-alang", "-subs",
+constexpr std::array kValueOptions = {"-i",     "-f",  "-b",      "-r",        "-s",     "-ar",
+                                      "-ab",    "-ac", "-vcodec", "-vframes",  "-alang", "-subs",
                                       "-slang", "-at", "-crop",   "-loudness", "-uilang"};
 constexpr std::array kTrackOptions = {"-alang", "-subs", "-slang", "-uilang"};
 constexpr std::array kFlagOptions = {"-an", "-y"};

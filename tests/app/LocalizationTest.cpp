@@ -155,7 +155,9 @@ std::set<std::pair<std::string, std::string>> ExpectedVocabulary() {
           "labelSubtitleSecond", "StringFromTheVideo", "StringNoChoice", "StringWindowLanguage", "ButtonOK",
           "ButtonCancel"})
         keys.emplace("frmTracks", key);
-    for (const char* key : {"msgNotOpened", "StringGigabytes", "StringMegabytes", "StringKilobytes"})
+    for (const char* key : {"msgNotOpened", "StringGigabytes", "StringMegabytes", "StringKilobytes",
+                            "msgTrackPicture", "StringPictureHdrPq", "StringPictureHdrHlg",
+                            "StringPictureWideGamut", "msgTrackPictureDolbyVision5", "msgOutcomeColours"})
         keys.emplace("frmMain", key);
     keys.emplace("frmSetting", "LabelSecond");
     for (const char* key :

@@ -39,7 +39,7 @@ std::vector<std::string> Pairs(std::initializer_list<int> numbers) {
 bool SecondFileUnderWay(const TfrmMain& frmMain) {
     return frmMain.ConsoleIO->IsRunning() &&
            frmMain.labelCurrentInfo->text().contains(QStringLiteral(" 2/3 ")) &&
-           frmMain.progressBarCurrent->value() >= 5;
+           frmMain.progressBarCurrent->value() >= 10; // past the sound's measuring pass
 }
 
 TEST_F(ConversionTest, ThreeFilesIntoAMissingFolderThenASecondRunContinuesTheNumbers) {

@@ -201,18 +201,19 @@ TEST(CommandLine, ReadsTheTrackPreferencesOnEveryLineThatTakesThem) {
             << words.size();
 }
 
+const std::string kCrop = "' for -crop (expected auto, off or WxH:LEFT:TOP)";
+
 TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
     using Words = std::vector<std::string>;
     using Mode = CropChoice::Mode;
-    const std::string unsupported = "' for -crop (expected auto, off or WxH:LEFT:TOP)";
     // The words put before the output; the crop asked for, or the error.
     const std::vector<std::tuple<Words, CropChoice, std::string>> cases = {
         {{}, {}, ""},
         {{"-crop", "auto"}, {Mode::Auto, {}}, ""},
         {{"-crop", "off"}, {}, ""},
         {{"-crop", "640x272:0:104"}, {Mode::Given, {0, 104, 640, 272}}, ""},
-        {{"-crop", "640x271:0:104"}, {}, "Unsupported value '640x271:0:104" + unsupported},
-        {{"-crop", "Auto"}, {}, "Unsupported value 'Auto" + unsupported},
+        {{"-crop", "640x271:0:104"}, {}, "Unsupported value '640x271:0:104" + kCrop},
+        {{"-crop", "Auto"}, {}, "Unsupported value 'Auto" + kCrop},
         {{"-crop", "auto", "-crop", "off"}, {}, "Option -crop given twice"}};
     for (const auto& [given, crop, error] : cases) {
         for (Words words : {Video("1000k", "25.00", "400x192", "44100", "128", "2"), Thumbnail()}) {
@@ -221,9 +222,8 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
             if (!error.empty())
                 continue;
             const JobSettings job = ParseCommandLine(words);
-            const CropChoice cropped = std::holds_alternative<VideoJobSettings>(job)
-                                           ? std::get<VideoJobSettings>(job).crop
-                                           : std::get<ThumbnailJobSettings>(job).crop;
+            const auto* video = std::get_if<VideoJobSettings>(&job);
+            const CropChoice cropped = video ? video->crop : std::get<ThumbnailJobSettings>(job).crop;
             EXPECT_EQ(cropped, crop) << words.back();
         }
     }
@@ -233,33 +233,17 @@ TEST(CommandLine, ReadsTheCropChoiceOnTheVideoAndThumbnailLines) {
 
 TEST(CommandLine, ReadsTheLoudnessOnTheVideoLineAlone) {
     using Words = std::vector<std::string>;
+    const Words video = Video("1000k", "25.00", "400x192", "44100", "128", "2");
+    const std::string kLoudness = " (expected off, normal or even)";
     // The words put before the output, the line they go on; the loudness, or the error.
     const std::vector<std::tuple<Words, Words, Loudness, std::string>> cases = {
-        {{}, Video("1000k", "25.00", "400x192", "44100", "128", "2"), Loudness::AsRecorded, ""},
-        {{"-loudness", "off"},
-         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
-         Loudness::AsRecorded,
-         ""},
-        {{"-loudness", "normal"},
-         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
-         Loudness::Same,
-         ""},
-        {{"-loudness", "even"},
-         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
-         Loudness::Evened,
-         ""},
-        {{"-loudness", "loud"},
-         Video("1000k", "25.00", "400x192", "44100", "128", "2"),
-         Loudness::AsRecorded,
-         "Unsupported value 'loud' for -loudness (expected off, normal or even)"},
-        {{"-loudness", "normal"},
-         Thumbnail(),
-         Loudness::AsRecorded,
-         "Option -loudness does not belong to a thumbnail"},
-        {{"-loudness", "normal"},
-         Preview(),
-         Loudness::AsRecorded,
-         "Option -loudness does not belong to a preview"}};
+        {{}, video, Loudness::AsRecorded, ""},
+        {{"-loudness", "off"}, video, Loudness::AsRecorded, ""},
+        {{"-loudness", "normal"}, video, Loudness::Same, ""},
+        {{"-loudness", "even"}, video, Loudness::Evened, ""},
+        {{"-loudness", "loud"}, video, {}, "Unsupported value 'loud' for -loudness" + kLoudness},
+        {{"-loudness", "normal"}, Thumbnail(), {}, "Option -loudness does not belong to a thumbnail"},
+        {{"-loudness", "normal"}, Preview(), {}, "Option -loudness does not belong to a preview"}};
     for (auto [given, words, loudness, error] : cases) {
         words.insert(words.end() - 2, given.begin(), given.end());
         ASSERT_EQ(ErrorOf(words), error.empty() ? "(accepted)" : error) << words.front();
@@ -289,14 +273,7 @@ TEST(CommandLine, ReadsThePreviewLine) {
         {4, 1, {"1.2.3"}, 0, 0, 0, false, kTime("1.2.3")},
         {4, 1, {"999999"}, 0, 0, 0, false, kTime("999999")},
         {6, 1, {"160x120"}, 0, 0, 0, false, kSize},
-        {7,
-         0,
-         {"-crop", "on"},
-         0,
-         0,
-         0,
-         false,
-         "Unsupported value 'on' for -crop (expected auto, off or WxH:LEFT:TOP)"},
+        {7, 0, {"-crop", "on"}, 0, 0, 0, false, "Unsupported value 'on" + kCrop},
         {3, 2, {}, 0, 0, 0, false, "Missing option -at for a preview"},
         {7, 0, {"-r", "25.00"}, 0, 0, 0, false, "Option -r does not belong to a preview"},
         {8, 1, {}, 0, 0, 0, false, "No output file given"}};
@@ -309,9 +286,8 @@ TEST(CommandLine, ReadsThePreviewLine) {
             continue;
         auto job = std::get<PreviewJobSettings>(ParseCommandLine(line));
         EXPECT_EQ(std::tie(job.source, job.output), std::tie(Preview()[2], Preview()[8]));
-        EXPECT_EQ(
-            std::tie(job.seconds, job.width, job.height, job.crop.mode),
-            std::make_tuple(seconds, width, height, crop ? CropChoice::Mode::Auto : CropChoice::Mode::Off))
+        EXPECT_EQ(std::tie(job.seconds, job.width, job.height, job.crop.mode),
+                  std::tuple(seconds, width, height, crop ? CropChoice::Mode::Auto : CropChoice::Mode::Off))
             << at << " " << count;
     }
     auto video = Video("1000k", "25.00", "400x192", "44100", "128", "2");

@@ -50,9 +50,14 @@ TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
 TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
     const std::string scale = ":filter=lanczos:chromal=center:chromalin=center:range=limited";
     const std::string box = ",pad=w=480:h=272:x=0:y=0:color=black,setsar=1";
-    const std::string toSdr = ",format=pix_fmts=gbrpf32le,tonemap=tonemap=mobius:param=0.6500:desat=0:peak=";
+    const std::string linear = ":pin=bt2020:min=2020_ncl:rin=limited:t=linear:p=bt709:npl=203.0000,"
+                               "format=pix_fmts=gbrpf32le,tonemap=tonemap=mobius:param=0.6500:desat=0:peak=";
     const std::string to709 = ",zscale=tin=linear:pin=bt709:t=bt709:p=bt709:m=709:r=limited:dither=error_"
                               "diffusion,format=pix_fmts=yuv420p";
+    // HDR is adapted at the output's size, from the light coding `tin` with the content's peak.
+    const auto toSdr = [&](const std::string& tin, const std::string& peak) {
+        return "zscale=w=480:h=270:filter=lanczos,zscale=tin=" + tin + linear + peak + to709 + box;
+    };
     const PictureDescription dvd{720, 576, AV_PIX_FMT_YUV420P, {64, 45}, false, {}};
     PictureDescription interlaced = dvd, hdr10 = dvd, hlg = dvd, dolbyVision5 = dvd, deepSdr = dvd;
     interlaced.interlaced = true;
@@ -61,47 +66,25 @@ TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
     hlg.colour = {AVCOL_TRC_ARIB_STD_B67, AVCOL_PRI_BT2020, AVCOL_SPC_BT2020_NCL, AVCOL_RANGE_MPEG, 4000, 8};
     dolbyVision5.colour.dolbyVisionProfile = 5;
     deepSdr.colour = {AVCOL_TRC_BT709, AVCOL_PRI_BT709, AVCOL_SPC_BT709, AVCOL_RANGE_MPEG, 0, -1};
-    struct Row {
-        PictureDescription picture;
-        int rotation;
-        std::optional<AVRational> rate;
-        std::string chain;
-    } rows[] = {
-        // Flagged progressive by the container, interlaced by the decoder.
+    const std::string upright =
+        "transpose=dir=clock,zscale=w=154:h=272" + scale + ",pad=w=480:h=272:x=162:y=0:color=black,setsar=1";
+    // Flagged progressive by the container, interlaced by the decoder; turned upright, the wide pixels
+    // stand tall; HDR10's peak of 406 nits is twice reference white, HLG takes its nominal 1000 nits,
+    // Dolby Vision 5 is taken as PQ; 10-bit SDR goes as it always went.
+    const std::vector<std::tuple<PictureDescription, int, std::optional<AVRational>, std::string>> rows = {
         {interlaced, 0, AVRational{30000, 1001},
          "yadif=mode=send_frame:parity=auto:deint=interlaced,fps=fps=30000/1001,zscale=w=480:h=270" + scale +
              box},
-        // Turned upright, the wide pixels stand tall.
-        {dvd, 90, std::nullopt,
-         "transpose=dir=clock,zscale=w=154:h=272" + scale +
-             ",pad=w=480:h=272:x=162:y=0:color=black,setsar=1"},
-        // HDR is adapted at the output's size: the content's peak of 406 nits is twice reference white;
-        // HLG takes its nominal 1000 nits; Dolby Vision 5 is taken as PQ.
-        {hdr10, 0, std::nullopt,
-         "zscale=w=480:h=270:filter=lanczos,zscale=tin=smpte2084:pin=bt2020:min=2020_ncl:rin=limited:t="
-         "linear:"
-         "p=bt709:npl=203.0000" +
-             toSdr + "2.0000" + to709 + box},
-        {hlg, 0, std::nullopt,
-         "zscale=w=480:h=270:filter=lanczos,zscale=tin=arib-std-b67:pin=bt2020:min=2020_ncl:rin=limited:"
-         "t=linear:p=bt709:npl=203.0000" +
-             toSdr + "4.9261" + to709 + box},
-        {dolbyVision5, 0, std::nullopt,
-         "zscale=w=480:h=270:filter=lanczos,zscale=tin=smpte2084:pin=bt2020:min=2020_ncl:rin=limited:t="
-         "linear:"
-         "p=bt709:npl=203.0000" +
-             toSdr + "4.9261" + to709 + box},
-        // 10-bit SDR goes as it always went.
-        {deepSdr, 0, std::nullopt,
-         "scale=w=480:h=270:flags=lanczos:out_range=limited,format=pix_fmts=yuv420p" + box},
+        {dvd, 90, {}, upright},
+        {hdr10, 0, {}, toSdr("smpte2084", "2.0000")},
+        {hlg, 0, {}, toSdr("arib-std-b67", "4.9261")},
+        {dolbyVision5, 0, {}, toSdr("smpte2084", "4.9261")},
+        {deepSdr, 0, {}, "scale=w=480:h=270:flags=lanczos:out_range=limited,format=pix_fmts=yuv420p" + box},
     };
-    for (const Row& row : rows) {
+    for (const auto& [picture, rotation, rate, chain] : rows) {
         VideoFilterSettings settings;
-        settings.width = 480;
-        settings.height = 272;
-        settings.rotation = row.rotation;
-        settings.frameRate = row.rate;
-        EXPECT_EQ(VideoFilterChain(settings, row.picture), row.chain);
+        settings.width = 480, settings.height = 272, settings.rotation = rotation, settings.frameRate = rate;
+        EXPECT_EQ(VideoFilterChain(settings, picture), chain);
     }
 }
 

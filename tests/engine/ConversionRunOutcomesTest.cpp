@@ -22,8 +22,7 @@ TEST_F(ConversionRunTest, EachOutcomeIsWhatBecameOfTheFiles) {
     const auto convertedBefore = [&] {
         window.entries.insert(window.entries.begin(), {Source("done.avi"), Source("done too.avi")});
         for (const std::size_t done : {0u, 1u})
-            run->Outcomes().Set(
-                EntryOutcome{window.entries[done].id, EntryResult::Converted, {}, {}, {}, {}, {}});
+            run->Outcomes().Set({window.entries[done].id, EntryResult::Converted, {}, {}, {}, {}, {}});
     };
     const auto replacePart = [&] {
         keepPart();
@@ -31,8 +30,7 @@ TEST_F(ConversionRunTest, EachOutcomeIsWhatBecameOfTheFiles) {
         rename((outputFolder / "other").c_str(), part.c_str());
     };
     const std::string gone = window.RunReasonText(RunReason::OutputGone);
-    // What, the encoder's directives, what happens first, the outcome, its reason, the part it
-    // replaced, whether M4V50000.MP4 is still there.
+    // What, encoder directives, what happens first, outcome, reason, part replaced, M4V50000.MP4 left.
     const std::tuple<const char*, const char*, std::function<void()>, EntryResult, std::string, std::string,
                      bool>
         rows[] = {
@@ -45,8 +43,7 @@ TEST_F(ConversionRunTest, EachOutcomeIsWhatBecameOfTheFiles) {
         SCOPED_TRACE(what);
         for (const std::string& name : FolderEntries(outputFolder.Path()))
             unlink((outputFolder / name).c_str());
-        window.events = {"start"};
-        window.duringWait = nullptr;
+        window.events = {"start"}, window.duringWait = nullptr,
         window.entries = {Source("film.avi", directives)};
         run = std::make_unique<ConversionRun>(window, *ConsoleIO, *ConsoleIOTHM, programFolder.Path(), clock);
         arrange();
@@ -56,10 +53,9 @@ TEST_F(ConversionRunTest, EachOutcomeIsWhatBecameOfTheFiles) {
         run->StartConversion();
         ASSERT_EQ(run->Report().outcomes.size(), 1u);
         const EntryOutcome& outcome = run->Report().outcomes[0];
-        EXPECT_EQ(std::tie(outcome.result, outcome.reason, outcome.replacedName),
-                  std::tie(result, reason, replaced));
-        EXPECT_EQ(PathExists(outputFolder / "M4V50001.MP4"), result == EntryResult::Converted);
-        EXPECT_EQ(PathExists(part), partLeft);
+        EXPECT_EQ(std::tuple(outcome.result, outcome.reason, outcome.replacedName,
+                             PathExists(outputFolder / "M4V50001.MP4"), PathExists(part)),
+                  std::tuple(result, reason, replaced, result == EntryResult::Converted, partLeft));
         EXPECT_EQ(window.statusTexts.back().substr(0, 15), "Converting 1/1 ");
         // Convert offers to stop from the run's first moment.
         EXPECT_EQ(WindowEvents({"run", "thumb"})[0], "run:on");

@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <tuple>
-#include <unistd.h>
 
 namespace velmora::test {
 namespace {
@@ -114,10 +112,10 @@ TEST(KeptQueueTest, TheInterruptedPairIsRemovedOnlyWhenItsVideoIsIncomplete) {
         WriteTextFile(thumbnail, "jpeg");
         for (const char* other : {"M4V50002.MP4", "M4V50002.THM", "M4V50004.MP4", "notes.txt"})
             WriteTextFile(out / other, "");
-        PairBeingWritten pair{1, video, thumbnail};
-        pair.videoIdentity = IdentityOf(video).value_or(pair.videoIdentity);
-        pair.thumbnailIdentity = *IdentityOf(thumbnail);
-        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")}, pair};
+        KeptQueue queue{{Entry("/v/a.avi", EntryResult::Converted), Entry("/v/b.avi")},
+                        PairBeingWritten{1, video, thumbnail,
+                                         IdentityOf(video).value_or(PairBeingWritten{}.videoIdentity),
+                                         *IdentityOf(thumbnail)}};
         const std::optional<SettledPair> settled = SettleInterruptedPair(queue, std::chrono::milliseconds(0));
         ASSERT_TRUE(settled);
         EXPECT_EQ(settled->source, "/v/b.avi");
@@ -149,8 +147,7 @@ std::string Mp4Playing(std::uint32_t ms) { // a complete MP4 whose movie header 
     return Box("ftyp", "MSNVmp42") + Box("mdat", std::string(300, 'x')) + Box("moov", Box("mvhd", header));
 }
 
-// A damaged or unchecked record, or another file at the name, removes nothing; the
-// list stays.
+// A damaged or unchecked record, or another file at the name, removes nothing; the list stays.
 TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
     for (const char* what : {"damaged", "checksum", "replaced", "unchecked"}) {
         TemporaryFolder out;
@@ -194,8 +191,7 @@ TEST(KeptQueueTest, ARestartTellsAFinishedVideoFromAPartAndHowLongThePartPlays) 
             queue.entries[0].parts = {{video, *IdentityOf(video)}};
         SettleInterruptedPair(queue, std::chrono::milliseconds(0));
         FillKeptLengths(queue);
-        const std::optional<KeptQueue> read = ParseKeptQueueText(KeptQueueText(queue));
-        const KeptEntry& entry = read->entries[0];
+        const KeptEntry entry = ParseKeptQueueText(KeptQueueText(queue)).value().entries.at(0);
         EXPECT_EQ(std::tuple(entry.outcome->result, entry.outcome->outputName, entry.outcome->reachedSeconds,
                              entry.parts.size()),
                   std::tuple(result, "M4V50001", reached, result == EntryResult::Stopped ? 1u : 0u))
