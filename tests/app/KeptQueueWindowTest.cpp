@@ -103,18 +103,17 @@ TEST_F(KeptQueueWindow, ADamagedFileAndASecondWindowAreToldOnce) {
     EXPECT_EQ(KeptSources(), Texts{folder / "first.avi"});
 }
 
-// Convert reads Stop and the settings stay locked from the run's first moment to its end: at every
-// thumbnail's start and at every video's end, when the window used to flip back.
+// Convert reads Stop from the run's first moment to its end: at every thumbnail's start and at every
+// video's end, when the window used to flip back (the list itself is usable between videos).
 TEST_F(KeptQueueWindow, ConvertReadsStopThroughEveryStepOfARun) {
     ASSERT_EQ(symlink(FAKE_ENCODER, (folder / "libq7z").c_str()), 0);
     TfrmMain& frmMain = Restored();
     frmMain.editOutputFolder->setText(QString::fromStdString(folder / "out"));
     for (const char* name : {"a.avi", "b.avi", "c.avi"})
         WriteTextFile(folder / name, "time=1"), frmMain.AddFile(folder / name);
-    std::string locked; // T at each thumbnail's start, V at each video's end when locked, - when not
+    std::string locked; // T at each thumbnail's start, V at each video's end when Stop, - when not
     const auto look = [&](char step) {
-        const bool stop = frmMain.ActionConvertNow->text() == frmMain.StringStopCaption;
-        locked += stop && !frmMain.listViewFiles->isEnabled() ? step : '-';
+        locked += frmMain.ActionConvertNow->text() == frmMain.StringStopCaption ? step : '-';
     };
     frmMain.ConsoleIOTHM->OnProcessStatusChange = [&](TConsoleIO&, bool running) {
         running ? look('T') : void();

@@ -208,8 +208,9 @@ TEST_F(ConversionTest, ClosingTheWindowEndsTheRunAndLeavesNoProcess) {
     TfrmMain& frmMain = Prepare(out, {LongSource(), ShortSource()});
     questions.answers = {true};
     Convert([&] {
-        // Once part of the video is written: that part is kept, as a stop keeps it.
-        if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 5)
+        // Once part of the video is written (past the sound's measuring pass): that part is kept, as a
+        // stop keeps it.
+        if (!frmMain.ConsoleIO || !frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 10)
             return false;
         frmMain.close();
         return true;

@@ -67,7 +67,7 @@ TEST_F(ConversionTest, StoppedRunShowsNoCountdown) {
     QElapsedTimer started;
     started.start();
     Convert([&] {
-        if (!frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 5 ||
+        if (!frmMain.ConsoleIO->IsRunning() || frmMain.progressBarCurrent->value() < 10 ||
             started.elapsed() < 700)
             return false;
         frmMain.ActionConvertNow->trigger();
