@@ -13,6 +13,14 @@ long long Hundredths(double seconds) {
     return std::llround(seconds * 100);
 }
 
+// "NAME=S.ss=NAME" and a carriage return, as the progress markers are written.
+std::string SecondsMarker(const char* name, double seconds) {
+    const long long hundredths = Hundredths(seconds);
+    char text[96];
+    std::snprintf(text, sizeof text, "%s=%lld.%02lld=%s\r", name, hundredths / 100, hundredths % 100, name);
+    return text;
+}
+
 } // namespace
 
 std::string DurationMarker(double seconds) {
@@ -25,19 +33,11 @@ std::string DurationMarker(double seconds) {
 }
 
 std::string TimeMarker(double seconds) {
-    long long hundredths = Hundredths(seconds);
-    char text[96];
-    std::snprintf(text, sizeof text, "ffmpeg_release_time=%lld.%02lld=ffmpeg_release_time\r",
-                  hundredths / 100, hundredths % 100);
-    return text;
+    return SecondsMarker("ffmpeg_release_time", seconds);
 }
 
 std::string MeasureMarker(double seconds) {
-    long long hundredths = Hundredths(seconds);
-    char text[96];
-    std::snprintf(text, sizeof text, "ffmpeg_release_measure=%lld.%02lld=ffmpeg_release_measure\r",
-                  hundredths / 100, hundredths % 100);
-    return text;
+    return SecondsMarker("ffmpeg_release_measure", seconds);
 }
 
 std::string LoudnessMarker(std::optional<double> lufs) {
