@@ -1,22 +1,34 @@
 #include "encoder/ColourAdaptation.h"
 
+#include "encoder/ColourTable.h"
+#include "encoder/DescriptorIO.h"
+#include "encoder/EncoderError.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace velmora::encoder {
 namespace {
 
-// Where BT.2408 places HDR reference white (HLG's 75 % signal): it becomes the SDR white of linear 1.0.
+// Where BT.2408 places HDR reference white, and HLG's nominal peak, the guess for PQ content that
+// does not state its own.
 constexpr double kReferenceWhiteNits = 203;
-// HLG's nominal display peak, and the guess for PQ content that does not state its own.
 constexpr double kDefaultPeakNits = 1000;
-// Light below this share of reference white passes unchanged; above it, the curve bends smoothly so
-// the content's peak lands on the screen's white (Möbius: continuous in value and slope at the knee).
-constexpr double kKnee = 0.65;
+// Points along each side of the colour table: between them lut3d interpolates.
+constexpr int kTableSize = 33;
 
 bool HaveFilters() {
     static const bool have =
-        avfilter_get_by_name("zscale") != nullptr && avfilter_get_by_name("tonemap") != nullptr;
+        avfilter_get_by_name("zscale") != nullptr && avfilter_get_by_name("lut3d") != nullptr;
     return have;
 }
 
@@ -74,10 +86,64 @@ double PeakOverReferenceWhite(const PictureColour& colour) {
     return std::max(peak, kReferenceWhiteNits) / kReferenceWhiteNits;
 }
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
+// lut3d reads its table from a file named .cube: the tables live in a folder of the process's own,
+// made on first use and removed at exit.
+class TableFolder {
+public:
+    ~TableFolder() {
+        for (const std::string& path : files_)
+            unlink(path.c_str());
+        if (!folder_.empty())
+            rmdir(folder_.c_str());
+    }
+
+    std::string PathOf(const ColourTableSource& from) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        char name[64];
+        std::snprintf(name, sizeof name, "/%d-%ld.cube", static_cast<int>(from.coding),
+                      std::lround(from.peakOverReferenceWhite * 10000));
+        if (folder_.empty()) {
+            const char* temporary = std::getenv("TMPDIR");
+            std::string pattern =
+                std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
+                "/velmora-colour-XXXXXX";
+            if (mkdtemp(pattern.data()) == nullptr)
+                throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(errno));
+            folder_ = pattern;
+        }
+        const std::string path = folder_ + name;
+        if (std::find(files_.begin(), files_.end(), path) == files_.end()) {
+            Write(path, CubeTable(from, kTableSize));
+            files_.push_back(path);
+        }
+        return path;
+    }
+
+private:
+    static void Write(const std::string& path, const std::string& text) {
+        FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        int error = file ? 0 : errno;
+        for (std::size_t written = 0; error == 0 && written < text.size();) {
+            const ssize_t count = write(file.Get(), text.data() + written, text.size() - written);
+            if (count >= 0)
+                written += static_cast<std::size_t>(count);
+            else if (errno != EINTR)
+                error = errno;
+        }
+        if (error != 0) {
+            unlink(path.c_str());
+            throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(error));
+        }
+    }
+
+    std::mutex mutex_;
+    std::string folder_;
+    std::vector<std::string> files_;
+};
+
+std::string TablePath(const ColourTableSource& from) {
+    static TableFolder folder;
+    return folder.PathOf(from);
 }
 
 } // namespace
@@ -92,23 +158,18 @@ PictureDescription AdaptColour(const VideoFilterSettings& settings, const Pictur
         return picture;
     const PictureColour& colour = picture.colour;
     const LightCoding coding = LightCodingOf(colour);
-    const std::string from = std::string("zscale=tin=") + TransferName(colour.transfer, coding) +
-                             ":pin=" + PrimariesName(colour.primaries) + ":min=" + MatrixName(colour.matrix) +
-                             ":rin=" + RangeName(colour.range);
-    // Error diffusion hides the banding that 8 bits would show in skies and shadows.
-    const std::string to = std::string("zscale=t=bt709:p=bt709:m=709:r=") + RangeName(settings.range) +
-                           ":dither=error_diffusion";
-    if (coding == LightCoding::Standard) {
-        filters.push_back(from + ":" + to.substr(7));
-    } else {
-        // In linear BT.709 light with reference white at 1.0. The tone curve scales each pixel's three
-        // components by one factor taken from the brightest, so hues stay as they were.
-        filters.push_back(from + ":t=linear:p=bt709:npl=" + Number(kReferenceWhiteNits));
-        filters.push_back("format=pix_fmts=gbrpf32le");
-        filters.push_back("tonemap=tonemap=mobius:param=" + Number(kKnee) +
-                          ":desat=0:peak=" + Number(PeakOverReferenceWhite(colour)));
-        filters.push_back("zscale=tin=linear:pin=bt709:" + to.substr(7));
-    }
+    const char* transfer = TransferName(colour.transfer, coding);
+    // The table takes BT.2020 primaries in the source's light coding, a Standard one as BT.709's.
+    filters.push_back(std::string("zscale=tin=") + transfer + ":pin=" + PrimariesName(colour.primaries) +
+                      ":min=" + MatrixName(colour.matrix) + ":rin=" + RangeName(colour.range) +
+                      ":t=" + (coding == LightCoding::Standard ? "bt709" : transfer) + ":p=bt2020");
+    filters.push_back("format=pix_fmts=gbrpf32le");
+    filters.push_back("lut3d=file=" + TablePath({coding, PeakOverReferenceWhite(colour)}) +
+                      ":interp=tetrahedral");
+    // Dithering hides the banding that 8 bits would show in skies and shadows; an ordered pattern
+    // costs the H.264 encoder far less than error diffusion's noise.
+    filters.push_back(std::string("zscale=tin=bt709:pin=bt709:t=bt709:p=bt709:m=709:r=") +
+                      RangeName(settings.range) + ":dither=ordered");
     filters.push_back(std::string("format=pix_fmts=") + av_get_pix_fmt_name(settings.format));
     PictureDescription adapted = picture;
     adapted.format = settings.format;

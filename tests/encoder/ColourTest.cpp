@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -38,16 +39,47 @@ Lab Patch(const RgbPicture& picture, int column, int row) {
     return ToLab(picture, kLeft + (2 * column + 1) * kWidth / 12, (2 * row + 1) * 272 * 256 / 320 / 8);
 }
 
+// BT.2100's HLG made from an SDR signal, with reference white at 75 %: zimg's own HLG applies the
+// system gamma to each component rather than to the luminance, and differs between its versions.
+std::string HlgTable(const TemporaryFolder& folder) {
+    const auto oetf = [](double e) {
+        return e <= 1.0 / 12 ? std::sqrt(3 * e) : 0.17883277 * std::log(12 * e - 0.28466892) + 0.55991073;
+    };
+    std::ostringstream table;
+    table << "LUT_3D_SIZE 65\n";
+    for (int b = 0; b < 65; ++b)
+        for (int g = 0; g < 65; ++g)
+            for (int r = 0; r < 65; ++r) {
+                const double c[3] = {std::pow(r / 64.0, 2.4), std::pow(g / 64.0, 2.4),
+                                     std::pow(b / 64.0, 2.4)};
+                const double wide[3] = {0.6274 * c[0] + 0.3293 * c[1] + 0.0433 * c[2],
+                                        0.0691 * c[0] + 0.9195 * c[1] + 0.0114 * c[2],
+                                        0.0164 * c[0] + 0.0880 * c[1] + 0.8956 * c[2]};
+                const double shown = 0.203 * (0.2627 * wide[0] + 0.6780 * wide[1] + 0.0593 * wide[2]);
+                const double gain = 0.203 * std::pow(std::max(shown, 1e-9), -1 / 6.0);
+                table << oetf(wide[0] * gain) << " " << oetf(wide[1] * gain) << " " << oetf(wide[2] * gain)
+                      << "\n";
+            }
+    WriteTextFile(folder / "hlg.cube", table.str());
+    return folder / "hlg.cube";
+}
+
 // The chart in the light coding asked for, reference white at 203 nits (HLG: 75 %), BT.2020 for
 // the 10-bit ones, with a strip whose signal climbs from reference white to 1000 nits (HLG: 100 %).
 std::vector<std::string> Source(const std::string& transfer, const std::string& primaries, double low,
-                                double high, const std::string& encoder) {
+                                double high, const std::string& encoder, const std::string& hlgTable = "") {
     const bool deep = primaries == "bt2020" || encoder.find("libx264") == std::string::npos;
     const std::string format = deep ? "yuv420p10le" : "yuv420p";
     const std::string matrix = primaries == "bt2020" ? "bt2020nc" : "bt709";
     const int scale = deep ? 4 : 1;
-    std::string graph = "colorchart=rate=25:d=0.2,zscale=tin=bt709:pin=bt709:min=gbr:rin=full:t=" + transfer +
-                        ":p=" + primaries + ":m=" + matrix + ":r=tv:npl=203,format=" + format + "[c];";
+    std::string graph =
+        "colorchart=rate=25:d=0.2," +
+        (hlgTable.empty() ? std::string()
+                          : "format=gbrpf32le,lut3d=file=" + hlgTable + ",setparams=color_trc=" + transfer +
+                                ":color_primaries=" + primaries + ",") +
+        "zscale=tin=" + (hlgTable.empty() ? "bt709" : transfer) +
+        ":pin=" + (hlgTable.empty() ? "bt709" : primaries) + ":min=gbr:rin=full:t=" + transfer +
+        ":p=" + primaries + ":m=" + matrix + ":r=tv:npl=203,format=" + format + "[c];";
     graph += "color=c=gray:s=384x64:r=25:d=0.2,format=" + format + ",geq=lum='" + std::to_string(scale) +
              "*(16+219*(" + std::to_string(low) + "+" + std::to_string(high - low) +
              "*X/W))':cb=" + std::to_string(128 * scale) + ":cr=" + std::to_string(128 * scale) + "[s];";
@@ -88,7 +120,7 @@ TEST(ColourAdaptation, HdrLooksLikeItsSdrMasterAndKeepsItsHighlights) {
     // Wide-gamut SDR: only the primaries change. 10-bit SDR goes as it always went.
     const std::pair<std::string, std::vector<std::string>> rows[] = {
         {"hdr10.mp4", Source(pq, "bt2020", 0.58, 0.75, hdr10)},
-        {"hlg.mp4", Source("arib-std-b67", "bt2020", 0.75, 1.0, x265)},
+        {"hlg.mp4", Source("arib-std-b67", "bt2020", 0.75, 1.0, x265, HlgTable(folder))},
         {"pq.webm", Source(pq, "bt2020", 0.58, 0.75,
                            "-c:v libvpx-vp9 -profile:v 2 -crf 12 -b:v 0 -deadline realtime -cpu-used 8")},
         {"pq-av1.mp4", Source(pq, "bt2020", 0.58, 0.75, "-c:v libaom-av1 -crf 12 -cpu-used 8 -row-mt 1")},

@@ -1,4 +1,5 @@
 #include "encoder/BoundedQueue.h"
+#include "encoder/ColourTable.h"
 #include "encoder/EncoderError.h"
 #include "encoder/EncoderSetup.h"
 #include "encoder/Letterbox.h"
@@ -10,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -50,13 +53,14 @@ TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {
 TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
     const std::string scale = ":filter=lanczos:chromal=center:chromalin=center:range=limited";
     const std::string box = ",pad=w=480:h=272:x=0:y=0:color=black,setsar=1";
-    const std::string linear = ":pin=bt2020:min=2020_ncl:rin=limited:t=linear:p=bt709:npl=203.0000,"
-                               "format=pix_fmts=gbrpf32le,tonemap=tonemap=mobius:param=0.6500:desat=0:peak=";
-    const std::string to709 = ",zscale=tin=linear:pin=bt709:t=bt709:p=bt709:m=709:r=limited:dither=error_"
-                              "diffusion,format=pix_fmts=yuv420p";
-    // HDR is adapted at the output's size, from the light coding `tin` with the content's peak.
-    const auto toSdr = [&](const std::string& tin, const std::string& peak) {
-        return "zscale=w=480:h=270:filter=lanczos,zscale=tin=" + tin + linear + peak + to709 + box;
+    // HDR is adapted at the output's size through a colour table made for its light coding and peak.
+    const auto toSdr = [&](const std::string& tin, const std::string& table) {
+        return "zscale=w=480:h=270:filter=lanczos,zscale=tin=" + tin +
+               ":pin=bt2020:min=2020_ncl:rin=limited:t=" + tin +
+               ":p=bt2020,format=pix_fmts=gbrpf32le,lut3d=file=TABLES/" + table +
+               ".cube:interp=tetrahedral,zscale=tin=bt709:pin=bt709:t=bt709:p=bt709:m=709:r=limited:dither="
+               "ordered,format=pix_fmts=yuv420p" +
+               box;
     };
     const PictureDescription dvd{720, 576, AV_PIX_FMT_YUV420P, {64, 45}, false, {}};
     PictureDescription interlaced = dvd, hdr10 = dvd, hlg = dvd, dolbyVision5 = dvd, deepSdr = dvd;
@@ -76,15 +80,54 @@ TEST(VideoFilterChain, HandsEachStageThePictureThePreviousOneMade) {
          "yadif=mode=send_frame:parity=auto:deint=interlaced,fps=fps=30000/1001,zscale=w=480:h=270" + scale +
              box},
         {dvd, 90, {}, upright},
-        {hdr10, 0, {}, toSdr("smpte2084", "2.0000")},
-        {hlg, 0, {}, toSdr("arib-std-b67", "4.9261")},
-        {dolbyVision5, 0, {}, toSdr("smpte2084", "4.9261")},
+        {hdr10, 0, {}, toSdr("smpte2084", "1-20000")},
+        {hlg, 0, {}, toSdr("arib-std-b67", "2-49261")},
+        {dolbyVision5, 0, {}, toSdr("smpte2084", "1-49261")},
         {deepSdr, 0, {}, "scale=w=480:h=270:flags=lanczos:out_range=limited,format=pix_fmts=yuv420p" + box},
     };
     for (const auto& [picture, rotation, rate, chain] : rows) {
         VideoFilterSettings settings;
         settings.width = 480, settings.height = 272, settings.rotation = rotation, settings.frameRate = rate;
-        EXPECT_EQ(VideoFilterChain(settings, picture), chain);
+        // The tables' folder is the process's own.
+        std::string made = VideoFilterChain(settings, picture);
+        const std::size_t table = made.find("file=/");
+        if (table != std::string::npos) {
+            const std::size_t name = made.find(".cube", table);
+            const std::size_t folder = made.rfind('/', name);
+            EXPECT_TRUE(std::filesystem::is_regular_file(made.substr(table + 5, name + 5 - table - 5)));
+            made.replace(table + 5, folder - table - 5, "TABLES");
+        }
+        EXPECT_EQ(made, chain);
+    }
+}
+
+// In-gamut colours come through unchanged; BT.2020 colours outside BT.709 keep their luminance and
+// hue, moving straight towards their grey, and lose only the saturation BT.709 cannot show.
+TEST(ColourTable, BringsWideColoursIntoTheScreensGamutKeepingHue) {
+    const auto light = [](double r, double g, double b) { // BT.709 light of a BT.2020 signal
+        const double s[3] = {std::pow(r, 2.4), std::pow(g, 2.4), std::pow(b, 2.4)};
+        return std::array<double, 3>{1.660491 * s[0] - 0.587641 * s[1] - 0.072850 * s[2],
+                                     -0.124550 * s[0] + 1.132900 * s[1] - 0.008349 * s[2],
+                                     -0.018151 * s[0] - 0.100579 * s[1] + 1.118730 * s[2]};
+    };
+    const auto luminance = [](const std::array<double, 3>& c) {
+        return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
+    };
+    // BT.709's red and a skin tone, then BT.2020's green, red and cyan.
+    for (const RgbSignal& source : {RgbSignal{0.823464, 0.328429, 0.180340}, RgbSignal{0.7, 0.55, 0.45},
+                                    RgbSignal{0, 0.6, 0}, RgbSignal{0.6, 0, 0}, RgbSignal{0, 0.7, 0.7}}) {
+        const RgbSignal got = AdaptedSignal(source, {LightCoding::Standard, 1});
+        const std::array<double, 3> want = light(source.r, source.g, source.b),
+                                    shown = {std::pow(got.r, 2.4), std::pow(got.g, 2.4),
+                                             std::pow(got.b, 2.4)};
+        const double grey = luminance(want), along = (shown[0] - grey) / (want[0] - grey);
+        EXPECT_NEAR(luminance(shown), grey, 1e-6);
+        EXPECT_TRUE(std::min({want[0], want[1], want[2]}) > -1e-6 ? std::abs(along - 1) < 1e-4
+                                                                  : along > 0.2 && along < 1)
+            << along;
+        for (int i = 1; i < 3; ++i)
+            EXPECT_NEAR(shown[i] - grey, along * (want[i] - grey), 1e-6) << i;
+        EXPECT_GE(std::min({shown[0], shown[1], shown[2]}), 0);
     }
 }
 

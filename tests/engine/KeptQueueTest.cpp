@@ -160,9 +160,10 @@ TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
         const std::size_t end = text.size() - 8; // the checksum's last character
         if (what_ == "replaced")
             WriteTextFile(out / "other", "another"), rename((out / "other").c_str(), video.c_str());
-        if (what_ != "replaced")
-            text.replace(what_ == "damaged" ? text.find("M4V") : end - (what_ == "unchecked" ? 16 : 0),
-                         what_ == "unchecked" ? 17 : 1, what_ == "unchecked" ? "" : "g");
+        if (what_ == "unchecked")
+            text.erase(end - 16, 17);
+        else if (what_ != "replaced")
+            text[what_ == "damaged" ? text.find("M4V") : end] = 'g';
         std::optional<KeptQueue> read = ParseKeptQueueText(text);
         ASSERT_TRUE(read && read->entries.size() == 1) << what;
         SettleInterruptedPair(*read, std::chrono::milliseconds(0));
