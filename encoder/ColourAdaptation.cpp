@@ -25,6 +25,8 @@ constexpr double kReferenceWhiteNits = 203;
 constexpr double kDefaultPeakNits = 1000;
 // Points along each side of the colour table: between them lut3d interpolates.
 constexpr int kTableSize = 33;
+constexpr const char* kPlainPathCharacters =
+    "/._-0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 bool HaveFilters() {
     static const bool have =
@@ -103,10 +105,11 @@ public:
         std::snprintf(name, sizeof name, "/%d-%ld.cube", static_cast<int>(from.coding),
                       std::lround(from.peakOverReferenceWhite * 10000));
         if (folder_.empty()) {
+            // The path is written into the filter graph's text, where some characters have meanings.
             const char* temporary = std::getenv("TMPDIR");
-            std::string pattern =
-                std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
-                "/velmora-colour-XXXXXX";
+            const bool plain = temporary != nullptr && *temporary == '/' &&
+                               std::strspn(temporary, kPlainPathCharacters) == std::strlen(temporary);
+            std::string pattern = std::string(plain ? temporary : "/tmp") + "/velmora-colour-XXXXXX";
             if (mkdtemp(pattern.data()) == nullptr)
                 throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(errno));
             folder_ = pattern;
