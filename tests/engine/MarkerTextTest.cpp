@@ -1,10 +1,12 @@
 #include "engine/MarkerText.h"
+#include "engine/RunReport.h"
 #include "platform/Errors.h"
 #include "platform/IntegerText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace velmora::test {
 namespace {
@@ -42,6 +44,30 @@ TEST(ExtractMarkerValue, TheLastCompleteMarkerWins) {
 TEST(ExtractMarkerValue, BytesPassUnchanged) {
     const std::string value("\x00\xff\xe6\x97\xa5", 5);
     EXPECT_EQ(ExtractMarkerValue(kOpen, kClose, kOpen + value + kClose), value);
+}
+
+// The colour note is known by its tags whatever its words, split anywhere, and is never the reason.
+TEST(EncoderReason, AColourNoteIsReadByItsTagsAndIsNoReason) {
+    const std::string open = "ffmpeg_release_colour_note=", close = "=ffmpeg_release_colour_note";
+    const std::string silent = "The encoder ended with exit code 1 and gave no reason";
+    // Pieces as they arrive, the note, the reason for exit code 1.
+    const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
+        {{open + "Couleurs peut-\xc3\xaatre fausses" + close + "\n"},
+         "Couleurs peut-\xc3\xaatre fausses",
+         silent},
+        {{"libq7z: cannot decode\nffmpeg_release_col", "our_note=a = b" + close + "\r"},
+         "a = b",
+         "cannot decode"},
+        {{"libq7z: Dolby Vision profile 5: colours may be wrong\n"},
+         "",
+         "Dolby Vision profile 5: colours may be wrong"},
+        {{open + "x" + close + "\n", open + "y" + close}, "x", silent}};
+    for (const auto& [pieces, note, reason] : rows) {
+        EncoderReason read;
+        for (const std::string& piece : pieces)
+            read.Add(piece);
+        EXPECT_EQ(std::pair(read.ColourNote(), read.ForExitCode(1)), std::pair(note, reason)) << pieces[0];
+    }
 }
 
 TEST(SplitNonEmpty, EmptyFieldsVanish) {
