@@ -47,13 +47,11 @@ TEST_F(KeptQueueWindow, TheListComesBackAsLeftAndConvertedEntriesAreLeftAlone) {
     WriteTextFile(done, "");
     WriteTextFile(odd, "");
     KeptQueue queue;
+    queue.entries = {{done, EntryOutcome{0, EntryResult::Converted, done, "M4V50000", "", "", ""}, 12.5},
+                     {gone, std::nullopt, std::nullopt},
+                     {odd, EntryOutcome{0, EntryResult::Failed, odd, "", "damaged", "", ""}, std::nullopt}};
     // Its notes come back into its tooltip.
-    queue.entries = {
-        {done,
-         EntryOutcome{0, EntryResult::Converted, done, "M4V50000", "", "", "", 0, 0, "DV5", "", "unmeasured"},
-         12.5},
-        {gone, std::nullopt, std::nullopt},
-        {odd, EntryOutcome{0, EntryResult::Failed, odd, "", "damaged", "", ""}, std::nullopt}};
+    queue.entries[0].outcome->colourReason = "DV5", queue.entries[0].outcome->loudness = "unmeasured";
     WriteTextFile(folder / "kept-queue.txt", KeptQueueText(queue));
     TfrmMain& frmMain = Restored();
     EXPECT_EQ(Column(frmMain, false), (Texts{done, gone, odd}));
