@@ -21,6 +21,17 @@ std::string SecondsMarker(const char* name, double seconds) {
     return text;
 }
 
+// "NAME=TEXT=NAME" and a line break: a note on one line of its own, whatever its words.
+std::string NoteMarker(std::string_view name, std::string_view text) {
+    std::string note(text);
+    for (char& c : note)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::string marker(name);
+    marker.append("=").append(note).append("=").append(name).append("\n");
+    return marker;
+}
+
 } // namespace
 
 std::string DurationMarker(double seconds) {
@@ -52,11 +63,11 @@ std::string LoudnessMarker(std::optional<double> lufs) {
 }
 
 std::string SubtitleNoteMarker(std::string_view text) {
-    std::string note(text);
-    for (char& c : note)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return "ffmpeg_release_subtitle_note=" + note + "=ffmpeg_release_subtitle_note\n";
+    return NoteMarker("ffmpeg_release_subtitle_note", text);
+}
+
+std::string ColourNoteMarker(std::string_view text) {
+    return NoteMarker("ffmpeg_release_colour_note", text);
 }
 
 } // namespace velmora::encoder

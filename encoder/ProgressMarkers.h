@@ -21,5 +21,8 @@ std::string LoudnessMarker(std::optional<double> lufs);
 // could not be read and were left out, the reason in English on one line. The window knows it by its
 // tags, never by its wording.
 std::string SubtitleNoteMarker(std::string_view text);
+// "ffmpeg_release_colour_note=TEXT=ffmpeg_release_colour_note" and a line break: the picture's colours
+// may be wrong (Dolby Vision profile 5), the reason in English on one line; read by its tags too.
+std::string ColourNoteMarker(std::string_view text);
 
 } // namespace velmora::encoder

@@ -70,7 +70,7 @@ std::string CropNote(const AVStream& video, const CropRect& crop) {
     return text;
 }
 
-// The run's report picks this line out.
+// Sent as a colour-note marker, which the run's report reads by its tags.
 constexpr const char* kColoursMayBeWrong =
     "Dolby Vision profile 5: colours may be wrong, as its reshaping metadata cannot be applied";
 
@@ -101,7 +101,7 @@ void RunVideoJob(const VideoJobSettings& settings, ConsoleStream& console, int s
     if (filterSettings.crop)
         console.Line(CropNote(*source.VideoStream(), *filterSettings.crop));
     if (ColoursMayBeWrong(filterSettings.colour))
-        console.Line(kColoursMayBeWrong);
+        console.Write(ColourNoteMarker(kColoursMayBeWrong));
     VideoFilterGraph filters(filterSettings, source.VideoStream()->time_base);
     std::unique_ptr<SubtitleRenderer> subtitles = SubtitleRenderer::Open(
         settings.source, tracks.subtitles,

@@ -3,15 +3,23 @@
 #include "engine/EscapedFields.h"
 #include "platform/BoundedFileRead.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 namespace velmora {
 
 namespace {
 
-constexpr std::string_view kHeader = "velmora queue 1";
+// The versions read, the one written first. Version 2 added the colour note, the loudness and the
+// replaced part to each entry's fields; a file an earlier version kept reads as it always did.
+struct QueueFormat {
+    std::string_view header;
+    std::size_t entryFields;
+};
+constexpr QueueFormat kFormats[] = {{"velmora queue 2", 13}, {"velmora queue 1", 10}};
 // 10,000 entries take about 1 MiB; a file far larger is not one of ours.
 constexpr std::size_t kLargestFile = 256 * 1024 * 1024;
 constexpr std::string_view kNone = "-";
@@ -29,8 +37,23 @@ template <typename Number> std::optional<Number> NumberFrom(std::string_view tex
     return number;
 }
 
-constexpr std::size_t kEntryFields = 10;
 constexpr std::size_t kPartFields = 3;
+
+// entry <source> <duration> <result> <output name> <reason> <thumbnail reason> <subtitle notes>
+// <seconds reached> <length in seconds> [<colour note> <loudness> <replaced part>] [<kept part>...]:
+// where each of an outcome's fields stands, read only when the file's format has it.
+template <typename Value> struct OutcomeField {
+    std::size_t at;
+    Value EntryOutcome::*member;
+};
+constexpr OutcomeField<std::string> kOutcomeTexts[] = {
+    {4, &EntryOutcome::outputName},      {5, &EntryOutcome::reason},
+    {6, &EntryOutcome::thumbnailReason}, {7, &EntryOutcome::subtitleReason},
+    {10, &EntryOutcome::colourReason},   {11, &EntryOutcome::loudness},
+    {12, &EntryOutcome::replacedName}};
+// How much of a stopped file was kept.
+constexpr OutcomeField<std::int64_t> kOutcomeSeconds[] = {{8, &EntryOutcome::reachedSeconds},
+                                                          {9, &EntryOutcome::lengthSeconds}};
 
 // FNV-1a: enough to tell a damaged record from an intact one.
 std::string Checksum(std::string_view text) {
@@ -49,8 +72,9 @@ void AppendNumber(std::string& text, std::uint64_t number) {
 }
 
 // <video> <device> <inode>, as many times as parts are kept.
-bool ParseParts(const std::vector<std::string_view>& fields, std::vector<KeptPart>& parts) {
-    for (std::size_t at = kEntryFields; at + kPartFields <= fields.size(); at += kPartFields) {
+bool ParseParts(const std::vector<std::string_view>& fields, std::size_t first,
+                std::vector<KeptPart>& parts) {
+    for (std::size_t at = first; at + kPartFields <= fields.size(); at += kPartFields) {
         std::optional<std::string> video = UnescapedField(fields[at]);
         const auto device = NumberFrom<std::uint64_t>(fields[at + 1]);
         const auto inode = NumberFrom<std::uint64_t>(fields[at + 2]);
@@ -78,76 +102,74 @@ std::optional<PairBeingWritten> ParseWriting(std::string_view line,
         *entry, std::move(*video), std::move(*thumbnail), {*device, *videoInode}, {*device, *thumbnailInode}};
 }
 
-// entry <source> <duration> <result> <output name> <reason> <thumbnail reason> <subtitle notes>
-// <seconds reached> <length in seconds> [<kept part>...]; seconds reached and length tell how much of a
-// stopped file was kept.
-std::optional<KeptEntry> ParseEntry(const std::vector<std::string_view>& fields) {
-    if (fields.size() < kEntryFields || (fields.size() - kEntryFields) % kPartFields != 0)
+// An entry's line in a file whose entries have entryFields fields before their kept parts.
+std::optional<KeptEntry> ParseEntry(const std::vector<std::string_view>& fields, std::size_t entryFields) {
+    if (fields.size() < entryFields || (fields.size() - entryFields) % kPartFields != 0)
         return std::nullopt;
-    // The source, then the four texts after the result.
-    std::optional<std::string> texts[5];
-    for (std::size_t i = 0; i < 5; ++i)
-        if (!(texts[i] = UnescapedField(fields[i == 0 ? 1 : i + 3])))
+    std::optional<std::string> source = UnescapedField(fields[1]);
+    EntryOutcome outcome;
+    for (const auto& [at, member] : kOutcomeTexts) {
+        std::optional<std::string> text = at < entryFields ? UnescapedField(fields[at]) : std::string();
+        if (!text)
             return std::nullopt;
+        outcome.*member = std::move(*text);
+    }
     KeptEntry entry;
-    entry.source = std::move(*texts[0]);
-    if ((fields[2] != kNone && !(entry.duration = NumberFrom<double>(fields[2]))) ||
-        !ParseParts(fields, entry.parts))
+    if (!source || (fields[2] != kNone && !(entry.duration = NumberFrom<double>(fields[2]))) ||
+        !ParseParts(fields, entryFields, entry.parts))
         return std::nullopt;
+    entry.source = std::move(*source);
     if (fields[3] == kNone)
         return entry;
     const std::optional<EntryResult> result = EntryResultFromWord(fields[3]);
     if (!result)
         return std::nullopt;
-    EntryOutcome& outcome = entry.outcome.emplace();
+    for (const auto& [at, member] : kOutcomeSeconds) {
+        const std::optional<std::int64_t> seconds = NumberFrom<std::int64_t>(fields[at]);
+        if (!seconds)
+            return std::nullopt;
+        outcome.*member = *seconds;
+    }
     outcome.result = *result;
     outcome.source = entry.source;
-    outcome.outputName = std::move(*texts[1]);
-    outcome.reason = std::move(*texts[2]);
-    outcome.thumbnailReason = std::move(*texts[3]);
-    outcome.subtitleReason = std::move(*texts[4]);
-    const std::optional<std::int64_t> reached = NumberFrom<std::int64_t>(fields[8]);
-    const std::optional<std::int64_t> length = NumberFrom<std::int64_t>(fields[9]);
-    if (!reached || !length)
-        return std::nullopt;
-    outcome.reachedSeconds = *reached;
-    outcome.lengthSeconds = *length;
+    entry.outcome = std::move(outcome);
     return entry;
+}
+
+// The entry's fields in the format written, then its kept parts.
+std::string EntryLine(const KeptEntry& entry) {
+    static const EntryOutcome none;
+    const EntryOutcome& shown = entry.outcome ? *entry.outcome : none;
+    std::string fields[kFormats[0].entryFields];
+    fields[0] = "entry";
+    fields[1] = EscapedField(entry.source);
+    char number[64];
+    fields[2] = entry.duration
+                    ? std::string(number, std::to_chars(number, number + sizeof number, *entry.duration).ptr)
+                    : std::string(kNone);
+    fields[3] = entry.outcome ? EntryResultWord(entry.outcome->result) : kNone;
+    for (const auto& [at, member] : kOutcomeTexts)
+        fields[at] = EscapedField(shown.*member);
+    for (const auto& [at, member] : kOutcomeSeconds)
+        fields[at] = std::to_string(shown.*member);
+    std::string line = fields[0];
+    for (std::size_t i = 1; i < std::size(fields); ++i)
+        line += '\t' + fields[i];
+    for (const KeptPart& part : entry.parts) {
+        AppendField(line, part.video);
+        AppendNumber(line, part.identity.device);
+        AppendNumber(line, part.identity.inode);
+    }
+    return line + '\n';
 }
 
 } // namespace
 
 std::string KeptQueueText(const KeptQueue& queue) {
-    std::string text(kHeader);
+    std::string text(kFormats[0].header);
     text += '\n';
-    char number[64];
-    for (const KeptEntry& entry : queue.entries) {
-        text += "entry";
-        AppendField(text, entry.source);
-        text += '\t';
-        if (entry.duration)
-            text.append(number, std::to_chars(number, number + sizeof number, *entry.duration).ptr);
-        else
-            text += kNone;
-        const EntryOutcome* outcome = entry.outcome ? &*entry.outcome : nullptr;
-        text += '\t';
-        text += outcome != nullptr ? EntryResultWord(outcome->result) : kNone;
-        static const EntryOutcome none;
-        const EntryOutcome& shown = outcome != nullptr ? *outcome : none;
-        for (const std::string* field :
-             {&shown.outputName, &shown.reason, &shown.thumbnailReason, &shown.subtitleReason})
-            AppendField(text, *field);
-        for (const std::int64_t seconds : {shown.reachedSeconds, shown.lengthSeconds}) {
-            text += '\t';
-            text += std::to_string(seconds);
-        }
-        for (const KeptPart& part : entry.parts) {
-            AppendField(text, part.video);
-            AppendNumber(text, part.identity.device);
-            AppendNumber(text, part.identity.inode);
-        }
-        text += '\n';
-    }
+    for (const KeptEntry& entry : queue.entries)
+        text += EntryLine(entry);
     if (const std::optional<PairBeingWritten>& pair = queue.writing) {
         std::string line = "writing\t" + std::to_string(pair->entry);
         AppendField(line, pair->video);
@@ -168,14 +190,16 @@ std::optional<KeptQueue> ParseKeptQueueText(std::string_view text) {
         return std::nullopt;
     text.remove_suffix(1);
     const std::vector<std::string_view> lines = SplitFields(text, '\n');
-    if (lines.size() < 2 || lines.front() != kHeader)
+    const auto format = std::find_if(std::begin(kFormats), std::end(kFormats),
+                                     [&](const QueueFormat& each) { return lines.front() == each.header; });
+    if (lines.size() < 2 || format == std::end(kFormats))
         return std::nullopt;
     KeptQueue queue;
     bool writingSeen = false;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const std::vector<std::string_view> fields = SplitFields(lines[i], '\t');
         if (fields[0] == "entry" && !writingSeen) {
-            std::optional<KeptEntry> entry = ParseEntry(fields);
+            std::optional<KeptEntry> entry = ParseEntry(fields, format->entryFields);
             if (!entry)
                 return std::nullopt;
             queue.entries.push_back(std::move(*entry));

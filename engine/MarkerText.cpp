@@ -136,4 +136,8 @@ std::string SubtitleNoteIn(const std::string& line) {
     return ExtractMarkerValue("ffmpeg_release_subtitle_note=", "=ffmpeg_release_subtitle_note", line);
 }
 
+std::string ColourNoteIn(const std::string& line) {
+    return ExtractMarkerValue("ffmpeg_release_colour_note=", "=ffmpeg_release_colour_note", line);
+}
+
 } // namespace velmora

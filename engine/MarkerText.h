@@ -19,6 +19,9 @@ std::string ExtractMarkerValue(const std::string& openingTag, const std::string&
 // The note of a subtitle-note marker in the line ("ffmpeg_release_subtitle_note=TEXT=
 // ffmpeg_release_subtitle_note"): the encoder's words on subtitles it left out; empty when there is none.
 std::string SubtitleNoteIn(const std::string& line);
+// The note of a colour-note marker in the line ("ffmpeg_release_colour_note=TEXT=
+// ffmpeg_release_colour_note"): the encoder's words on colours that may be wrong; empty without one.
+std::string ColourNoteIn(const std::string& line);
 
 // The non-empty fields between occurrences of the separator: "1::2" at ":" gives 1 and 2.
 std::vector<std::string> SplitNonEmpty(const std::string& text, const std::string& separator);

@@ -13,12 +13,10 @@ namespace {
 // A runaway line is cut rather than held whole; reasons are one short sentence.
 constexpr std::size_t kLongestLine = 2000;
 constexpr std::string_view kEncoderPrefix = "libq7z: ";
-// Written by the encoder for a source whose colours it cannot get right.
-constexpr std::string_view kColourNote = "libq7z: Dolby Vision profile 5: ";
 const std::string kLoudnessOpen = "ffmpeg_release_loudness=";
 const std::string kLoudnessClose = "=ffmpeg_release_loudness";
 
-// Progress markers are no reasons.
+// Markers, progress and notes alike, are no reasons.
 bool IsProgress(std::string_view line) {
     return line.find("ffmpeg_release_") != std::string_view::npos;
 }
@@ -86,8 +84,9 @@ void EncoderReason::TakeLine(std::string_view line) {
     const std::string note = SubtitleNoteIn(std::string(line));
     if (!note.empty())
         subtitleNotes_.append(subtitleNotes_.empty() ? "" : "\n").append(note);
-    if (line.substr(0, kColourNote.size()) == kColourNote)
-        colourNote_.assign(line.substr(kEncoderPrefix.size()));
+    const std::string colourNote = ColourNoteIn(std::string(line));
+    if (!colourNote.empty())
+        colourNote_ = colourNote;
 }
 
 std::string EncoderReason::ForExitCode(int exitCode) const {

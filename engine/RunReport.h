@@ -71,7 +71,7 @@ struct RunReport {
 };
 
 // The last line an encoder wrote on its standard error, which says why it failed. Pieces may split
-// lines anywhere; progress markers are not reasons.
+// lines anywhere; markers (progress, notes) are not reasons.
 class EncoderReason {
 public:
     void Clear();
@@ -82,7 +82,8 @@ public:
     // The encoder's notes about subtitles it could not read and left out, one a line, from its
     // subtitle-note markers; empty when there were none.
     std::string SubtitleNotes() const;
-    // The encoder's note that the picture's colours may be wrong, without "libq7z: "; empty without.
+    // The encoder's note that the picture's colours may be wrong, from its colour-note marker; empty
+    // without one.
     std::string ColourNote() const;
     // The value of the encoder's loudness marker (EntryOutcome::loudness); empty without one.
     std::string Loudness() const;

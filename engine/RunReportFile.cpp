@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <charconv>
 #include <exception>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -27,23 +28,29 @@ constexpr std::string_view kHeader = "velmora run report 1";
 // A report is a few lines per file; anything larger is not one of ours.
 constexpr std::size_t kLargestFile = 16 * 1024 * 1024;
 
+// <result> then these texts, tab-separated. Those from the subtitle notes on came later, one at a time:
+// each is written only when it or one after it says something, so that a line without them reads as
+// an earlier version wrote it, and an earlier version's line reads as before.
+constexpr std::string EntryOutcome::*kTexts[] = {
+    &EntryOutcome::outputName,      &EntryOutcome::source,         &EntryOutcome::reason,
+    &EntryOutcome::thumbnailReason, &EntryOutcome::subtitleReason, &EntryOutcome::colourReason,
+    &EntryOutcome::loudness,        &EntryOutcome::replacedName};
+constexpr std::size_t kAlwaysWritten = 4;
+
 std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
     const std::vector<std::string_view> fields = SplitFields(line, '\t');
-    // The subtitle notes came later: a line without them is an earlier version's.
-    if (fields.size() != 5 && fields.size() != 6)
+    if (fields.size() < 1 + kAlwaysWritten || fields.size() > 1 + std::size(kTexts))
         return std::nullopt;
     EntryOutcome outcome;
     const std::optional<EntryResult> result = EntryResultFromWord(fields[0]);
     if (!result)
         return std::nullopt;
     outcome.result = *result;
-    std::string* targets[] = {&outcome.outputName, &outcome.source, &outcome.reason, &outcome.thumbnailReason,
-                              &outcome.subtitleReason};
-    for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
-        std::optional<std::string> text = UnescapedField(fields[i + 1]);
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        std::optional<std::string> text = UnescapedField(fields[i]);
         if (!text)
             return std::nullopt;
-        *targets[i] = std::move(*text);
+        outcome.*kTexts[i - 1] = std::move(*text);
     }
     return outcome;
 }
@@ -53,14 +60,12 @@ std::optional<EntryOutcome> ParseOutcome(std::string_view line) {
 std::string RunReportText(const RunReport& report) {
     std::string text = std::string(kHeader) + "\nqueued\t" + std::to_string(report.queued) + "\n";
     for (const EntryOutcome& outcome : report.outcomes) {
-        text += std::string(EntryResultWord(outcome.result)) + "\t" + EscapedField(outcome.outputName) +
-                "\t" + EscapedField(outcome.source) + "\t" + EscapedField(outcome.reason) + "\t" +
-                EscapedField(outcome.thumbnailReason);
-        // Written only when there is one, so that a report without one reads as before.
-        if (!outcome.subtitleReason.empty()) {
-            text += '\t';
-            text += EscapedField(outcome.subtitleReason);
-        }
+        std::size_t written = std::size(kTexts);
+        while (written > kAlwaysWritten && (outcome.*kTexts[written - 1]).empty())
+            --written;
+        text += EntryResultWord(outcome.result);
+        for (std::size_t i = 0; i < written; ++i)
+            text += '\t' + EscapedField(outcome.*kTexts[i]);
         text += '\n';
     }
     return text;

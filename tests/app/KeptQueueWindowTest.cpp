@@ -50,11 +50,16 @@ TEST_F(KeptQueueWindow, TheListComesBackAsLeftAndConvertedEntriesAreLeftAlone) {
     queue.entries = {{done, EntryOutcome{0, EntryResult::Converted, done, "M4V50000", "", "", ""}, 12.5},
                      {gone, std::nullopt, std::nullopt},
                      {odd, EntryOutcome{0, EntryResult::Failed, odd, "", "damaged", "", ""}, std::nullopt}};
+    // Its notes come back into its tooltip.
+    queue.entries[0].outcome->colourReason = "DV5", queue.entries[0].outcome->loudness = "unmeasured";
     WriteTextFile(folder / "kept-queue.txt", KeptQueueText(queue));
     TfrmMain& frmMain = Restored();
     EXPECT_EQ(Column(frmMain, false), (Texts{done, gone, odd}));
     EXPECT_EQ(Column(frmMain, true), (Texts{"M4V50000", "Missing", "Failed"}));
     EXPECT_EQ(frmMain.Jobs().EntryDuration(0), 12.5);
+    const QString tip = frmMain.listViewFiles->item(0, 0)->toolTip();
+    EXPECT_TRUE(tip.contains("colours may be wrong") && tip.contains("could not be measured"))
+        << tip.toStdString();
     EXPECT_TRUE(questions.asked.empty());
 
     frmMain.ActionRemoveConverted->trigger();

@@ -29,6 +29,8 @@ TEST(ProgressMarkers, AreWrittenInTheFormsThePlayerReads) {
     EXPECT_EQ(TimeMarker(30.5), "ffmpeg_release_time=30.50=ffmpeg_release_time\r");
     EXPECT_EQ(TimeMarker(0.004), "ffmpeg_release_time=0.00=ffmpeg_release_time\r");
     EXPECT_EQ(TimeMarker(7199.996), "ffmpeg_release_time=7200.00=ffmpeg_release_time\r");
+    EXPECT_EQ(SubtitleNoteMarker("x"), "ffmpeg_release_subtitle_note=x=ffmpeg_release_subtitle_note\n");
+    EXPECT_EQ(ColourNoteMarker("a\nb\r"), "ffmpeg_release_colour_note=a b =ffmpeg_release_colour_note\n");
 }
 
 TEST(Letterbox, KeepsThePictureShapeInsideTheFrame) {

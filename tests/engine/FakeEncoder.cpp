@@ -9,7 +9,7 @@
 //   deaf              the video call ignores its input and never ends by itself
 //   video-fails       the video call prints "libq7z: no video today" and exits with 1
 //   thumb-fails       the thumbnail call prints "libq7z: no picture today" and exits with 1
-//   dolby-vision-5        the video call prints the note that the colours may be wrong
+//   dolby-vision-5        the video call prints the colour-note marker: the colours may be wrong
 //   video-unlinks     the video call removes its output after writing it, and still exits with 0
 //   subtitles-unreadable  the video call prints a sidecar's and a stream's could-not-be-read lines
 //   probe=WORDS       a line the probe prints, '_' standing for a blank; any number of them, in order
@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
             markers = "ffmpeg_release_duration=" + duration + "=ffmpeg_release_duration\r" + markers;
         std::cerr << "libq7z test encoder\n" << markers << std::flush;
         if (Contains(directives, "dolby-vision-5"))
-            std::cerr << "libq7z: Dolby Vision profile 5: colours may be wrong\n";
+            std::cerr << "ffmpeg_release_colour_note=Dolby Vision profile 5: colours may be "
+                         "wrong=ffmpeg_release_colour_note\n";
         if (Contains(directives, "unmeasured"))
             std::cerr << "ffmpeg_release_loudness=unmeasured=ffmpeg_release_loudness\r";
         if (Contains(directives, "subtitles-unreadable"))

@@ -17,14 +17,14 @@ KeptEntry Entry(std::string source, std::optional<EntryResult> result = std::nul
     KeptEntry entry{std::move(source), std::nullopt, duration};
     if (result)
         entry.outcome = EntryOutcome{
-            0,  *result, entry.source, std::move(name), std::move(reason), "no\tpicture", "sub\nnotes",
-            42, 3600};
+            0,  *result, entry.source,      std::move(name), std::move(reason), "no\tpicture", "sub\nnotes",
+            42, 3600,    "Dolby\tVision 5", "M4V49999",      "unmeasured"};
     return entry;
 }
 
 auto Fields(const EntryOutcome& o) {
     return std::tie(o.result, o.source, o.outputName, o.reason, o.thumbnailReason, o.subtitleReason,
-                    o.reachedSeconds, o.lengthSeconds);
+                    o.reachedSeconds, o.lengthSeconds, o.colourReason, o.replacedName, o.loudness);
 }
 
 void ExpectSame(const KeptQueue& read, const KeptQueue& written) {
@@ -62,6 +62,13 @@ TEST(KeptQueueTest, TheFileGivesBackEveryByteOrderAndOutcome) {
     }
     EXPECT_EQ(ParseKeptQueueText(KeptQueueText(odd))->writing->video, "/out/M4V50002.MP4");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"queue"});
+    // A queue an earlier version kept reads as it always did, without the later notes.
+    const std::optional<KeptQueue> read =
+        ParseKeptQueueText("velmora queue 1\nentry\t/a\t1.5\tconverted\tM4V1\t\tno\\t"
+                           "picture\tsub\\nnotes\t42\t3600\t/o/M4V0.MP4\t1\t2\nend\t1\n");
+    ASSERT_TRUE(read && read->entries.size() == 1 && read->entries[0].parts.size() == 1);
+    EXPECT_EQ(Fields(*read->entries[0].outcome),
+              Fields({0, EntryResult::Converted, "/a", "M4V1", "", "no\tpicture", "sub\nnotes", 42, 3600}));
 }
 
 TEST(KeptQueueTest, ADamagedFileIsNoQueueAndAMissingOneIsToldApart) {

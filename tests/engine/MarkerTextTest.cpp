@@ -1,4 +1,5 @@
 #include "engine/MarkerText.h"
+#include "engine/RunReport.h"
 #include "platform/Errors.h"
 #include "platform/IntegerText.h"
 
@@ -42,6 +43,24 @@ TEST(ExtractMarkerValue, TheLastCompleteMarkerWins) {
 TEST(ExtractMarkerValue, BytesPassUnchanged) {
     const std::string value("\x00\xff\xe6\x97\xa5", 5);
     EXPECT_EQ(ExtractMarkerValue(kOpen, kClose, kOpen + value + kClose), value);
+}
+
+// The colour note is known by its tags whatever its words, split anywhere, and is never the reason.
+TEST(EncoderReason, AColourNoteIsReadByItsTagsAndIsNoReason) {
+    const std::string close = "=ffmpeg_release_colour_note",
+                      prose = "Dolby Vision profile 5: colours may be wrong";
+    // Two pieces as they arrive, the note, the reason for exit code 1.
+    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
+        {"ffmpeg_release_colour_note=Couleurs fausses" + close, "\n", "Couleurs fausses",
+         "The encoder ended with exit code 1 and gave no reason"},
+        {"libq7z: cannot decode\nffmpeg_release_col", "our_note=a = b" + close + "\r", "a = b",
+         "cannot decode"},
+        {"libq7z: " + prose, "\n", "", prose}};
+    for (const auto& [first, second, note, reason] : rows) {
+        EncoderReason read;
+        read.Add(first), read.Add(second);
+        EXPECT_EQ(std::pair(read.ColourNote(), read.ForExitCode(1)), std::pair(note, reason)) << first;
+    }
 }
 
 TEST(SplitNonEmpty, EmptyFieldsVanish) {
