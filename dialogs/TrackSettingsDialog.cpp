@@ -16,7 +16,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyleOptionGroupBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -35,6 +38,25 @@ void Label(QLabel* label, QWidget* control, const QString& text) {
 
 QString CodeOf(const QComboBox* list) {
     return list->currentData().toString();
+}
+
+// Where the style starts the first row, the ink of a title can still be: a Korean title's brackets,
+// drawn in a CJK font, reach the last pixel row of the title's line.
+void KeepRowsBelowTitle(QGroupBox* box) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    QStyle* style = box->style();
+    const QRect title = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    const QFontMetrics metrics(box->font());
+    const int baseline = title.top() + (title.height() - metrics.height()) / 2 + metrics.ascent();
+    const int inkBottom = baseline + metrics.tightBoundingRect(box->title()).bottom();
+    QMargins margins = box->layout()->contentsMargins();
+    margins.setTop(std::max(style->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, box),
+                            inkBottom + 1 - box->contentsRect().top()));
+    box->layout()->setContentsMargins(margins);
 }
 
 } // namespace
@@ -183,6 +205,10 @@ void TrackSettingsDialog::ShowLanguages(QComboBox* first, QComboBox* second,
 
 void TrackSettingsDialog::showEvent(QShowEvent* event) {
     if (opening_.Opens(*event)) {
+        // The title's font and words may have changed since the last opening.
+        KeepRowsBelowTitle(groupBoxSound);
+        KeepRowsBelowTitle(groupBoxSubtitles);
+        layout()->activate();
         CentreOnParent(*this);
         ButtonOK->setFocus();
         RunGuarded([this] { FormShow(); });

@@ -3,10 +3,41 @@
 #include <QAbstractItemView>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 
 namespace velmora {
+
+WideChoiceList::WideChoiceList(QWidget* parent) : QComboBox(parent) {
+    // Qt asks its layout again only for lists that resize themselves, which those placed by hand must
+    // not do.
+    const QAbstractItemModel* items = model();
+    connect(items, &QAbstractItemModel::rowsInserted, this, &QWidget::updateGeometry);
+    connect(items, &QAbstractItemModel::rowsRemoved, this, &QWidget::updateGeometry);
+    connect(items, &QAbstractItemModel::dataChanged, this, &QWidget::updateGeometry);
+}
+
+// Qt sizes the closed list from its items' ink, which for a text ending in a full-width bracket is a
+// few pixels narrower than the text as drawn: the list asks for the drawn width.
+QSize WideChoiceList::sizeHint() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QSize drawn = style()->sizeFromContents(
+        QStyle::CT_ComboBox, &option, QSize(WidestItem(fontMetrics()), fontMetrics().height()), this);
+    return QComboBox::sizeHint().expandedTo(QSize(drawn.width(), 0));
+}
+
+QSize WideChoiceList::minimumSizeHint() const {
+    return QComboBox::minimumSizeHint().expandedTo(QSize(sizeHint().width(), 0));
+}
+
+int WideChoiceList::WidestItem(const QFontMetrics& metrics) const {
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    return widest;
+}
 
 void WideChoiceList::showPopup() {
     QComboBox::showPopup();
@@ -16,9 +47,7 @@ void WideChoiceList::showPopup() {
     QAbstractItemView* list = view();
     QWidget* popup = list->parentWidget();
     const QFontMetrics metrics = list->fontMetrics();
-    int widest = 0;
-    for (int i = 0; i < count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    const int widest = WidestItem(metrics);
     const int scrollBar =
         list->verticalScrollBar()->isVisible() ? list->verticalScrollBar()->sizeHint().width() : 0;
     const int needed =

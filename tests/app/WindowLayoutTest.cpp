@@ -258,7 +258,7 @@ void ExpectNothingOverlapsAndNoTextIsCut(ProgramWindows& started) {
     ShowLongestQueueLine(started.frmMain);
     for (QWidget* window :
          std::initializer_list<QWidget*>{&started.frmMain, &started.frmSetting, &started.frmPowerOffWindows,
-                                         &started.FrmBatchAdd, &started.FrmDirectory}) {
+                                         &started.FrmBatchAdd, &started.FrmDirectory, &started.frmTracks}) {
         window->show();
         QApplication::processEvents();
         const QList<QWidget*> controls = Controls(window);
@@ -276,6 +276,17 @@ TEST_P(WindowLayout, NothingOverlapsAndNoTextIsCut) {
     ASSERT_EQ(started.frmCommon.suiSkinEngine->SkinFile().empty(), std::get<0>(GetParam()) == 0);
     ExpectNothingOverlapsAndNoTextIsCut(started);
     EXPECT_TRUE(errors.shown.empty());
+}
+
+// Lists in a layout grow with the items of a language chosen after they were first laid out.
+TEST_F(ProgramFolderTest, LanguageChosenLaterFitsTheSoundAndSubtitlesLists) {
+    WriteConfig("[common]\nlanguage=2\n");
+    ProgramWindows& started = Show();
+    started.frmTracks.show();
+    QApplication::processEvents();
+    started.frmTracks.hide();
+    started.frmMain.N_LanguageClick(5);
+    ExpectNothingOverlapsAndNoTextIsCut(started);
 }
 
 // A desktop font half as large again: every window grows with it.
