@@ -45,21 +45,17 @@ std::string HlgTable(const TemporaryFolder& folder) {
     const auto oetf = [](double e) {
         return e <= 1.0 / 12 ? std::sqrt(3 * e) : 0.17883277 * std::log(12 * e - 0.28466892) + 0.55991073;
     };
-    std::ostringstream table;
-    table << "LUT_3D_SIZE 65\n";
-    for (int b = 0; b < 65; ++b)
-        for (int g = 0; g < 65; ++g)
-            for (int r = 0; r < 65; ++r) {
-                const double c[3] = {std::pow(r / 64.0, 2.4), std::pow(g / 64.0, 2.4),
-                                     std::pow(b / 64.0, 2.4)};
-                const double wide[3] = {0.6274 * c[0] + 0.3293 * c[1] + 0.0433 * c[2],
-                                        0.0691 * c[0] + 0.9195 * c[1] + 0.0114 * c[2],
-                                        0.0164 * c[0] + 0.0880 * c[1] + 0.8956 * c[2]};
-                const double shown = 0.203 * (0.2627 * wide[0] + 0.6780 * wide[1] + 0.0593 * wide[2]);
-                const double gain = 0.203 * std::pow(std::max(shown, 1e-9), -1 / 6.0);
-                table << oetf(wide[0] * gain) << " " << oetf(wide[1] * gain) << " " << oetf(wide[2] * gain)
-                      << "\n";
-            }
+    std::ostringstream table("LUT_3D_SIZE 65\n", std::ios::ate);
+    for (int i = 0; i < 65 * 65 * 65; ++i) { // red fastest
+        const double c[3] = {std::pow(i % 65 / 64.0, 2.4), std::pow(i / 65 % 65 / 64.0, 2.4),
+                             std::pow(i / 65 / 65 / 64.0, 2.4)};
+        const double wide[3] = {0.6274 * c[0] + 0.3293 * c[1] + 0.0433 * c[2],
+                                0.0691 * c[0] + 0.9195 * c[1] + 0.0114 * c[2],
+                                0.0164 * c[0] + 0.0880 * c[1] + 0.8956 * c[2]};
+        const double shown = 0.203 * (0.2627 * wide[0] + 0.6780 * wide[1] + 0.0593 * wide[2]);
+        const double gain = 0.203 * std::pow(std::max(shown, 1e-9), -1 / 6.0);
+        table << oetf(wide[0] * gain) << " " << oetf(wide[1] * gain) << " " << oetf(wide[2] * gain) << "\n";
+    }
     WriteTextFile(folder / "hlg.cube", table.str());
     return folder / "hlg.cube";
 }
@@ -72,14 +68,11 @@ std::vector<std::string> Source(const std::string& transfer, const std::string& 
     const std::string format = deep ? "yuv420p10le" : "yuv420p";
     const std::string matrix = primaries == "bt2020" ? "bt2020nc" : "bt709";
     const int scale = deep ? 4 : 1;
-    std::string graph =
-        "colorchart=rate=25:d=0.2," +
-        (hlgTable.empty() ? std::string()
-                          : "format=gbrpf32le,lut3d=file=" + hlgTable + ",setparams=color_trc=" + transfer +
-                                ":color_primaries=" + primaries + ",") +
-        "zscale=tin=" + (hlgTable.empty() ? "bt709" : transfer) +
-        ":pin=" + (hlgTable.empty() ? "bt709" : primaries) + ":min=gbr:rin=full:t=" + transfer +
-        ":p=" + primaries + ":m=" + matrix + ":r=tv:npl=203,format=" + format + "[c];";
+    const std::string chart = hlgTable.empty() ? "zscale=tin=bt709:pin=bt709"
+                                               : "format=gbrpf32le,lut3d=file=" + hlgTable +
+                                                     ",zscale=tin=" + transfer + ":pin=" + primaries;
+    std::string graph = "colorchart=rate=25:d=0.2," + chart + ":min=gbr:rin=full:t=" + transfer +
+                        ":p=" + primaries + ":m=" + matrix + ":r=tv:npl=203,format=" + format + "[c];";
     graph += "color=c=gray:s=384x64:r=25:d=0.2,format=" + format + ",geq=lum='" + std::to_string(scale) +
              "*(16+219*(" + std::to_string(low) + "+" + std::to_string(high - low) +
              "*X/W))':cb=" + std::to_string(128 * scale) + ":cr=" + std::to_string(128 * scale) + "[s];";

@@ -167,10 +167,9 @@ TEST(KeptQueueTest, OnlyAnIntactRecordOfTheRunsOwnPairRemovesIt) {
         const std::size_t end = text.size() - 8; // the checksum's last character
         if (what_ == "replaced")
             WriteTextFile(out / "other", "another"), rename((out / "other").c_str(), video.c_str());
-        if (what_ == "unchecked")
-            text.erase(end - 16, 17);
-        else if (what_ != "replaced")
-            text[what_ == "damaged" ? text.find("M4V") : end] = 'g';
+        if (what_ != "replaced")
+            what_ == "unchecked" ? text.erase(end - 16, 17)
+                                 : text.replace(what_ == "damaged" ? text.find("M4V") : end, 1, 1, 'g');
         std::optional<KeptQueue> read = ParseKeptQueueText(text);
         ASSERT_TRUE(read && read->entries.size() == 1) << what;
         SettleInterruptedPair(*read, std::chrono::milliseconds(0));
