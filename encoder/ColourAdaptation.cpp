@@ -19,9 +19,7 @@
 namespace velmora::encoder {
 namespace {
 
-// Where BT.2408 places HDR reference white, and HLG's nominal peak, the guess for PQ content that
-// does not state its own.
-constexpr double kReferenceWhiteNits = 203;
+// HLG's nominal peak, the guess for PQ content that does not state its own.
 constexpr double kDefaultPeakNits = 1000;
 // Points along each side of the colour table: between them lut3d interpolates.
 constexpr int kTableSize = 33;

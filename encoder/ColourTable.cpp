@@ -8,8 +8,6 @@
 namespace velmora::encoder {
 namespace {
 
-// Where BT.2408 places HDR reference white: it becomes the SDR white of linear 1.0.
-constexpr double kReferenceWhiteNits = 203;
 // HLG's nominal display peak, at which its system gamma is 1.2.
 constexpr double kHlgPeakNits = 1000;
 // Light below this share of reference white passes unchanged; above it, the curve bends smoothly so

@@ -6,6 +6,9 @@
 
 namespace velmora::encoder {
 
+// Where BT.2408 places HDR reference white: it becomes the SDR white of linear 1.0.
+constexpr double kReferenceWhiteNits = 203;
+
 // What the table maps from: a source's signal in its light coding with BT.2020 primaries (the
 // coding of a Standard source is BT.709's, whatever its own), and the content's peak in units of
 // HDR reference white.
