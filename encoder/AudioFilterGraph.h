@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoder/FFmpegPointers.h"
+#include "encoder/SoundGraph.h"
 #include "encoder/SoundLevel.h"
 
 #include <deque>
@@ -14,9 +15,6 @@ class AudioFilterGraph {
 public:
     // `timeBase` is the time base of the pushed samples' timestamps.
     AudioFilterGraph(const AudioFilterSettings& settings, AVRational timeBase);
-    ~AudioFilterGraph() { av_channel_layout_uninit(&inputLayout_); }
-    AudioFilterGraph(const AudioFilterGraph&) = delete;
-    AudioFilterGraph& operator=(const AudioFilterGraph&) = delete;
 
     // Takes over the samples' data. A change of rate, format or channels builds the graph again.
     void Push(AVFrame* samples);
@@ -34,9 +32,7 @@ private:
     FilterGraphPtr graph_;
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
-    int inputRate_ = 0;
-    int inputFormat_ = AV_SAMPLE_FMT_NONE;
-    AVChannelLayout inputLayout_{};
+    SoundShape input_;
     int64_t samplesOut_ = 0;       // where a rebuilt graph carries on
     std::deque<FramePtr> carried_; // samples a replaced graph still gave out
 };

@@ -1,10 +1,10 @@
 #include "encoder/LoudnessMeasurement.h"
 
 #include "encoder/EncoderError.h"
-#include "encoder/FilterChain.h"
 #include "encoder/InputSource.h"
 #include "encoder/LocalSource.h"
 #include "encoder/ProgressMarkers.h"
+#include "encoder/SoundGraph.h"
 #include "encoder/StopLineWatcher.h"
 
 #include <chrono>
@@ -19,41 +19,17 @@ namespace {
 class LoudnessMeter {
 public:
     LoudnessMeter(const AudioFilterSettings& settings, const AVFrame& first)
-        : graph_(avfilter_graph_alloc()) {
-        if (!graph_)
-            throw EncoderError("Out of memory building the loudness meter");
-        graph_->nb_threads = 1;
-        char layout[128] = {};
-        av_channel_layout_describe(&first.ch_layout, layout, sizeof layout);
-        const std::string arguments = "time_base=1/" + std::to_string(first.sample_rate) +
-                                      ":sample_rate=" + std::to_string(first.sample_rate) + ":sample_fmt=" +
-                                      av_get_sample_fmt_name(static_cast<AVSampleFormat>(first.format)) +
-                                      ":channel_layout=" + layout;
-        Check(avfilter_graph_create_filter(&source_, avfilter_get_by_name("abuffer"), "in", arguments.c_str(),
-                                           nullptr, graph_.get()),
-              "Cannot set up the loudness meter");
-        Check(avfilter_graph_create_filter(&sink_, avfilter_get_by_name("abuffersink"), "out", nullptr,
-                                           nullptr, graph_.get()),
-              "Cannot set up the loudness meter");
-        LinkFilterChain(graph_.get(), source_, sink_, MeasuringFilterChain(settings) + ",ebur128=metadata=1",
-                        "loudness meter");
-        rate_ = first.sample_rate;
-        format_ = first.format;
-        Check(av_channel_layout_copy(&layout_, &first.ch_layout), "Cannot set up the loudness meter");
+        : graph_(BuildSoundGraph(first, AVRational{1, first.sample_rate},
+                                 MeasuringFilterChain(settings) + ",ebur128=metadata=1", "loudness meter")) {
+        shape_.Take(first, "loudness meter");
     }
-    ~LoudnessMeter() { av_channel_layout_uninit(&layout_); }
-    LoudnessMeter(const LoudnessMeter&) = delete;
-    LoudnessMeter& operator=(const LoudnessMeter&) = delete;
 
-    bool Accepts(const AVFrame& samples) const {
-        return samples.sample_rate == rate_ && samples.format == format_ &&
-               av_channel_layout_compare(&samples.ch_layout, &layout_) == 0;
-    }
+    bool Accepts(const AVFrame& samples) const { return shape_.Matches(samples); }
     // Null: the end.
     void Push(AVFrame* samples) {
-        Check(av_buffersrc_add_frame_flags(source_, samples, 0), "Cannot measure the sound");
+        Check(av_buffersrc_add_frame_flags(graph_.source, samples, 0), "Cannot measure the sound");
         FramePtr out = MakeFrame();
-        while (av_buffersink_get_frame(sink_, out.get()) >= 0) {
+        while (av_buffersink_get_frame(graph_.sink, out.get()) >= 0) {
             // The meter writes the loudness integrated so far on every block it passes on.
             if (const AVDictionaryEntry* entry = av_dict_get(out->metadata, "lavfi.r128.I", nullptr, 0))
                 integrated_ = std::strtod(entry->value, nullptr);
@@ -63,23 +39,10 @@ public:
     std::optional<double> Integrated() const { return integrated_; }
 
 private:
-    FilterGraphPtr graph_;
-    AVFilterContext* source_ = nullptr;
-    AVFilterContext* sink_ = nullptr;
-    int rate_ = 0;
-    int format_ = AV_SAMPLE_FMT_NONE;
-    AVChannelLayout layout_{};
+    SoundGraph graph_;
+    SoundShape shape_;
     std::optional<double> integrated_;
 };
-
-// Some decoders name only a channel count; the usual layout for it stands in, as in the conversion.
-void UseNativeLayout(AVFrame& samples) {
-    if (samples.ch_layout.order != AV_CHANNEL_ORDER_NATIVE) {
-        const int channels = samples.ch_layout.nb_channels;
-        av_channel_layout_uninit(&samples.ch_layout);
-        av_channel_layout_default(&samples.ch_layout, channels);
-    }
-}
 
 std::string Decibels(double value) {
     char text[32];
