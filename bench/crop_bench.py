@@ -12,9 +12,8 @@ Build first: cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release && cmake --
 import argparse
 import os
 import statistics
-import subprocess
-import sys
-import time
+
+from encoder_bench import make_file, timed
 
 SECONDS = 60
 # Name, the picture's graph, codec options. The key-picture spacing is the codecs' usual: ten seconds
@@ -30,24 +29,12 @@ SOURCES = [
 
 
 def make_source(folder, name, graph, codec):
-    path = os.path.join(folder, name)
-    root, extension = os.path.splitext(path)
-    part = root + ".part" + extension
-    if not os.path.exists(path):
-        print(f"Making {path} ...", flush=True)
-        subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", graph, "-t", str(SECONDS),
-                        "-pix_fmt", "yuv420p", *codec, part], check=True)
-        os.rename(part, path)
-    return path
+    return make_file(os.path.join(folder, name),
+                     ["-f", "lavfi", "-i", graph, "-t", str(SECONDS), "-pix_fmt", "yuv420p", *codec])
 
 
 def wall(command):
-    start = time.monotonic()
-    result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    seconds = time.monotonic() - start
-    if result.returncode != 0:
-        sys.exit(f"{' '.join(command)} failed: {result.stderr.decode(errors='replace')[-2000:]}")
-    return seconds
+    return timed(command)[0]
 
 
 def thumbnail(encoder, source, output, mode):

@@ -30,19 +30,26 @@ SIZE = (400, 192)
 RATE = "30000/1001"
 
 
+def make_file(path, arguments):
+    """Makes a file with the ffmpeg program once: `arguments` are its inputs and options."""
+    if not os.path.exists(path):
+        print(f"Making {path} ...", flush=True)
+        root, extension = os.path.splitext(path)
+        part = root + ".part" + extension
+        subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", *arguments, part], check=True)
+        os.rename(part, path)
+    return path
+
+
 def make_source(path):
-    if os.path.exists(path):
-        return
-    print(f"Making the {SOURCE_SECONDS} s source {path} ...", flush=True)
     picture = f"testsrc2=size=1200x576:rate={RATE}:duration={SOURCE_SECONDS},noise=alls=12:allf=t+u"
-    subprocess.run(
-        ["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", picture,
-         "-f", "lavfi", "-i", f"sine=frequency=440:sample_rate=48000:duration={SOURCE_SECONDS}",
-         "-f", "lavfi", "-i", f"sine=frequency=660:sample_rate=48000:duration={SOURCE_SECONDS}",
-         "-filter_complex", "[1:a][2:a]amerge=inputs=2[a]", "-map", "0:v", "-map", "[a]",
-         "-c:v", "libx264", "-preset", "veryfast", "-b:v", "4000k", "-pix_fmt", "yuv420p",
-         "-c:a", "aac", "-b:a", "160k", path + ".part.mp4"], check=True)
-    os.rename(path + ".part.mp4", path)
+    return make_file(path, [
+        "-f", "lavfi", "-i", picture,
+        "-f", "lavfi", "-i", f"sine=frequency=440:sample_rate=48000:duration={SOURCE_SECONDS}",
+        "-f", "lavfi", "-i", f"sine=frequency=660:sample_rate=48000:duration={SOURCE_SECONDS}",
+        "-filter_complex", "[1:a][2:a]amerge=inputs=2[a]", "-map", "0:v", "-map", "[a]",
+        "-c:v", "libx264", "-preset", "veryfast", "-b:v", "4000k", "-pix_fmt", "yuv420p",
+        "-c:a", "aac", "-b:a", "160k"])
 
 
 def timed(command, stdin=subprocess.DEVNULL):

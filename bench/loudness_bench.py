@@ -18,21 +18,12 @@ import subprocess
 import sys
 import time
 
+from encoder_bench import make_file, timed
+
 FILM_SECONDS = 2 * 3600
 SHORT_SECONDS = 60
 SOUND_51 = ("anoisesrc=c=pink:r=48000:a=0.2,aformat=channel_layouts=mono,"
             "pan=5.1|FL=c0|FR=c0|FC=c0|LFE=c0|BL=c0|BR=c0")
-
-
-def make(path, arguments):
-    if os.path.exists(path):
-        return path
-    print(f"Making {path} ...", flush=True)
-    root, extension = os.path.splitext(path)
-    part = root + ".part" + extension
-    subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", *arguments, part], check=True)
-    os.rename(part, path)
-    return path
 
 
 def video_words(source, output, loudness):
@@ -63,12 +54,7 @@ def time_pass(encoder, source, output):
 
 
 def time_conversion(encoder, source, output):
-    start = time.monotonic()
-    result = subprocess.run([encoder, *video_words(source, output, "off")], stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    if result.returncode != 0:
-        sys.exit(f"the conversion failed: {result.stderr.decode(errors='replace')[-2000:]}")
-    return time.monotonic() - start
+    return timed([encoder, *video_words(source, output, "off")])[0]
 
 
 def main():
@@ -78,11 +64,11 @@ def main():
     parser.add_argument("--encoder", default="build/bin/libq7z")
     options = parser.parse_args()
     os.makedirs(options.work, exist_ok=True)
-    film = make(os.path.join(options.work, "film-2h-ac3.mkv"),
+    film = make_file(os.path.join(options.work, "film-2h-ac3.mkv"),
                 ["-f", "lavfi", "-i", f"color=c=gray:size=640x360:rate=25:duration={FILM_SECONDS}",
                  "-f", "lavfi", "-i", SOUND_51, "-t", str(FILM_SECONDS), "-c:v", "mpeg4", "-c:a", "ac3",
                  "-b:a", "448k"])
-    short = make(os.path.join(options.work, "film-60s-ac3.mkv"),
+    short = make_file(os.path.join(options.work, "film-60s-ac3.mkv"),
                  ["-f", "lavfi", "-i", "testsrc2=size=1200x576:rate=25,noise=alls=12:allf=t", "-f", "lavfi",
                   "-i", SOUND_51, "-t", str(SHORT_SECONDS), "-pix_fmt", "yuv420p", "-c:v", "libx264",
                   "-preset", "veryfast", "-b:v", "4000k", "-c:a", "ac3", "-b:a", "448k"])
