@@ -3,6 +3,8 @@
 #include "encoder/ColourTable.h"
 #include "encoder/DescriptorIO.h"
 #include "encoder/EncoderError.h"
+#include "platform/DescriptorIO.h"
+#include "platform/Errors.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -122,18 +124,14 @@ public:
 
 private:
     static void Write(const std::string& path, const std::string& text) {
-        FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        int error = file ? 0 : errno;
-        for (std::size_t written = 0; error == 0 && written < text.size();) {
-            const ssize_t count = write(file.Get(), text.data() + written, text.size() - written);
-            if (count >= 0)
-                written += static_cast<std::size_t>(count);
-            else if (errno != EINTR)
-                error = errno;
-        }
-        if (error != 0) {
+        try {
+            FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+            if (!file)
+                RaiseLastOSError();
+            WriteAll(file.Get(), text);
+        } catch (const EOSError& failed) {
             unlink(path.c_str());
-            throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(error));
+            throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(failed.Code()));
         }
     }
 
