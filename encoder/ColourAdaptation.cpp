@@ -104,16 +104,8 @@ public:
         char name[64];
         std::snprintf(name, sizeof name, "/%d-%ld.cube", static_cast<int>(from.coding),
                       std::lround(from.peakOverReferenceWhite * 10000));
-        if (folder_.empty()) {
-            // The path is written into the filter graph's text, where some characters have meanings.
-            const char* temporary = std::getenv("TMPDIR");
-            const bool plain = temporary != nullptr && *temporary == '/' &&
-                               std::strspn(temporary, kPlainPathCharacters) == std::strlen(temporary);
-            std::string pattern = std::string(plain ? temporary : "/tmp") + "/velmora-colour-XXXXXX";
-            if (mkdtemp(pattern.data()) == nullptr)
-                throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(errno));
-            folder_ = pattern;
-        }
+        if (folder_.empty())
+            folder_ = MakeFolder();
         const std::string path = folder_ + name;
         if (std::find(files_.begin(), files_.end(), path) == files_.end()) {
             Write(path, CubeTable(from, kTableSize));
@@ -123,6 +115,20 @@ public:
     }
 
 private:
+    static std::string MakeFolder() {
+        // The path is written into the filter graph's text, where some characters have meanings; a
+        // TMPDIR that is missing or full leaves /tmp rather than fail the conversion.
+        const char* temporary = std::getenv("TMPDIR");
+        const bool plain = temporary != nullptr && *temporary == '/' &&
+                           std::strspn(temporary, kPlainPathCharacters) == std::strlen(temporary);
+        for (const char* base : {plain ? temporary : "/tmp", "/tmp"}) {
+            std::string pattern = std::string(base) + "/velmora-colour-XXXXXX";
+            if (mkdtemp(pattern.data()) != nullptr)
+                return pattern;
+        }
+        throw EncoderError(std::string("Cannot make the colour table: ") + std::strerror(errno));
+    }
+
     static void Write(const std::string& path, const std::string& text) {
         try {
             FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));

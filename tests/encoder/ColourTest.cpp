@@ -93,7 +93,10 @@ RgbPicture Converted(const TemporaryFolder& folder, const std::string& name,
     VideoChoice choice;
     choice.size = "480x272";
     const std::string output = folder / (name + ".MP4");
-    EncoderResult result = RunEncoder(VideoWords(folder / name, output, choice), InputClosed());
+    // A TMPDIR that is gone leaves the colour tables in /tmp.
+    EncoderRunOptions options = InputClosed();
+    options.launcher = {"/usr/bin/env", "TMPDIR=" + folder / "gone"};
+    EncoderResult result = RunEncoder(VideoWords(folder / name, output, choice), options);
     EXPECT_EQ(result.exitCode, 0) << result.errorText;
     // The PSP's format: 8-bit H.264 Main, no HDR transfer left.
     MediaProbe probe(output);
