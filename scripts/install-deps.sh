@@ -41,5 +41,12 @@ if [[ $(id -u) -ne 0 ]]; then
     as_root=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# An apt run already going (the desktop's own updates) is waited for, not failed on: install waits
+# for its lock by itself, update gives up at once, so it is tried again.
+for attempt in {1..40}; do
+    "${as_root[@]}" apt-get update -q && break
+    [[ $attempt -lt 40 ]] || exit 1
+    echo "Trying again in 15 s: another program may be using the package manager."
+    sleep 15
+done
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
