@@ -41,12 +41,17 @@ if [[ $(id -u) -ne 0 ]]; then
     as_root=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-# An apt run already going (the desktop's own updates) is waited for, not failed on: install waits
-# for its lock by itself, update gives up at once, so it is tried again.
-for attempt in {1..40}; do
-    "${as_root[@]}" apt-get update -q && break
-    [[ $attempt -lt 40 ]] || exit 1
-    echo "Trying again in 15 s: another program may be using the package manager."
+# An apt run already going (the desktop's own updates) is waited for: install waits for its lock by
+# itself, update gives up at once, so it is tried again while that lock is what stopped it. Its
+# messages name the lock's path in every language.
+waits=0
+while true; do
+    status=0
+    errors=$({ "${as_root[@]}" apt-get update -q 2>&1 1>&3; } 3>&1) || status=$?
+    [[ -z "$errors" ]] || echo "$errors" >&2
+    [[ $status -ne 0 && "$errors" == *lists/lock* && $((++waits)) -le 40 ]] || break
+    echo "Waiting 15 s for another program that is using the package manager."
     sleep 15
 done
+[[ $status -eq 0 ]] || exit "$status"
 "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
